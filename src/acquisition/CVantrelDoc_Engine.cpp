@@ -1,0 +1,212 @@
+// The acquisition engine: connects, discovers the installation, polls the heads for both
+// halves of every ping in HeadChannel order, and rebuilds the connections when a reply does
+// not come within 3 s. At most one request is outstanding at any time.
+
+#include "acquisition/CVantrelDoc.h"
+#include "platform/TimerIds.h"
+
+void CVantrelDoc::ConnectHead(int head) {
+    HeadEntry& entry = heads[head];
+    if (!entry.socket) return;
+    entry.socket->connected = 0;
+    entry.socket->Close();
+    assemblers[head].Clear();
+    // A connect still in progress reports its result later through OnConnect; one that fails
+    // at once leaves the head unconnected until the reply timer rebuilds.
+    entry.socket->Connect(entry.ipAddress, headPort);
+}
+
+void CVantrelDoc::ConnectAll() {
+    currentHead = 0;
+    headPort = 4040;
+    pollingActive = false;
+    for (int h = 0; h < kHeadCount; ++h) {
+        if (heads[h].available && !heads[h].IsConnected()) ConnectHead(h);
+    }
+}
+
+void CVantrelDoc::DisconnectAll() {
+    pollingActive = false;
+    for (int h = 0; h < kHeadCount; ++h) {
+        if (!heads[h].socket) continue;
+        heads[h].socket->connected = 0;
+        heads[h].socket->Close();
+        assemblers[h].Clear();
+    }
+}
+
+void CVantrelDoc::Reconnect() {
+    if (playbackMode) return;
+    DisconnectAll();
+    ConnectAll();
+}
+
+EngineState CVantrelDoc::State() const {
+    if (!realTimeActive || playbackMode) return EngineState::Idle;
+    if (discoveryMode) return EngineState::Discovering;
+    return pollingActive ? EngineState::Polling : EngineState::Connecting;
+}
+
+void CVantrelDoc::RestartReplyTimer() {
+    platform.StopTimer(kTimerReply);
+    platform.StartTimer(kTimerReply, kReplyTimeoutMs);
+}
+
+void CVantrelDoc::SendCommand(int head) {
+    HeadEntry& entry = heads[head];
+    // Whatever is left of an earlier reply (a 1129th byte) is not part of the answer to this
+    // request: only one request is ever outstanding.
+    std::uint8_t discard[kReceiveBufferLength];
+    while (entry.socket->Receive(discard, kReceiveBufferLength) > 0) {
+    }
+    assemblers[head].Clear();
+    entry.socket->Send(entry.command.data(), commandLength);
+}
+
+void CVantrelDoc::StartPolling() {
+    for (int h = 0; h < kHeadCount; ++h) {
+        if (!heads[h].IsConnected()) continue;
+        currentHead = h;
+        SetCommandByte(h, switchcmd::kDataRequest);
+        SetHalfSelect(h, switchcmd::kFirstHalf);
+        pollingActive = true;
+        SendCommand(h);
+        return;
+    }
+}
+
+void CVantrelDoc::OnConnect(int headIndex, int errorCode) {
+    platform.StopTimer(kTimerReply);
+    if (errorCode != 0) {
+        if (!playbackMode && heads[headIndex].socket) heads[headIndex].socket->connected = 0;
+    } else if (!playbackMode && discoveryMode) {
+        SetCommandByte(kHeadL, switchcmd::kSystemInfoRequest);
+        SendCommand(kHeadL);
+    } else if (!playbackMode) {
+        heads[headIndex].socket->connected = 1;
+        if (++currentHead == headCount) StartPolling();
+    }
+    platform.StartTimer(kTimerReply, kReplyTimeoutMs);
+    observer->RefreshDiagnostics();
+}
+
+void CVantrelDoc::OnReceive(int headIndex, int errorCode) {
+    if (errorCode != 0) {
+        platform.MessageBox("system error! ");
+        return;
+    }
+    HeadEntry& entry = heads[headIndex];
+    ReplyAssembler& assembler = assemblers[headIndex];
+    if (!entry.socket) return;
+    const int received = entry.socket->Receive(assembler.WritePosition(), assembler.FreeSpace());
+    if (received > 0) assembler.Commit(received);
+    // More than one whole reply may be waiting; handling one may send the next request, which
+    // discards whatever is left.
+    while (const int length = assembler.WholeReplyLength(discoveryMode != 0)) {
+        std::uint8_t reply[kDataReplyLength + 1];
+        std::copy(assembler.Data(), assembler.Data() + length, reply);
+        assembler.Consume(length);
+        const ReplyClass kind = ReceiveReply(headIndex, reply, length);
+        if (kind == ReplyClass::FirstHalf) {
+            platform.StopTimer(kTimerReply);
+            if (entry.IsConnected()) {
+                SetHalfSelect(headIndex, switchcmd::kSecondHalf);
+                SendCommand(headIndex);
+            }
+            platform.StartTimer(kTimerReply, kReplyTimeoutMs);
+        } else if (kind == ReplyClass::SecondHalf) {
+            AdvanceAfterSecondHalf();
+        }
+    }
+}
+
+void CVantrelDoc::AdvanceAfterSecondHalf() {
+    if (++currentHead == kHeadCount) {
+        currentHead = 0;
+        CycleComplete();
+    }
+    int found = -1;
+    for (int step = 0, h = currentHead; step < kHeadCount; ++step) {
+        if (heads[h].IsConnected()) {
+            found = h;
+            break;
+        }
+        if (++h == kHeadCount) {
+            h = 0;
+            currentHead = 0;
+            CycleComplete();
+        }
+    }
+    if (found < 0) return;  // nothing is sent; the reply timer rebuilds the connections
+    currentHead = found;
+    platform.StopTimer(kTimerReply);
+    SetHalfSelect(found, switchcmd::kFirstHalf);
+    SendCommand(found);
+    platform.StartTimer(kTimerReply, kReplyTimeoutMs);
+}
+
+void CVantrelDoc::CycleComplete() {
+    StampCycleTime();
+    if (!ValidateCycle()) {
+        ++rejectedCycleCount;
+        observer->RefreshDiagnostics();
+        return;
+    }
+    noDataFlag = 0;
+    StoreCycle();
+}
+
+void CVantrelDoc::ReplyTimeout() {
+    platform.StopTimer(kTimerReply);
+    if (playbackMode) return;
+    noDataFlag = 1;
+    ++rebuildCount;
+    if (discoveryMode) {
+        ConnectHead(kHeadL);
+    } else {
+        DisconnectAll();
+        ConnectAll();
+    }
+    platform.StartTimer(kTimerReply, kReplyTimeoutMs);
+}
+
+void CVantrelDoc::OnClose(int headIndex, int /*errorCode*/) {
+    if (heads[headIndex].socket) heads[headIndex].socket->connected = 0;
+    if (closing) return;
+    ++rebuildCount;
+    DisconnectAll();
+    ConnectAll();
+}
+
+void CVantrelDoc::OnTimer(int timerId) {
+    if (TheDocument() != this) return;
+    if (timerId == kTimerReply) ReplyTimeout();
+}
+
+void CVantrelDoc::ConnectToSonarHead() {
+    platform.StopTimer(kTimerPlayback);
+    observer->UpdateTitles();
+    std::string address = heads[kHeadL].ipAddress;
+    if (platform.ConnectDialog(address)) {
+        EnterRealTime(address);
+    }
+}
+
+void CVantrelDoc::EnterRealTime(const std::string& address) {
+    playbackMode = 0;
+    realTimeActive = true;
+    platform.StartTimer(kTimerReply, kReplyTimeoutMs);
+    observer->ApplyConfiguration();
+    heads[kHeadL].ipAddress = address;
+    discoveryMode = 1;
+    systemInfoReceived = 0;
+    ConnectHead(kHeadL);
+}
+
+void CVantrelDoc::CloseDocument() {
+    platform.StopTimer(kTimerReply);
+    platform.StopTimer(kTimerPlaybackDelay);
+    platform.StopTimer(kTimerPlayback);
+    closing = true;
+    DisconnectAll();
+}

@@ -1,0 +1,16 @@
+#pragma once
+// What the document tells the windows. The application's main frame implements it; headless
+// tools and tests keep the no-op defaults.
+
+class DocumentObserver {
+public:
+    virtual ~DocumentObserver() = default;
+    // Rebuild menus and frames for the head configuration.
+    virtual void ApplyConfiguration() {}
+    // Refresh the window titles.
+    virtual void UpdateTitles() {}
+    // Refresh the diagnostics dialog when it is visible.
+    virtual void RefreshDiagnostics() {}
+    // A cycle was processed: repaint the views, the status bars and the indicators.
+    virtual void CycleDisplayed() {}
+};
