@@ -13,4 +13,9 @@ public:
     virtual void RefreshDiagnostics() {}
     // A cycle was processed: repaint the views, the status bars and the indicators.
     virtual void CycleDisplayed() {}
+    // The images changed outside a cycle (re-draw, clear, hold): repaint every view.
+    virtual void UpdateAllViews() {}
+    // The display layout (composite mode, display channels, orientation) changed: rebuild
+    // menus, bars and view arrangement; the composite view re-sizes its image.
+    virtual void LayoutChanged() {}
 };

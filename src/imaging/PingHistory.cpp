@@ -1,0 +1,52 @@
+#include "imaging/PingHistory.h"
+
+#include <cstdlib>
+#include <limits>
+
+std::int32_t PingIntervalMeter::Add(std::uint32_t now) {
+    // Tick counts wrap after 49.7 days; the signed difference stays small across the wrap.
+    const auto difference =
+        static_cast<std::int32_t>(now - static_cast<std::uint32_t>(previousTick));
+    sum += std::llabs(static_cast<std::int64_t>(difference));
+    if (++count > 9) {
+        const std::int64_t mean = sum / 10;
+        measured = mean > std::numeric_limits<std::int32_t>::max()
+                       ? std::numeric_limits<std::int32_t>::max()
+                       : static_cast<std::int32_t>(mean);
+        sum = 0;
+        count = 0;
+    }
+    return measured;
+}
+
+PingHistory::PingHistory() : records(kHistoryLength) {}
+
+int PingHistory::IndexBack(int k) const {
+    int index = writeIndex - k;
+    if (index < 0) {
+        if (!wrapped) return -1;
+        index += kHistoryLength;
+    }
+    return index;
+}
+
+void PingHistory::Advance() {
+    if (++writeIndex >= kHistoryLength) {
+        writeIndex = 0;
+        wrapped = 1;
+    }
+}
+
+void PingHistory::Reset() {
+    writeIndex = 0;
+    wrapped = 0;
+    for (HistoryRecord& record : records) {
+        for (auto& line : record.lines) line.fill(0);
+        record.esSamples.fill(0);
+        record.range = 0;
+        record.pingIntervalMs = 0;
+        record.pingNumber = 0;
+        record.speedKnots = 0.0;
+        record.wrapSeparator = 0;
+    }
+}
