@@ -51,9 +51,16 @@ struct FormationInputs {
     std::array<std::int32_t, 3> available{};
     std::int32_t range = 0;
     std::int32_t pingNumber = 0;
-    std::int32_t samplesPerSide = 1000;
+    std::int32_t samplesPerSide = 1000;  // at most 1000: a head line holds 2 x 1000 samples
     std::int32_t playbackMode = 0;
 };
+
+// Samples per side for building lines: a head line holds two halves of 1000.
+inline int SamplesPerSide(const FormationInputs& in) {
+    return in.samplesPerSide < 1                 ? 1
+           : in.samplesPerSide > kLineLength / 2 ? kLineLength / 2
+                                                 : in.samplesPerSide;
+}
 
 struct ImageSlot {
     RingImage image;  // the channel's 8-bit image; slot 3 keeps its images in ImageSet
@@ -129,14 +136,13 @@ private:
         return composite ? planes[channel] : slots[channel].image;
     }
     void SetCompositeBytes(int channel, int row);
-    void BlendRow(std::uint8_t* out, const std::uint8_t* older, const std::uint8_t* newest,
-                  int width, int i, int a) const;
     void DrawRedrawRecord(RingImage& image, RowInfoRing& stamps, int channel, int row, int a,
                           const HistoryRecord& record);
 
     std::array<RingImage, 3> planes;
     RingImage composite24;
     std::array<FactorTables, 3> tables;
+    std::array<LinePlan, kSlotCount> plans;  // slot 3 for the composite planes
     std::array<std::uint8_t, kMaxImageWidth> line{};
     std::array<std::uint8_t, kMaxImageWidth> previousLine{};
 };

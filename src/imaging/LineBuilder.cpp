@@ -9,36 +9,6 @@ std::uint8_t EchoPixel(int value) {
     return static_cast<std::uint8_t>(value > kMaxEchoPixel ? kMaxEchoPixel : value);
 }
 
-void Compress(const std::uint8_t* samples, int count, double step, int width, std::uint8_t* out) {
-    double boundary = step;
-    int maximum = 0;
-    int pixel = 0;
-    for (int d = 1; d <= count && pixel < width; ++d) {
-        maximum = std::max<int>(maximum, samples[d - 1]);
-        if (d > boundary) {
-            out[pixel++] = EchoPixel(maximum);
-            boundary += step;
-            maximum = 0;
-        }
-    }
-    // The samples ran out before the row was full.
-    std::fill(out + pixel, out + width, std::uint8_t{0});
-}
-
-void Expand(const std::uint8_t* samples, int count, double step, int width, std::uint8_t* out) {
-    double accumulator = 0.0;
-    int sample = 0;
-    for (int pixel = 0; pixel < width; ++pixel) {
-        accumulator += step;
-        if (accumulator >= 1.0) {
-            ++sample;
-            accumulator -= std::floor(accumulator);
-        }
-        // The accumulator reaches the sample after the last one at the right edge.
-        out[pixel] = EchoPixel(samples[std::min(sample, count - 1)]);
-    }
-}
-
 // Smooths the pixels between group starts: pixel k of each group of `factor` pixels becomes a
 // mix of the group's first pixel p0 and the next group's first pixel. The last group takes the
 // row's last pixel as its right neighbour and writes nothing past the row.
@@ -70,21 +40,77 @@ double SamplesPerPixel(int sideMode, int samplesPerSide, int width) {
     return width > 0 ? static_cast<double>(count) / width : 0.0;
 }
 
+void LinePlan::Prepare(int sampleCount, int pixelCount) {
+    if (sampleCount == count && pixelCount == width) return;
+    count = sampleCount;
+    width = pixelCount;
+    const double step = static_cast<double>(count) / width;
+    compress = step >= 1.0;
+    if (compress) {
+        // A pixel is emitted once the number of samples read is strictly greater than its
+        // boundary (step, 2 step, ...): after floor(boundary) + 1 samples (the boundary is
+        // positive, so truncation is its floor). It takes the samples read since the previous
+        // pixel; when they run out the rest of the row stays empty.
+        double boundary = step;
+        bound[0] = 0;
+        filled = 0;
+        while (filled < width) {
+            const int end = static_cast<int>(boundary) + 1;
+            if (end > count) break;
+            bound[static_cast<std::size_t>(++filled)] = static_cast<std::uint16_t>(end);
+            boundary += step;
+        }
+        return;
+    }
+    // Each pixel adds the step; when a whole sample is reached the next sample is shown. At the
+    // right edge this reaches the sample after the last one, which is not in the line: the
+    // last sample is shown instead.
+    double accumulator = 0.0;
+    int sample = 0;
+    for (int pixel = 0; pixel < width; ++pixel) {
+        accumulator += step;
+        if (accumulator >= 1.0) {
+            ++sample;
+            accumulator -= 1.0;  // its integer part: below 1 before each step of less than 1
+        }
+        bound[static_cast<std::size_t>(pixel)] =
+            static_cast<std::uint16_t>(std::min(sample, count - 1));
+    }
+    filled = width;
+}
+
 double BuildLine(const std::uint8_t* samples, int sideMode, int samplesPerSide, int width,
-                 double zoomFactor, std::uint8_t* out) {
+                 double zoomFactor, std::uint8_t* out, LinePlan& plan) {
+    width = std::min(width, kMaxImageWidth);
     if (width <= 0 || samplesPerSide <= 0) return 0.0;
     const std::uint8_t* first = sideMode == 2 ? samples + samplesPerSide : samples;
     const int count = sideMode == 3 ? 2 * samplesPerSide : samplesPerSide;
-    const double step = SamplesPerPixel(sideMode, samplesPerSide, width);
-    if (step >= 1.0) {
-        Compress(first, count, step, width, out);
-        return step;
+    plan.Prepare(count, width);
+    if (plan.compress) {
+        for (int pixel = 0; pixel < plan.filled; ++pixel) {
+            int maximum = 0;
+            const int end = plan.bound[static_cast<std::size_t>(pixel) + 1];
+            for (int i = plan.bound[static_cast<std::size_t>(pixel)]; i < end; ++i) {
+                maximum = std::max<int>(maximum, first[i]);
+            }
+            out[pixel] = EchoPixel(maximum);
+        }
+        std::fill(out + plan.filled, out + width, std::uint8_t{0});
+    } else {
+        for (int pixel = 0; pixel < width; ++pixel) {
+            out[pixel] = EchoPixel(first[plan.bound[static_cast<std::size_t>(pixel)]]);
+        }
+        if (zoomFactor == 2.0 || zoomFactor == 3.0 || zoomFactor == 4.0) {
+            Smooth(out, width, static_cast<int>(zoomFactor));
+        }
     }
-    Expand(first, count, step, width, out);
-    if (zoomFactor == 2.0 || zoomFactor == 3.0 || zoomFactor == 4.0) {
-        Smooth(out, width, static_cast<int>(zoomFactor));
-    }
-    return step;
+    return static_cast<double>(count) / width;
+}
+
+double BuildLine(const std::uint8_t* samples, int sideMode, int samplesPerSide, int width,
+                 double zoomFactor, std::uint8_t* out) {
+    LinePlan plan;
+    return BuildLine(samples, sideMode, samplesPerSide, width, zoomFactor, out, plan);
 }
 
 int ClipMaxRange(int frequencyHz, int range) {

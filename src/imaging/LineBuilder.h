@@ -18,9 +18,25 @@ double SamplesPerPixel(int sideMode, int samplesPerSide, int width);
 // Side mode 2 starts at the starboard half, side mode 3 takes both halves. With more samples
 // than pixels each pixel is the maximum of its samples; with fewer, samples repeat, and at a
 // zoom factor of exactly 2, 3 or 4 the repeated pixels are smoothed between their neighbours.
-// Returns the samples per pixel.
+// Returns the samples per pixel. The width is at most 4096.
 double BuildLine(const std::uint8_t* samples, int sideMode, int samplesPerSide, int width,
                  double zoomFactor, std::uint8_t* out);
+
+// Which samples make each pixel of a line of `width` pixels from `count` samples. Kept per
+// image so that a ping only gathers samples; rebuilt when the count or the width changes.
+struct LinePlan {
+    void Prepare(int sampleCount, int pixelCount);
+
+    int count = 0;
+    int width = 0;
+    bool compress = false;
+    int filled = 0;  // pixels that receive samples; the rest of a compressed row is empty
+    // Compressing: pixel p takes samples bound[p] .. bound[p + 1] - 1.
+    // Expanding: pixel p shows sample bound[p].
+    std::array<std::uint16_t, kMaxImageWidth + 1> bound{};
+};
+double BuildLine(const std::uint8_t* samples, int sideMode, int samplesPerSide, int width,
+                 double zoomFactor, std::uint8_t* out, LinePlan& plan);
 
 // The usable range of a head: 120 m at 500 kHz and above, 300 m from 200 kHz, unlimited below
 // (0 is returned when the range is within the limit and nothing is to be blanked).

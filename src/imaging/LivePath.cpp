@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "imaging/Blend.h"
 #include "imaging/ImageSet.h"
 #include "imaging/RowAdvance.h"
 
@@ -20,6 +21,7 @@ std::uint8_t AdvanceByte(int a) {
 
 int ImageSet::ComputeRowAdvance(const FormationInputs& in, int recordIndex, int mode,
                                 bool composite, int channel) {
+    if (channel < 0 || channel >= kSlotCount) return rowAdvance = 0;
     const int slot = composite ? kCompositeSlot : channel;
     const int width = slot == kCompositeSlot ? composite24.Width() : slots[slot].image.Width();
     const HistoryRecord& record = in.history->Record(recordIndex);
@@ -40,16 +42,6 @@ void ImageSet::SetCompositeBytes(int channel, int row) {
     const ByteTable& table = tables[channel].composite;
     const int width = composite24.Width();
     for (int x = 0; x < width; ++x) rgb[3 * x] = table[plane[x]];
-}
-
-void ImageSet::BlendRow(std::uint8_t* out, const std::uint8_t* older, const std::uint8_t* newest,
-                        int width, int i, int a) const {
-    const double olderWeight = static_cast<double>(i) / a;
-    const double newestWeight = static_cast<double>(a - i) / a;
-    for (int x = 0; x < width; ++x) {
-        const int value = static_cast<int>(olderWeight * older[x] + newestWeight * newest[x]);
-        out[x] = static_cast<std::uint8_t>(std::min(value, int{kMaxEchoPixel}));
-    }
 }
 
 void ImageSet::AddCycleToImage(const FormationInputs& in, int channel, bool composite,
@@ -79,8 +71,8 @@ void ImageSet::AddCycleToImage(const FormationInputs& in, int channel, bool comp
     // 2-4. The new line in row 0 (merged by maximum when the ping adds no row), clipped and
     // scaled by the channel's intensity.
     const int zoomSlot = composite ? kCompositeSlot : channel;
-    samplesPerPixel = BuildLine(record.lines[channel].data(), sideMode, in.samplesPerSide, width,
-                                slots[zoomSlot].zoomFactor, line.data());
+    samplesPerPixel = BuildLine(record.lines[channel].data(), sideMode, SamplesPerSide(in), width,
+                                slots[zoomSlot].zoomFactor, line.data(), plans[zoomSlot]);
     std::uint8_t* top = image.Row(0);
     if (a > 0) {
         std::memcpy(top, line.data(), static_cast<std::size_t>(width));

@@ -58,7 +58,8 @@ void ImageSet::RedrawFromHistory(const FormationInputs& in, int channel, bool co
     const int rows = image.Rows();
     const int width = image.Width();
     const PingHistory& history = *in.history;
-    const double zoom = slots[composite ? kCompositeSlot : channel].zoomFactor;
+    const int slot = composite ? kCompositeSlot : channel;
+    const double zoom = slots[slot].zoomFactor;
     tables[channel].Update(slots[channel].intensityFactor);
     std::fill(previousLine.begin(), previousLine.end(), std::uint8_t{0});
 
@@ -68,8 +69,8 @@ void ImageSet::RedrawFromHistory(const FormationInputs& in, int channel, bool co
         if (index < 0) break;  // the oldest record of a ring that has not wrapped
         const HistoryRecord& record = history.Record(index);
         const int a = ComputeRowAdvance(in, index, sideMode, composite, channel);
-        samplesPerPixel = BuildLine(record.lines[channel].data(), sideMode, in.samplesPerSide,
-                                    width, zoom, line.data());
+        samplesPerPixel = BuildLine(record.lines[channel].data(), sideMode, SamplesPerSide(in),
+                                    width, zoom, line.data(), plans[slot]);
         if (row < stamps.Rows()) StampFromRecord(stamps.Row(row), record, a);
         if (row >= rows - a) break;
         ClipRange(line.data(), width, record.range,

@@ -101,6 +101,54 @@ TEST(BuildLineTest, ExpansionRepeatsSamples) {
     for (int p = 0; p < 3999; ++p) ASSERT_EQ(row[p], samples[(p + 1) / 2]) << p;
 }
 
+// The rules read sample by sample: the running maximum is emitted whenever the samples read
+// pass the next boundary; or, expanding, an accumulator steps to the next sample.
+std::vector<std::uint8_t> ReadSampleBySample(const std::uint8_t* first, int count, int width) {
+    std::vector<std::uint8_t> row(static_cast<std::size_t>(width), 0);
+    const double step = static_cast<double>(count) / width;
+    if (step >= 1.0) {
+        double boundary = step;
+        int maximum = 0, pixel = 0;
+        for (int d = 1; d <= count && pixel < width; ++d) {
+            maximum = std::max<int>(maximum, first[d - 1]);
+            if (d > boundary) {
+                row[static_cast<std::size_t>(pixel++)] =
+                    static_cast<std::uint8_t>(std::min(maximum, 254));
+                boundary += step;
+                maximum = 0;
+            }
+        }
+        return row;
+    }
+    double accumulator = 0.0;
+    int sample = 0;
+    for (int pixel = 0; pixel < width; ++pixel) {
+        accumulator += step;
+        if (accumulator >= 1.0) {
+            ++sample;
+            accumulator -= static_cast<int>(accumulator);
+        }
+        row[static_cast<std::size_t>(pixel)] =
+            static_cast<std::uint8_t>(std::min<int>(first[std::min(sample, count - 1)], 254));
+    }
+    return row;
+}
+
+TEST(BuildLineTest, AnyWidthFollowsTheSampleBySampleRule) {
+    const auto samples = RandomLine(5);
+    LinePlan plan;  // reused across widths and side modes, as an image keeps it
+    for (const int width : {4, 100, 332, 640, 996, 1000, 1004, 1236, 1500, 1996, 2000, 2004, 2500,
+                            3004, 4000, 4096}) {
+        for (const int sideMode : {1, 2, 3}) {
+            std::vector<std::uint8_t> row(static_cast<std::size_t>(width));
+            BuildLine(samples.data(), sideMode, 1000, width, 1.0, row.data(), plan);
+            const int count = sideMode == 3 ? 2000 : 1000;
+            const std::uint8_t* first = samples.data() + (sideMode == 2 ? 1000 : 0);
+            ASSERT_EQ(row, ReadSampleBySample(first, count, width)) << width << " " << sideMode;
+        }
+    }
+}
+
 TEST(BuildLineTest, ZoomSmoothingValues) {
     struct Case {
         double zoom;

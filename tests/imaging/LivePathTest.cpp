@@ -108,8 +108,8 @@ public:
         }
         for (int i = a - 1; i >= 1; --i) {
             for (int x = 0; x < width; ++x) {
-                const int v = static_cast<int>((static_cast<double>(i) / a) * image.Row(i + 1)[x] +
-                                               (static_cast<double>(a - i) / a) * top[x]);
+                // (i / a) * older + ((a - i) / a) * newest, exactly.
+                const int v = (i * image.Row(i + 1)[x] + (a - i) * top[x]) / a;
                 image.Row(i)[x] = static_cast<std::uint8_t>(std::min(254, v));
             }
             if (!composite) continue;

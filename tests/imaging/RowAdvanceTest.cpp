@@ -120,4 +120,13 @@ TEST_F(DocumentAdvanceTest, SpeedSourcesOnTheWaterfall) {
     }
 }
 
+TEST_F(DocumentAdvanceTest, DisplayChannelOutsideTheHeadTableAddsNothing) {
+    const int index = StoreRecord(5.0, "5.0 Knots");
+    doc.displayChannelA = -1;
+    doc.displayChannelB = 7;
+    EXPECT_EQ(doc.ComputeRowAdvance(index, 3, 0, -1), 0);
+    doc.StoreCycle();  // the display step skips both
+    EXPECT_EQ(doc.history.writeIndex, index + 2);
+}
+
 }  // namespace
