@@ -29,6 +29,13 @@ ImageSize ComputeImageSize(int zoomMode, int clientWidth) {
     return size;
 }
 
+const RowInfo& ImageSet::RowStamp(int slot, int row) const {
+    static const RowInfo empty{};
+    if (slot < 0 || slot >= kSlotCount) return empty;
+    const RowInfoRing& stamps = slots[slot].rowInfo;
+    return row >= 0 && row < stamps.Rows() ? stamps.Row(row) : empty;
+}
+
 void ImageSet::AllocateChannelImage(int slot, int width, int rows) {
     ImageSlot& target = slots[slot];
     target.image.Allocate(ClampWidth(width), ClampRows(rows), 1);

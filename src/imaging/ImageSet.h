@@ -80,7 +80,8 @@ public:
     const RingImage& CompositeImage() const { return composite24; }
     const RingImage& CompositePlane(int channel) const { return planes[channel]; }
     bool CompositeExists() const { return composite24.Exists(); }
-    const RowInfo& RowStamp(int slot, int row) const { return slots[slot].rowInfo.Row(row); }
+    // The stamp of an image row; an empty stamp for a row outside the slot's image.
+    const RowInfo& RowStamp(int slot, int row) const;
 
     // --- Allocation (by the sizing operations, never per ping) --------------------------------
     void AllocateChannelImage(int slot, int width, int rows);

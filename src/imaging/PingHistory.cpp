@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <limits>
+#include <new>
 
 std::int32_t PingIntervalMeter::Add(std::uint32_t now) {
     // Tick counts wrap after 49.7 days; the signed difference stays small across the wrap.
@@ -19,7 +20,10 @@ std::int32_t PingIntervalMeter::Add(std::uint32_t now) {
     return measured;
 }
 
-PingHistory::PingHistory() : records(kHistoryLength) {}
+PingHistory::PingHistory()
+    : records(static_cast<HistoryRecord*>(std::calloc(kHistoryLength, sizeof(HistoryRecord)))) {
+    if (!records) throw std::bad_alloc();
+}
 
 int PingHistory::IndexBack(int k) const {
     int index = writeIndex - k;
@@ -40,7 +44,9 @@ void PingHistory::Advance() {
 void PingHistory::Reset() {
     writeIndex = 0;
     wrapped = 0;
-    for (HistoryRecord& record : records) {
+    // Slots never written are zero already (and stay untouched pages).
+    for (int index = 0; index < usedSlots; ++index) {
+        HistoryRecord& record = records[static_cast<std::size_t>(index)];
         for (auto& line : record.lines) line.fill(0);
         record.esSamples.fill(0);
         record.range = 0;
@@ -49,4 +55,5 @@ void PingHistory::Reset() {
         record.speedKnots = 0.0;
         record.wrapSeparator = 0;
     }
+    usedSlots = 0;
 }

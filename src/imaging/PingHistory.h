@@ -4,7 +4,9 @@
 
 #include <array>
 #include <cstdint>
-#include <vector>
+#include <cstdlib>
+#include <memory>
+#include <type_traits>
 
 #include "acquisition/HeadTable.h"
 #include "gps/NavigationTexts.h"
@@ -28,6 +30,12 @@ struct HistoryRecord {
     double headingDeg = 0.0;
 };
 
+// Storage obtained from calloc holds HistoryRecords without running a constructor: an aggregate
+// is created implicitly there, and all-zero bytes are its initial value.
+static_assert(std::is_aggregate_v<HistoryRecord> &&
+              std::is_trivially_destructible_v<HistoryRecord> &&
+              std::is_trivially_copyable_v<HistoryRecord>);
+
 // Ping interval over blocks of ten cycles: the mean of ten tick differences becomes the
 // measured interval at every tenth call.
 struct PingIntervalMeter {
@@ -44,7 +52,11 @@ class PingHistory {
 public:
     PingHistory();
 
-    HistoryRecord& Record(int index) { return records[static_cast<std::size_t>(index)]; }
+    // A slot that may be written: it counts as used until the next Reset().
+    HistoryRecord& Record(int index) {
+        if (index >= usedSlots) usedSlots = index + 1;
+        return records[static_cast<std::size_t>(index)];
+    }
     const HistoryRecord& Record(int index) const {
         return records[static_cast<std::size_t>(index)];
     }
@@ -65,5 +77,12 @@ public:
     PingIntervalMeter intervalMeter;
 
 private:
-    std::vector<HistoryRecord> records;
+    struct FreeRecords {
+        void operator()(HistoryRecord* records) const { std::free(records); }
+    };
+    // 4000 records (about 29 MB) from calloc: pages of zeros that the system provides when
+    // they are first touched, so a document is created without writing them.
+    std::unique_ptr<HistoryRecord[], FreeRecords> records;
+    // Slots from here on have never been written since the last Reset() and are all zero.
+    int usedSlots = 0;
 };

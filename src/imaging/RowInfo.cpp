@@ -1,5 +1,11 @@
 #include "imaging/RowInfo.h"
 
+void RowInfoRing::Follow(int rows) {
+    rows = rows > 0 && rows <= kMaxImageRows ? rows : 1;
+    entries.assign(static_cast<std::size_t>(rows), RowInfo{});
+    index.Reset(rows);
+}
+
 void RowInfoRing::ScrollDownKeepingTop(int a) {
     index.ScrollDown(a);
     const int rows = Rows();

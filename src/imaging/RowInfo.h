@@ -27,14 +27,15 @@ struct RowInfo {
 
 inline constexpr int kMaxImageRows = 4000;
 
-// RowInfo for up to 4000 rows. Its ring has the rows of the slot's image, or 4000 while the
-// slot has no image.
+// RowInfo of the rows of a slot's image (up to 4000), in a ring like the image's; a slot
+// without an image keeps only its row 0, which every cycle stamps.
 class RowInfoRing {
 public:
-    RowInfoRing() : entries(kMaxImageRows) { index.Reset(kMaxImageRows); }
+    RowInfoRing() : entries(1) { index.Reset(1); }
 
-    // Follows a (re)allocated image of `rows` rows; 0 rows means no image.
-    void Follow(int rows) { index.Reset(rows > 0 && rows <= kMaxImageRows ? rows : kMaxImageRows); }
+    // Follows a (re)allocated image of `rows` rows; 0 rows means no image. The stamps start
+    // reset (advance 1, everything else empty).
+    void Follow(int rows);
     int Rows() const { return index.Rows(); }
 
     RowInfo& Row(int r) { return entries[static_cast<std::size_t>(index.Physical(r))]; }
@@ -42,7 +43,7 @@ public:
 
     // Scrolls down by a like a block move: rows 0 .. a - 1 keep what they held.
     void ScrollDownKeepingTop(int a);
-    // Slot reset: advance 1, ping number 0, time zeroed and texts emptied in all 4000 entries.
+    // Slot reset: advance 1, ping number 0, time zeroed and texts emptied in every row.
     void Reset();
 
 private:

@@ -277,6 +277,20 @@ TEST_F(ImageCommandsTest, SlotResetClearsStampsRemainderAndCounters) {
     }
 }
 
+TEST_F(ImageCommandsTest, StampsExistForTheRowsOfTheImage) {
+    doc.images.AllocateChannelImage(kHeadM, 100, 30);
+    platform.now = {2009, 7, 6, 4, 9, 5, 3, 7};
+    doc.StampCycleTime();
+    doc.StoreCycle();
+    // Without an image a slot keeps only row 0, which every cycle stamps.
+    EXPECT_EQ(doc.images.RowStamp(kHeadL, 0).Time(), "09:05:03.007");
+    EXPECT_EQ(doc.images.RowStamp(kHeadL, 1).Time(), "");
+    EXPECT_EQ(doc.images.RowStamp(kHeadM, 0).Time(), "09:05:03.007");
+    EXPECT_EQ(doc.images.RowStamp(kHeadM, 30).Time(), "");  // below the image
+    EXPECT_EQ(doc.images.RowStamp(kHeadM, -1).Time(), "");
+    EXPECT_EQ(doc.images.RowStamp(9, 0).Time(), "");
+}
+
 TEST_F(ImageCommandsTest, ToggleFlags) {
     EXPECT_EQ(doc.images.verticalBlending, 1);
     doc.ToggleVerticalBlending();
