@@ -1,7 +1,7 @@
 #pragma once
 // GPS values the rest of the document reads: the decoded speed and the reader's display texts.
-// The GPS reader thread writes them; the window thread copies the texts under textLock so it
-// never sees a half-written text.
+// The GPS reader thread writes them under `lock`; the window thread reads them through the
+// functions below, which take the lock, so it never sees a half-written value.
 
 #include <cstdint>
 #include <mutex>
@@ -20,11 +20,15 @@ struct GpsState {
     std::string dateText = "n/a";
     // The GPS reader object exists; until then pings carry no navigation texts.
     std::int32_t readerExists = 0;
-    mutable std::mutex textLock;
+    mutable std::mutex lock;
 
-    // The six texts stored with a ping, in their stored order, copied under textLock.
+    double ShipSpeedKnots() const {
+        std::lock_guard<std::mutex> guard(lock);
+        return shipSpeedKnots;
+    }
+    // The six texts stored with a ping, in their stored order.
     void CopyNavigationTexts(NavigationTexts& out) const {
-        std::lock_guard<std::mutex> guard(textLock);
+        std::lock_guard<std::mutex> guard(lock);
         out[kNavLatitude].Assign(latitudeText);
         out[kNavLongitude].Assign(longitudeText);
         out[kNavSpeed].Assign(speedText);

@@ -32,7 +32,7 @@ void CVantrelDoc::StoreCycle() {
     record.esRange = esRange;
     record.pingIntervalMs = history.pingIntervalMs;
     record.pingNumber = recording.pingNumber;
-    record.speedKnots = gps.shipSpeedKnots;
+    record.speedKnots = gps.ShipSpeedKnots();
     record.wrapSeparator = history.separatorPending;
     history.separatorPending = 0;
 
