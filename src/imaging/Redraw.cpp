@@ -35,15 +35,15 @@ void ImageSet::DrawRedrawRecord(RingImage& image, RowInfoRing& stamps, int chann
         for (int x = 0; x < width; ++x) out[x] = scale[std::max(out[x], line[x])];
         return;
     }
-    // Rows between the newer ping (previousLine, above) and this one, which ends the span.
+    // Rows between the newer ping (previousLine, above) and this one, which ends the span:
+    // intensity x (newer x (a - j) / a + this x j / a). The mix is summed in integers and
+    // divided once, so that a whole-number mix stays whole before the intensity applies.
     const double factor = std::clamp(slots[channel].intensityFactor, 0.0, 2.0);
     for (int j = 1; j <= a; ++j) {
-        const double newerWeight = static_cast<double>(a - j) / a;
-        const double weight = static_cast<double>(j) / a;
         std::uint8_t* out = image.Row(row + j - 1);
         for (int x = 0; x < width; ++x) {
-            const int value =
-                static_cast<int>(factor * (previousLine[x] * newerWeight + line[x] * weight));
+            const int sum = previousLine[x] * (a - j) + line[x] * j;
+            const int value = static_cast<int>(factor * (static_cast<double>(sum) / a));
             out[x] = static_cast<std::uint8_t>(std::min(value, int{kMaxEchoPixel}));
         }
         if (row + j - 1 < stamps.Rows()) StampFromRecord(stamps.Row(row + j - 1), record, a);

@@ -38,6 +38,21 @@ TEST_F(RedrawTest, NewestRecordAtTheTopBlendedTowardsOlderOnes) {
     EXPECT_EQ(doc.images.RowStamp(kHeadL, 7).advance, 5);
 }
 
+TEST_F(RedrawTest, WholeNumberMixesStayWhole) {
+    Setup(60);
+    FillLines(1);
+    doc.images.held = 1;
+    StoreAt(2.34);  // 3 rows a record
+    FillLines(7);
+    StoreAt(2.34);
+    doc.images.held = 0;
+    doc.RedrawFromHistory(kHeadL, 0);
+    // The older record's first row: (7 * 2 + 1 * 1) / 3 = 5, not 4.999... truncated to 4.
+    EXPECT_EQ(doc.images.ChannelImage(kHeadL).Row(3)[10], 5);
+    EXPECT_EQ(doc.images.ChannelImage(kHeadL).Row(4)[10], 3);
+    EXPECT_EQ(doc.images.ChannelImage(kHeadL).Row(5)[10], 1);
+}
+
 TEST_F(RedrawTest, StopsAtTheOldestRecordAndLeavesTheRowsBelow) {
     Setup(60);
     for (int r = 0; r < 60; ++r) std::fill_n(doc.images.slots[kHeadL].image.Row(r), 100, 33);
