@@ -15,6 +15,10 @@
 #include "acquisition/ReplyAssembler.h"
 #include "acquisition/SwitchCommand.h"
 #include "imaging/PaletteState.h"
+#include "datafiles/CReadWriteFiles.h"
+#include "datafiles/DataFileState.h"
+#include "datafiles/EventState.h"
+#include "datafiles/PlaybackState.h"
 #include "datafiles/RecordingState.h"
 #include "gps/CycleTime.h"
 #include "gps/GpsState.h"
@@ -158,6 +162,41 @@ public:
 
     PaletteState palette;
 
+    // --- Data files: recording, playback, event files (src/datafiles/CVantrelDoc_*.cpp) -----
+    // "Record Data...": the save dialog, then StartRecordingTo. StartRecordingTo starts
+    // recording (copying, in playback) to a chosen path; false when nothing is recorded.
+    void StartRecording();
+    bool StartRecordingTo(const std::string& path);
+    void StopRecording();
+    // "&Playback...": the open dialog, then OpenPlaybackFile; false when nothing plays.
+    void OpenPlayback();
+    bool OpenPlaybackFile(const std::string& path);
+    void PlaybackDelayExpired();  // timer 1010
+    void PlaybackTick();          // timer 1030
+    // One record at playbackPosition: read, event-mark hand-off, validation, StoreCycle.
+    RecordRead PlayNextRecord();
+    void CloseAllFiles();
+    // Moves playbackPosition to the first record start at or after the rounded position.
+    void Resynchronise(std::uint64_t position);
+    // The playback bar: slider pressed / released at 0..100, play-speed spin by a step.
+    void PlaybackSliderPressed();
+    void PlaybackSliderReleased(int position);
+    void StepPlaySpeed(int delta);
+    // The play-speed rule on playSpeed (after the settings were loaded, and by the spin).
+    void ApplyPlaySpeed();
+    void ToggleSettingsChangeAlarm();  // "Settings Change &Alarm"
+    void LoadEventFile();
+    void WriteEventFile(const EventList& list, DataFile& file);
+    // Hooks of the GPS input around playback; empty until the GPS reader exists.
+    void RunGpsPlaybackSequence();
+    void SuspendGpsInput();
+    void ResumeGpsInput();
+
+    DataFileState files;
+    PlaybackState playback;
+    EventState events;
+    CReadWriteFiles readWriteFiles{*this};
+
     // --- Core members ---------------------------------------------------------------------
     std::array<HeadEntry, kHeadCount> heads;
     std::int32_t currentHead = 0;
@@ -207,6 +246,19 @@ public:
     std::int32_t rebuildCount = 0;
 
 private:
+    // Data files.
+    void SetWindowTitle(const std::string& title);
+    void CreateRecordEventFile(const std::string& dataPath);
+    void OpenPlaybackEventFile(const std::string& dataPath);
+    void ResetEventMarksForRecording();
+    void FinishRecordingCommand();
+    void FinishPlaybackCommand();
+    void UpdatePlaybackSlider();
+    void WrapPlaybackToStart();
+    void LeavePlayback();
+    // The settings file is saved before a file is opened for playback.
+    void SaveSettingsBeforePlayback();
+
     void CreateSockets();
     void SendCommand(int head);
     void StartPolling();

@@ -180,7 +180,23 @@ void CVantrelDoc::OnClose(int headIndex, int /*errorCode*/) {
 
 void CVantrelDoc::OnTimer(int timerId) {
     if (TheDocument() != this) return;
-    if (timerId == kTimerReply) ReplyTimeout();
+    switch (timerId) {
+        case kTimerReply:
+            ReplyTimeout();
+            break;
+        case kTimerPlaybackDelay:
+            PlaybackDelayExpired();
+            break;
+        case kTimerPlayback:
+            if (playbackMode) {
+                PlaybackTick();
+            } else {
+                platform.StopTimer(kTimerPlayback);
+            }
+            break;
+        default:
+            break;
+    }
 }
 
 void CVantrelDoc::ConnectToSonarHead() {
@@ -189,10 +205,17 @@ void CVantrelDoc::ConnectToSonarHead() {
     std::string address = heads[kHeadL].ipAddress;
     if (platform.ConnectDialog(address)) {
         EnterRealTime(address);
+        return;
+    }
+    OpenPlayback();
+    if (playbackMode && playback.playbackFile.IsOpen()) {
+        platform.StartTimer(kTimerPlayback, playback.playbackPeriodMs);
     }
 }
 
 void CVantrelDoc::EnterRealTime(const std::string& address) {
+    // Leaving playback closes its files and starts the history and the images afresh.
+    if (playbackMode) LeavePlayback();
     playbackMode = 0;
     realTimeActive = true;
     platform.StartTimer(kTimerReply, kReplyTimeoutMs);
@@ -208,5 +231,6 @@ void CVantrelDoc::CloseDocument() {
     platform.StopTimer(kTimerPlaybackDelay);
     platform.StopTimer(kTimerPlayback);
     closing = true;
+    CloseAllFiles();
     DisconnectAll();
 }

@@ -137,6 +137,7 @@ private:
         return composite ? planes[channel] : slots[channel].image;
     }
     void SetCompositeBytes(int channel, int row);
+    void DrawSeparatorRow(int channel, bool composite);
     void DrawRedrawRecord(RingImage& image, RowInfoRing& stamps, int channel, int row, int a,
                           const HistoryRecord& record);
 
