@@ -109,7 +109,7 @@ public:
     void ResetSlot(int slot);
     // Zeroes every image; the history and the stamps stay.
     void ClearScreen();
-    // Writes a cycle's time (and navigation texts when given) into row 0 of all four slotStates.
+    // Writes a cycle's time (and navigation texts when given) into row 0 of all four slots.
     void StampNewestRow(const std::array<char, 12>& time, const NavigationTexts* texts);
 
     // --- State -------------------------------------------------------------------------------
