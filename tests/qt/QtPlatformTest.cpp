@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -62,6 +63,22 @@ TEST(QtPlatformTest, StartingARunningTimerRestartsItsPeriod) {
     ASSERT_TRUE(RunUntil([&] { return Count(log.fired, 1) >= 1; }, 5000));
     ASSERT_GE(log.fired.size(), 2u);
     EXPECT_EQ(log.fired.front(), 2);
+}
+
+TEST(QtPlatformTest, ATimerNeverFiresBeforeItsPeriod) {
+    // A reply timeout that came early would rebuild connections that were still answering.
+    QtPlatform platform(QtPlatform::Mode::Headless);
+    TimerLog log;
+    QElapsedTimer clock;
+    std::vector<qint64> at;
+    log.onTimer = [&](int) { at.push_back(clock.elapsed()); };
+    platform.SetTimerListener(&log);
+    clock.start();
+    platform.StartTimer(1020, 400);
+    ASSERT_TRUE(RunUntil([&] { return at.size() >= 3; }, 5000));
+    for (std::size_t i = 0; i < at.size(); ++i) {
+        EXPECT_GE(at[i], 400 * static_cast<qint64>(i + 1)) << "expiry " << i;
+    }
 }
 
 TEST(QtPlatformTest, ATimerStoppedInItsOwnCallbackDoesNotFireAgain) {

@@ -53,6 +53,8 @@ void QtPlatform::StartTimer(int timerId, int periodMs) {
     QTimer*& timer = timers[timerId];
     if (!timer) {
         timer = new QTimer(&timerOwner);
+        // A coarse timer may fire up to 5 % early: a 3 s reply timeout must not.
+        timer->setTimerType(Qt::PreciseTimer);
         QObject::connect(timer, &QTimer::timeout, &timerOwner, [this, timerId] {
             if (timerListener) timerListener->OnTimer(timerId);
         });
