@@ -35,27 +35,76 @@ double GainFactor(int gainDb) { return std::pow(10.0, (gainDb - 14) / 40.0); }
 
 double SmoothStep(double t) { return t * t * (3.0 - 2.0 * t); }
 
-}  // namespace
-
-const HeadModel& ModelOf(int head) { return kModels[std::clamp(head, 0, kHeadCount - 1)]; }
-
-double Scene::Noise01(std::uint64_t a, std::uint64_t b, std::uint64_t c) const {
-    const std::uint64_t h = Mix(Mix(Mix(seed ^ a) ^ b) ^ c);
+// A reproducible number in [0, 1) for the keys: one mix of the keys spread by odd multipliers.
+double Noise01(std::uint64_t seed, std::uint64_t a, std::uint64_t b, std::uint64_t c) {
+    const std::uint64_t h = Mix(seed * 0xD1B54A32D192ED03ull + a * 0x9E3779B97F4A7C15ull +
+                                b * 0xC2B2AE3D27D4EB4Full + c * 0x165667B19E3779F9ull);
     return static_cast<double>(h >> 11) * (1.0 / 9007199254740992.0);
 }
 
-double Scene::ValueNoise(double u, double v, std::uint64_t salt) const {
-    const double fu = std::floor(u), fv = std::floor(v);
-    const auto iu = static_cast<std::int64_t>(fu), iv = static_cast<std::int64_t>(fv);
-    const double tu = SmoothStep(u - fu), tv = SmoothStep(v - fv);
-    auto corner = [&](std::int64_t du, std::int64_t dv) {
-        return Noise01(static_cast<std::uint64_t>(iu + du), static_cast<std::uint64_t>(iv + dv),
-                       salt);
-    };
-    const double top = corner(0, 0) + (corner(1, 0) - corner(0, 0)) * tu;
-    const double bottom = corner(0, 1) + (corner(1, 1) - corner(0, 1)) * tu;
-    return top + (bottom - top) * tv;
-}
+// Smooth 2-D value noise along one row (v fixed): random values at the integer lattice,
+// interpolated with a smooth step. Samples move along u in small steps, so the two lattice
+// columns around u are kept and reused while u stays in their cell.
+class RowNoise {
+public:
+    RowNoise(std::uint64_t seed, double v, std::uint64_t salt)
+        : seed(seed), salt(salt), tv(SmoothStep(v - std::floor(v))),
+          iv(static_cast<std::int64_t>(std::floor(v))) {}
+
+    double At(double u) {
+        const double fu = std::floor(u);
+        const auto iu = static_cast<std::int64_t>(fu);
+        if (!valid || iu != cell) {
+            left = (valid && iu == cell + 1) ? right : Column(iu);
+            right = Column(iu + 1);
+            cell = iu;
+            valid = true;
+        }
+        return left + (right - left) * SmoothStep(u - fu);
+    }
+
+private:
+    double Column(std::int64_t iu) const {
+        const auto u = static_cast<std::uint64_t>(iu);
+        const double top = Noise01(seed, u, static_cast<std::uint64_t>(iv), salt);
+        const double bottom = Noise01(seed, u, static_cast<std::uint64_t>(iv + 1), salt);
+        return top + (bottom - top) * tv;
+    }
+
+    std::uint64_t seed, salt;
+    double tv;
+    std::int64_t iv;
+    bool valid = false;
+    std::int64_t cell = 0;
+    double left = 0, right = 0;
+};
+
+// The seabed's backscatter strength along one ping's row: coarse patches of harder ground, a
+// grain the head resolves (its cell size), a finer grain, and sand ripples.
+class SeabedRow {
+public:
+    SeabedRow(std::uint64_t seed, double y, int side, double cellM)
+        : y(y), cellM(cellM),
+          patch(seed, y / 25.0, 0x100 + static_cast<std::uint64_t>(side)),
+          grain(seed, y / (cellM * 6), 0x200 + static_cast<std::uint64_t>(side)),
+          fine(seed, y / cellM, 0x300 + static_cast<std::uint64_t>(side)) {}
+
+    double At(double x) {
+        const double p = patch.At(x / 25.0);
+        double t = 0.30 + 0.35 * grain.At(x / (cellM * 6)) + 0.20 * fine.At(x / cellM);
+        if (p > 0.65) t *= 1.35;
+        t += 0.08 * std::sin(2 * kPi * (x + 0.3 * y) / 2.5) * (1.0 - p);
+        return std::clamp(t, 0.05, 1.2);
+    }
+
+private:
+    double y, cellM;
+    RowNoise patch, grain, fine;
+};
+
+}  // namespace
+
+const HeadModel& ModelOf(int head) { return kModels[std::clamp(head, 0, kHeadCount - 1)]; }
 
 double Scene::AltitudeM(std::uint32_t ping) const {
     return 10.0 + 3.0 * std::sin(2 * kPi * ping / 700.0) + 0.5 * std::sin(2 * kPi * ping / 97.0);
@@ -77,27 +126,15 @@ std::vector<Target> Scene::TargetsAt(double alongM) const {
         if (k < 1) continue;
         const auto key = static_cast<std::uint64_t>(k);
         Target t{};
-        t.alongM = k * kTargetSpacingM + 15.0 * Noise01(key, 1, 0x7A);
-        t.side = Noise01(key, 2, 0x7A) < 0.5 ? 0 : 1;
-        t.acrossM = 6.0 + 60.0 * Noise01(key, 3, 0x7A);
-        t.lengthM = 3.0 + 4.0 * Noise01(key, 4, 0x7A);
-        t.widthM = 1.5 + 2.5 * Noise01(key, 5, 0x7A);
-        t.heightM = 0.5 + 1.5 * Noise01(key, 6, 0x7A);
+        t.alongM = k * kTargetSpacingM + 15.0 * Noise01(seed, key, 1, 0x7A);
+        t.side = Noise01(seed, key, 2, 0x7A) < 0.5 ? 0 : 1;
+        t.acrossM = 6.0 + 60.0 * Noise01(seed, key, 3, 0x7A);
+        t.lengthM = 3.0 + 4.0 * Noise01(seed, key, 4, 0x7A);
+        t.widthM = 1.5 + 2.5 * Noise01(seed, key, 5, 0x7A);
+        t.heightM = 0.5 + 1.5 * Noise01(seed, key, 6, 0x7A);
         if (std::abs(alongM - t.alongM) <= t.lengthM / 2) found.push_back(t);
     }
     return found;
-}
-
-double Scene::Texture(double x, double y, int side, double cellM) const {
-    const auto s = static_cast<std::uint64_t>(side);
-    // Coarse patches of harder ground, a finer grain the head resolves, and sand ripples.
-    const double patch = ValueNoise(x / 25.0, y / 25.0, 0x100 + s);
-    const double grain = ValueNoise(x / (cellM * 6), y / (cellM * 6), 0x200 + s);
-    const double fine = ValueNoise(x / cellM, y / cellM, 0x300 + s);
-    double t = 0.30 + 0.35 * grain + 0.20 * fine;
-    if (patch > 0.65) t *= 1.35;
-    t += 0.08 * std::sin(2 * kPi * (x + 0.3 * y) / 2.5) * (1.0 - patch);
-    return std::clamp(t, 0.05, 1.2);
 }
 
 void Scene::SideScan(int head, int side, std::uint32_t ping, const SceneRequest& request,
@@ -113,13 +150,14 @@ void Scene::SideScan(int head, int side, std::uint32_t ping, const SceneRequest&
         if (t.side == side) targets.push_back(t);
     }
     const std::uint64_t pingKey = (static_cast<std::uint64_t>(ping) << 8) | (head << 1) | side;
+    SeabedRow seabed(seed, y, side, model.cellM);
     for (int i = 0; i < kSamples; ++i) {
         const double r = (i + 0.5) * dr;
-        const double noise = 3.0 + 8.0 * Noise01(pingKey, static_cast<std::uint64_t>(i), 0x11);
+        const double noise = 3.0 + 8.0 * Noise01(seed, pingKey, static_cast<std::uint64_t>(i), 0x11);
         double v = noise;
         if (!silent && r >= a && r <= model.maxRangeM) {
             const double x = std::sqrt(r * r - a * a);
-            const double speckle = 0.55 + 0.9 * Noise01(pingKey, static_cast<std::uint64_t>(i), 0x22);
+            const double speckle = 0.55 + 0.9 * Noise01(seed, pingKey, static_cast<std::uint64_t>(i), 0x22);
             const double loss = std::pow(a / r, 0.4) * std::exp(-model.absorptionPerM * r);
             bool shadow = false;
             double highlight = 0.0;
@@ -130,7 +168,7 @@ void Scene::SideScan(int head, int side, std::uint32_t ping, const SceneRequest&
                 if (x >= t.acrossM && x <= back) highlight = 230.0;
                 if (x > back && x <= shadowEnd) shadow = true;
             }
-            double echo = 255.0 * Texture(x, y, side, model.cellM) * speckle * loss;
+            double echo = 255.0 * seabed.At(x) * speckle * loss;
             echo += 230.0 * std::exp(-(r - a) / std::max(0.4, 2 * dr));  // first bottom return
             if (highlight > 0) echo = std::max(echo, highlight * speckle * std::pow(a / r, 0.3));
             if (!shadow) v += gain * echo;
@@ -147,10 +185,10 @@ void Scene::EchoSounder(std::uint32_t ping, const SceneRequest& request, std::ui
     const std::uint64_t pingKey = (static_cast<std::uint64_t>(ping) << 8) | 0xE5;
     for (int i = 0; i < kSamples; ++i) {
         const double r = (i + 0.5) * dr;
-        double v = 2.0 + 8.0 * Noise01(pingKey, static_cast<std::uint64_t>(i), 0x33);
+        double v = 2.0 + 8.0 * Noise01(seed, pingKey, static_cast<std::uint64_t>(i), 0x33);
         if (!silent && r >= a && r <= kEchoSounderLimitM) {
             const double d = r - a;
-            const double layers = 0.6 + 0.4 * Noise01(pingKey, static_cast<std::uint64_t>(i), 0x44);
+            const double layers = 0.6 + 0.4 * Noise01(seed, pingKey, static_cast<std::uint64_t>(i), 0x44);
             v += gain * (200.0 * std::exp(-d / std::max(0.3, 2 * dr)) +
                          60.0 * layers * std::exp(-d / (0.3 * a)));
         }

@@ -81,10 +81,6 @@ public:
     void OrientationBlock(std::uint32_t ping, std::uint8_t* out) const;
 
 private:
-    double Texture(double acrossM, double alongM, int side, double cellM) const;
-    double Noise01(std::uint64_t a, std::uint64_t b, std::uint64_t c) const;
-    double ValueNoise(double u, double v, std::uint64_t salt) const;
-
     std::uint32_t seed;
 };
 
