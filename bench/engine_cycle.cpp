@@ -72,7 +72,8 @@ void BM_EngineCycleOfFourHeads(benchmark::State& state) {
     std::vector<std::uint8_t> replies[kHeadCount][2];
     std::vector<std::uint8_t> samples(kReplyDataLength);
     for (int h = 0; h < kHeadCount; ++h) {
-        for (int i = 0; i < kReplyDataLength; ++i) samples[i] = static_cast<std::uint8_t>(i * 7 + h);
+        for (int i = 0; i < kReplyDataLength; ++i)
+            samples[i] = static_cast<std::uint8_t>(i * 7 + h);
         replies[h][0] = sim::BuildDataReply("SVX", 0, 0x00, samples.data());
         replies[h][1] = sim::BuildDataReply("SVX", 0, 0x10, samples.data());
     }

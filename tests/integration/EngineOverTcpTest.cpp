@@ -79,7 +79,9 @@ struct ReplyFault {
 };
 
 // Test names and failure messages show the case by its name.
-void PrintTo(const ReplyFault& fault, std::ostream* out) { *out << fault.name; }
+void PrintTo(const ReplyFault& fault, std::ostream* out) {
+    *out << fault.name;
+}
 
 sim::SimConfig WithFaults(const ReplyFault& p) {
     sim::SimConfig config = BlockConfig(p.block);
@@ -111,8 +113,8 @@ TEST_P(ReassemblyTest, RepliesAreTakenWholeWithoutAReconnection) {
 INSTANTIATE_TEST_SUITE_P(Faults, ReassemblyTest,
                          ::testing::Values(ReplyFault{"SplitReplies", 12, kHeadM, "split=30"},
                                            ReplyFault{"LongReplies", 13, kHeadH, "long"},
-                                           ReplyFault{"SplitLongReplies", 14, kHeadES,
-                                                      "split=5", "long"}),
+                                           ReplyFault{"SplitLongReplies", 14, kHeadES, "split=5",
+                                                      "long"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 class TimeoutRecoveryTest : public ::testing::TestWithParam<ReplyFault> {};
@@ -149,12 +151,12 @@ TEST_P(TimeoutRecoveryTest, TheReplyTimerRebuildsAndPollingResumes) {
     EXPECT_GE(acceptedAtRebuild, 1) << "polling ran before the fault";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Faults, TimeoutRecoveryTest,
-    ::testing::Values(ReplyFault{"SilentHead", 15, kHeadH, "silent/7"},
-                      ReplyFault{"ShortReply", 16, kHeadL, "short/7"},
-                      ReplyFault{"WrongKindByte", 17, kHeadES, "wrong-kind/7"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Faults, TimeoutRecoveryTest,
+                         ::testing::Values(ReplyFault{"SilentHead", 15, kHeadH, "silent/7"},
+                                           ReplyFault{"ShortReply", 16, kHeadL, "short/7"},
+                                           ReplyFault{"WrongKindByte", 17, kHeadES,
+                                                      "wrong-kind/7"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(EngineOverTcpTest, AConnectionClosedByAHeadIsRebuiltAtOnce) {
     sim::SimConfig config = BlockConfig(18);
@@ -166,8 +168,8 @@ TEST(EngineOverTcpTest, AConnectionClosedByAHeadIsRebuiltAtOnce) {
     QElapsedTimer clock;
     clock.start();
     // Ten replies per connection: five cycles, then a close and a rebuild, again and again.
-    ASSERT_TRUE(rig.RunUntil([&] { return doc.rebuildCount >= 3 && doc.acceptedCycleCount >= 15; },
-                             20000))
+    ASSERT_TRUE(
+        rig.RunUntil([&] { return doc.rebuildCount >= 3 && doc.acceptedCycleCount >= 15; }, 20000))
         << "accepted " << doc.acceptedCycleCount << " rebuilds " << doc.rebuildCount;
     EXPECT_EQ(doc.rejectedCycleCount, 0);
     // Rebuilt by the close notifications: three rebuilds by the 3 s timer would take 9 s.

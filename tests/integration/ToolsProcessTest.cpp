@@ -37,11 +37,11 @@ public:
     // Waits for the "ready" line on standard error.
     bool WaitReady() {
         return RunUntil(
-            [this] {
-                error += process.readAllStandardError();
-                return error.contains("ready") || process.state() == QProcess::NotRunning;
-            },
-            10000) &&
+                   [this] {
+                       error += process.readAllStandardError();
+                       return error.contains("ready") || process.state() == QProcess::NotRunning;
+                   },
+                   10000) &&
                error.contains("ready");
     }
     QProcess process;
@@ -71,8 +71,9 @@ ProgramRun RunProgram(const QString& program, const QStringList& args, int timeo
 TEST(ToolsProcessTest, CliAcquiresTwentyCyclesFromASimulatorProcess) {
     Simulator sim({"--fast", "--addresses", Addresses(21), "--duration", "60"});
     ASSERT_TRUE(sim.WaitReady()) << sim.error.toStdString();
-    const ProgramRun run = RunProgram(SONVARA_CLI_PATH, {"acquire", "--connect", Address(21, 0),
-                                                  "--cycles", "20", "--json", "--seconds", "30"});
+    const ProgramRun run = RunProgram(
+        SONVARA_CLI_PATH,
+        {"acquire", "--connect", Address(21, 0), "--cycles", "20", "--json", "--seconds", "30"});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     // Standard output holds one JSON object and nothing else.
     QJsonParseError parseError;
@@ -96,8 +97,9 @@ TEST(ToolsProcessTest, CliAcquiresTwentyCyclesFromASimulatorProcess) {
 }
 
 TEST(ToolsProcessTest, CliFailsWhenNoInstallationAnswers) {
-    const ProgramRun run = RunProgram(SONVARA_CLI_PATH, {"acquire", "--connect", Address(22, 0),
-                                                  "--cycles", "5", "--seconds", "1", "--json"});
+    const ProgramRun run = RunProgram(
+        SONVARA_CLI_PATH,
+        {"acquire", "--connect", Address(22, 0), "--cycles", "5", "--seconds", "1", "--json"});
     EXPECT_EQ(run.exitCode, 1);
     const QJsonObject totals = QJsonDocument::fromJson(run.out).object();
     EXPECT_EQ(totals["accepted"].toInt(), 0);
@@ -149,9 +151,8 @@ TEST(ToolsProcessTest, SimulatorRefusesRemoteAddressesAndBadOptions) {
 }
 
 TEST(ToolsProcessTest, SimulatorStopsByItselfAfterItsDuration) {
-    const ProgramRun run = RunProgram(SONVARA_HEADSIM_PATH, {"--addresses", Addresses(24), "--duration",
-                                                      "0.3"},
-                               10000);
+    const ProgramRun run = RunProgram(SONVARA_HEADSIM_PATH,
+                                      {"--addresses", Addresses(24), "--duration", "0.3"}, 10000);
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_TRUE(run.err.contains("stopped"));
 }

@@ -23,9 +23,8 @@ struct Recorder : HeadSocketListener {
         if (then) then(what);
     }
     int Count(const std::string& prefix) const {
-        return static_cast<int>(std::count_if(events.begin(), events.end(), [&](const auto& e) {
-            return e.rfind(prefix, 0) == 0;
-        }));
+        return static_cast<int>(std::count_if(
+            events.begin(), events.end(), [&](const auto& e) { return e.rfind(prefix, 0) == 0; }));
     }
     std::vector<std::string> events;
     std::function<void(const std::string&)> then;

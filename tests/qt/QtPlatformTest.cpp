@@ -37,8 +37,8 @@ TEST(QtPlatformTest, TimersRepeatUnderTheirIdentifiersUntilStopped) {
     platform.SetTimerListener(&log);
     platform.StartTimer(1020, 20);
     platform.StartTimer(1030, 0);  // a zero period fires on every pass of the event loop
-    ASSERT_TRUE(RunUntil([&] { return Count(log.fired, 1020) >= 3 && Count(log.fired, 1030) >= 3; },
-                         5000));
+    ASSERT_TRUE(
+        RunUntil([&] { return Count(log.fired, 1020) >= 3 && Count(log.fired, 1030) >= 3; }, 5000));
     EXPECT_TRUE(platform.TimerRunning(1020));
     platform.StopTimer(1020);
     platform.StopTimer(1030);
@@ -188,8 +188,9 @@ TEST(QtPlatformTest, ConnectDialogAsksWithItsTextsAndReturnsTheTypedAddress) {
             for (const QLabel* label : dialog->findChildren<QLabel*>()) texts << label->text();
             EXPECT_TRUE(texts.contains("Connect to Sonar Head ?"));
             EXPECT_TRUE(texts.contains("IP address:"));
-            EXPECT_TRUE(texts.contains("Click \"YES\" for real-time data acquisition or click "
-                                       "\"NO\" for file playback"));
+            EXPECT_TRUE(
+                texts.contains("Click \"YES\" for real-time data acquisition or click "
+                               "\"NO\" for file playback"));
             EXPECT_EQ(dialog->AddressEdit()->text(), "192.168.0.2");
             EXPECT_EQ(dialog->YesButton()->text(), "YES");
             EXPECT_EQ(dialog->NoButton()->text(), "NO");

@@ -7,7 +7,9 @@
 
 namespace {
 
-cli::AcquireParse Parse(std::vector<std::string> args) { return cli::ParseAcquireArguments(args); }
+cli::AcquireParse Parse(std::vector<std::string> args) {
+    return cli::ParseAcquireArguments(args);
+}
 
 TEST(AcquireOptionsTest, ValidCommandLines) {
     struct Case {
@@ -21,8 +23,12 @@ TEST(AcquireOptionsTest, ValidCommandLines) {
     const Case cases[] = {
         {{"--connect", "127.0.0.2"}, 0, 10, false, -1, -1},  // ten seconds by default
         {{"--connect", "127.0.0.2", "--cycles", "20"}, 20, 0, false, -1, -1},
-        {{"--cycles", "3", "--seconds", "2.5", "--json", "--connect", "127.0.0.2"}, 3, 2.5, true,
-         -1, -1},
+        {{"--cycles", "3", "--seconds", "2.5", "--json", "--connect", "127.0.0.2"},
+         3,
+         2.5,
+         true,
+         -1,
+         -1},
         {{"--connect", "127.0.0.2", "--range", "10", "--gain", "0"}, 0, 10, false, 10, 0},
         {{"--connect", "127.0.0.2", "--range", "500", "--gain", "40"}, 0, 10, false, 500, 40},
     };

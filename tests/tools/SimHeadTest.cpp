@@ -91,7 +91,7 @@ TEST_F(SimHeadTest, DataReplyRepeatsTheHalfSelectAfterTheTravelTime) {
         int delayMs;
     };
     const Case cases[] = {
-        {kHeadL, 0x00, 50, false, 67},  {kHeadM, 0x10, 150, false, 200},
+        {kHeadL, 0x00, 50, false, 67},    {kHeadM, 0x10, 150, false, 200},
         {kHeadES, 0x00, 300, false, 400}, {kHeadH, 0x10, 500, true, 0},
         {kHeadM, 0x05, 10, false, 13},  // an odd half select is repeated as it is
     };
@@ -239,9 +239,9 @@ TEST(DescribeRequestTest, NamesEveryDeviationFromTheRequestForm) {
         auto r = Request(c.head, 0x44, 0x10, 120, 33);
         if (c.offset >= 0) r[c.offset] = c.value;
         const std::string line = sim::DescribeRequest(c.head, r.data(), 128);
-        EXPECT_EQ(line.rfind(std::string(HeadLabel(c.head)) + " cmd 0x44 half 0x10 range 120 gain 33",
-                             0),
-                  0u)
+        EXPECT_EQ(
+            line.rfind(std::string(HeadLabel(c.head)) + " cmd 0x44 half 0x10 range 120 gain 33", 0),
+            0u)
             << line;
         if (c.expected) {
             EXPECT_NE(line.find(c.expected), std::string::npos) << line;

@@ -4,7 +4,9 @@
 
 namespace {
 
-sim::ParseResult Parse(std::vector<std::string> args) { return sim::ParseSimArguments(args); }
+sim::ParseResult Parse(std::vector<std::string> args) {
+    return sim::ParseSimArguments(args);
+}
 
 TEST(SimOptionsTest, DefaultsAreFourHeadsOnLoopback) {
     const auto result = Parse({});
@@ -40,9 +42,9 @@ TEST(SimOptionsTest, OptionsAreApplied) {
 }
 
 TEST(SimOptionsTest, FaultsArePerHead) {
-    const auto result = Parse({"--fault", "M:split=40", "--fault", "M:status/10", "--fault",
-                               "es:close-after=3", "--fault", "H:silent", "--fault",
-                               "L:delay=250", "--fault", "L:long/2"});
+    const auto result =
+        Parse({"--fault", "M:split=40", "--fault", "M:status/10", "--fault", "es:close-after=3",
+               "--fault", "H:silent", "--fault", "L:delay=250", "--fault", "L:long/2"});
     ASSERT_TRUE(result.config) << result.error;
     const auto& f = result.config->faults;
     EXPECT_EQ(f[kHeadM].splitEvery, 1);
@@ -61,13 +63,16 @@ TEST(SimOptionsTest, FaultTexts) {
         bool ok;
     };
     const Case cases[] = {
-        {"split", true},         {"split=0", true},      {"split/4", true},
-        {"short", true},         {"long", true},         {"wrong-kind/7", true},
-        {"status", true},        {"silent/1", true},     {"close-after=1", true},
-        {"delay=0", true},       {"close-after=0", false}, {"close-after", false},
-        {"delay", false},        {"delay=-5", false},    {"delay=5ms", false},
-        {"short=3", false},      {"silent/0", false},    {"silent/x", false},
-        {"explode", false},      {"", false},
+        {"split", true},          {"split=0", true},
+        {"split/4", true},        {"short", true},
+        {"long", true},           {"wrong-kind/7", true},
+        {"status", true},         {"silent/1", true},
+        {"close-after=1", true},  {"delay=0", true},
+        {"close-after=0", false}, {"close-after", false},
+        {"delay", false},         {"delay=-5", false},
+        {"delay=5ms", false},     {"short=3", false},
+        {"silent/0", false},      {"silent/x", false},
+        {"explode", false},       {"", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -133,9 +138,10 @@ TEST(SimOptionsTest, HelpIsAskedForAndListsEveryOption) {
     EXPECT_TRUE(Parse({"-h"}).help);
     const std::string usage = sim::SimUsage();
     for (const char* option :
-         {"--heads", "--addresses", "--port", "--allow-remote", "--fast", "--no-orientation",
-          "--serial", "--seed", "--fault", "--log", "--duration", "--help", "delay=", "split",
-          "short", "long", "wrong-kind", "status", "silent", "close-after="}) {
+         {"--heads",  "--addresses", "--port",  "--allow-remote", "--fast",     "--no-orientation",
+          "--serial", "--seed",      "--fault", "--log",          "--duration", "--help",
+          "delay=",   "split",       "short",   "long",           "wrong-kind", "status",
+          "silent",   "close-after="}) {
         EXPECT_NE(usage.find(option), std::string::npos) << option;
     }
 }

@@ -22,7 +22,9 @@ Samples SideScan(const sim::Scene& scene, int head, int side, std::uint32_t ping
 }
 
 // The sample index of a slant range at this range setting.
-int IndexOf(double slantM, int range) { return static_cast<int>(slantM * sim::kSamples / range); }
+int IndexOf(double slantM, int range) {
+    return static_cast<int>(slantM * sim::kSamples / range);
+}
 
 double Mean(const Samples& s, int from, int to) {
     double sum = 0;
@@ -54,12 +56,10 @@ TEST(SimSceneTest, WaterColumnIsQuietAndTheFirstBottomReturnIsAtTheAltitude) {
                     const double a = scene.AltitudeM(ping);
                     const Samples s = SideScan(scene, head, 1, ping, range, gain);
                     const int bottom = IndexOf(a, range);
-                    EXPECT_LE(*std::max_element(s.begin(), s.begin() + bottom),
-                              sim::kNoiseCeiling);
+                    EXPECT_LE(*std::max_element(s.begin(), s.begin() + bottom), sim::kNoiseCeiling);
                     // The first strong sample is the bottom return at the altitude.
-                    const auto first = std::find_if(s.begin(), s.end(), [](int v) {
-                        return v > 4 * sim::kNoiseCeiling;
-                    });
+                    const auto first = std::find_if(
+                        s.begin(), s.end(), [](int v) { return v > 4 * sim::kNoiseCeiling; });
                     EXPECT_LE(first - s.begin(), bottom + 1);
                     EXPECT_GE(*first, gain == 0 ? 90 : 130);
                 }
@@ -112,8 +112,8 @@ TEST(SimSceneTest, ASilentSideSendsOnlyNoise) {
         std::uint8_t mask;
         bool portQuiet, starboardQuiet;
     };
-    for (const Case c : {Case{0, false, false}, Case{2, true, false}, Case{1, false, true},
-                         Case{3, true, true}}) {
+    for (const Case c :
+         {Case{0, false, false}, Case{2, true, false}, Case{1, false, true}, Case{3, true, true}}) {
         SCOPED_TRACE(static_cast<int>(c.mask));
         const Samples port = SideScan(scene, kHeadM, 0, 5, 50, 20, c.mask);
         const Samples starboard = SideScan(scene, kHeadM, 1, 5, 50, 20, c.mask);
@@ -147,9 +147,8 @@ TEST(SimSceneTest, TargetsPassAlongTrackAndCastShadows) {
             EXPECT_GT(here[face], here[shadow]);
             // The shadow belongs to the object's side only.
             const bool otherSideHasTarget =
-                std::any_of(targets.begin(), targets.end(), [&](const sim::Target& o) {
-                    return o.side != t.side;
-                });
+                std::any_of(targets.begin(), targets.end(),
+                            [&](const sim::Target& o) { return o.side != t.side; });
             if (!otherSideHasTarget) {
                 EXPECT_GT(other[shadow], sim::kNoiseCeiling);
             }
@@ -253,10 +252,10 @@ TEST(SimSceneTest, WordEncodingFollowsTheReadingRule) {
         std::uint16_t expected;
     };
     const Case cases[] = {
-        {0.0, 360, 0},         {90.0, 360, 16384},     {-90.0, 360, 49151},
-        {-0.0054931640625, 360, 65534},                 // one step below zero
-        {180.0, 360, 32767},   {-180.0, 360, 32768},  // clamped to the ends of the signed range
-        {25.0, 100, 16384},    {-5.0, 100, 62258},
+        {0.0, 360, 0},       {90.0, 360, 16384},
+        {-90.0, 360, 49151}, {-0.0054931640625, 360, 65534},  // one step below zero
+        {180.0, 360, 32767}, {-180.0, 360, 32768},  // clamped to the ends of the signed range
+        {25.0, 100, 16384},  {-5.0, 100, 62258},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.value);

@@ -91,8 +91,9 @@ AcquireParse ParseAcquireArguments(const std::vector<std::string>& args) {
             }
         } else if (arg == "--range") {
             if (!ToInt(value, number) || kRangeList[RangeIndexOf(number)] != number) {
-                result.error = "--range wants one of 10 20 30 40 50 60 80 100 120 150 200 250 "
-                               "300 400 500";
+                result.error =
+                    "--range wants one of 10 20 30 40 50 60 80 100 120 150 200 250 "
+                    "300 400 500";
                 return result;
             }
             options.range = number;
@@ -144,7 +145,7 @@ AcquireSnapshot TakeSnapshot(const CVantrelDoc& doc, double seconds) {
     s.serialNumber = doc.serialNumber;
     s.discovered = doc.systemInfoReceived != 0;
     for (int h = 0; h < kHeadCount; ++h) {
-        const char* state = !doc.heads[h].available ? "off"
+        const char* state = !doc.heads[h].available      ? "off"
                             : doc.heads[h].IsConnected() ? "up"
                                                          : "down";
         s.headStates.push_back(std::string(HeadLabel(h)) + ":" + state);
@@ -161,13 +162,15 @@ std::string FormatProgress(const AcquireSnapshot& now, int previousAccepted) {
     return line;
 }
 
-bool Succeeded(int accepted, int target) { return target > 0 ? accepted >= target : accepted > 0; }
+bool Succeeded(int accepted, int target) {
+    return target > 0 ? accepted >= target : accepted > 0;
+}
 
 std::string FormatTotalsText(const AcquireTotals& t) {
     return "accepted " + std::to_string(t.last.accepted) + ", rejected " +
            std::to_string(t.last.rejected) + ", reconnects " + std::to_string(t.last.reconnects) +
-           " in " + Fixed(t.last.seconds, 2) + " s (" + Fixed(PerSecond(t), 1) +
-           " cycles/s)" + (t.succeeded ? "" : " - target not reached") + "\n";
+           " in " + Fixed(t.last.seconds, 2) + " s (" + Fixed(PerSecond(t), 1) + " cycles/s)" +
+           (t.succeeded ? "" : " - target not reached") + "\n";
 }
 
 std::string FormatTotalsJson(const AcquireTotals& t) {

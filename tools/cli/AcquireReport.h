@@ -12,8 +12,8 @@ namespace cli {
 
 struct AcquireOptions {
     std::string address;
-    int cycles = 0;         // stop after this many accepted cycles (0: no target)
-    double seconds = 0;     // stop after this long (0: no limit)
+    int cycles = 0;      // stop after this many accepted cycles (0: no target)
+    double seconds = 0;  // stop after this long (0: no limit)
     bool json = false;
     std::optional<int> range;   // metres, for every head
     std::optional<int> gainDb;  // for every head
@@ -34,7 +34,7 @@ struct AcquireSnapshot {
     int accepted = 0;
     int rejected = 0;
     int reconnects = 0;
-    std::string state;                   // Idle, Discovering, Connecting, Polling
+    std::string state;                    // Idle, Discovering, Connecting, Polling
     std::vector<std::string> headStates;  // "L:up", "M:down", "H:off", ...
     std::string serialNumber;
     bool discovered = false;  // the installation has answered with its system information

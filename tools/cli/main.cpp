@@ -13,9 +13,10 @@ constexpr cli::Command kCommands[] = {
 };
 
 void PrintUsage(std::FILE* out) {
-    std::fputs("Usage: sonvara-cli COMMAND [options]   (sonvara-cli COMMAND --help for more)\n\n"
-               "Commands:\n",
-               out);
+    std::fputs(
+        "Usage: sonvara-cli COMMAND [options]   (sonvara-cli COMMAND --help for more)\n\n"
+        "Commands:\n",
+        out);
     for (const cli::Command& command : kCommands) {
         std::fprintf(out, "  %-10s %s\n", command.name, command.summary);
     }

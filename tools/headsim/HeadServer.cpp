@@ -53,8 +53,8 @@ void HeadServer::Read(QTcpSocket* socket) {
         if (log) log(response.log);
         for (std::size_t i = 0; i < response.segments.size(); ++i) {
             const bool last = i + 1 == response.segments.size();
-            it->second->queue.push_back({response.segments[i].delayMs,
-                                         response.segments[i].bytes, last && response.close});
+            it->second->queue.push_back(
+                {response.segments[i].delayMs, response.segments[i].bytes, last && response.close});
         }
     }
     Pump(socket);

@@ -47,7 +47,9 @@ SimSystemInfo SystemInfoOf(const Installation& installation) {
     return info;
 }
 
-int TravelTimeMs(int rangeM) { return static_cast<int>(std::lround(2.0 * rangeM / 1500.0 * 1000.0)); }
+int TravelTimeMs(int rangeM) {
+    return static_cast<int>(std::lround(2.0 * rangeM / 1500.0 * 1000.0));
+}
 
 std::string DescribeRequest(int head, const std::uint8_t* r, int receivedLength) {
     using namespace switchcmd;

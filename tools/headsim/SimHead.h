@@ -20,8 +20,8 @@ namespace sim {
 // Fault injection of one head. An "every" value N > 0 makes the fault hit every Nth request
 // the head receives (1 = every request); 0 turns it off.
 struct HeadFaults {
-    int delayMs = 0;         // added before every reply
-    int splitEvery = 0;      // reply in two segments with a pause between them
+    int delayMs = 0;     // added before every reply
+    int splitEvery = 0;  // reply in two segments with a pause between them
     int splitPauseMs = 20;
     int shortEvery = 0;      // only the first 1000 bytes of a data reply
     int longEvery = 0;       // 1129 bytes (one extra byte)
@@ -84,8 +84,7 @@ public:
     std::uint64_t RequestCount() const { return requestCount; }
 
 private:
-    HeadResponse Answer(SimConnection& connection, const std::uint8_t* request,
-                        int receivedLength);
+    HeadResponse Answer(SimConnection& connection, const std::uint8_t* request, int receivedLength);
     std::vector<std::uint8_t> DataReply(const std::uint8_t* request);
     bool Hits(int every) const { return every > 0 && requestCount % every == 0; }
 

@@ -131,8 +131,8 @@ bool ParseFault(const std::string& text, HeadFaults& faults, std::string& error)
     }
     auto number = [&](int minimum, int& target) {
         if (ToInt(value, minimum, target)) return true;
-        error = "fault '" + text + "': " + kind + " needs =N (at least " +
-                std::to_string(minimum) + ")";
+        error = "fault '" + text + "': " + kind + " needs =N (at least " + std::to_string(minimum) +
+                ")";
         return false;
     };
     auto flag = [&](int& target) {

@@ -31,9 +31,13 @@ std::uint8_t ToSample(double v) {
     return static_cast<std::uint8_t>(std::clamp(std::lround(v), 0L, 255L));
 }
 
-double GainFactor(int gainDb) { return std::pow(10.0, (gainDb - 14) / 40.0); }
+double GainFactor(int gainDb) {
+    return std::pow(10.0, (gainDb - 14) / 40.0);
+}
 
-double SmoothStep(double t) { return t * t * (3.0 - 2.0 * t); }
+double SmoothStep(double t) {
+    return t * t * (3.0 - 2.0 * t);
+}
 
 // A reproducible number in [0, 1) for the keys: one mix of the keys spread by odd multipliers.
 double Noise01(std::uint64_t seed, std::uint64_t a, std::uint64_t b, std::uint64_t c) {
@@ -48,7 +52,9 @@ double Noise01(std::uint64_t seed, std::uint64_t a, std::uint64_t b, std::uint64
 class RowNoise {
 public:
     RowNoise(std::uint64_t seed, double v, std::uint64_t salt)
-        : seed(seed), salt(salt), tv(SmoothStep(v - std::floor(v))),
+        : seed(seed),
+          salt(salt),
+          tv(SmoothStep(v - std::floor(v))),
           iv(static_cast<std::int64_t>(std::floor(v))) {}
 
     double At(double u) {
@@ -84,7 +90,8 @@ private:
 class SeabedRow {
 public:
     SeabedRow(std::uint64_t seed, double y, int side, double cellM)
-        : y(y), cellM(cellM),
+        : y(y),
+          cellM(cellM),
           patch(seed, y / 25.0, 0x100 + static_cast<std::uint64_t>(side)),
           grain(seed, y / (cellM * 6), 0x200 + static_cast<std::uint64_t>(side)),
           fine(seed, y / cellM, 0x300 + static_cast<std::uint64_t>(side)) {}
@@ -104,7 +111,9 @@ private:
 
 }  // namespace
 
-const HeadModel& ModelOf(int head) { return kModels[std::clamp(head, 0, kHeadCount - 1)]; }
+const HeadModel& ModelOf(int head) {
+    return kModels[std::clamp(head, 0, kHeadCount - 1)];
+}
 
 double Scene::AltitudeM(std::uint32_t ping) const {
     return 10.0 + 3.0 * std::sin(2 * kPi * ping / 700.0) + 0.5 * std::sin(2 * kPi * ping / 97.0);
@@ -112,10 +121,8 @@ double Scene::AltitudeM(std::uint32_t ping) const {
 
 Orientation Scene::OrientationAt(std::uint32_t ping) const {
     const double p = ping;
-    return {1.5 * std::sin(2 * kPi * p / 90.0),
-            -2.5 * std::sin(2 * kPi * p / 130.0),
-            75.0 + 6.0 * std::sin(2 * kPi * p / 900.0),
-            11.5 + 0.4 * std::sin(2 * kPi * p / 2000.0),
+    return {1.5 * std::sin(2 * kPi * p / 90.0), -2.5 * std::sin(2 * kPi * p / 130.0),
+            75.0 + 6.0 * std::sin(2 * kPi * p / 900.0), 11.5 + 0.4 * std::sin(2 * kPi * p / 2000.0),
             18.0 + 1.5 * std::sin(2 * kPi * p / 400.0)};
 }
 
@@ -153,11 +160,13 @@ void Scene::SideScan(int head, int side, std::uint32_t ping, const SceneRequest&
     SeabedRow seabed(seed, y, side, model.cellM);
     for (int i = 0; i < kSamples; ++i) {
         const double r = (i + 0.5) * dr;
-        const double noise = 3.0 + 8.0 * Noise01(seed, pingKey, static_cast<std::uint64_t>(i), 0x11);
+        const double noise =
+            3.0 + 8.0 * Noise01(seed, pingKey, static_cast<std::uint64_t>(i), 0x11);
         double v = noise;
         if (!silent && r >= a && r <= model.maxRangeM) {
             const double x = std::sqrt(r * r - a * a);
-            const double speckle = 0.55 + 0.9 * Noise01(seed, pingKey, static_cast<std::uint64_t>(i), 0x22);
+            const double speckle =
+                0.55 + 0.9 * Noise01(seed, pingKey, static_cast<std::uint64_t>(i), 0x22);
             const double loss = std::pow(a / r, 0.4) * std::exp(-model.absorptionPerM * r);
             bool shadow = false;
             double highlight = 0.0;
@@ -188,7 +197,8 @@ void Scene::EchoSounder(std::uint32_t ping, const SceneRequest& request, std::ui
         double v = 2.0 + 8.0 * Noise01(seed, pingKey, static_cast<std::uint64_t>(i), 0x33);
         if (!silent && r >= a && r <= kEchoSounderLimitM) {
             const double d = r - a;
-            const double layers = 0.6 + 0.4 * Noise01(seed, pingKey, static_cast<std::uint64_t>(i), 0x44);
+            const double layers =
+                0.6 + 0.4 * Noise01(seed, pingKey, static_cast<std::uint64_t>(i), 0x44);
             v += gain * (200.0 * std::exp(-d / std::max(0.3, 2 * dr)) +
                          60.0 * layers * std::exp(-d / (0.3 * a)));
         }
@@ -204,7 +214,8 @@ std::uint16_t EncodeSignedWord(double value, double fullScale) {
 }
 
 std::uint16_t EncodeUnsignedWord(double value, double fullScale) {
-    return static_cast<std::uint16_t>(std::clamp(std::lround(value * 65536.0 / fullScale), 0L, 65535L));
+    return static_cast<std::uint16_t>(
+        std::clamp(std::lround(value * 65536.0 / fullScale), 0L, 65535L));
 }
 
 void Scene::OrientationBlock(std::uint32_t ping, std::uint8_t* out) const {

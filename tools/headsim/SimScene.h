@@ -54,7 +54,7 @@ struct Orientation {
 };
 
 inline constexpr int kSamples = 1000;
-inline constexpr double kPingSpacingM = 0.3;    // the body advances this far per ping
+inline constexpr double kPingSpacingM = 0.3;     // the body advances this far per ping
 inline constexpr double kTargetSpacingM = 40.0;  // about one object per this many metres
 inline constexpr double kEchoSounderLimitM = 300.0;
 // The water column and the noise floor stay at or below this value (echo-sounder bottom

@@ -15,7 +15,9 @@ namespace {
 
 volatile std::sig_atomic_t stopRequested = 0;
 
-void RequestStop(int) { stopRequested = 1; }
+void RequestStop(int) {
+    stopRequested = 1;
+}
 
 void InstallStopHandlers() {
     struct sigaction action {};
@@ -67,7 +69,8 @@ int main(int argc, char** argv) {
     });
     stopPoll.start(50);
     if (config.durationS > 0) {
-        QTimer::singleShot(static_cast<int>(config.durationS * 1000), &app, &QCoreApplication::quit);
+        QTimer::singleShot(static_cast<int>(config.durationS * 1000), &app,
+                           &QCoreApplication::quit);
     }
     app.exec();
     std::fprintf(stderr, "sonvara-headsim: stopped\n");

@@ -33,4 +33,6 @@ ConnectDialog::ConnectDialog(const QString& address, QWidget* parent)
     move(kLeft, kTop);
 }
 
-QString ConnectDialog::Address() const { return addressEdit->text(); }
+QString ConnectDialog::Address() const {
+    return addressEdit->text();
+}

@@ -46,7 +46,9 @@ QtHeadSocket::QtHeadSocket(int head, HeadSocketListener* socketListener)
     headIndex = head;
 }
 
-QtHeadSocket::~QtHeadSocket() { Close(); }
+QtHeadSocket::~QtHeadSocket() {
+    Close();
+}
 
 int QtHeadSocket::Connect(const std::string& address, int port) {
     Close();
