@@ -30,8 +30,8 @@ void FourHeadState(CVantrelDoc& doc, unsigned seed) {
     t.year = 2025, t.month = 7, t.day = 3, t.hour = 14, t.minute = 5, t.second = 9;
     doc.cycleTime.Stamp(t);
     for (std::size_t i = 0; i < 10; ++i) {
-        doc.gps.recentSentences[i] = "$GPRMC,140509.00,A,4807.038,N,01131.000,E,5.5,54.7,030725,,*" +
-                                     std::to_string(i);
+        doc.gps.recentSentences[i] =
+            "$GPRMC,140509.00,A,4807.038,N,01131.000,E,5.5,54.7,030725,,*" + std::to_string(i);
     }
 }
 

@@ -13,7 +13,9 @@ using namespace svx;
 
 namespace {
 
-std::uint8_t Flag(std::int32_t value) { return value ? 1 : 0; }
+std::uint8_t Flag(std::int32_t value) {
+    return value ? 1 : 0;
+}
 
 // Copies a text of at most n characters (stopping at its terminator) into out.
 void PutText(std::uint8_t* out, const char* text, std::size_t n) {
@@ -86,7 +88,10 @@ std::int32_t CReadWriteFiles::BuildRecord(std::uint8_t* out) {
         files.eventMarkPending = 0;
     }
     PutLe16(header + kConstant, kHeaderConstant);
-    PutLe16(header + kPingInterval, static_cast<std::uint16_t>(files.recordedPingIntervalMs));
+    // An interval longer than the field holds is written as the longest it can say, not as
+    // its low 16 bits (70 s would read back as 4.5 s).
+    PutLe16(header + kPingInterval,
+            static_cast<std::uint16_t>(std::clamp(files.recordedPingIntervalMs, 0, 0xFFFF)));
 
     int offset = kRecordHeaderLength;
     for (int h = 0; h < kHeadCount; ++h) {
@@ -261,8 +266,8 @@ void CReadWriteFiles::ReadHeadBlock(int head, const std::uint8_t* block) {
     p += ReplyHeaderBytes();
     // The line occupies 2000 bytes of the block whatever its header says; a shorter stated
     // length leaves the rest of the head's line as it was.
-    const std::size_t lineBytes = std::min<std::size_t>(GetLe16(block + kHeadLineLength),
-                                                        kEchoLineLength);
+    const std::size_t lineBytes =
+        std::min<std::size_t>(GetLe16(block + kHeadLineLength), kEchoLineLength);
     std::memcpy(entry.line.data(), p, lineBytes);
 }
 

@@ -119,8 +119,7 @@ void CVantrelDoc::RecordCycle() {
     // The record must fit whole on the drive that holds the data file.
     const std::optional<std::uint64_t> available =
         files.fileSystem.freeSpace(DirectoryOf(file.Path()));
-    if (available &&
-        *available < static_cast<std::uint64_t>(readWriteFiles.NextRecordLength())) {
+    if (available && *available < static_cast<std::uint64_t>(readWriteFiles.NextRecordLength())) {
         platform.MessageBox(text::kDiskFull);
         StopRecording();
         return;
@@ -131,8 +130,7 @@ void CVantrelDoc::RecordCycle() {
         return;
     }
     char saved[48];
-    std::snprintf(saved, sizeof saved, "Saved: %d kBytes",
-                  static_cast<int>(file.Length() / 1024));
+    std::snprintf(saved, sizeof saved, "Saved: %d kBytes", static_cast<int>(file.Length() / 1024));
     observer->WindowTextChanged(recording.windowTitle + "  " + saved);
     // In playback the ping number comes from the record read, so a copy keeps the source's.
     if (!playbackMode) ++recording.pingNumber;

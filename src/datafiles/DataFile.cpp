@@ -114,8 +114,8 @@ bool MakeFileWritable(const std::string& path) {
     std::error_code error;
     const fs::perms perms = fs::status(path, error).permissions();
     if (error) return false;
-    const fs::perms anyWrite = fs::perms::owner_write | fs::perms::group_write |
-                               fs::perms::others_write;
+    const fs::perms anyWrite =
+        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
     if ((perms & anyWrite) == fs::perms::none) {
         fs::permissions(path, fs::perms::owner_write, fs::perm_options::add, error);
         if (error) return false;

@@ -20,4 +20,6 @@ bool SettingsChangeAlarmChecked(const CVantrelDoc& doc);
 // the main window knows).
 bool FilePlaybackBarEnabled(const CVantrelDoc& doc);
 // "Reverse Playback" (32863) has no command behind it.
-constexpr bool ReversePlaybackEnabled() { return false; }
+constexpr bool ReversePlaybackEnabled() {
+    return false;
+}

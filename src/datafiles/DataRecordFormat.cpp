@@ -13,7 +13,8 @@ bool HasMagic(const std::uint8_t* header) {
 
 std::array<bool, 4> PresentHeads(const std::uint8_t* header) {
     std::array<bool, 4> present{};
-    for (int h = 0; h < 4; ++h) present[h] = header[kHeadsInSystem] == 4 || header[kHeadPresent + h];
+    for (int h = 0; h < 4; ++h)
+        present[h] = header[kHeadsInSystem] == 4 || header[kHeadPresent + h];
     return present;
 }
 
@@ -71,8 +72,10 @@ void ParseRecordTime(const char* date, const char* time, CycleTime& clock) {
     }
     clock.year = strnlen(date, 7) == 7 ? static_cast<std::uint16_t>(DecimalValue(date + 7, 4)) : 0;
     clock.hour = static_cast<std::uint16_t>(DecimalValue(time, 2));
-    clock.minute = strnlen(time, 3) == 3 ? static_cast<std::uint16_t>(DecimalValue(time + 3, 2)) : 0;
-    clock.second = strnlen(time, 6) == 6 ? static_cast<std::uint16_t>(DecimalValue(time + 6, 2)) : 0;
+    clock.minute =
+        strnlen(time, 3) == 3 ? static_cast<std::uint16_t>(DecimalValue(time + 3, 2)) : 0;
+    clock.second =
+        strnlen(time, 6) == 6 ? static_cast<std::uint16_t>(DecimalValue(time + 6, 2)) : 0;
 }
 
 }  // namespace svx

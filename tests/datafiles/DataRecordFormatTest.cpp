@@ -104,6 +104,16 @@ TEST_F(DataRecordFormatTest, HeaderHoldsEveryFieldAndZeroElsewhere) {
     }
 }
 
+TEST_F(DataRecordFormatTest, PingIntervalBeyondSixteenBitsIsWrittenAsTheLongestItCanSay) {
+    MakeFourHeadState(false);
+    const std::pair<std::int32_t, int> cases[] = {{0, 0},         {280, 280},       {65535, 65535},
+                                                  {70000, 65535}, {1000000, 65535}, {-5, 0}};
+    for (const auto& [interval, written] : cases) {
+        doc.files.recordedPingIntervalMs = interval;
+        EXPECT_EQ(GetLe16(BuildRecord().data() + 70), written) << interval;
+    }
+}
+
 TEST_F(DataRecordFormatTest, HeadBlockCarriesTheHeadValuesAndItsBuffers) {
     MakeFourHeadState(false);
     doc.range = 75;
@@ -241,7 +251,8 @@ TEST_F(DataRecordFormatTest, RangeChangeRaisesTheAlarmOnlyWhenItIsOn) {
         doc.files.settingsChangeAlarm = c.alarm;
         ASSERT_EQ(ReadOne(record), RecordRead::Record);
         EXPECT_EQ(doc.range, c.recordedRange);
-        EXPECT_EQ(doc.files.settingsChangeAlarm, c.expectedAlarm) << c.alarm << " " << c.recordedRange;
+        EXPECT_EQ(doc.files.settingsChangeAlarm, c.expectedAlarm)
+            << c.alarm << " " << c.recordedRange;
         doc.playback.playbackFile.Close();
     }
 }

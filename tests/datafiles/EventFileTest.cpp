@@ -81,7 +81,7 @@ TEST(DataFileNames, NamesOfDataFilesAndTheirEventFiles) {
     EXPECT_EQ(EventFileNameFor("run1.dat"), "run1.an");
     EXPECT_EQ(EventFileNameFor("ab"), "an");
     const std::pair<const char*, bool> endings[] = {
-        {"a.svx", true}, {"a.SVX", true}, {"a.Svx", true}, {"asvx", true},
+        {"a.svx", true}, {"a.SVX", true}, {"a.Svx", true},     {"asvx", true},
         {"a.sv", false}, {"vx", false},   {"a.svx.bak", false}};
     for (const auto& [name, svx] : endings) EXPECT_EQ(HasSvxEnding(name), svx) << name;
     EXPECT_EQ(WithDefaultExtension("/d/run2"), "/d/run2.svx");

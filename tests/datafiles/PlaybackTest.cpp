@@ -92,7 +92,7 @@ TEST_F(PlaybackTest, PlaybackCommandOpensTheChosenFileAndStartsAfterOneSecond) {
 }
 
 TEST_F(PlaybackTest, PlaySpeedSetsTheTickPeriod) {
-    const std::pair<int, int> cases[] = {{0, 100}, {5, 50}, {7, 30}, {9, 10},
+    const std::pair<int, int> cases[] = {{0, 100}, {5, 50}, {7, 30},   {9, 10},
                                          {10, 0},  {20, 0}, {-3, 100}, {25, 0}};
     for (const auto& [speed, period] : cases) {
         EXPECT_EQ(PlaybackPeriodForSpeed(speed), period) << speed;
@@ -148,7 +148,7 @@ TEST_F(PlaybackTest, SeparatorInTheCompositeCoversTheStarboardHalf) {
 
 TEST_F(PlaybackTest, SliderReleaseMovesToTheRecordAtThatShare) {
     StartPlayback(ThreeHeadFile(100));  // 843200 bytes
-    Tick();  // one record read: the record length is known
+    Tick();                             // one record read: the record length is known
     struct Case {
         int position;
         std::uint64_t resumesAt;
@@ -246,7 +246,9 @@ TEST_F(PlaybackTest, CutOffLastRecordWrapsInsteadOfEnding) {
     EXPECT_EQ(doc.recording.pingNumber, 1);
 }
 
-int RangeStep(int i) { return i < 2 ? 50 : 100; }
+int RangeStep(int i) {
+    return i < 2 ? 50 : 100;
+}
 
 TEST_F(PlaybackTest, RangeChangeRingsTheAlarmOnceWhenItIsOn) {
     for (const int alarm : {1, 0}) {

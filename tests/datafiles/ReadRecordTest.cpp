@@ -37,8 +37,9 @@ TEST_F(ReadRecordTest, RoundTripRestoresTheWholeStateARecordCarries) {
     doc.files.recordedPingIntervalMs = 312;
     doc.files.eventMarkPending = 1;
     doc.files.eventMarkNumber = 42;
-    doc.gps.recentSentences = {"$GPGGA,123519,4807.038,N", "$GPVTG,054.7,T,,M,005.5,N", "",
-                               "", "", "", "", "", "", "$GPHDT,274.07,T*03"};
+    doc.gps.recentSentences = {
+        "$GPGGA,123519,4807.038,N", "$GPVTG,054.7,T,,M,005.5,N", "", "", "", "", "", "", "",
+        "$GPHDT,274.07,T*03"};
     const auto record = BuildRecord();
 
     CVantrelDoc reader(platform);
@@ -158,7 +159,7 @@ TEST_F(ReadRecordTest, RecordCutOffByTheEndOfTheFileIsSkippedToTheEnd) {
 TEST_F(ReadRecordTest, StatedLineLengthNeverReadsPastTheLine) {
     MakeFourHeadState(false);
     auto bytes = MakeFile(1);
-    PutLe16(bytes.data() + 256 + 6, 60000);  // head L claims a 60000-byte line
+    PutLe16(bytes.data() + 256 + 6, 60000);      // head L claims a 60000-byte line
     PutLe16(bytes.data() + 256 + 2384 + 6, 10);  // head M a 10-byte line
     for (auto& head : doc.heads) head.line.fill(0xAB);
     Open(doc, bytes);

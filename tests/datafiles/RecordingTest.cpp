@@ -210,8 +210,8 @@ TEST_F(RecordingTest, CopyDuringPlaybackKeepsTheSourceAndEndsAtItsEnd) {
     platform.TakeCalls();
     ASSERT_TRUE(doc.StartRecordingTo(dir.File("copy.svx")));
     EXPECT_EQ(doc.recording.copyMode, 1);
-    EXPECT_EQ(doc.recording.windowTitle, "Halvex Sonvara_RGB -- Playback (" + source +
-                                             ") - Copy Data to (copy.svx)");
+    EXPECT_EQ(doc.recording.windowTitle,
+              "Halvex Sonvara_RGB -- Playback (" + source + ") - Copy Data to (copy.svx)");
     EXPECT_TRUE(platform.TimerRunning(1030));
     for (int i = 0; i < 4; ++i) platform.FireTimer(1030);
     EXPECT_EQ(doc.recording.recordingOn, 1);

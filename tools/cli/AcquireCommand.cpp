@@ -10,6 +10,7 @@
 
 #include "AcquireReport.h"
 #include "Commands.h"
+#include "ImageWriter.h"
 #include "acquisition/CVantrelDoc.h"
 #include "acquisition/RangeList.h"
 #include "platform/qt/QtPlatform.h"
@@ -65,6 +66,22 @@ int cli::RunAcquire(int argc, char** argv) {
     });
     CVantrelDoc doc(platform);
     Apply(options, doc);
+    std::string error;
+    if (!options.imagesDir.empty() && !PrepareImages(doc, options.images, error)) {
+        std::fprintf(stderr, "sonvara-cli acquire: %s\n", error.c_str());
+        return 2;
+    }
+    // Every accepted cycle goes through StoreCycle into the recorder, as in the application.
+    if (!options.recordPath.empty() && !doc.StartRecordingTo(options.recordPath)) {
+        std::fprintf(stderr, "sonvara-cli acquire: cannot record to %s\n",
+                     options.recordPath.c_str());
+        return 2;
+    }
+
+    // The ping interval is measured from now: its first block of ten cycles would otherwise
+    // count from the clock's origin (the machine's start), an interval of hours that a data
+    // file record cannot carry.
+    doc.history.intervalMeter.previousTick = static_cast<std::int32_t>(platform.TickCountMs());
 
     QElapsedTimer clock;
     clock.start();
@@ -94,6 +111,11 @@ int cli::RunAcquire(int argc, char** argv) {
     totals.address = options.address;
     totals.target = options.cycles;
     totals.succeeded = Succeeded(totals.last.accepted, options.cycles);
+    if (!options.imagesDir.empty() && !WriteImageSet(doc, options.imagesDir, 0, false, error)) {
+        std::fprintf(stderr, "sonvara-cli acquire: %s\n", error.c_str());
+        totals.succeeded = false;
+    }
+    if (!options.recordPath.empty()) doc.StopRecording();
     doc.CloseDocument();
     const std::string text = options.json ? FormatTotalsJson(totals) : FormatTotalsText(totals);
     std::fputs(text.c_str(), stdout);
