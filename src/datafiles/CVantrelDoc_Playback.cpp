@@ -15,12 +15,18 @@ namespace text = datafiletext;
 
 void CVantrelDoc::OpenPlayback() {
     SaveSettingsBeforePlayback();
+    // No record is played while the dialog is open.
+    platform.StopTimer(kTimerPlayback);
     FileDialogRequest request;
     request.title = text::kOpenTitle;
     request.filter = text::kSvxFilter;
     request.directory = playback.readFileDir;
     const std::optional<std::string> chosen = platform.OpenFileDialog(request);
-    if (chosen) OpenPlaybackFile(*chosen);
+    if (chosen) {
+        OpenPlaybackFile(*chosen);
+    } else if (playbackMode && playback.playbackFile.IsOpen()) {
+        platform.StartTimer(kTimerPlayback, playback.playbackPeriodMs);
+    }
 }
 
 bool CVantrelDoc::OpenPlaybackFile(const std::string& path) {

@@ -91,6 +91,18 @@ TEST_F(PlaybackTest, PlaybackCommandOpensTheChosenFileAndStartsAfterOneSecond) {
     EXPECT_EQ(platform.TimerPeriod(1030), 30);
 }
 
+TEST_F(PlaybackTest, CancelledOpenDialogLetsPlaybackContinue) {
+    StartPlayback(ThreeHeadFile(3));
+    platform.TakeCalls();
+    doc.OpenPlayback();
+    const auto calls = platform.TakeCalls();
+    ASSERT_GE(calls.size(), 3u);
+    EXPECT_EQ(calls[0], "timer 1030 stopped");
+    EXPECT_EQ(calls[1], "open dialog 'Open Data File:' 'Sonar Data File: (*.svx)'");
+    EXPECT_EQ(calls[2], "timer 1030 started at 50 ms");
+    EXPECT_EQ(doc.playbackMode, 1);
+}
+
 TEST_F(PlaybackTest, PlaySpeedSetsTheTickPeriod) {
     const std::pair<int, int> cases[] = {{0, 100}, {5, 50}, {7, 30},   {9, 10},
                                          {10, 0},  {20, 0}, {-3, 100}, {25, 0}};
