@@ -1,0 +1,79 @@
+#pragma once
+// The main window: menus, tool bar, control bars, two status bars and the area holding the
+// sonar windows. It owns the frame's commands and tells the windows what the document did.
+
+#include <QMainWindow>
+#include <array>
+
+#include "acquisition/DocumentObserver.h"
+#include "app/CommandTable.h"
+#include "app/StatusBars.h"
+
+class CVantrelDoc;
+class ControlBars;
+class MenuBuilder;
+class QMdiArea;
+class QTimer;
+class QToolBar;
+class StatusBarWidget;
+
+class CMainFrame : public QMainWindow, public DocumentObserver {
+    Q_OBJECT
+public:
+    explicit CMainFrame(CVantrelDoc& doc);
+    ~CMainFrame() override;
+
+    CommandTable& Commands() { return commands; }
+    CommandRouter& Router() { return router; }
+    MenuBuilder& Menus() { return *menus; }
+    QMdiArea* Mdi() const { return mdi; }
+    ControlBars& Bars() const { return *bars; }
+    QToolBar* ToolBar() const { return toolBar; }
+    StatusBarWidget* FirstStatus() const { return firstStatus; }
+    StatusBarWidget* SecondStatus() const { return secondStatus; }
+    StatusInputs& Status() { return statusInputs; }
+    std::array<double, 4>& DisplayFactors() { return displayFactors; }
+    bool ConfiguredMenuShown() const { return configuredMenu; }
+
+    // Runs a modal dialog; playback pauses while it is open.
+    int RunModal(class QDialog& dialog);
+    void UpdateStatusBars();
+    void RefreshCommands();
+
+    // DocumentObserver
+    void ApplyConfiguration() override;
+    void UpdateTitles() override;
+    void CycleDisplayed() override;
+
+    bool toolBarVisible = true;
+    bool statusBarVisible = true;
+    bool playbackBarVisible = true;
+    int playSpeed = 5;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildToolBar();
+    void BuildStatusBars();
+    void InstallAccelerators();
+    void RegisterCommands();
+    void RegisterAcquisitionCommands();
+    void RegisterViewCommands();
+    void RefreshNow();
+
+    CVantrelDoc& doc;
+    CommandTable commands;
+    CommandRouter router{commands};
+    MenuBuilder* menus = nullptr;
+    QMdiArea* mdi = nullptr;
+    ControlBars* bars = nullptr;
+    QToolBar* toolBar = nullptr;
+    StatusBarWidget* firstStatus = nullptr;
+    StatusBarWidget* secondStatus = nullptr;
+    StatusInputs statusInputs;
+    std::array<double, 4> displayFactors{1.0, 1.0, 1.0, 1.0};
+    QTimer* refreshTimer = nullptr;
+    bool refreshPending = false;
+    bool configuredMenu = false;
+};

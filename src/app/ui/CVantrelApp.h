@@ -1,0 +1,41 @@
+#pragma once
+// The application object: starts the system in order (platform, window kinds, main frame,
+// document, settings, the Connect dialog) and ends it.
+
+#include <QString>
+#include <memory>
+
+class CMainFrame;
+class CVantrelDoc;
+class QtPlatform;
+
+struct AppOptions {
+    QString settingsPath;    // --settings PATH
+    QString connectAddress;  // --connect ADDRESS: pre-fills the Connect dialog
+    bool autoConnect = false;  // --yes: answers "YES" to the Connect dialog at start-up
+};
+
+class CVantrelApp {
+public:
+    explicit CVantrelApp(AppOptions options);
+    ~CVantrelApp();
+
+    // Start-up; returns false when the application cannot start.
+    bool InitInstance();
+    int ExitInstance();
+
+    CVantrelDoc& Document() { return *doc; }
+    CMainFrame& MainFrame() { return *frame; }
+    QtPlatform& Platform() { return *platform; }
+
+    static AppOptions ParseArguments(const QStringList& arguments);
+    // The settings file: the program's directory when writable, else the per-user
+    // configuration directory.
+    static QString DefaultSettingsPath();
+
+private:
+    AppOptions options;
+    std::unique_ptr<QtPlatform> platform;
+    std::unique_ptr<CVantrelDoc> doc;
+    std::unique_ptr<CMainFrame> frame;
+};
