@@ -69,6 +69,7 @@ void CVantrelDoc::OnNewDocument() {
     rangeIndex = esRangeIndex = 9;
     units = 0;
     InitSwitchCommands();
+    InitPalette();
 }
 
 void CVantrelDoc::InitSwitchCommands() { ::InitSwitchCommands(heads); }

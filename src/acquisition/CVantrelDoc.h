@@ -14,7 +14,10 @@
 #include "acquisition/HeadTable.h"
 #include "acquisition/ReplyAssembler.h"
 #include "acquisition/SwitchCommand.h"
+#include "imaging/PaletteState.h"
 #include "platform/Platform.h"
+
+class ProfileFile;
 
 enum class EngineState { Idle, Discovering, Connecting, Polling };
 
@@ -68,6 +71,44 @@ public:
     // --- Hand-over to the ping history --------------------------------------------------------
     void StampCycleTime();
     void StoreCycle();
+
+    // --- Colour tables and palette editor (src/imaging/CVantrelDoc_Palette.cpp) ------------
+    void InitPalette();
+    void BuildColourTables();
+    // activePalette from the custom palette or from table colourTableIndex.
+    void BuildActivePalette();
+    const ColourTable& CurrentColourTable() const;
+    // Commands 32891..32900: the table every image uses; IsColourTableChecked for the menu.
+    void SelectColourTable(int commandId);
+    bool IsColourTableChecked(int commandId) const;
+    // The "Color Table" setting: sets the current and the previous table (0..9, else 9).
+    void SetColourTableSetting(int index);
+    // The editor's "Apply" check box.
+    void SetUseCustomPalette(bool on);
+    // Command 41127; the window shows itself when paletteWindowVisible is set afterwards.
+    bool CanTogglePaletteWindow() const { return palette.useCustomPalette != 0; }
+    void TogglePaletteWindow();
+    // Turns the custom palette on and shows the editor (the menu's way to the hidden editor).
+    void ShowCustomPaletteEditor();
+    // The editor window is created: makes its model (start-up state, hidden) and returns it.
+    PaletteEditor& OpenPaletteEditor();
+    // Copies the editor's palette and curves into the document.
+    void ApplyEditor();
+    // The editor window is destroyed: stores section "Palette" (windowRect: its valid on-screen
+    // rectangle less the frame borders, or null) and, with the custom palette on, the file.
+    void ClosePaletteEditor(bool applicationClosing, ProfileFile& settings,
+                            const std::array<std::int32_t, 4>* windowRect);
+    // Section "Palette" of the settings file, read once at start-up before OpenPaletteEditor.
+    void LoadPaletteSettings(const ProfileFile& settings);
+    bool LoadPaletteFile(const std::string& name);
+    bool SavePaletteFile(const std::string& name);
+    void LoadPaletteDialog();  // command 41121, the editor's "Load"
+    void SavePaletteDialog();  // command 41122
+    void SaveEditorPalette();  // the editor's "Save": ApplyEditor, then the dialog
+    // Palette files are offered in the settings file's directory.
+    std::string PaletteDirectory() const;
+
+    PaletteState palette;
 
     // --- Core members ---------------------------------------------------------------------
     std::array<HeadEntry, kHeadCount> heads;

@@ -13,4 +13,7 @@ public:
     virtual void RefreshDiagnostics() {}
     // A cycle was processed: repaint the views, the status bars and the indicators.
     virtual void CycleDisplayed() {}
+    // The active palette or the palette editor's curves changed: redraw the images and the
+    // editor.
+    virtual void PaletteChanged() {}
 };
