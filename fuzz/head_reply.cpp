@@ -14,8 +14,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ClassifyReply(exact.data(), static_cast<int>(exact.size()));
     }
     if (size < 2) return 0;
-    NullPlatform platform;
-    CVantrelDoc doc(platform);
+    // One document for the whole run: creating one clears the 29 MB history.
+    static NullPlatform platform;
+    static CVantrelDoc doc(platform);
+    doc.OnNewDocument();
+    doc.DisconnectAll();  // empties every socket and reassembly buffer
     // The first byte chooses the mode and the connected heads, the second the piece size.
     doc.discoveryMode = data[0] & 1;
     for (int h = 0; h < kHeadCount; ++h) doc.heads[h].socket->connected = (data[0] >> (h + 1)) & 1;

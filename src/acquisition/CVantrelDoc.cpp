@@ -70,6 +70,7 @@ void CVantrelDoc::OnNewDocument() {
     units = 0;
     InitSwitchCommands();
     InitPalette();
+    ResetHistory();
 }
 
 void CVantrelDoc::InitSwitchCommands() { ::InitSwitchCommands(heads); }

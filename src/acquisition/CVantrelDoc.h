@@ -15,7 +15,16 @@
 #include "acquisition/ReplyAssembler.h"
 #include "acquisition/SwitchCommand.h"
 #include "imaging/PaletteState.h"
+#include "datafiles/RecordingState.h"
+#include "gps/CycleTime.h"
+#include "gps/GpsState.h"
+#include "gps/SpeedSource.h"
+#include "imaging/ImageSet.h"
+#include "imaging/PingHistory.h"
 #include "platform/Platform.h"
+#include "sensors/OrientationState.h"
+
+class ShipSpeedDialogModel;
 
 class ProfileFile;
 
@@ -68,9 +77,48 @@ public:
     void OnClose(int headIndex, int errorCode) override;
     void OnTimer(int timerId) override;
 
-    // --- Hand-over to the ping history --------------------------------------------------------
+    // --- Ping history and image formation ----------------------------------------------------
     void StampCycleTime();
     void StoreCycle();
+    void ProcessCycleDisplay();
+    void ResetHistory();
+    int ComputeRowAdvance(int recordIndex, int sideMode, int composite, int channel);
+    void AddCycleToImage(int channel, int composite, int rowAdvance);
+    void CompositeUpdate(int recordIndex);
+    void RedrawFromHistory(int channel, int composite);
+    void RebuildComposite();
+    void ResetSlot(int slot);
+    void CheckLayoutChange();
+    // Commands: "&Clear Screen", "&Hold", the three side modes, "&Vertical Blending",
+    // "Color &Indicator".
+    void ClearScreen();
+    void ToggleHold();
+    void SetSideMode(int mode);
+    void ToggleVerticalBlending();
+    void ToggleColorIndicator();
+    // Sizing by the views: the image of a channel slot or the composite for a zoom mode and a
+    // client width. Clears sizeChanged; returns the size chosen.
+    ImageSize SizeChannelImage(int slot, int zoomMode, int clientWidth, std::int32_t& sizeChanged);
+    ImageSize SizeCompositeImage(int zoomMode, int clientWidth, std::int32_t& sizeChanged);
+    void ReleaseCompositeImages();
+    // Re-draws every existing side-scan image (and the composite) from the history.
+    void RedrawSideScanImages();
+    FormationInputs CurrentFormationInputs() const;
+
+    // --- Speed source and GPS time -------------------------------------------------------------
+    // "&OK" of the "Speed Info" dialog: applies the model and re-draws the images.
+    void ApplySpeedDialog(const ShipSpeedDialogModel& dialog);
+    void ToggleConvertUtcToLocal();
+    void SynchronizeWithGpsTime();
+
+    // --- Hooks that the recorder, the echo sounder, the orientation history and the events
+    // fill; until they exist they do nothing.
+    void RecordCycle();
+    void AddEchoSounderColumn();
+    void RedrawEchoSounderImage();
+    void AddOrientationSample();
+    void ClearEventMarkers();
+    void RebuildEventMarkers();
 
     // --- Colour tables and palette editor (src/imaging/CVantrelDoc_Palette.cpp) ------------
     void InitPalette();
@@ -138,6 +186,15 @@ public:
     std::int32_t esRangeIndex = 9;
     std::int32_t units = 0;
     std::string iniPath;
+
+    // --- State of other concerns (one member each) ---------------------------------------------
+    CycleTime cycleTime;
+    SpeedSource speed;
+    GpsState gps;
+    OrientationState orientation;
+    RecordingState recording;
+    PingHistory history;
+    ImageSet images;
 
     // --- Engine bookkeeping (not part of the stored state) ------------------------------------
     // Real time has been chosen in the Connect dialog (the engine is not idle).

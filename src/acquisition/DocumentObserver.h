@@ -16,4 +16,9 @@ public:
     // The active palette or the palette editor's curves changed: redraw the images and the
     // editor.
     virtual void PaletteChanged() {}
+    // The images changed outside a cycle (re-draw, clear, hold): repaint every view.
+    virtual void UpdateAllViews() {}
+    // The display layout (composite mode, display channels, orientation) changed: rebuild
+    // menus, bars and view arrangement; the composite view re-sizes its image.
+    virtual void LayoutChanged() {}
 };

@@ -1,0 +1,123 @@
+// The live path of image formation: one stored ping becomes the top rows of an image.
+
+#include <algorithm>
+#include <cstring>
+
+#include "imaging/Blend.h"
+#include "imaging/ImageSet.h"
+#include "imaging/RowAdvance.h"
+
+namespace {
+
+bool AllSideScanHeadsAvailable(const FormationInputs& in) {
+    return in.available[0] && in.available[1] && in.available[2];
+}
+
+std::uint8_t AdvanceByte(int a) {
+    return static_cast<std::uint8_t>(std::min(a, 255));
+}
+
+}  // namespace
+
+int ImageSet::ComputeRowAdvance(const FormationInputs& in, int recordIndex, int mode,
+                                bool composite, int channel) {
+    if (channel < 0 || channel >= kSlotCount) return rowAdvance = 0;
+    const int slot = composite ? kCompositeSlot : channel;
+    const int width = slot == kCompositeSlot ? composite24.Width() : slots[slot].image.Width();
+    const HistoryRecord& record = in.history->Record(recordIndex);
+    // The composite slot outside composite mode stands for the echo sounder.
+    const int range = (slot == kCompositeSlot && !composite) ? record.esRange : record.range;
+    const double knots =
+        in.speed->SpeedForPing(record.speedKnots, NavTextKnown(record.texts[kNavSpeed]));
+    const RowAdvance advance =
+        ComputeAdvance(slots[slot].remainder, width, range, mode, record.pingIntervalMs, knots);
+    slots[slot].remainder = advance.remainder;
+    rowAdvance = advance.rows;
+    return advance.rows;
+}
+
+void ImageSet::SetCompositeBytes(int channel, int row) {
+    const std::uint8_t* plane = planes[channel].Row(row);
+    std::uint8_t* rgb = composite24.Row(row) + channel;
+    const ByteTable& table = tables[channel].composite;
+    const int width = composite24.Width();
+    for (int x = 0; x < width; ++x) rgb[3 * x] = table[plane[x]];
+}
+
+void ImageSet::AddCycleToImage(const FormationInputs& in, int channel, bool composite,
+                               int advance) {
+    if (channel < 0 || channel >= kSideScanChannels) return;
+    RingImage& image = ImageFor(channel, composite);
+    if (!image.Exists()) return;
+    const int rows = image.Rows();
+    const int width = image.Width();
+    const int a = std::clamp(advance, 0, rows - 1);
+    const HistoryRecord& record = in.history->Record(in.history->writeIndex);
+
+    // 1. Scroll. Plane 0 carries the 24-bit image and the composite stamps with it; the
+    // 24-bit bytes of a head that is not available are not rewritten below, so they keep
+    // what the top rows held, as a block move would leave them.
+    if (a > 0) {
+        image.ScrollDown(a);
+        if (!composite) {
+            slots[channel].rowInfo.ScrollDownKeepingTop(a);
+        } else if (channel == 0) {
+            composite24.ScrollDown(a);
+            if (!AllSideScanHeadsAvailable(in)) composite24.RestoreTopRows(a);
+            slots[kCompositeSlot].rowInfo.ScrollDownKeepingTop(a);
+        }
+    }
+
+    // 2-4. The new line in row 0 (merged by maximum when the ping adds no row), clipped and
+    // scaled by the channel's intensity.
+    const int zoomSlot = composite ? kCompositeSlot : channel;
+    samplesPerPixel = BuildLine(record.lines[channel].data(), sideMode, SamplesPerSide(in), width,
+                                slots[zoomSlot].zoomFactor, line.data(), plans[zoomSlot]);
+    std::uint8_t* top = image.Row(0);
+    if (a > 0) {
+        std::memcpy(top, line.data(), static_cast<std::size_t>(width));
+    } else {
+        for (int x = 0; x < width; ++x) top[x] = std::max(top[x], line[x]);
+    }
+    ClipRange(top, width, in.range, ClipMaxRange(in.frequencyHz[channel], in.range), sideMode);
+    tables[channel].Update(slots[channel].intensityFactor);
+    const ByteTable& scale = tables[channel].scale;
+    for (int x = 0; x < width; ++x) top[x] = scale[top[x]];
+
+    // 5-6. Composite colour byte and the ping's stamp in row 0.
+    const bool drawsColour = composite && in.available[channel];
+    if (drawsColour) SetCompositeBytes(channel, 0);
+    RowInfoRing& stamps = slots[channel == 0 ? kCompositeSlot : channel].rowInfo;
+    if (composite) {
+        stamps.Row(0).pingNumber = in.pingNumber;
+        stamps.Row(0).advance = AdvanceByte(a);
+    }
+
+    // 7. Blend the rows between the new ping and the previous one, bottom up.
+    for (int i = a - 1; i >= 1; --i) {
+        BlendRow(image.Row(i), image.Row(i + 1), top, width, i, a);
+        if (!composite) continue;
+        if (drawsColour) SetCompositeBytes(channel, i);
+        if (i < stamps.Rows()) stamps.Row(i) = stamps.Row(0);
+    }
+
+    // 8. The composite row counter follows plane 0.
+    if (composite && channel == 0) {
+        compositeRowCounter += a;
+        rowsFilled = std::min(rowsFilled + a, rows);
+    }
+}
+
+void ImageSet::CompositeUpdate(const FormationInputs& in, int recordIndex) {
+    if (CompositeExists()) {
+        const int a = ComputeRowAdvance(in, recordIndex, sideMode, true, 0);
+        for (int channel = 0; channel < kSideScanChannels; ++channel) {
+            AddCycleToImage(in, channel, true, a);
+        }
+    }
+    for (int channel = 0; channel < kSideScanChannels; ++channel) {
+        if (!slots[channel].image.Exists()) continue;
+        const int a = ComputeRowAdvance(in, recordIndex, sideMode, false, channel);
+        AddCycleToImage(in, channel, false, a);
+    }
+}

@@ -1,0 +1,209 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "imaging/ImagingFixture.h"
+
+namespace {
+
+class PingHistoryTest : public ImagingFixture {};
+
+TEST_F(PingHistoryTest, RingWrapsAfterExactly4000Cycles) {
+    for (int i = 0; i < 5; ++i) {
+        doc.recording.pingNumber = i;
+        doc.StoreCycle();
+    }
+    // Before wrapping the walk back stops after slot 0.
+    for (int k = 1; k <= 5; ++k) EXPECT_EQ(doc.history.IndexBack(k), 5 - k);
+    EXPECT_EQ(doc.history.IndexBack(6), -1);
+
+    for (int i = 5; i < 3999; ++i) {
+        doc.recording.pingNumber = i;
+        doc.StoreCycle();
+    }
+    EXPECT_EQ(doc.history.writeIndex, 3999);
+    EXPECT_EQ(doc.history.wrapped, 0);
+    EXPECT_EQ(doc.history.IndexBack(3999), 0);
+    EXPECT_EQ(doc.history.IndexBack(4000), -1);
+
+    doc.recording.pingNumber = 3999;
+    doc.StoreCycle();
+    EXPECT_EQ(doc.history.writeIndex, 0);
+    EXPECT_EQ(doc.history.wrapped, 1);
+    // After wrapping the walk continues at slot 3999.
+    EXPECT_EQ(doc.history.IndexBack(1), 3999);
+    EXPECT_EQ(doc.history.IndexBack(2), 3998);
+    EXPECT_EQ(doc.history.IndexBack(3999), 1);
+
+    doc.recording.pingNumber = 4000;
+    doc.StoreCycle();
+    EXPECT_EQ(doc.history.Record(0).pingNumber, 4000);  // slot 0 overwritten
+    EXPECT_EQ(doc.history.Record(1).pingNumber, 1);
+    EXPECT_EQ(doc.history.IndexBack(1), 0);
+    EXPECT_EQ(doc.history.IndexBack(2), 3999);
+}
+
+TEST_F(PingHistoryTest, RecordHoldsTheCycle) {
+    FillLines();
+    doc.range = 70;
+    doc.esRange = 30;
+    doc.recording.pingNumber = 12;
+    doc.gps.shipSpeedKnots = 4.2;
+    doc.orientation.altitudeM = 8.5;
+    doc.orientation.headingDeg = 271.0;
+    doc.history.pingIntervalMs = 0;
+    doc.gps.readerExists = 1;
+    doc.gps.latitudeText = "48.07.038 N";
+    doc.gps.longitudeText = "011.31.000 E";
+    doc.gps.speedText = "4.2 Knots";
+    doc.gps.courseText = "84.4 Deg.";
+    doc.gps.dateText = "23-MAR-1994";
+    doc.gps.timeText = "12:35:19";
+    platform.now = {2009, 7, 6, 4, 9, 5, 3, 7};
+    doc.StampCycleTime();
+    doc.StoreCycle();
+
+    const HistoryRecord& record = doc.history.Record(0);
+    for (int c = 0; c < 3; ++c) EXPECT_EQ(record.lines[c], doc.heads[c].line) << c;
+    EXPECT_TRUE(std::equal(record.esSamples.begin(), record.esSamples.end(),
+                           doc.heads[kHeadES].line.begin()));
+    EXPECT_EQ(record.range, 70);
+    EXPECT_EQ(record.esRange, 30);
+    EXPECT_EQ(record.pingNumber, 12);
+    EXPECT_DOUBLE_EQ(record.speedKnots, 4.2);
+    EXPECT_DOUBLE_EQ(record.altitudeM, 8.5);
+    EXPECT_DOUBLE_EQ(record.headingDeg, 271.0);
+    EXPECT_EQ(std::string(record.time.begin(), record.time.end()), "09:05:03.007");
+    const char* texts[] = {"48.07.038 N", "011.31.000 E", "4.2 Knots",
+                           "84.4 Deg.",   "23-MAR-1994",  "12:35:19"};
+    for (int t = 0; t < kNavTextCount; ++t) {
+        EXPECT_EQ(record.texts[t].View(), texts[t]) << t;
+        for (int slot = 0; slot < kSlotCount; ++slot) {
+            EXPECT_EQ(doc.images.RowStamp(slot, 0).texts[t].View(), texts[t]);
+        }
+    }
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        EXPECT_EQ(doc.images.RowStamp(slot, 0).Time(), "09:05:03.007");
+    }
+
+    // Without a GPS reader the row-0 texts stay, and the record takes them from there.
+    doc.gps.readerExists = 0;
+    doc.gps.latitudeText = "changed";
+    doc.StoreCycle();
+    EXPECT_EQ(doc.history.Record(1).texts[kNavLatitude].View(), "48.07.038 N");
+}
+
+TEST_F(PingHistoryTest, LongNavigationTextsAreCutNotOverrun) {
+    doc.gps.readerExists = 1;
+    doc.gps.latitudeText = std::string(300, 'x');
+    doc.StoreCycle();
+    EXPECT_EQ(doc.history.Record(0).texts[kNavLatitude].View(),
+              std::string(NavText::kCapacity, 'x'));
+}
+
+TEST_F(PingHistoryTest, ResetEmptiesSamplesAndNumbersButKeepsStamps) {
+    FillLines(9);
+    doc.range = 70;
+    doc.esRange = 30;
+    doc.recording.pingNumber = 5;
+    doc.gps.shipSpeedKnots = 2.0;
+    doc.orientation.altitudeM = 4.0;
+    doc.history.separatorPending = 1;
+    platform.now = {2009, 7, 6, 4, 9, 5, 3, 7};
+    doc.StampCycleTime();
+    platform.tick = 5000;
+    for (int i = 0; i < 12; ++i) doc.StoreCycle();
+
+    doc.ResetHistory();
+    EXPECT_EQ(doc.history.writeIndex, 0);
+    EXPECT_EQ(doc.history.wrapped, 0);
+    EXPECT_EQ(doc.history.IndexBack(1), -1);
+    const HistoryRecord& record = doc.history.Record(0);
+    for (int c = 0; c < 3; ++c)
+        EXPECT_EQ(std::count(record.lines[c].begin(), record.lines[c].end(), 0), 2000);
+    EXPECT_EQ(record.range, 0);
+    EXPECT_EQ(record.pingIntervalMs, 0);
+    EXPECT_EQ(record.pingNumber, 0);
+    EXPECT_EQ(record.speedKnots, 0.0);
+    EXPECT_EQ(record.wrapSeparator, 0);
+    // Left as they were.
+    EXPECT_EQ(record.esRange, 30);
+    EXPECT_DOUBLE_EQ(record.altitudeM, 4.0);
+    EXPECT_EQ(std::string(record.time.begin(), record.time.end()), "09:05:03.007");
+}
+
+TEST_F(PingHistoryTest, WrapSeparatorMarksOnlyTheNextRecord) {
+    doc.StoreCycle();
+    doc.history.separatorPending = 1;
+    doc.StoreCycle();
+    doc.StoreCycle();
+    EXPECT_EQ(doc.history.Record(0).wrapSeparator, 0);
+    EXPECT_EQ(doc.history.Record(1).wrapSeparator, 1);
+    EXPECT_EQ(doc.history.Record(2).wrapSeparator, 0);
+    EXPECT_EQ(doc.history.separatorPending, 0);
+    // Refilling the marked slot without a mark clears it.
+    doc.history.writeIndex = 1;
+    doc.StoreCycle();
+    EXPECT_EQ(doc.history.Record(1).wrapSeparator, 0);
+}
+
+TEST_F(PingHistoryTest, PingIntervalIsTheMeanOfBlocksOfTen) {
+    // The first difference is taken from the measurement's initial tick of 0.
+    platform.tick = 1000;
+    for (int cycle = 1; cycle <= 9; ++cycle) {
+        doc.StoreCycle();
+        EXPECT_EQ(doc.history.pingIntervalMs, 0) << cycle;
+        platform.tick += 200;
+    }
+    doc.StoreCycle();  // tenth: (1000 + 9 * 200) / 10
+    EXPECT_EQ(doc.history.pingIntervalMs, 280);
+    EXPECT_EQ(doc.history.Record(9).pingIntervalMs, 0);  // stored before the measurement
+
+    const int steps[10] = {250, 260, 240, 255, 245, 251, 249, 250, 250, 253};
+    for (int cycle = 0; cycle < 10; ++cycle) {
+        platform.tick += static_cast<std::uint32_t>(steps[cycle]);
+        doc.StoreCycle();
+        if (cycle < 9) {
+            EXPECT_EQ(doc.history.pingIntervalMs, 280);
+        }
+    }
+    EXPECT_EQ(doc.history.pingIntervalMs, 250);  // 2503 / 10
+    EXPECT_EQ(doc.history.Record(19).pingIntervalMs, 280);
+}
+
+TEST_F(PingHistoryTest, PingIntervalAcrossTheTickCountWrap) {
+    PingIntervalMeter meter;
+    meter.previousTick = static_cast<std::int32_t>(0xFFFFFF00u);
+    for (int i = 0; i < 9; ++i) meter.Add(0xFFFFFF00u);
+    EXPECT_EQ(meter.Add(0x00000064u), 35);  // one difference of 0x164 = 356 ms
+}
+
+TEST_F(PingHistoryTest, PlaybackKeepsTheIntervalReadFromTheFile) {
+    doc.playbackMode = 1;
+    for (int cycle = 0; cycle < 20; ++cycle) {
+        doc.history.pingIntervalMs = 420;
+        platform.tick += 100;
+        doc.StoreCycle();
+        EXPECT_EQ(doc.history.pingIntervalMs, 420);
+    }
+    EXPECT_EQ(doc.history.Record(19).pingIntervalMs, 420);
+}
+
+TEST_F(PingHistoryTest, HeldDisplayStillStoresRecords) {
+    doc.images.AllocateChannelImage(kHeadL, 100, 40);
+    doc.images.AllocateChannelImage(kHeadH, 100, 40);
+    doc.images.held = 1;
+    FillLines(100);
+    for (int i = 0; i < 3; ++i) StoreAt(10.0);
+    EXPECT_EQ(doc.history.writeIndex, 3);
+    EXPECT_EQ(doc.history.Record(2).lines[0][5], 100);
+    for (int r = 0; r < 40; ++r) {
+        ASSERT_TRUE(AllEqual(RowOf(doc.images.ChannelImage(kHeadL), r), 0)) << r;
+    }
+    doc.ToggleHold();  // real time: leaving hold re-draws the displayed channels
+    EXPECT_EQ(doc.images.held, 0);
+    EXPECT_EQ(doc.images.ChannelImage(kHeadL).Row(0)[50], 100);
+    EXPECT_EQ(doc.images.ChannelImage(kHeadH).Row(0)[50], 100);
+}
+
+}  // namespace
