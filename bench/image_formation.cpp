@@ -23,7 +23,7 @@ void SetUpImages(CVantrelDoc& doc, int width, int rows) {
     doc.images.AllocateComposite(width, rows);
     for (int c = 0; c < 3; ++c) doc.images.AllocateChannelImage(c, width, rows);
     const double zoom = width == 4000 ? 2.0 : width / 2000.0;
-    for (auto& slot : doc.images.slots) slot.zoomFactor = zoom;
+    for (auto& slot : doc.images.slotStates) slot.zoomFactor = zoom;
     doc.gps.readerExists = 1;
     doc.heads[kHeadH].frequencyHz = 540000;
 }
@@ -73,7 +73,7 @@ void BM_RedrawFromHistory(benchmark::State& state) {
     doc.speed.manualSpeedKnots = static_cast<double>(state.range(0)) / 100.0;
     const FormationInputs in = doc.CurrentFormationInputs();
     for (auto _ : state) {
-        doc.images.slots[kHeadL].remainder = 0.0;
+        doc.images.slotStates[kHeadL].remainder = 0.0;
         doc.images.RedrawFromHistory(in, kHeadL, false);
     }
     state.counters["rows"] = doc.images.rowsFilled;

@@ -72,8 +72,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         doc.history.separatorPending = in.Byte() & 1;
         for (int c = 0; c < 3; ++c) {
             doc.heads[c].available = in.Byte() & 1;
-            doc.images.slots[c].intensityFactor = in.Byte() / 100.0;
-            doc.images.slots[c].zoomFactor = 1.0 + in.Byte() % 4;
+            doc.images.slotStates[c].intensityFactor = in.Byte() / 100.0;
+            doc.images.slotStates[c].zoomFactor = 1.0 + in.Byte() % 4;
             const int value = in.Byte();
             const int stride = 1 + in.Byte();
             for (int i = 0; i < kLineLength; ++i) {

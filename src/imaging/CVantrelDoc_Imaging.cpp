@@ -117,8 +117,8 @@ ImageSize CVantrelDoc::SizeChannelImage(int slot, int zoomMode, int clientWidth,
         ResetSlot(slot);
     }
     images.imagesReady = 1;
-    images.slots[slot].zoomFactor = size.zoomFactor;
-    images.slots[slot].displayScale = size.displayScale;
+    images.slotStates[slot].zoomFactor = size.zoomFactor;
+    images.slotStates[slot].displayScale = size.displayScale;
     if (zoomMode == kZoomFillScreen || reallocate) RedrawFromHistory(slot, 0);
     sizeChanged = 0;
     return size;
@@ -136,8 +136,8 @@ ImageSize CVantrelDoc::SizeCompositeImage(int zoomMode, int clientWidth,
         ResetSlot(kCompositeSlot);
     }
     images.imagesReady = 1;
-    images.slots[kCompositeSlot].zoomFactor = size.zoomFactor;
-    images.slots[kCompositeSlot].displayScale = size.displayScale;
+    images.slotStates[kCompositeSlot].zoomFactor = size.zoomFactor;
+    images.slotStates[kCompositeSlot].displayScale = size.displayScale;
     if (reallocate) RebuildComposite();
     sizeChanged = 0;
     observer->UpdateAllViews();

@@ -74,7 +74,7 @@ void CVantrelDoc::ProcessCycleDisplay() {
     // 5-7. With the pointer in no image view the status bar shows the newest stamps, and the
     // range read-out under the pointer is cleared.
     const bool pointerInView =
-        std::any_of(images.slots.begin(), images.slots.end(),
+        std::any_of(images.slotStates.begin(), images.slotStates.end(),
                     [](const ImageSlot& slot) { return slot.pointerInside; });
     if (!pointerInView) images.pointerRange = 0.0;
     observer->CycleDisplayed();

@@ -32,19 +32,19 @@ ImageSize ComputeImageSize(int zoomMode, int clientWidth) {
 const RowInfo& ImageSet::RowStamp(int slot, int row) const {
     static const RowInfo empty{};
     if (slot < 0 || slot >= kSlotCount) return empty;
-    const RowInfoRing& stamps = slots[slot].rowInfo;
+    const RowInfoRing& stamps = slotStates[slot].rowInfo;
     return row >= 0 && row < stamps.Rows() ? stamps.Row(row) : empty;
 }
 
 void ImageSet::AllocateChannelImage(int slot, int width, int rows) {
-    ImageSlot& target = slots[slot];
+    ImageSlot& target = slotStates[slot];
     target.image.Allocate(ClampWidth(width), ClampRows(rows), 1);
     target.rowInfo.Follow(target.image.Rows());
 }
 
 void ImageSet::ReleaseChannelImage(int slot) {
-    slots[slot].image.Release();
-    slots[slot].rowInfo.Follow(0);
+    slotStates[slot].image.Release();
+    slotStates[slot].rowInfo.Follow(0);
 }
 
 void ImageSet::AllocateComposite(int width, int rows) {
@@ -52,13 +52,13 @@ void ImageSet::AllocateComposite(int width, int rows) {
     rows = ClampRows(rows);
     for (RingImage& plane : planes) plane.Allocate(width, rows, 1);
     composite24.Allocate(width, rows, 3);
-    slots[kCompositeSlot].rowInfo.Follow(composite24.Rows());
+    slotStates[kCompositeSlot].rowInfo.Follow(composite24.Rows());
 }
 
 void ImageSet::ReleaseComposite() {
     for (RingImage& plane : planes) plane.Release();
     composite24.Release();
-    slots[kCompositeSlot].rowInfo.Follow(0);
+    slotStates[kCompositeSlot].rowInfo.Follow(0);
 }
 
 void ImageSet::ResetSlot(int slot) {
@@ -68,21 +68,21 @@ void ImageSet::ResetSlot(int slot) {
         compositeRowCounter = 0;
         heldRowCounter = 0;
     } else {
-        slots[slot].image.Zero();
+        slotStates[slot].image.Zero();
     }
-    slots[slot].remainder = 0.0;
-    slots[slot].rowInfo.Reset();
+    slotStates[slot].remainder = 0.0;
+    slotStates[slot].rowInfo.Reset();
 }
 
 void ImageSet::ClearScreen() {
     composite24.Zero();
     for (RingImage& plane : planes) plane.Zero();
-    for (int slot = 0; slot < kCompositeSlot; ++slot) slots[slot].image.Zero();
+    for (int slot = 0; slot < kCompositeSlot; ++slot) slotStates[slot].image.Zero();
     echoImage.Zero();
 }
 
 void ImageSet::StampNewestRow(const std::array<char, 12>& time, const NavigationTexts* texts) {
-    for (ImageSlot& slot : slots) {
+    for (ImageSlot& slot : slotStates) {
         RowInfo& row = slot.rowInfo.Row(0);
         row.time = time;
         if (texts) row.texts = *texts;

@@ -75,7 +75,7 @@ struct ImageSlot {
 class ImageSet {
 public:
     // --- What the views read -----------------------------------------------------------------
-    const RingImage& ChannelImage(int slot) const { return slots[slot].image; }
+    const RingImage& ChannelImage(int slot) const { return slotStates[slot].image; }
     // 24-bit composite, 3 bytes per pixel in R, G, B order (L red, M green, H blue).
     const RingImage& CompositeImage() const { return composite24; }
     const RingImage& CompositePlane(int channel) const { return planes[channel]; }
@@ -113,7 +113,7 @@ public:
     void StampNewestRow(const std::array<char, 12>& time, const NavigationTexts* texts);
 
     // --- State -------------------------------------------------------------------------------
-    std::array<ImageSlot, kSlotCount> slots;
+    std::array<ImageSlot, kSlotCount> slotStates;
     RingImage echoImage;
     std::int32_t sideMode = 3;  // 1 port, 2 starboard, 3 both
     std::int32_t compositeMode = 0;
@@ -134,7 +134,7 @@ public:
 
 private:
     RingImage& ImageFor(int channel, bool composite) {
-        return composite ? planes[channel] : slots[channel].image;
+        return composite ? planes[channel] : slotStates[channel].image;
     }
     void SetCompositeBytes(int channel, int row);
     void DrawRedrawRecord(RingImage& image, RowInfoRing& stamps, int channel, int row, int a,

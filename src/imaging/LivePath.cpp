@@ -23,15 +23,15 @@ int ImageSet::ComputeRowAdvance(const FormationInputs& in, int recordIndex, int 
                                 bool composite, int channel) {
     if (channel < 0 || channel >= kSlotCount) return rowAdvance = 0;
     const int slot = composite ? kCompositeSlot : channel;
-    const int width = slot == kCompositeSlot ? composite24.Width() : slots[slot].image.Width();
+    const int width = slot == kCompositeSlot ? composite24.Width() : slotStates[slot].image.Width();
     const HistoryRecord& record = in.history->Record(recordIndex);
     // The composite slot outside composite mode stands for the echo sounder.
     const int range = (slot == kCompositeSlot && !composite) ? record.esRange : record.range;
     const double knots =
         in.speed->SpeedForPing(record.speedKnots, NavTextKnown(record.texts[kNavSpeed]));
     const RowAdvance advance =
-        ComputeAdvance(slots[slot].remainder, width, range, mode, record.pingIntervalMs, knots);
-    slots[slot].remainder = advance.remainder;
+        ComputeAdvance(slotStates[slot].remainder, width, range, mode, record.pingIntervalMs, knots);
+    slotStates[slot].remainder = advance.remainder;
     rowAdvance = advance.rows;
     return advance.rows;
 }
@@ -60,11 +60,11 @@ void ImageSet::AddCycleToImage(const FormationInputs& in, int channel, bool comp
     if (a > 0) {
         image.ScrollDown(a);
         if (!composite) {
-            slots[channel].rowInfo.ScrollDownKeepingTop(a);
+            slotStates[channel].rowInfo.ScrollDownKeepingTop(a);
         } else if (channel == 0) {
             composite24.ScrollDown(a);
             if (!AllSideScanHeadsAvailable(in)) composite24.RestoreTopRows(a);
-            slots[kCompositeSlot].rowInfo.ScrollDownKeepingTop(a);
+            slotStates[kCompositeSlot].rowInfo.ScrollDownKeepingTop(a);
         }
     }
 
@@ -72,7 +72,7 @@ void ImageSet::AddCycleToImage(const FormationInputs& in, int channel, bool comp
     // scaled by the channel's intensity.
     const int zoomSlot = composite ? kCompositeSlot : channel;
     samplesPerPixel = BuildLine(record.lines[channel].data(), sideMode, SamplesPerSide(in), width,
-                                slots[zoomSlot].zoomFactor, line.data(), plans[zoomSlot]);
+                                slotStates[zoomSlot].zoomFactor, line.data(), plans[zoomSlot]);
     std::uint8_t* top = image.Row(0);
     if (a > 0) {
         std::memcpy(top, line.data(), static_cast<std::size_t>(width));
@@ -80,14 +80,14 @@ void ImageSet::AddCycleToImage(const FormationInputs& in, int channel, bool comp
         for (int x = 0; x < width; ++x) top[x] = std::max(top[x], line[x]);
     }
     ClipRange(top, width, in.range, ClipMaxRange(in.frequencyHz[channel], in.range), sideMode);
-    tables[channel].Update(slots[channel].intensityFactor);
+    tables[channel].Update(slotStates[channel].intensityFactor);
     const ByteTable& scale = tables[channel].scale;
     for (int x = 0; x < width; ++x) top[x] = scale[top[x]];
 
     // 5-6. Composite colour byte and the ping's stamp in row 0.
     const bool drawsColour = composite && in.available[channel];
     if (drawsColour) SetCompositeBytes(channel, 0);
-    RowInfoRing& stamps = slots[channel == 0 ? kCompositeSlot : channel].rowInfo;
+    RowInfoRing& stamps = slotStates[channel == 0 ? kCompositeSlot : channel].rowInfo;
     if (composite) {
         stamps.Row(0).pingNumber = in.pingNumber;
         stamps.Row(0).advance = AdvanceByte(a);
@@ -116,7 +116,7 @@ void ImageSet::CompositeUpdate(const FormationInputs& in, int recordIndex) {
         }
     }
     for (int channel = 0; channel < kSideScanChannels; ++channel) {
-        if (!slots[channel].image.Exists()) continue;
+        if (!slotStates[channel].image.Exists()) continue;
         const int a = ComputeRowAdvance(in, recordIndex, sideMode, false, channel);
         AddCycleToImage(in, channel, false, a);
     }

@@ -38,7 +38,7 @@ void ImageSet::DrawRedrawRecord(RingImage& image, RowInfoRing& stamps, int chann
     // Rows between the newer ping (previousLine, above) and this one, which ends the span:
     // intensity x (newer x (a - j) / a + this x j / a). The mix is summed in integers and
     // divided once, so that a whole-number mix stays whole before the intensity applies.
-    const double factor = std::clamp(slots[channel].intensityFactor, 0.0, 2.0);
+    const double factor = std::clamp(slotStates[channel].intensityFactor, 0.0, 2.0);
     for (int j = 1; j <= a; ++j) {
         std::uint8_t* out = image.Row(row + j - 1);
         for (int x = 0; x < width; ++x) {
@@ -54,13 +54,13 @@ void ImageSet::RedrawFromHistory(const FormationInputs& in, int channel, bool co
     if (channel < 0 || channel >= kSideScanChannels) return;
     RingImage& image = ImageFor(channel, composite);
     if (!image.Exists()) return;
-    RowInfoRing& stamps = slots[composite ? kCompositeSlot : channel].rowInfo;
+    RowInfoRing& stamps = slotStates[composite ? kCompositeSlot : channel].rowInfo;
     const int rows = image.Rows();
     const int width = image.Width();
     const PingHistory& history = *in.history;
     const int slot = composite ? kCompositeSlot : channel;
-    const double zoom = slots[slot].zoomFactor;
-    tables[channel].Update(slots[channel].intensityFactor);
+    const double zoom = slotStates[slot].zoomFactor;
+    tables[channel].Update(slotStates[channel].intensityFactor);
     std::fill(previousLine.begin(), previousLine.end(), std::uint8_t{0});
 
     int row = 0;
@@ -91,7 +91,7 @@ void ImageSet::RedrawFromHistory(const FormationInputs& in, int channel, bool co
 bool ImageSet::RebuildComposite(const FormationInputs& in) {
     if (!compositeMode || !CompositeExists()) return false;
     for (int channel = 0; channel < kSideScanChannels; ++channel) {
-        slots[kCompositeSlot].remainder = 0.0;
+        slotStates[kCompositeSlot].remainder = 0.0;
         RedrawFromHistory(in, channel, true);
     }
     // The planes already carry each channel's intensity factor.

@@ -81,7 +81,7 @@ TEST_F(ImageCommandsTest, SideModeCommandResetsAndRedraws) {
     const auto rgb = Snapshot(doc.images.CompositeImage());
     EXPECT_NE(channel, before);
     // What a re-draw from the history gives, from a reset slot.
-    doc.images.slots[kHeadM].remainder = 0.0;
+    doc.images.slotStates[kHeadM].remainder = 0.0;
     doc.RedrawFromHistory(kHeadM, 0);
     EXPECT_EQ(Snapshot(doc.images.ChannelImage(kHeadM)), channel);
     doc.RebuildComposite();
@@ -158,10 +158,10 @@ TEST_F(ImageCommandsTest, LayoutIsRebuiltWhenItsInputsChange) {
 
 TEST_F(ImageCommandsTest, PointerReadOutClearedOnlyWithThePointerOutsideTheViews) {
     doc.images.pointerRange = 12.5;
-    doc.images.slots[kHeadH].pointerInside = 1;
+    doc.images.slotStates[kHeadH].pointerInside = 1;
     doc.StoreCycle();
     EXPECT_DOUBLE_EQ(doc.images.pointerRange, 12.5);
-    doc.images.slots[kHeadH].pointerInside = 0;
+    doc.images.slotStates[kHeadH].pointerInside = 0;
     doc.StoreCycle();
     EXPECT_DOUBLE_EQ(doc.images.pointerRange, 0.0);
 }
@@ -199,7 +199,7 @@ TEST_F(ImageCommandsTest, SizingAllocatesAndRedrawsFromTheHistory) {
     const RingImage& image = doc.images.ChannelImage(kHeadH);
     EXPECT_EQ(image.Width(), 1004);
     EXPECT_EQ(image.Rows(), 2000);
-    EXPECT_DOUBLE_EQ(doc.images.slots[kHeadH].zoomFactor, size.zoomFactor);
+    EXPECT_DOUBLE_EQ(doc.images.slotStates[kHeadH].zoomFactor, size.zoomFactor);
     EXPECT_EQ(image.Row(0)[500], 60);
     EXPECT_GT(doc.images.rowsFilled, 60);
     EXPECT_EQ(doc.images.imagesReady, 1);
@@ -213,7 +213,7 @@ TEST_F(ImageCommandsTest, SizingAllocatesAndRedrawsFromTheHistory) {
     size = doc.SizeChannelImage(kHeadH, kZoom200, 640, sizeChanged);
     EXPECT_EQ(image.Width(), 4000);
     EXPECT_EQ(image.Rows(), 4000);
-    EXPECT_FLOAT_EQ(doc.images.slots[kHeadH].displayScale, 6.25f);
+    EXPECT_FLOAT_EQ(doc.images.slotStates[kHeadH].displayScale, 6.25f);
     EXPECT_EQ(image.Row(0)[2000], 60);
 }
 
@@ -242,13 +242,13 @@ TEST_F(ImageCommandsTest, SpeedDialogOkRedrawsWithTheNewSpeed) {
     doc.speed.useManualSpeed = 1;
     doc.speed.manualSpeedKnots = 1.0;
     for (int i = 0; i < 10; ++i) doc.StoreCycle();
-    doc.images.slots[kHeadL].remainder = 0.0;
+    doc.images.slotStates[kHeadL].remainder = 0.0;
     doc.RedrawFromHistory(kHeadL, 0);
     const int slowRows = doc.images.rowsFilled;
 
     ShipSpeedDialogModel dialog(doc.speed);
     dialog.Spin(+30);  // 4.0 knots
-    doc.images.slots[kHeadL].remainder = 0.0;
+    doc.images.slotStates[kHeadL].remainder = 0.0;
     doc.ApplySpeedDialog(dialog);
     EXPECT_DOUBLE_EQ(doc.speed.manualSpeedKnots, 4.0);
     EXPECT_GT(doc.images.rowsFilled, 3 * slowRows);
@@ -265,7 +265,7 @@ TEST_F(ImageCommandsTest, SlotResetClearsStampsRemainderAndCounters) {
     doc.ResetSlot(kCompositeSlot);
     EXPECT_EQ(doc.images.compositeRowCounter, 0);
     EXPECT_EQ(doc.images.heldRowCounter, 0);
-    EXPECT_EQ(doc.images.slots[kCompositeSlot].remainder, 0.0);
+    EXPECT_EQ(doc.images.slotStates[kCompositeSlot].remainder, 0.0);
     for (int r = 0; r < 30; ++r) {
         const RowInfo& info = doc.images.RowStamp(kCompositeSlot, r);
         ASSERT_EQ(info.advance, 1);

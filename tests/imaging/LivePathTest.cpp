@@ -84,12 +84,12 @@ public:
         }
         std::vector<std::uint8_t> line(static_cast<std::size_t>(width));
         BuildLine(doc.heads[channel].line.data(), c.sideMode, doc.replyDataLength, width,
-                  doc.images.slots[composite ? 3 : channel].zoomFactor, line.data());
+                  doc.images.slotStates[composite ? 3 : channel].zoomFactor, line.data());
         std::uint8_t* top = image.Row(0);
         for (int x = 0; x < width; ++x) top[x] = a > 0 ? line[x] : std::max(top[x], line[x]);
         ClipRange(top, width, c.range, ClipMaxRange(doc.heads[channel].frequencyHz, c.range),
                   c.sideMode);
-        const double f = doc.images.slots[channel].intensityFactor;
+        const double f = doc.images.slotStates[channel].intensityFactor;
         for (int x = 0; x < width; ++x)
             top[x] = static_cast<std::uint8_t>(std::min(254, static_cast<int>(f * top[x])));
         const bool colour = composite && doc.heads[channel].available;
@@ -176,7 +176,7 @@ protected:
         doc.recording.pingNumber = number;
         for (int h = 0; h < 3; ++h) {
             doc.heads[h].available = rng() % 100 < 85 ? 1 : 0;
-            doc.images.slots[h].intensityFactor = rng() % 10 < 6 ? 1.0 : (rng() % 201) / 100.0;
+            doc.images.slotStates[h].intensityFactor = rng() % 10 < 6 ? 1.0 : (rng() % 201) / 100.0;
         }
         doc.gps.latitudeText = "L" + std::to_string(number);
         platform.now = {2020,
@@ -214,8 +214,8 @@ protected:
         doc.playbackMode = 1;
         doc.gps.readerExists = 1;
         doc.replyDataLength = 40;  // so that the wider images expand and smooth
-        doc.images.slots[1].zoomFactor = 3.0;
-        doc.images.slots[2].zoomFactor = 2.0;
+        doc.images.slotStates[1].zoomFactor = 3.0;
+        doc.images.slotStates[2].zoomFactor = 2.0;
         doc.heads[kHeadH].frequencyHz = 540000;
         doc.speed.useManualSpeed = 1;
         doc.images.compositeMode = composite ? 1 : 0;

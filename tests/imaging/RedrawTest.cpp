@@ -55,7 +55,7 @@ TEST_F(RedrawTest, WholeNumberMixesStayWhole) {
 
 TEST_F(RedrawTest, StopsAtTheOldestRecordAndLeavesTheRowsBelow) {
     Setup(60);
-    for (int r = 0; r < 60; ++r) std::fill_n(doc.images.slots[kHeadL].image.Row(r), 100, 33);
+    for (int r = 0; r < 60; ++r) std::fill_n(doc.images.slotStates[kHeadL].image.Row(r), 100, 33);
     StoreLine(100);
     StoreLine(120);
     doc.RedrawFromHistory(kHeadL, 0);
@@ -84,7 +84,7 @@ TEST_F(RedrawTest, WrapSeparatorLineInPlayback) {
     EXPECT_EQ(separatorRows, 1);
 
     doc.playbackMode = 0;  // the mark is drawn in playback only
-    doc.images.slots[kHeadL].remainder = 0.0;
+    doc.images.slotStates[kHeadL].remainder = 0.0;
     doc.RedrawFromHistory(kHeadL, 0);
     for (int r = 0; r < 60; ++r) ASSERT_NE(image.Row(r)[0], kLinePixel) << r;
 }

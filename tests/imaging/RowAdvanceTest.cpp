@@ -75,13 +75,13 @@ TEST_F(DocumentAdvanceTest, SpeedCorrectionOffUsesThreeKnotsAndCarriesPerSlot) {
     const int index = StoreRecord(8.0, "8.0 Knots");
     EXPECT_EQ(doc.ComputeRowAdvance(index, 3, 0, 0), 3);
     EXPECT_EQ(doc.images.rowAdvance, 3);
-    EXPECT_NEAR(doc.images.slots[0].remainder, 0.858333, 1e-6);
+    EXPECT_NEAR(doc.images.slotStates[0].remainder, 0.858333, 1e-6);
     EXPECT_EQ(doc.ComputeRowAdvance(index, 3, 0, 0), 4);
-    EXPECT_NEAR(doc.images.slots[0].remainder, 0.716667, 1e-6);
+    EXPECT_NEAR(doc.images.slotStates[0].remainder, 0.716667, 1e-6);
     // The composite slot has its own width and remainder.
     EXPECT_EQ(doc.ComputeRowAdvance(index, 3, 1, 0), 1);
-    EXPECT_NEAR(doc.images.slots[kCompositeSlot].remainder, 0.929167, 1e-6);
-    EXPECT_NEAR(doc.images.slots[0].remainder, 0.716667, 1e-6);
+    EXPECT_NEAR(doc.images.slotStates[kCompositeSlot].remainder, 0.929167, 1e-6);
+    EXPECT_NEAR(doc.images.slotStates[0].remainder, 0.716667, 1e-6);
 }
 
 TEST_F(DocumentAdvanceTest, EchoSounderRangeForSlotThreeOutsideComposite) {
@@ -90,7 +90,7 @@ TEST_F(DocumentAdvanceTest, EchoSounderRangeForSlotThreeOutsideComposite) {
     // 500 px over 10 m, both sides: 25 px/m; 3 knots for 250 ms = 0.385833 m.
     EXPECT_EQ(doc.ComputeRowAdvance(index, 3, 0, kHeadES), 9);
     // Composite: the side-scan range (the echo sounder shares the composite slot's remainder).
-    doc.images.slots[kCompositeSlot].remainder = 0.0;
+    doc.images.slotStates[kCompositeSlot].remainder = 0.0;
     EXPECT_EQ(doc.ComputeRowAdvance(index, 3, 1, 0), 1);
 }
 
@@ -113,7 +113,7 @@ TEST_F(DocumentAdvanceTest, SpeedSourcesOnTheWaterfall) {
         doc.speed.useManualSpeed = c.manual;
         doc.speed.useGpsSpeed = c.gps;
         doc.speed.manualSpeedKnots = c.manualKnots;
-        doc.images.slots[0].remainder = 0.0;
+        doc.images.slotStates[0].remainder = 0.0;
         const int index = StoreRecord(c.storedKnots, c.speedText);
         EXPECT_EQ(doc.ComputeRowAdvance(index, 3, 0, 0), c.rows)
             << c.manual << c.gps << " " << c.speedText;
