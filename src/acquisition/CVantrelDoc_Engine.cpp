@@ -185,6 +185,7 @@ void CVantrelDoc::OnTimer(int timerId) {
 
 void CVantrelDoc::ConnectToSonarHead() {
     platform.StopTimer(kTimerPlayback);
+    SaveSettings();
     observer->UpdateTitles();
     std::string address = heads[kHeadL].ipAddress;
     if (platform.ConnectDialog(address)) {
@@ -193,6 +194,7 @@ void CVantrelDoc::ConnectToSonarHead() {
 }
 
 void CVantrelDoc::EnterRealTime(const std::string& address) {
+    LoadSettings();
     playbackMode = 0;
     realTimeActive = true;
     platform.StartTimer(kTimerReply, kReplyTimeoutMs);
@@ -208,5 +210,6 @@ void CVantrelDoc::CloseDocument() {
     platform.StopTimer(kTimerPlaybackDelay);
     platform.StopTimer(kTimerPlayback);
     closing = true;
+    SaveSettings();
     DisconnectAll();
 }

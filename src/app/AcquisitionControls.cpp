@@ -107,18 +107,17 @@ SpinResult SpinAcquisition(CVantrelDoc& doc, int spinId, int delta) {
     return result;
 }
 
-SpinResult SpinDisplayFactor(const CVantrelDoc& doc, std::array<double, 4>& factors, int spinId,
-                             int delta) {
+SpinResult SpinDisplayFactor(CVantrelDoc& doc, int spinId, int delta) {
     SpinResult result;
-    const int slot = DisplaySpinSlot(doc, spinId);
+    double& factor = doc.images.slotStates[DisplaySpinSlot(doc, spinId)].intensityFactor;
     // Work in whole percent so that repeated steps of 0.01 do not drift.
-    const int percent = std::clamp(static_cast<int>(std::lround(factors[slot] * 100.0)) + delta,
-                                   0, 200);
-    factors[slot] = percent / 100.0;
+    const int percent =
+        std::clamp(static_cast<int>(std::lround(factor * 100.0)) + delta, 0, 200);
+    factor = percent / 100.0;
     result.changed = true;
     result.editId = spinId == kSpinDisplayA   ? kEditDisplayA
                     : spinId == kSpinDisplayM ? kEditDisplayM
                                               : kEditDisplayB;
-    result.editText = DisplayFactorText(factors[slot]);
+    result.editText = DisplayFactorText(factor);
     return result;
 }

@@ -3,7 +3,6 @@
 // echo-sounder range, gains, display factors and units. Each change that the heads carry
 // rebuilds the switch commands; nothing is sent because a setting changed.
 
-#include <array>
 #include <string>
 
 class CVantrelDoc;
@@ -51,6 +50,6 @@ struct SpinResult {
 // A spin of the range and gain controls moved by delta: clamped, stored, switch commands
 // rebuilt. Ignored during playback.
 SpinResult SpinAcquisition(CVantrelDoc& doc, int spinId, int delta);
-// A display-factor spin moved by delta (hundredths): clamped to 0..2 and stored in factors.
-SpinResult SpinDisplayFactor(const CVantrelDoc& doc, std::array<double, 4>& factors, int spinId,
-                             int delta);
+// A display-factor spin moved by delta (hundredths): the slot's intensity factor, clamped to
+// 0..2. It scales the images from the next ping on and is not sent to the heads.
+SpinResult SpinDisplayFactor(CVantrelDoc& doc, int spinId, int delta);

@@ -168,14 +168,14 @@ TEST_F(ControlsTest, SpinsFollowTheDisplayChannelsAndIgnorePlayback) {
 }
 
 TEST_F(ControlsTest, DisplayFactorsStepInHundredthsWithin0And2) {
-    std::array<double, 4> factors{1.0, 1.0, 1.0, 1.0};
-    EXPECT_EQ(SpinDisplayFactor(doc, factors, kSpinDisplayA, -1).editText, "99 %");
-    for (int i = 0; i < 150; ++i) SpinDisplayFactor(doc, factors, kSpinDisplayB, +1);
-    EXPECT_DOUBLE_EQ(factors[2], 2.0);
-    EXPECT_EQ(SpinDisplayFactor(doc, factors, kSpinDisplayB, +1).editText, "200 %");
-    for (int i = 0; i < 150; ++i) SpinDisplayFactor(doc, factors, kSpinDisplayM, -1);
-    EXPECT_DOUBLE_EQ(factors[1], 0.0);
-    EXPECT_DOUBLE_EQ(factors[0], 0.99);
+    const auto factor = [&](int slot) { return doc.images.slotStates[slot].intensityFactor; };
+    EXPECT_EQ(SpinDisplayFactor(doc, kSpinDisplayA, -1).editText, "99 %");
+    for (int i = 0; i < 150; ++i) SpinDisplayFactor(doc, kSpinDisplayB, +1);
+    EXPECT_DOUBLE_EQ(factor(2), 2.0);
+    EXPECT_EQ(SpinDisplayFactor(doc, kSpinDisplayB, +1).editText, "200 %");
+    for (int i = 0; i < 150; ++i) SpinDisplayFactor(doc, kSpinDisplayM, -1);
+    EXPECT_DOUBLE_EQ(factor(1), 0.0);
+    EXPECT_DOUBLE_EQ(factor(0), 0.99);
 }
 
 TEST_F(ControlsTest, TextsInMetricAndImperialUnits) {

@@ -31,7 +31,7 @@ CMainFrame::CMainFrame(CVantrelDoc& document) : doc(document) {
     menus->Fill(menuBar(), StartupMenu());
     BuildToolBar();
     addToolBarBreak();
-    bars = new ControlBars(doc, displayFactors, this);
+    bars = new ControlBars(doc, this);
     connect(bars, &ControlBars::AcquisitionChanged, this, [this] { RefreshNow(); });
     BuildStatusBars();
     InstallAccelerators();

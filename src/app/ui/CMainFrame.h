@@ -32,7 +32,6 @@ public:
     StatusBarWidget* FirstStatus() const { return firstStatus; }
     StatusBarWidget* SecondStatus() const { return secondStatus; }
     StatusInputs& Status() { return statusInputs; }
-    std::array<double, 4>& DisplayFactors() { return displayFactors; }
     bool ConfiguredMenuShown() const { return configuredMenu; }
 
     // Runs a modal dialog; playback pauses while it is open.
@@ -72,7 +71,6 @@ private:
     StatusBarWidget* firstStatus = nullptr;
     StatusBarWidget* secondStatus = nullptr;
     StatusInputs statusInputs;
-    std::array<double, 4> displayFactors{1.0, 1.0, 1.0, 1.0};
     QTimer* refreshTimer = nullptr;
     bool refreshPending = false;
     bool configuredMenu = false;

@@ -42,9 +42,8 @@ QLabel* AddLabel(QToolBar* bar, const QString& text) {
 
 }  // namespace
 
-ControlBars::ControlBars(CVantrelDoc& document, std::array<double, 4>& displayFactors,
-                         QMainWindow* mainFrame)
-    : QObject(mainFrame), doc(document), factors(displayFactors), frame(mainFrame) {
+ControlBars::ControlBars(CVantrelDoc& document, QMainWindow* mainFrame)
+    : QObject(mainFrame), doc(document), frame(mainFrame) {
     BuildThreeFrequencyBar();
     BuildTwoFrequencyBar();
     BuildPlaybackBar();
@@ -137,7 +136,8 @@ int ControlBars::SpinValue(const FormattedSpin* spin) const {
         case kSpinDisplayA:
         case kSpinDisplayM:
         case kSpinDisplayB:
-            return static_cast<int>(factors[DisplaySpinSlot(doc, id)] * 100.0 + 0.5);
+            return static_cast<int>(
+                doc.images.slotStates[DisplaySpinSlot(doc, id)].intensityFactor * 100.0 + 0.5);
         default:
             return doc.heads[GainSpinHead(doc, id)].gainDb;
     }
@@ -162,7 +162,7 @@ void ControlBars::OnSpin(FormattedSpin* spin, int value) {
     const int delta = value - SpinValue(spin);
     const int id = spin->ControlId();
     if (id == kSpinDisplayA || id == kSpinDisplayM || id == kSpinDisplayB) {
-        SpinDisplayFactor(doc, factors, id, delta);
+        SpinDisplayFactor(doc, id, delta);
         emit DisplayFactorChanged();
     } else if (SpinAcquisition(doc, id, delta).changed) {
         emit AcquisitionChanged();

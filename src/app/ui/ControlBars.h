@@ -6,7 +6,6 @@
 
 #include <QObject>
 #include <QSpinBox>
-#include <array>
 #include <functional>
 
 class CVantrelDoc;
@@ -36,7 +35,7 @@ private:
 class ControlBars : public QObject {
     Q_OBJECT
 public:
-    ControlBars(CVantrelDoc& doc, std::array<double, 4>& displayFactors, QMainWindow* frame);
+    ControlBars(CVantrelDoc& doc, QMainWindow* frame);
 
     QToolBar* ThreeFrequencyBar() const { return threeBar; }
     QToolBar* TwoFrequencyBar() const { return twoBar; }
@@ -63,7 +62,6 @@ private:
     int SpinValue(const FormattedSpin* spin) const;
 
     CVantrelDoc& doc;
-    std::array<double, 4>& factors;
     QMainWindow* frame;
     QToolBar* threeBar = nullptr;
     QToolBar* twoBar = nullptr;
