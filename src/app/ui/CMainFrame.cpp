@@ -128,30 +128,6 @@ void CMainFrame::RegisterAcquisitionCommands() {
     commands.Add(kCmdDecreaseGain, [=, this] { DecreaseGain(doc); afterChange(); }, realTime);
 }
 
-void CMainFrame::RegisterViewCommands() {
-    for (const int units : {0, 1}) {
-        commands.Add(units ? kCmdImperial : kCmdMetric,
-                     [this, units] {
-                         SetUnits(doc, units);
-                         bars->UpdateControlBars();
-                         CycleDisplayed();
-                     },
-                     [this, units] { return CommandState{true, doc.units == units, {}}; });
-    }
-    commands.Add(kCmdToolBar,
-                 [this] {
-                     toolBarVisible = !toolBarVisible;
-                     toolBar->setVisible(toolBarVisible);
-                 },
-                 [this] { return CommandState{true, toolBarVisible, {}}; });
-    commands.Add(kCmdStatusBar,
-                 [this] {
-                     statusBarVisible = !statusBarVisible;
-                     firstStatus->setVisible(statusBarVisible);
-                 },
-                 [this] { return CommandState{true, statusBarVisible, {}}; });
-}
-
 int CMainFrame::RunModal(QDialog& dialog) {
     doc.GetPlatform().StopTimer(kTimerPlayback);
     return dialog.exec();
@@ -164,7 +140,7 @@ void CMainFrame::ApplyConfiguration() {
     }
     if (doc.threeFrequencySystem) {
         bars->ThreeFrequencyBar()->setVisible(!doc.playbackMode);
-        bars->PlaybackBar()->setVisible(doc.playbackMode && playbackBarVisible);
+        bars->PlaybackBar()->setVisible(doc.playbackMode && doc.display.playbackBarVisible);
         bars->TwoFrequencyBar()->hide();
     } else if (doc.twoFrequencySystem && !doc.playbackMode) {
         // The two-frequency bar carries the controls of such a system; showing it gives the
@@ -186,6 +162,13 @@ void CMainFrame::UpdateTitles() {
 void CMainFrame::CycleDisplayed() {
     if (!refreshTimer->isActive()) refreshTimer->start(kRefreshIntervalMs);
 }
+
+void CMainFrame::UpdateAllViews() {
+    for (QWidget* view : mdi->findChildren<QWidget*>(QStringLiteral("sonarView"))) view->update();
+    CycleDisplayed();
+}
+
+void CMainFrame::PaletteChanged() { UpdateAllViews(); }
 
 void CMainFrame::RefreshNow() {
     UpdateStatusBars();

@@ -43,11 +43,8 @@ public:
     void ApplyConfiguration() override;
     void UpdateTitles() override;
     void CycleDisplayed() override;
-
-    bool toolBarVisible = true;
-    bool statusBarVisible = true;
-    bool playbackBarVisible = true;
-    int playSpeed = 5;
+    void UpdateAllViews() override;
+    void PaletteChanged() override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -59,6 +56,8 @@ private:
     void RegisterCommands();
     void RegisterAcquisitionCommands();
     void RegisterViewCommands();
+    void RegisterImageCommands();
+    void RegisterSpeedCommands();
     void RefreshNow();
 
     CVantrelDoc& doc;
