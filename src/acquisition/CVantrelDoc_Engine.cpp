@@ -5,6 +5,22 @@
 #include "acquisition/CVantrelDoc.h"
 #include "platform/TimerIds.h"
 
+namespace {
+// Rebuilds the connections after a timeout, a close or the Reconnect command. While the
+// installation is still being discovered only head 0's address is known (the one typed in the
+// Connect dialog): the other heads would be connected to stale addresses, and each of their
+// connects would send the system-information request again, so discovery starts over on
+// head 0 alone (the other heads are not connected while discovering).
+void RebuildConnections(CVantrelDoc& doc) {
+    if (doc.discoveryMode) {
+        doc.ConnectHead(kHeadL);
+    } else {
+        doc.DisconnectAll();
+        doc.ConnectAll();
+    }
+}
+}  // namespace
+
 void CVantrelDoc::ConnectHead(int head) {
     HeadEntry& entry = heads[head];
     if (!entry.socket) return;
@@ -37,8 +53,7 @@ void CVantrelDoc::DisconnectAll() {
 
 void CVantrelDoc::Reconnect() {
     if (playbackMode) return;
-    DisconnectAll();
-    ConnectAll();
+    RebuildConnections(*this);
 }
 
 EngineState CVantrelDoc::State() const {
@@ -161,12 +176,7 @@ void CVantrelDoc::ReplyTimeout() {
     if (playbackMode) return;
     noDataFlag = 1;
     ++rebuildCount;
-    if (discoveryMode) {
-        ConnectHead(kHeadL);
-    } else {
-        DisconnectAll();
-        ConnectAll();
-    }
+    RebuildConnections(*this);
     platform.StartTimer(kTimerReply, kReplyTimeoutMs);
 }
 
@@ -174,8 +184,7 @@ void CVantrelDoc::OnClose(int headIndex, int /*errorCode*/) {
     if (heads[headIndex].socket) heads[headIndex].socket->connected = 0;
     if (closing) return;
     ++rebuildCount;
-    DisconnectAll();
-    ConnectAll();
+    RebuildConnections(*this);
 }
 
 void CVantrelDoc::OnTimer(int timerId) {
@@ -194,6 +203,9 @@ void CVantrelDoc::ConnectToSonarHead() {
 }
 
 void CVantrelDoc::EnterRealTime(const std::string& address) {
+    // Choosing real time again while polling starts over: a head left connected would go on
+    // answering its outstanding request and keep a polling cycle running beside discovery.
+    DisconnectAll();
     LoadSettings();
     playbackMode = 0;
     realTimeActive = true;

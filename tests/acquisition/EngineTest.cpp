@@ -337,4 +337,54 @@ TEST_F(EngineTest, ReconnectRebuildsOnlyInRealTime) {
                                         "connect 0 127.0.0.2:4040"}));
 }
 
+TEST_F(EngineTest, ChoosingRealTimeAgainWhilePollingDisconnectsEveryHead) {
+    StartPolling(0x0F);
+    Answer(5);  // head 2's second half is outstanding
+    platform.TakeCalls();
+    doc.ConnectToSonarHead();
+    const auto calls = platform.TakeCalls();
+    const auto connect = std::find(calls.begin(), calls.end(), "connect 0 127.0.0.2:4040");
+    ASSERT_NE(connect, calls.end());
+    for (int h = 0; h < 4; ++h) {
+        SCOPED_TRACE(h);
+        EXPECT_NE(std::find(calls.begin(), connect, "close " + std::to_string(h)), connect);
+        EXPECT_FALSE(doc.heads[h].IsConnected());
+        EXPECT_EQ(platform.Socket(h).connectPending, h == 0);
+    }
+    EXPECT_EQ(doc.State(), EngineState::Discovering);
+}
+
+TEST_F(EngineTest, RebuildDuringDiscoveryConnectsOnlyHeadZero) {
+    // Before the installation is known the other heads' addresses are stale defaults.
+    struct Case {
+        const char* name;
+        void (*rebuild)(CVantrelDoc&, FakePlatform&);
+    };
+    const Case cases[] = {
+        {"remote close", [](CVantrelDoc&, FakePlatform& p) { p.Socket(0).RemoteClose(); }},
+        {"reconnect command", [](CVantrelDoc& d, FakePlatform&) { d.Reconnect(); }},
+        {"reply timeout", [](CVantrelDoc&, FakePlatform& p) { p.FireTimer(kTimerReply); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakePlatform p;
+        p.connectAddress = "127.0.0.9";
+        CVantrelDoc d(p);
+        d.ConnectToSonarHead();
+        p.Socket(0).CompleteConnect();
+        p.TakeCalls();
+        c.rebuild(d, p);
+        for (const std::string& call : p.TakeCalls()) {
+            if (call.rfind("connect ", 0) == 0) {
+                EXPECT_EQ(call, "connect 0 127.0.0.9:4040");
+            }
+        }
+        for (int h = 1; h < 4; ++h) EXPECT_FALSE(p.Socket(h).connectPending) << h;
+        ASSERT_TRUE(p.Socket(0).connectPending);
+        EXPECT_EQ(d.State(), EngineState::Discovering);
+        p.Socket(0).CompleteConnect();
+        EXPECT_EQ(p.Socket(0).sent.back()[1], 0x99) << "the request is repeated";
+    }
+}
+
 }  // namespace

@@ -1,0 +1,62 @@
+#pragma once
+// The plain part of `sonvara-cli acquire`: its command line, what it reports every second and
+// the totals at the end (text or one JSON object).
+
+#include <optional>
+#include <string>
+#include <vector>
+
+class CVantrelDoc;
+
+namespace cli {
+
+struct AcquireOptions {
+    std::string address;
+    int cycles = 0;      // stop after this many accepted cycles (0: no target)
+    double seconds = 0;  // stop after this long (0: no limit)
+    bool json = false;
+    std::optional<int> range;   // metres, for every head
+    std::optional<int> gainDb;  // for every head
+};
+
+struct AcquireParse {
+    std::optional<AcquireOptions> options;  // empty when help was asked for or on an error
+    bool help = false;
+    std::string error;
+};
+
+AcquireParse ParseAcquireArguments(const std::vector<std::string>& args);
+std::string AcquireUsage();
+
+// What the document shows at one moment.
+struct AcquireSnapshot {
+    double seconds = 0;
+    int accepted = 0;
+    int rejected = 0;
+    int reconnects = 0;
+    std::string state;                    // Idle, Discovering, Connecting, Polling
+    std::vector<std::string> headStates;  // "L:up", "M:down", "H:off", ...
+    std::string serialNumber;
+    bool discovered = false;  // the installation has answered with its system information
+};
+AcquireSnapshot TakeSnapshot(const CVantrelDoc& doc, double seconds);
+
+// One progress line; `previousAccepted` gives the cycles of the last second.
+std::string FormatProgress(const AcquireSnapshot& now, int previousAccepted);
+
+struct AcquireTotals {
+    AcquireSnapshot last;
+    std::string address;
+    int target = 0;
+    bool succeeded = false;
+};
+// Success: the target was reached, or without a target at least one cycle was accepted.
+bool Succeeded(int accepted, int target);
+std::string FormatTotalsText(const AcquireTotals& totals);
+// One line of JSON; "heads" lists the heads the installation reported (empty before that).
+std::string FormatTotalsJson(const AcquireTotals& totals);
+
+// A JSON string literal of arbitrary bytes (bytes above 127 are taken as Latin-1).
+std::string JsonString(const std::string& text);
+
+}  // namespace cli

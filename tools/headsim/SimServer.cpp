@@ -1,0 +1,35 @@
+#include "SimServer.h"
+
+SimServer::SimServer(const sim::SimConfig& simConfig, QObject* parent)
+    : QObject(parent), config(simConfig), scene(simConfig.seed) {
+    for (int h = 0; h < kHeadCount; ++h) {
+        if (!config.installation.present[h]) continue;
+        heads[h] = std::make_unique<sim::SimHead>(h, config.installation, scene, config.faults[h],
+                                                  config.fast);
+    }
+}
+
+SimServer::~SimServer() {
+    // The servers refer to the heads: they go first.
+    for (HeadServer*& server : servers) {
+        delete server;
+        server = nullptr;
+    }
+}
+
+bool SimServer::Start(QString& error, HeadServer::LogSink log) {
+    for (int h = 0; h < kHeadCount; ++h) {
+        if (!heads[h]) continue;
+        servers[h] = new HeadServer(*heads[h], config.log ? log : HeadServer::LogSink{}, this);
+        const QString address = QString::fromStdString(config.installation.addresses[h]);
+        if (!servers[h]->Listen(address, config.port, error)) {
+            error = QString(HeadLabel(h)) + " head: " + error;
+            return false;
+        }
+    }
+    return true;
+}
+
+int SimServer::ConnectionCount(int head) const {
+    return servers[head] ? servers[head]->ConnectionCount() : 0;
+}
