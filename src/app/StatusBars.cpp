@@ -43,6 +43,17 @@ private:
 
 }  // namespace
 
+void ApplyRowStamp(StatusInputs& in, const RowInfo& row, std::string_view dateText) {
+    const std::string_view time = row.Time().substr(0, 8);
+    in.statusTexts[1] = std::string(time);
+    in.statusTexts[2] = time.empty() ? std::string() : std::string(dateText);
+    in.latitude = std::string(row.texts[kNavLatitude].View());
+    in.longitude = std::string(row.texts[kNavLongitude].View());
+    in.speed = std::string(row.texts[kNavSpeed].View());
+    in.statusTexts[7] = std::string(row.texts[kNavCourse].View());
+    in.statusTexts[8] = std::string(row.texts[kNavTime].View());
+}
+
 std::string StatusGainText(const CVantrelDoc& doc) {
     const auto gain = [&](int head) { return doc.heads[head].gainDb; };
     const bool es = doc.heads[kHeadES].available != 0;

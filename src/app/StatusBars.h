@@ -4,6 +4,9 @@
 
 #include <array>
 #include <string>
+#include <string_view>
+
+#include "imaging/RowInfo.h"
 
 class CVantrelDoc;
 
@@ -35,6 +38,11 @@ struct StatusInputs {
     std::string gpsHeading = "n/a";
     std::array<std::string, 9> statusTexts;  // status texts 1..8 (index 0 unused)
 };
+
+// The stamp of an image row in the status fields: its time (first 8 characters) in status
+// text 1, the cycle's date in status text 2 when the time is not empty, and its navigation
+// texts: latitude, longitude, speed, course (status text 7) and GPS time (status text 8).
+void ApplyRowStamp(StatusInputs& in, const RowInfo& row, std::string_view dateText);
 
 // The gains in dB as the first status bar shows them.
 std::string StatusGainText(const CVantrelDoc& doc);

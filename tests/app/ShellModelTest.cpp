@@ -236,3 +236,30 @@ TEST_F(ControlsTest, StatusBarsInMetricAndImperialUnits) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(StatusStampTest, RowStampFillsTheStatusFields) {
+    RowInfo row;
+    const char time[] = "09:05:03.007";
+    std::copy(time, time + 12, row.time.begin());
+    row.texts[kNavLatitude].Assign("56 12.3456 N");
+    row.texts[kNavLongitude].Assign("003 01.0000 E");
+    row.texts[kNavSpeed].Assign("4.5 Knots");
+    row.texts[kNavCourse].Assign("120.0 Deg.");
+    row.texts[kNavTime].Assign("09:05:01");
+    StatusInputs in;
+    ApplyRowStamp(in, row, "04-JUL-2009");
+    EXPECT_EQ(in.statusTexts[1], "09:05:03");
+    EXPECT_EQ(in.statusTexts[2], "04-JUL-2009");
+    EXPECT_EQ(in.latitude, "56 12.3456 N");
+    EXPECT_EQ(in.longitude, "003 01.0000 E");
+    EXPECT_EQ(in.speed, "4.5 Knots");
+    EXPECT_EQ(in.statusTexts[7], "120.0 Deg.");
+    EXPECT_EQ(in.statusTexts[8], "09:05:01");
+    ApplyRowStamp(in, RowInfo{}, "04-JUL-2009");
+    EXPECT_EQ(in.statusTexts[1], "");
+    EXPECT_EQ(in.statusTexts[2], "") << "no date without a time";
+}
+
+}  // namespace

@@ -171,8 +171,39 @@ void CMainFrame::UpdateAllViews() {
 void CMainFrame::PaletteChanged() { UpdateAllViews(); }
 
 void CMainFrame::RefreshNow() {
+    // While the pointer is in no image view, the status fields show the newest ping.
+    bool pointerInView = false;
+    for (const ImageSlot& slot : doc.images.slotStates) pointerInView |= slot.pointerInside != 0;
+    if (!pointerInView) {
+        statusInputs.pointerRange = 0.0;
+        ApplyRowStamp(statusInputs, doc.images.RowStamp(kCompositeSlot, 0),
+                      doc.cycleTime.cycleDateText.data());
+    }
     UpdateStatusBars();
     RefreshCommands();
+}
+
+void CMainFrame::ShowRowStamp(const RowInfo& row, const std::string& dateText) {
+    ApplyRowStamp(statusInputs, row, dateText);
+    UpdateStatusBars();
+}
+
+void CMainFrame::ShowPointerRange(double metres, bool starboard) {
+    statusInputs.pointerRange = metres;
+    statusInputs.pointerStarboard = starboard;
+}
+
+void CMainFrame::ShowZoom(int percent) { statusInputs.zoomPercent = percent; }
+
+void CMainFrame::RefreshIndicators() { CycleDisplayed(); }
+
+void CMainFrame::ViewClosed() { ApplyWindowLayout(false); }
+
+void CMainFrame::SettingsLoaded() {
+    toolBar->setVisible(doc.display.toolBarVisible);
+    firstStatus->setVisible(doc.display.statusBarVisible);
+    bars->UpdateControlBars();
+    RefreshNow();
 }
 
 void CMainFrame::UpdateStatusBars() {
@@ -186,3 +217,5 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     doc.CloseDocument();
     event->accept();
 }
+
+void CMainFrame::ApplyWindowLayout(bool /*createMissing*/) {}

@@ -8,6 +8,7 @@
 #include "acquisition/DocumentObserver.h"
 #include "app/CommandTable.h"
 #include "app/StatusBars.h"
+#include "app/ViewHost.h"
 
 class CVantrelDoc;
 class ControlBars;
@@ -17,7 +18,7 @@ class QTimer;
 class QToolBar;
 class StatusBarWidget;
 
-class CMainFrame : public QMainWindow, public DocumentObserver {
+class CMainFrame : public QMainWindow, public DocumentObserver, public ViewHost {
     Q_OBJECT
 public:
     explicit CMainFrame(CVantrelDoc& doc);
@@ -37,14 +38,24 @@ public:
     // Runs a modal dialog; playback pauses while it is open.
     int RunModal(class QDialog& dialog);
     void UpdateStatusBars();
+    // The settings were loaded: bars and controls follow them.
+    void SettingsLoaded();
     void RefreshCommands();
 
     // DocumentObserver
     void ApplyConfiguration() override;
     void UpdateTitles() override;
     void CycleDisplayed() override;
+    void ApplyWindowLayout(bool createMissing) override;
     void UpdateAllViews() override;
     void PaletteChanged() override;
+
+    // ViewHost
+    void ShowRowStamp(const RowInfo& row, const std::string& dateText) override;
+    void ShowPointerRange(double metres, bool starboard) override;
+    void ShowZoom(int percent) override;
+    void RefreshIndicators() override;
+    void ViewClosed() override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -13,6 +13,10 @@ struct AppOptions {
     QString settingsPath;    // --settings PATH
     QString connectAddress;  // --connect ADDRESS: pre-fills the Connect dialog
     bool autoConnect = false;  // --yes: answers "YES" to the Connect dialog at start-up
+    // --screenshot FILE [--after SECONDS]: saves a picture of the main window after the given
+    // time and quits (for the documentation and for checking what an operator sees).
+    QString screenshotPath;
+    double screenshotAfterSeconds = 5.0;
 };
 
 class CVantrelApp {
@@ -34,6 +38,8 @@ public:
     static QString DefaultSettingsPath();
 
 private:
+    void ScheduleScreenshot();
+
     AppOptions options;
     std::unique_ptr<QtPlatform> platform;
     std::unique_ptr<CVantrelDoc> doc;

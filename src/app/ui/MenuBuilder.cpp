@@ -38,8 +38,7 @@ void MenuBuilder::Fill(QMenu* menu, const std::vector<MenuItem>& items) {
             Refresh(action, item.id);
         }
     }
-    connect(menu, &QMenu::aboutToShow, this, [this, menu] { RefreshMenu(menu); },
-            Qt::UniqueConnection);
+    connect(menu, &QMenu::aboutToShow, this, [this, menu] { RefreshMenu(menu); });
 }
 
 void MenuBuilder::Fill(QMenuBar* bar, const MenuBar& menus) {
