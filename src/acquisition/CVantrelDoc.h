@@ -14,9 +14,11 @@
 #include "acquisition/HeadTable.h"
 #include "acquisition/ReplyAssembler.h"
 #include "acquisition/SwitchCommand.h"
+#include "app/DisplaySettings.h"
 #include "imaging/PaletteState.h"
 #include "datafiles/RecordingState.h"
 #include "gps/CycleTime.h"
+#include "gps/GpsPortSettings.h"
 #include "gps/GpsState.h"
 #include "gps/SpeedSource.h"
 #include "imaging/ImageSet.h"
@@ -158,6 +160,13 @@ public:
 
     PaletteState palette;
 
+    // --- Settings file (src/app/CVantrelDoc_Settings.cpp) ---------------------------------
+    // Read and write every setting of the file at iniPath (nothing without a path).
+    void LoadSettings();
+    void SaveSettings();
+    void LoadSettings(const ProfileFile& file);
+    void SaveSettings(ProfileFile& file);
+
     // --- Core members ---------------------------------------------------------------------
     std::array<HeadEntry, kHeadCount> heads;
     std::int32_t currentHead = 0;
@@ -195,6 +204,8 @@ public:
     RecordingState recording;
     PingHistory history;
     ImageSet images;
+    GpsPortSettings gpsConfig;
+    DisplaySettings display;
 
     // --- Engine bookkeeping (not part of the stored state) ------------------------------------
     // Real time has been chosen in the Connect dialog (the engine is not idle).
@@ -207,6 +218,13 @@ public:
     std::int32_t rebuildCount = 0;
 
 private:
+    void LoadSystemSettings(const ProfileFile& file);
+    void LoadHeadSettings(const ProfileFile& file);
+    void LoadGpsSettings(const ProfileFile& file);
+    void LoadViewSettings(const ProfileFile& file);
+    void SaveHeadSettings(ProfileFile& file);
+    void SaveGpsSettings(ProfileFile& file);
+    void SaveViewSettings(ProfileFile& file);
     void CreateSockets();
     void SendCommand(int head);
     void StartPolling();

@@ -194,6 +194,7 @@ void CVantrelDoc::OnTimer(int timerId) {
 
 void CVantrelDoc::ConnectToSonarHead() {
     platform.StopTimer(kTimerPlayback);
+    SaveSettings();
     observer->UpdateTitles();
     std::string address = heads[kHeadL].ipAddress;
     if (platform.ConnectDialog(address)) {
@@ -205,6 +206,7 @@ void CVantrelDoc::EnterRealTime(const std::string& address) {
     // Choosing real time again while polling starts over: a head left connected would go on
     // answering its outstanding request and keep a polling cycle running beside discovery.
     DisconnectAll();
+    LoadSettings();
     playbackMode = 0;
     realTimeActive = true;
     platform.StartTimer(kTimerReply, kReplyTimeoutMs);
@@ -220,5 +222,6 @@ void CVantrelDoc::CloseDocument() {
     platform.StopTimer(kTimerPlaybackDelay);
     platform.StopTimer(kTimerPlayback);
     closing = true;
+    SaveSettings();
     DisconnectAll();
 }

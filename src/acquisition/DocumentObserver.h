@@ -2,6 +2,8 @@
 // What the document tells the windows. The application's main frame implements it; headless
 // tools and tests keep the no-op defaults.
 
+#include "app/WindowLayout.h"
+
 class DocumentObserver {
 public:
     virtual ~DocumentObserver() = default;
@@ -21,4 +23,9 @@ public:
     // The display layout (composite mode, display channels, orientation) changed: rebuild
     // menus, bars and view arrangement; the composite view re-sizes its image.
     virtual void LayoutChanged() {}
+    // Place and title the windows from the layout; createMissing after the settings were
+    // loaded or a layout command ran.
+    virtual void ApplyWindowLayout(bool /*createMissing*/) {}
+    // The screen rectangle of a stored window; false when the window does not exist.
+    virtual bool TakeWindowRect(int /*window*/, WindowRect& /*rect*/) { return false; }
 };
