@@ -32,15 +32,6 @@ void CSSView::AddBareZoomCommands() {
     }
 }
 
-const QList<QRgb>& CSSView::Colours() {
-    const Palette& active = Document().palette.activePalette;
-    if (colours.isEmpty() || active != paintedPalette) {
-        paintedPalette = active;
-        colours = ColourTableOf(active);
-    }
-    return colours;
-}
-
 void CSSView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     CVantrelDoc& doc = Document();
@@ -71,8 +62,10 @@ void CSSView::PaintImage(QPainter& painter) {
         painter.fillRect(rect(), Qt::black);
         return;
     }
-    PaintRing(painter, Document().images.ChannelImage(state.Slot()), QImage::Format_Indexed8,
-              Colours(), QPoint(state.scrollX, state.scrollY), size());
+    // The palette is read at every paint: a colour-table choice shows at the next one.
+    imagePainter.Paint(painter, Document().images.ChannelImage(state.Slot()),
+                       Document().palette.activePalette, QPoint(state.scrollX, state.scrollY),
+                       size());
 }
 
 void CSSView::PaintLabels(QPainter& painter) {

@@ -5,12 +5,10 @@
 // the pointer read-out. Created on its own (no image slot) it shows black with the scale and
 // its zoom commands only set its zoom.
 
-#include <QList>
-#include <QRgb>
 #include <cstdint>
 
-#include "imaging/ColourTables.h"
 #include "imaging/views/CSecondView.h"
+#include "imaging/views/IndexedImagePainter.h"
 
 class CSSView : public CSecondView {
     Q_OBJECT
@@ -36,8 +34,6 @@ private:
     void AddBareZoomCommands();
     void PaintImage(QPainter& painter);
     void PaintLabels(QPainter& painter);
-    const QList<QRgb>& Colours();
 
-    Palette paintedPalette{};
-    QList<QRgb> colours;
+    IndexedImagePainter imagePainter;
 };

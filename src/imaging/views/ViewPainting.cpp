@@ -6,7 +6,6 @@
 #include <QPen>
 #include <algorithm>
 
-#include "imaging/RingImage.h"
 
 QColor ToQColor(ScaleColour colour) {
     return QColor(colour.r, colour.g, colour.b);
@@ -37,44 +36,6 @@ QFont CellFont(const QString& family, int cellHeight) {
     font.setPixelSize(size);
     pixelSizes.insert(key, size);
     return font;
-}
-
-namespace {
-
-// One contiguous block of image rows [firstRow, firstRow + rows), clipped to the client area.
-void PaintPiece(QPainter& painter, const std::uint8_t* data, int firstRow, int rows,
-                const RingPieces& pieces, int bytesPerPixel, QImage::Format format,
-                const QList<QRgb>& colours, QPoint scroll, QSize client) {
-    if (!data || rows <= 0) return;
-    const int top = std::max(firstRow, scroll.y());
-    const int bottom = std::min(firstRow + rows, scroll.y() + client.height());
-    // Start on a 4-pixel boundary so every wrapped row begins 32-bit aligned; the few columns
-    // left of the window are clipped by the painter.
-    const int left = std::max(0, scroll.x()) & ~3;
-    const int right = std::min(pieces.width, scroll.x() + client.width());
-    if (top >= bottom || left >= right) return;
-    const std::uint8_t* start = data +
-                                static_cast<std::size_t>(top - firstRow) * pieces.bytesPerLine +
-                                static_cast<std::size_t>(left) * bytesPerPixel;
-    QImage piece(start, right - left, bottom - top, pieces.bytesPerLine, format);
-    if (format == QImage::Format_Indexed8) piece.setColorTable(colours);
-    painter.drawImage(QPoint(left - scroll.x(), top - scroll.y()), piece);
-}
-
-}  // namespace
-
-void PaintRing(QPainter& painter, const RingImage& image, QImage::Format format,
-               const QList<QRgb>& colours, QPoint scroll, QSize client) {
-    const QRect clientRect(QPoint(0, 0), client);
-    const QRect imageRect(-scroll.x(), -scroll.y(), image.Width(), image.Rows());
-    if (!image.Exists() || !imageRect.contains(clientRect)) painter.fillRect(clientRect, Qt::black);
-    if (!image.Exists()) return;
-    const RingPieces pieces = image.Pieces();
-    const int bytesPerPixel = image.BytesPerPixel();
-    PaintPiece(painter, pieces.first, 0, pieces.firstRows, pieces, bytesPerPixel, format, colours,
-               scroll, client);
-    PaintPiece(painter, pieces.second, pieces.firstRows, pieces.secondRows, pieces, bytesPerPixel,
-               format, colours, scroll, client);
 }
 
 void DrawLabel(QPainter& painter, int left, int top, const QString& text, const QFont& font,
