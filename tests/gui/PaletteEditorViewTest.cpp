@@ -142,6 +142,19 @@ TEST_F(PaletteEditorViewTest, ToggleCommandIsEnabledOnlyWithTheCustomPalette) {
     EXPECT_FALSE(frame->isVisible());
 }
 
+TEST_F(PaletteEditorViewTest, TheMenuEntryGetsTheIdentifierTheMenuGivesIt) {
+    constexpr int kCustomPaletteId = 41200;
+    CommandTable table;
+    frame->AddCommands(table);
+    EXPECT_FALSE(table.Has(kCustomPaletteId));
+    frame->AddCommands(table, kCustomPaletteId);
+    EXPECT_FALSE(table.State(kCustomPaletteId).checked);
+    ASSERT_TRUE(table.Execute(kCustomPaletteId));
+    EXPECT_TRUE(frame->isVisible());
+    EXPECT_EQ(doc.palette.useCustomPalette, 1);
+    EXPECT_TRUE(table.State(kCustomPaletteId).checked);
+}
+
 TEST_F(PaletteEditorViewTest, ClosingStoresTheSettingsAndLeavesAnInertWindow) {
     ShowEditor();
     ProfileFile settings = ProfileFile::FromText("");

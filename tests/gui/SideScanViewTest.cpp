@@ -184,6 +184,14 @@ TEST_F(SideScanViewTest, DraggingPansOnlyAtOneAndTwoHundredPercent) {
     }
 }
 
+TEST_F(SideScanViewTest, ADoubleClickIsNotASecondPress) {
+    view.Commands().Execute(kCmdZoom100);
+    doc.playbackMode = 1;
+    QTest::mouseDClick(&view, Qt::LeftButton, {}, QPoint(100, 100));
+    EXPECT_EQ(view.State().dragging, 0);
+    EXPECT_TRUE(platform.TakeCalls().empty());
+}
+
 TEST_F(SideScanViewTest, ContextMenuShowsTheZoomGridAndMeasureStates) {
     view.Commands().Execute(kCmdZoom200);
     const std::unique_ptr<QMenu> menu = view.CreateContextMenu();

@@ -94,7 +94,12 @@ void CPaletteChildFrm::PaletteChanged() {
     view->Refresh();
 }
 
-void CPaletteChildFrm::AddCommands(CommandTable& table) {
+void CPaletteChildFrm::AddCommands(CommandTable& table, int customPaletteId) {
+    if (customPaletteId != 0) {
+        table.Add(
+            customPaletteId, [this] { ShowCustomPaletteEditor(); },
+            [this] { return CommandState{true, doc.palette.useCustomPalette != 0, {}}; });
+    }
     table.Add(kCommandLoadPalette, [this] {
         doc.LoadPaletteDialog();
         view->Refresh();

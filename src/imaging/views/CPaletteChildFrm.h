@@ -34,8 +34,9 @@ public:
     // "Apply" state, the window flag).
     void PaletteChanged();
     // Commands 41121 (load), 41122 (save) and 41127 (show/hide, enabled while the custom
-    // palette is in use) for the main window's table.
-    void AddCommands(CommandTable& table);
+    // palette is in use) for the main window's table; with a customPaletteId also the menu
+    // entry "Custom &Palette..." under that identifier (checked while the custom palette is on).
+    void AddCommands(CommandTable& table, int customPaletteId = 0);
     // The editor is closed for good (application exit): section "Palette" of the settings and,
     // with the custom palette on, the palette file are written; the editor model is released.
     void Close(bool applicationClosing, ProfileFile& settings);

@@ -19,7 +19,7 @@ namespace {
 constexpr int kStripTop = 280;
 constexpr int kStripHeight = 14;
 constexpr int kColumnLeft = 16;
-constexpr int kColumnStep = 110;
+constexpr int kColumnStep = 120;
 constexpr int kSetTop = 304;
 constexpr int kResetTop = 328;
 constexpr int kSideLeft = 560;
@@ -54,10 +54,10 @@ void CPaletteView::CreateControls() {
     for (int c = 0; c < kCurveCount; ++c) {
         const int left = kColumnLeft + c * kColumnStep;
         setButtons[c] = new QRadioButton(QStringLiteral("Set"), this);
-        setButtons[c]->setGeometry(left + 50, kSetTop, 56, 20);
+        setButtons[c]->setGeometry(left + 60, kSetTop, 56, 20);
         group->addButton(setButtons[c], c);
         resetButtons[c] = new QPushButton(QStringLiteral("Reset"), this);
-        resetButtons[c]->setGeometry(left + 46, kResetTop, 60, 24);
+        resetButtons[c]->setGeometry(left + 56, kResetTop, 60, 24);
         connect(setButtons[c], &QRadioButton::toggled, this, [this, c](bool on) {
             if (on && editor) editor->SelectCurve(c);
             update();

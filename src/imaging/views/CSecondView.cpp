@@ -169,6 +169,10 @@ void CSecondView::mouseReleaseEvent(QMouseEvent* event) {
     state.LeftButtonUp();
 }
 
+void CSecondView::mouseDoubleClickEvent(QMouseEvent* event) {
+    event->ignore();
+}
+
 void CSecondView::leaveEvent(QEvent* event) {
     state.PointerLeft();
     QWidget::leaveEvent(event);
