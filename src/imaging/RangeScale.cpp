@@ -30,9 +30,12 @@ double TickX(const RangeScaleInput& in, int i, double step) {
     const double margin = kImperialMarginShare * w;
     const double usable = w - 2 * margin;
     switch (in.sideMode) {
-        case 1: return i * step * usable + 2 * margin - in.scrollX;
-        case 2: return i * step * usable - in.scrollX;
-        default: return i * step * usable + margin - in.scrollX;
+        case 1:
+            return i * step * usable + 2 * margin - in.scrollX;
+        case 2:
+            return i * step * usable - in.scrollX;
+        default:
+            return i * step * usable + margin - in.scrollX;
     }
 }
 
@@ -40,9 +43,12 @@ double TickX(const RangeScaleInput& in, int i, double step) {
 // at the left edge in mode 2 and in the middle in mode 3.
 int FifthsFromNadir(int sideMode, int i) {
     switch (sideMode) {
-        case 1: return 5 - i;
-        case 2: return i;
-        default: return std::abs(i - 5);
+        case 1:
+            return 5 - i;
+        case 2:
+            return i;
+        default:
+            return std::abs(i - 5);
     }
 }
 

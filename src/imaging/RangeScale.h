@@ -32,8 +32,8 @@ inline constexpr int kScaleLabelAbove = 18;
 enum class ScalePen { A, B };
 
 struct ScaleTick {
-    int x = 0;           // window x of the tick
-    int lineTop = 0;     // the tick's line runs from lineTop down to lineBottom, end excluded
+    int x = 0;        // window x of the tick
+    int lineTop = 0;  // the tick's line runs from lineTop down to lineBottom, end excluded
     int lineBottom = 0;
     ScalePen pen = ScalePen::A;
     int label = 0;       // metres, or feet in imperial units

@@ -5,9 +5,12 @@
 
 int NadirColumn(int sideMode, int imageWidth) {
     switch (sideMode) {
-        case 1: return imageWidth;
-        case 2: return 0;
-        default: return static_cast<int>(imageWidth * 0.5);
+        case 1:
+            return imageWidth;
+        case 2:
+            return 0;
+        default:
+            return static_cast<int>(imageWidth * 0.5);
     }
 }
 

@@ -6,6 +6,7 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include "ViewTestSupport.h"
 #include "acquisition/CVantrelDoc.h"
 #include "app/CommandTable.h"
 #include "app/ProfileFile.h"
@@ -14,7 +15,6 @@
 #include "imaging/views/CPaletteView.h"
 #include "support/FakePlatform.h"
 #include "support/RecordingViewHost.h"
-#include "ViewTestSupport.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "ViewTestSupport.h"
 #include "acquisition/CVantrelDoc.h"
 #include "app/CommandIds.h"
 #include "imaging/RangeScale.h"
@@ -16,7 +17,6 @@
 #include "imaging/views/ViewPainting.h"
 #include "support/FakePlatform.h"
 #include "support/RecordingViewHost.h"
-#include "ViewTestSupport.h"
 
 namespace {
 
@@ -118,8 +118,9 @@ TEST_F(SideScanViewTest, LabelsShowRangeGainAndFrequencyInTheChosenUnits) {
         const QImage shot = Grab(view);
         const QRect rangeBox = LabelBox(shot, QRect(0, kHeight - 64, 200, 22));
         EXPECT_EQ(rangeBox, QRect(4, kHeight - 64, metrics.horizontalAdvance(c.range), 22));
-        EXPECT_TRUE(BoundsWhere(shot, rangeBox, [](QColor p) { return p == QColor(250, 250, 0); })
-                        .isValid());
+        EXPECT_TRUE(BoundsWhere(shot, rangeBox, [](QColor p) {
+                        return p == QColor(250, 250, 0);
+                    }).isValid());
         // The band of the second label stops above the scale's marks.
         const QRect khzBox = LabelBox(shot, QRect(0, kHeight - 42, 200, 16));
         EXPECT_EQ(khzBox, QRect(4, kHeight - 42, metrics.horizontalAdvance("120 kHz"), 16));
@@ -142,8 +143,9 @@ TEST_F(SideScanViewTest, GridLinesAndScaleLabelsSitOnTheTicks) {
     const QRect fifty = BoundsWhere(shot, QRect(0, kHeight - 18, 28, 16), IsYellowOnBlack);
     ASSERT_TRUE(fifty.isValid());
     EXPECT_NEAR(fifty.center().x(), 12, 2);
-    EXPECT_TRUE(BoundsWhere(shot, thirty, [](QColor p) { return p == ToQColor(kScaleTextColour); })
-                    .isValid());
+    EXPECT_TRUE(BoundsWhere(shot, thirty, [](QColor p) {
+                    return p == ToQColor(kScaleTextColour);
+                }).isValid());
 }
 
 TEST_F(SideScanViewTest, PointerReadoutReachesTheHost) {
@@ -169,8 +171,8 @@ TEST_F(SideScanViewTest, DraggingPansOnlyAtOneAndTwoHundredPercent) {
         int command;
         QPoint scroll;
     };
-    for (const Case c : {Case{kCmdFillScreen, {0, 0}}, Case{kCmdZoom100, {20, 10}},
-                         Case{kCmdZoom200, {20, 10}}}) {
+    for (const Case c :
+         {Case{kCmdFillScreen, {0, 0}}, Case{kCmdZoom100, {20, 10}}, Case{kCmdZoom200, {20, 10}}}) {
         SCOPED_TRACE(c.command);
         view.Commands().Execute(c.command);
         view.Commands().Execute(kCmdRestoreImage);
@@ -238,9 +240,9 @@ TEST_F(SideScanViewTest, KeysZoomRestoreAndNudgeThePointer) {
 }
 
 TEST_F(SideScanViewTest, EveryViewCommandIsInItsTableAndMeasuringIsDisabled) {
-    const int enabled[] = {kCmdGrid, kCmdFillScreen, kCmdZoom100, kCmdZoom200, kCmdZoomCycle,
-                           kCmdRestoreImage, kCmdNudgeLeft, kCmdNudgeRight, kCmdNudgeUp,
-                           kCmdNudgeDown};
+    const int enabled[] = {kCmdGrid,      kCmdFillScreen,   kCmdZoom100,   kCmdZoom200,
+                           kCmdZoomCycle, kCmdRestoreImage, kCmdNudgeLeft, kCmdNudgeRight,
+                           kCmdNudgeUp,   kCmdNudgeDown};
     for (const int id : enabled) EXPECT_TRUE(view.Commands().State(id).enabled) << id;
     for (const int id : {kCmdMeasureDistance, kCmdClearMarks}) {
         EXPECT_TRUE(view.Commands().Has(id)) << id;

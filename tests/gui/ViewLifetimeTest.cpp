@@ -4,14 +4,14 @@
 #include <QObject>
 #include <QTest>
 
+#include "ViewTestSupport.h"
 #include "acquisition/CVantrelDoc.h"
 #include "app/CommandIds.h"
-#include "imaging/views/ViewPainting.h"
 #include "imaging/views/CSSView.h"
 #include "imaging/views/CSonarMView.h"
+#include "imaging/views/ViewPainting.h"
 #include "support/FakePlatform.h"
 #include "support/RecordingViewHost.h"
-#include "ViewTestSupport.h"
 
 namespace {
 

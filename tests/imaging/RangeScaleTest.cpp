@@ -50,43 +50,53 @@ const std::vector<int> kNone11 = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
 
 TEST(RangeScale, TicksLabelsAndNudgesForEverySideModeAndUnit) {
     const ScaleCase cases[] = {
-        {"both sides, metric", Input(1000, 0, 50, 3, 0),
+        {"both sides, metric",
+         Input(1000, 0, 50, 3, 0),
          {0, 100, 200, 300, 400, 500, 600, 700, 800, 900, 1000},
          {50, 40, 30, 20, 10, 0, 10, 20, 30, 40, 50},
          {12, 0, 0, 0, 0, 0, 0, 0, 0, 0, -12}},
-        {"port only, metric", Input(1000, 0, 50, 1, 0),
+        {"port only, metric",
+         Input(1000, 0, 50, 1, 0),
          {0, 200, 400, 600, 800, 1000},
          {50, 40, 30, 20, 10, 0},
          {12, 0, 0, 0, 0, -12}},
-        {"starboard only, metric", Input(1000, 0, 50, 2, 0),
+        {"starboard only, metric",
+         Input(1000, 0, 50, 2, 0),
          {0, 200, 400, 600, 800, 1000},
          {0, 10, 20, 30, 40, 50},
          {12, 0, 0, 0, 0, -12}},
-        {"both sides, imperial", Input(1000, 0, 50, 3, 1),
+        {"both sides, imperial",
+         Input(1000, 0, 50, 3, 1),
          {42, 134, 225, 317, 408, 500, 591, 682, 774, 865, 957},
          {150, 120, 90, 60, 30, 0, 30, 60, 90, 120, 150},
          kNone11},
-        {"port only, imperial", Input(1000, 0, 50, 1, 1),
+        {"port only, imperial",
+         Input(1000, 0, 50, 1, 1),
          {85, 268, 451, 634, 817, 1000},
          {150, 120, 90, 60, 30, 0},
          {0, 0, 0, 0, 0, -12}},
-        {"starboard only, imperial", Input(1000, 0, 50, 2, 1),
+        {"starboard only, imperial",
+         Input(1000, 0, 50, 2, 1),
          {0, 182, 365, 548, 731, 914},
          {0, 30, 60, 90, 120, 150},
          {12, 0, 0, 0, 0, 0}},
-        {"scrolled: positions move left", Input(1024, 37, 50, 3, 0),
+        {"scrolled: positions move left",
+         Input(1024, 37, 50, 3, 0),
          {-37, 65, 167, 270, 372, 475, 577, 679, 782, 884, 987},
          {50, 40, 30, 20, 10, 0, 10, 20, 30, 40, 50},
          {12, 0, 0, 0, 0, 0, 0, 0, 0, 0, -12}},
-        {"negative positions truncate toward zero", Input(1000, 50, 50, 3, 1),
+        {"negative positions truncate toward zero",
+         Input(1000, 50, 50, 3, 1),
          {-7, 84, 175, 267, 358, 450, 541, 632, 724, 815, 907},
          {150, 120, 90, 60, 30, 0, 30, 60, 90, 120, 150},
          kNone11},
-        {"labels use integer division", Input(1000, 0, 7, 3, 0),
+        {"labels use integer division",
+         Input(1000, 0, 7, 3, 0),
          {0, 100, 200, 300, 400, 500, 600, 700, 800, 900, 1000},
          {7, 5, 4, 2, 1, 0, 1, 2, 4, 5, 7},
          {12, 0, 0, 0, 0, 0, 0, 0, 0, 0, -12}},
-        {"imperial labels: 3 r in fifths", Input(1000, 0, 7, 2, 1),
+        {"imperial labels: 3 r in fifths",
+         Input(1000, 0, 7, 2, 1),
          {0, 182, 365, 548, 731, 914},
          {0, 4, 8, 12, 16, 21},
          {12, 0, 0, 0, 0, 0}},
@@ -111,10 +121,16 @@ TEST(RangeScale, GridLinesAndShortMarksUseTheirPens) {
     };
     using P = ScalePen;
     const PenCase cases[] = {
-        {"grid, both sides: nadir line in pen B", 3, true, 0,
+        {"grid, both sides: nadir line in pen B",
+         3,
+         true,
+         0,
          {P::A, P::A, P::A, P::A, P::A, P::B, P::A, P::A, P::A, P::A, P::A}},
         {"grid, port only", 1, true, 0, {P::A, P::A, P::A, P::A, P::A, P::A}},
-        {"marks, both sides", 3, false, 575,
+        {"marks, both sides",
+         3,
+         false,
+         575,
          {P::A, P::A, P::A, P::A, P::A, P::A, P::A, P::A, P::A, P::A, P::A}},
         {"marks, starboard only", 2, false, 575, {P::B, P::B, P::B, P::B, P::B, P::B}},
     };
@@ -154,14 +170,14 @@ TEST(SideGeometry, PointerRangeAndSide) {
         bool starboard;
     };
     const Case cases[] = {
-        {700, 1000, 50, 3, 20.0, true},     // 50 x 200 / 500
+        {700, 1000, 50, 3, 20.0, true},  // 50 x 200 / 500
         {300, 1000, 50, 3, 20.0, false},
-        {500, 1000, 50, 3, 0.0, true},      // the nadir itself counts as starboard
+        {500, 1000, 50, 3, 0.0, true},  // the nadir itself counts as starboard
         {499, 1000, 50, 3, 0.1, false},
-        {250, 1000, 50, 1, 37.5, false},    // nadir at the right edge
-        {250, 1000, 50, 2, 12.5, true},     // nadir at the left edge
+        {250, 1000, 50, 1, 37.5, false},            // nadir at the right edge
+        {250, 1000, 50, 2, 12.5, true},             // nadir at the left edge
         {1001, 1002, 7, 3, 7.0 * 500 / 501, true},  // odd half: 501 pixels a side
-        {10, 0, 50, 3, 0.0, true},          // no image: no range
+        {10, 0, 50, 3, 0.0, true},                  // no image: no range
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "x " << c.x << " w " << c.w << " mode " << c.mode);

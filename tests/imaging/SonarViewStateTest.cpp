@@ -41,12 +41,12 @@ TEST(ScrollAfterZoom, KeepsTheImagePointUnderThePointer) {
         int expected;
     };
     const Case cases[] = {
-        {0, 300, 0.5, 1.0, 300},    // fill (1000 wide) to 100 %: point 300 becomes 600
-        {300, 300, 1.0, 2.0, 900},  // 100 % to 200 %: point 600 becomes 1200
-        {5, 3, 0.512, 1.0, 12},     // the point is truncated before it is scaled: 8 / 0.512
-        {0, 1, 1.0, 0.5, 0},        // -0.5 truncates toward zero
-        {0, 1500, 1.024, 1.0, -36}, // a window wider than 2000 pixels scrolls left of the image
-        {10, 10, 0.0, 1.0, 0},      // no old factor: nothing to keep
+        {0, 300, 0.5, 1.0, 300},     // fill (1000 wide) to 100 %: point 300 becomes 600
+        {300, 300, 1.0, 2.0, 900},   // 100 % to 200 %: point 600 becomes 1200
+        {5, 3, 0.512, 1.0, 12},      // the point is truncated before it is scaled: 8 / 0.512
+        {0, 1, 1.0, 0.5, 0},         // -0.5 truncates toward zero
+        {0, 1500, 1.024, 1.0, -36},  // a window wider than 2000 pixels scrolls left of the image
+        {10, 10, 0.0, 1.0, 0},       // no old factor: nothing to keep
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ScrollAfterZoom(c.scroll, c.pointer, c.oldFactor, c.newFactor), c.expected)
@@ -87,7 +87,8 @@ TEST_F(SonarViewStateTest, DraggingPansOnlyAtOneAndTwoHundredPercent) {
         int mode;
         bool pans;
     };
-    for (const Case c : {Case{kZoomFillScreen, false}, Case{kZoom100, true}, Case{kZoom200, true}}) {
+    for (const Case c :
+         {Case{kZoomFillScreen, false}, Case{kZoom100, true}, Case{kZoom200, true}}) {
         SCOPED_TRACE(c.mode);
         view.SetZoom(c.mode);
         view.RestoreImage();

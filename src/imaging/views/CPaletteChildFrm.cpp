@@ -1,10 +1,10 @@
 #include "imaging/views/CPaletteChildFrm.h"
 
 #include <QCloseEvent>
-#include <algorithm>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "acquisition/CVantrelDoc.h"
 #include "app/CommandTable.h"
@@ -98,7 +98,9 @@ void CPaletteChildFrm::AddCommands(CommandTable& table, int customPaletteId) {
     if (customPaletteId != 0) {
         table.Add(
             customPaletteId, [this] { ShowCustomPaletteEditor(); },
-            [this] { return CommandState{true, doc.palette.useCustomPalette != 0, {}}; });
+            [this] {
+                return CommandState{true, doc.palette.useCustomPalette != 0, {}};
+            });
     }
     table.Add(kCommandLoadPalette, [this] {
         doc.LoadPaletteDialog();
@@ -108,8 +110,8 @@ void CPaletteChildFrm::AddCommands(CommandTable& table, int customPaletteId) {
     table.Add(
         kCommandTogglePaletteEditor, [this] { ToggleWindow(); },
         [this] {
-            return CommandState{doc.CanTogglePaletteWindow(),
-                                doc.palette.paletteWindowVisible != 0, {}};
+            return CommandState{
+                doc.CanTogglePaletteWindow(), doc.palette.paletteWindowVisible != 0, {}};
         });
 }
 

@@ -28,8 +28,7 @@ constexpr int kClientWidth = 660;
 constexpr int kClientHeight = 364;
 
 const char* const kCurveNames[kCurveCount] = {"Red", "Green", "Blue"};
-const QColor kCurveColours[kCurveCount] = {QColor(200, 0, 0), QColor(0, 200, 0),
-                                           QColor(0, 0, 200)};
+const QColor kCurveColours[kCurveCount] = {QColor(200, 0, 0), QColor(0, 200, 0), QColor(0, 0, 200)};
 
 QPoint ToPoint(const CurvePoint& p) {
     return QPoint(p.x, p.y);
@@ -183,12 +182,15 @@ void CPaletteView::mousePressEvent(QMouseEvent* event) {
     }
     const QPoint p = event->position().toPoint();
     switch (editor->Press(p.x(), p.y())) {
-        case EditorPress::GrabSpot: update(); break;
+        case EditorPress::GrabSpot:
+            update();
+            break;
         case EditorPress::DragWindow:
             draggingWindow = true;
             dragOrigin = event->globalPosition().toPoint();
             break;
-        case EditorPress::None: break;
+        case EditorPress::None:
+            break;
     }
 }
 

@@ -28,7 +28,9 @@ void CSSView::AddBareZoomCommands() {
                 state.zoomFactor = factor;
                 ShowZoom();
             },
-            [this, mode] { return CommandState{true, state.zoomMode == mode, {}}; });
+            [this, mode] {
+                return CommandState{true, state.zoomMode == mode, {}};
+            });
     }
 }
 

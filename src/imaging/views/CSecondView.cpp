@@ -22,13 +22,20 @@ constexpr bool kMeasuringAvailable = false;
 int CommandOfKey(const QKeyEvent& event) {
     if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return 0;
     switch (event.key()) {
-        case Qt::Key_Left: return kCmdNudgeLeft;
-        case Qt::Key_Right: return kCmdNudgeRight;
-        case Qt::Key_Up: return kCmdNudgeUp;
-        case Qt::Key_Down: return kCmdNudgeDown;
-        case Qt::Key_R: return kCmdRestoreImage;
-        case Qt::Key_Z: return kCmdZoomCycle;
-        default: return 0;
+        case Qt::Key_Left:
+            return kCmdNudgeLeft;
+        case Qt::Key_Right:
+            return kCmdNudgeRight;
+        case Qt::Key_Up:
+            return kCmdNudgeUp;
+        case Qt::Key_Down:
+            return kCmdNudgeDown;
+        case Qt::Key_R:
+            return kCmdRestoreImage;
+        case Qt::Key_Z:
+            return kCmdZoomCycle;
+        default:
+            return 0;
     }
 }
 
@@ -70,7 +77,9 @@ void CSecondView::AddCommands() {
             state.ToggleGrid();
             update();
         },
-        [this] { return CommandState{true, state.gridOn != 0, {}}; });
+        [this] {
+            return CommandState{true, state.gridOn != 0, {}};
+        });
     commands.Add(kCmdRestoreImage, [this] {
         state.RestoreImage();
         update();
@@ -82,14 +91,18 @@ void CSecondView::AddCommands() {
     commands.Add(
         kCmdMeasureDistance,
         [this] { state.measure.distanceMode = state.measure.distanceMode ? 0 : 1; },
-        [this] { return CommandState{kMeasuringAvailable, state.measure.distanceMode != 0, {}}; });
+        [this] {
+            return CommandState{kMeasuringAvailable, state.measure.distanceMode != 0, {}};
+        });
     commands.Add(
         kCmdClearMarks,
         [this] {
             state.measure.ClearMarks();
             update();
         },
-        [] { return CommandState{kMeasuringAvailable, false, {}}; });
+        [] {
+            return CommandState{kMeasuringAvailable, false, {}};
+        });
 }
 
 void CSecondView::AddZoomCommands() {
@@ -102,7 +115,9 @@ void CSecondView::AddZoomCommands() {
             [this, mode] {
                 if (state.SetZoom(mode)) AfterZoomChange();
             },
-            [this, mode] { return CommandState{true, state.zoomMode == mode, {}}; });
+            [this, mode] {
+                return CommandState{true, state.zoomMode == mode, {}};
+            });
     }
     commands.Add(kCmdZoomCycle, [this] {
         state.ZoomCycle();

@@ -20,7 +20,8 @@ void Fill(QMenu& menu, const std::vector<MenuItem>& items, const CommandTable& t
             action->setCheckable(state.checked);
             action->setChecked(state.checked);
             const int id = item.id;
-            QObject::connect(action, &QAction::triggered, &menu, [&table, id] { table.Execute(id); });
+            QObject::connect(action, &QAction::triggered, &menu,
+                             [&table, id] { table.Execute(id); });
         }
     }
 }

@@ -6,7 +6,6 @@
 #include <QPen>
 #include <algorithm>
 
-
 QColor ToQColor(ScaleColour colour) {
     return QColor(colour.r, colour.g, colour.b);
 }
