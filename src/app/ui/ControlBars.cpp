@@ -163,9 +163,9 @@ void ControlBars::OnSpin(FormattedSpin* spin, int value) {
     const int id = spin->ControlId();
     if (id == kSpinDisplayA || id == kSpinDisplayM || id == kSpinDisplayB) {
         SpinDisplayFactor(doc, id, delta);
-        emit DisplayFactorChanged();
+        Q_EMIT DisplayFactorChanged();
     } else if (SpinAcquisition(doc, id, delta).changed) {
-        emit AcquisitionChanged();
+        Q_EMIT AcquisitionChanged();
     }
     UpdateControlBars();
 }

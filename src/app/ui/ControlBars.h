@@ -47,7 +47,7 @@ public:
     // Writes the document's values into every control.
     void UpdateControlBars();
 
-signals:
+Q_SIGNALS:
     // A display factor changed: the images are scaled from the next ping on.
     void DisplayFactorChanged();
     // An acquisition setting changed (range, gain).

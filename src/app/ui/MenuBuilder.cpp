@@ -14,7 +14,7 @@ QAction* MenuBuilder::Action(int id) {
     action->setData(id);
     connect(action, &QAction::triggered, this, [this, id] {
         router.Execute(id);
-        emit CommandRan(id);
+        Q_EMIT CommandRan(id);
     });
     actions.insert(id, action);
     return action;

@@ -27,7 +27,7 @@ public:
     // Refreshes every action from the command table.
     void RefreshAll();
 
-signals:
+Q_SIGNALS:
     // A command ran; the frame refreshes what depends on it.
     void CommandRan(int id);
 
