@@ -14,6 +14,7 @@
 #include "acquisition/HeadTable.h"
 #include "acquisition/ReplyAssembler.h"
 #include "acquisition/SwitchCommand.h"
+#include "app/DisplaySettings.h"
 #include "imaging/PaletteState.h"
 #include "datafiles/CReadWriteFiles.h"
 #include "datafiles/DataFileState.h"
@@ -21,6 +22,7 @@
 #include "datafiles/PlaybackState.h"
 #include "datafiles/RecordingState.h"
 #include "gps/CycleTime.h"
+#include "gps/GpsPortSettings.h"
 #include "gps/GpsState.h"
 #include "gps/SpeedSource.h"
 #include "imaging/ImageSet.h"
@@ -196,6 +198,12 @@ public:
     PlaybackState playback;
     EventState events;
     CReadWriteFiles readWriteFiles{*this};
+    // --- Settings file (src/app/CVantrelDoc_Settings.cpp) ---------------------------------
+    // Read and write every setting of the file at iniPath (nothing without a path).
+    void LoadSettings();
+    void SaveSettings();
+    void LoadSettings(const ProfileFile& file);
+    void SaveSettings(ProfileFile& file);
 
     // --- Core members ---------------------------------------------------------------------
     std::array<HeadEntry, kHeadCount> heads;
@@ -234,6 +242,8 @@ public:
     RecordingState recording;
     PingHistory history;
     ImageSet images;
+    GpsPortSettings gpsConfig;
+    DisplaySettings display;
 
     // --- Engine bookkeeping (not part of the stored state) ------------------------------------
     // Real time has been chosen in the Connect dialog (the engine is not idle).
@@ -256,9 +266,14 @@ private:
     void UpdatePlaybackSlider();
     void WrapPlaybackToStart();
     void LeavePlayback();
-    // The settings file is saved before a file is opened for playback.
-    void SaveSettingsBeforePlayback();
 
+    void LoadSystemSettings(const ProfileFile& file);
+    void LoadHeadSettings(const ProfileFile& file);
+    void LoadGpsSettings(const ProfileFile& file);
+    void LoadViewSettings(const ProfileFile& file);
+    void SaveHeadSettings(ProfileFile& file);
+    void SaveGpsSettings(ProfileFile& file);
+    void SaveViewSettings(ProfileFile& file);
     void CreateSockets();
     void SendCommand(int head);
     void StartPolling();

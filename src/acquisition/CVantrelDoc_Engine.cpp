@@ -210,6 +210,7 @@ void CVantrelDoc::OnTimer(int timerId) {
 
 void CVantrelDoc::ConnectToSonarHead() {
     platform.StopTimer(kTimerPlayback);
+    SaveSettings();
     observer->UpdateTitles();
     std::string address = heads[kHeadL].ipAddress;
     if (platform.ConnectDialog(address)) {
@@ -228,6 +229,7 @@ void CVantrelDoc::EnterRealTime(const std::string& address) {
     // Choosing real time again while polling starts over: a head left connected would go on
     // answering its outstanding request and keep a polling cycle running beside discovery.
     DisconnectAll();
+    LoadSettings();
     playbackMode = 0;
     realTimeActive = true;
     platform.StartTimer(kTimerReply, kReplyTimeoutMs);
@@ -243,6 +245,7 @@ void CVantrelDoc::CloseDocument() {
     platform.StopTimer(kTimerPlaybackDelay);
     platform.StopTimer(kTimerPlayback);
     closing = true;
+    SaveSettings();
     CloseAllFiles();
     DisconnectAll();
 }

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "app/WindowLayout.h"
+
 class DocumentObserver {
 public:
     virtual ~DocumentObserver() = default;
@@ -40,4 +42,9 @@ public:
     virtual void DataFileStateChanged() {}
     // A data file was opened or created: add it to the recent-file list.
     virtual void AddRecentFile(const std::string& /*path*/) {}
+    // Place and title the windows from the layout; createMissing after the settings were
+    // loaded or a layout command ran.
+    virtual void ApplyWindowLayout(bool /*createMissing*/) {}
+    // The screen rectangle of a stored window; false when the window does not exist.
+    virtual bool TakeWindowRect(int /*window*/, WindowRect& /*rect*/) { return false; }
 };

@@ -14,7 +14,7 @@
 namespace text = datafiletext;
 
 void CVantrelDoc::OpenPlayback() {
-    SaveSettingsBeforePlayback();
+    SaveSettings();
     // No record is played while the dialog is open.
     platform.StopTimer(kTimerPlayback);
     FileDialogRequest request;

@@ -1,5 +1,4 @@
-// The playback bar's model (slider and play speed), the settings-change alarm and the hooks
-// around playback that other subsystems fill.
+// The playback bar's model (slider and play speed) and the settings-change alarm.
 
 #include <algorithm>
 
@@ -39,8 +38,4 @@ void CVantrelDoc::ApplyPlaySpeed() {
 
 void CVantrelDoc::ToggleSettingsChangeAlarm() {
     files.settingsChangeAlarm = files.settingsChangeAlarm ? 0 : 1;
-}
-
-void CVantrelDoc::SaveSettingsBeforePlayback() {
-    // The application's settings code saves the settings file here.
 }

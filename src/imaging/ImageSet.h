@@ -70,6 +70,9 @@ struct ImageSlot {
     double intensityFactor = 1.0;
     float displayScale = 1.0f;
     std::int32_t pointerInside = 0;
+    // The view's scroll offset, published by the 120 and 260 kHz views while they are dragged.
+    std::int32_t scrollX = 0;
+    std::int32_t scrollY = 0;
 };
 
 class ImageSet {

@@ -93,6 +93,11 @@ bool QtPlatform::ConnectDialog(std::string& address) {
         if (!presetAddress.empty()) address = presetAddress;
         return presetYes;
     }
+    if (nextConnectAnswer >= 0) {
+        const bool yes = nextConnectAnswer == 1;
+        nextConnectAnswer = -1;
+        return yes;
+    }
     ::ConnectDialog dialog(QString::fromStdString(address), dialogParent);
     const bool yes = dialog.exec() == QDialog::Accepted;
     address = dialog.Address().trimmed().toStdString();

@@ -34,6 +34,9 @@ public:
     void SetDialogParent(QWidget* parent) { dialogParent = parent; }
     // Headless: the Connect dialog's answer and address (empty keeps the proposed one).
     void SetConnectPreset(bool yes, const std::string& address);
+    // Interactive: the next Connect dialog is answered without being shown (the application's
+    // --yes option); later ones are shown.
+    void AnswerNextConnectDialog(bool yes) { nextConnectAnswer = yes ? 1 : 0; }
     // Headless: where message boxes go.
     void SetMessageSink(MessageSink sink);
 
@@ -63,6 +66,7 @@ private:
     QObject timerOwner;
     std::map<int, QTimer*> timers;
     bool presetYes = true;
+    int nextConnectAnswer = -1;
     std::string presetAddress;
     MessageSink messageSink;
     std::unique_ptr<QSoundEffect> sound;

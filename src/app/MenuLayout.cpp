@@ -1,0 +1,154 @@
+#include "app/MenuLayout.h"
+
+#include "app/CommandIds.h"
+
+namespace {
+
+MenuItem Item(const char* text, int id) { return MenuItem{text, id, {}, false}; }
+MenuItem Popup(const char* text, std::vector<MenuItem> children) {
+    return MenuItem{text, 0, std::move(children), false};
+}
+MenuItem Separator() { return MenuItem{"", 0, {}, true}; }
+
+MenuItem UnitsPopup() {
+    return Popup("&Units", {Item("&Metric", kCmdMetric), Item("&Imperial", kCmdImperial)});
+}
+
+MenuItem EventsPopup() {
+    return Popup("&Events", {Item("&Enable Event Input", kCmdEnableEventInput),
+                             Item("Hide Event &Marker", kCmdHideEventMarker),
+                             Item("&Auto Event Info PopUp", kCmdAutoEventPopup),
+                             Item("Event &Review/Edit", kCmdEventReview)});
+}
+
+std::vector<MenuItem> GpsItems() {
+    return {Item("Show &GPS Track Plotter", kCmdShowGpsTrack),
+            Item("GPS Comm Port &Settings...", kCmdGpsPortSettings),
+            Item("&Speed Correction ...", kCmdSpeedCorrection),
+            Separator(),
+            Item("&Erase GPS Tracks", kCmdEraseGpsTracks),
+            Item("Zoom &In", kCmdTrackZoomIn),
+            Item("Zoom &Out", kCmdTrackZoomOut)};
+}
+
+MenuItem CommunicationPopup(const char* reconnectText) {
+    return Popup("Co&mmunication", {Item(reconnectText, kCmdReconnect),
+                                    Item("&Diagnostics...", kCmdDiagnostics)});
+}
+
+}  // namespace
+
+std::vector<MenuItem> ColorTableItems() {
+    static const char* const kNames[] = {
+        "Normal  &High", "Normal  &Low",   "Gr&een",         "&Grey", "&Reverse Grey",
+        "&Brown / Yellow", "Gree&n / Blue", "Green / &Yellow", "Bl&ue", "Yellow/Brown"};
+    std::vector<MenuItem> items;
+    for (int i = 0; i < 10; ++i) items.push_back(Item(kNames[i], kCmdColorTableFirst + i));
+    return items;
+}
+
+MenuBar ConfiguredMenu() {
+    MenuItem file = Popup("&File", {Item("&Connect to Sonar Head...", kCmdConnectToSonarHead),
+                                    Item("&Playback...", kCmdPlayback),
+                                    Item("Record Data...", kCmdRecordData),
+                                    Item("Stop Recording...", kCmdStopRecording),
+                                    Separator(),
+                                    Item("Settings Change &Alarm", kCmdSettingsChangeAlarm),
+                                    Item("&Save Screen...", kCmdSaveScreen),
+                                    Separator(),
+                                    Item("E&xit", kCmdExit)});
+    MenuItem gps = Popup("&GPS Options", GpsItems());
+    MenuItem options = Popup("&Options", {Item("Orientation Filters...", kCmdOrientationFilters),
+                                          Item("Transmit Enable...", kCmdTransmitEnable)});
+    MenuItem sonar = Popup("&Sonar", {Item("120 kHz", kCmdWindowL), Item("260 kHz", kCmdWindowM),
+                                      Item("540 kHz", kCmdWindowH),
+                                      Item("Echo Sounder", kCmdWindowES),
+                                      Item("Orientation History", kCmdWindowHistory)});
+    MenuItem window = Popup("&Window", {Item("Default Layout", kCmdDefaultLayout),
+                                        Item("Vertical Scroll", kCmdVerticalScroll)});
+    MenuItem view = Popup("&View", {Item("&Clear Screen", kCmdClearScreen), Item("&Hold", kCmdHold),
+                                    Separator(), Item("&Port Only", kCmdPortOnly),
+                                    Item("&Stbd Only", kCmdStbdOnly),
+                                    Item("Both Sides", kCmdBothSides), Separator(), UnitsPopup(),
+                                    Popup("&Color Table", ColorTableItems()),
+                                    CommunicationPopup("&Reconnect...."), gps, EventsPopup(),
+                                    options, sonar, window});
+    MenuItem help = Popup("&Help", {Item("&Beam Coverage...", kCmdBeamCoverage),
+                                    Item("&About Sonvara_RGB...", kCmdAbout)});
+    return {file, view, help};
+}
+
+MenuBar StartupMenu() {
+    MenuItem file =
+        Popup("&File", {Item("&Connect to Sonar Head...\tCtrl+N", kCmdConnectToSonarHead),
+                        Item("&Playback...\tCtrl+O", kCmdPlayback),
+                        Item("Record Data...\tCtrl+S", kCmdRecordData),
+                        Item("Stop Recording...\tCtrl+Z", kCmdStopRecording), Separator(),
+                        Item("Settings Change &Alarm", kCmdSettingsChangeAlarm),
+                        Item("&Save Screen...", kCmdSaveScreen), Separator(),
+                        Item("Recent File", kCmdRecentFile), Separator(),
+                        Item("E&xit", kCmdExit)});
+    MenuItem view = Popup(
+        "&View",
+        {Item("&Grid", kCmdGrid),
+         Popup("Grid Text &Size", {Item("&Large", kCmdGridTextLarge),
+                                   Item("&Medium", kCmdGridTextMedium),
+                                   Item("&Small", kCmdGridTextSmall)}),
+         Item("&Hold", kCmdHold), Item("Reverse Playback", kCmdReversePlayback),
+         Item("Bitmap View", kCmdBitmapView), Item("Zoom In", kCmdTrackZoomIn),
+         Item("Zoom Out", kCmdTrackZoomOut), Item("&Restore image", kCmdRestoreImage),
+         Popup("Zoom", {Item("Fill the Screen", kCmdFillScreen), Item("100 %", kCmdZoom100),
+                        Item("200 %", kCmdZoom200)}),
+         Separator(), Item("&Port Only", kCmdPortOnly), Item("&Stbd Only", kCmdStbdOnly),
+         Item("Both Sides", kCmdBothSides), Separator(), Item("&Status Bar", kCmdStatusBar),
+         Item("&Toolbar", kCmdToolBar), Item("&File Playback Bar", kCmdFilePlaybackBar),
+         Item("Show Range", kCmdShowRange), Item("Show Mark Shadow", kCmdShowMarkShadow),
+         UnitsPopup(), Item("&Vertical Blending", kCmdVerticalBlending),
+         Item("Color &Indicator", kCmdColorIndicator)});
+    std::vector<MenuItem> gpsItems = GpsItems();
+    gpsItems.push_back(Separator());
+    gpsItems.push_back(Item("GPS Enabled", kCmdGpsEnabled));
+    gpsItems.push_back(Item("Convert UTC To Local Time", kCmdConvertUtcToLocal));
+    gpsItems.push_back(Item("Synchronize with GPS Time", kCmdSyncWithGpsTime));
+    MenuItem measure = Popup("&Measure", {Item("Draw '+' Mark", kCmdDrawPlusMark),
+                                          Item("Measure Target &Height", kCmdMeasureHeight),
+                                          Item("Measure &Range", kCmdMeasureRange),
+                                          Item("Measure &Distance", kCmdMeasureDistance),
+                                          Item("&Clear Lines/Marks", kCmdClearMarks)});
+    MenuItem help = Popup("&Help", {Item("&Hot Keys...", kCmdHotKeys),
+                                    Item("&Beam Coverage...", kCmdBeamCoverage),
+                                    Item("&About Sonvara_RGB...", kCmdAbout)});
+    return {file, view, CommunicationPopup("&Reconnect..."), Popup("&GPS Options", gpsItems),
+            measure, EventsPopup(), help};
+}
+
+std::vector<MenuItem> SideScanContextMenu() {
+    return {Popup("&Zoom Factor", {Item("100 %", kCmdZoom100), Item("200 %", kCmdZoom200),
+                                   Item("Fill Screen", kCmdFillScreen)}),
+            Item("Grid", kCmdGrid), Item("Measure", kCmdMeasureDistance),
+            Item("Erase Measure Lines", kCmdClearMarks)};
+}
+
+std::vector<int> CommandIdsOf(const std::vector<MenuItem>& items) {
+    std::vector<int> ids;
+    for (const MenuItem& item : items) {
+        if (item.IsPopup()) {
+            const auto inner = CommandIdsOf(item.children);
+            ids.insert(ids.end(), inner.begin(), inner.end());
+        } else if (item.id != 0) {
+            ids.push_back(item.id);
+        }
+    }
+    return ids;
+}
+
+std::string TextOf(const std::vector<MenuItem>& items, int id) {
+    for (const MenuItem& item : items) {
+        if (item.id == id && !item.IsPopup()) return item.text;
+        if (item.IsPopup()) {
+            std::string inner = TextOf(item.children, id);
+            if (!inner.empty()) return inner;
+        }
+    }
+    return {};
+}

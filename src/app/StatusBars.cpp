@@ -1,0 +1,105 @@
+#include "app/StatusBars.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+#include "acquisition/CVantrelDoc.h"
+
+namespace {
+
+constexpr double kMetresPerFoot = 0.3048;
+
+std::string Printf(const char* format, ...) {
+    char text[128];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    return text;
+}
+
+// Builds a bar from its panes after pane 0: label, value, spacer groups.
+class BarBuilder {
+public:
+    BarBuilder() { panes[0] = {PaneKind::Message, 50, {}}; }
+    BarBuilder& Field(int labelWidth, const char* label, int valueWidth, std::string value) {
+        Add({PaneKind::Label, labelWidth, label});
+        Add({PaneKind::Value, valueWidth, std::move(value)});
+        return Add({PaneKind::Spacer, 10, {}});
+    }
+    BarBuilder& Text(std::string text) { return Add({PaneKind::Text, 70, std::move(text)}); }
+    BarBuilder& Spacer() { return Add({PaneKind::Spacer, 10, {}}); }
+    BarBuilder& WideSpacer() { return Add({PaneKind::WideSpacer, 20, {}}); }
+    StatusBarPanes Done() const { return panes; }
+
+private:
+    BarBuilder& Add(StatusPane pane) {
+        if (next < kStatusPaneCount) panes[next++] = std::move(pane);
+        return *this;
+    }
+    StatusBarPanes panes;
+    int next = 1;
+};
+
+}  // namespace
+
+void ApplyRowStamp(StatusInputs& in, const RowInfo& row, std::string_view dateText) {
+    const std::string_view time = row.Time().substr(0, 8);
+    in.statusTexts[1] = std::string(time);
+    in.statusTexts[2] = time.empty() ? std::string() : std::string(dateText);
+    in.latitude = std::string(row.texts[kNavLatitude].View());
+    in.longitude = std::string(row.texts[kNavLongitude].View());
+    in.speed = std::string(row.texts[kNavSpeed].View());
+    in.statusTexts[7] = std::string(row.texts[kNavCourse].View());
+    in.statusTexts[8] = std::string(row.texts[kNavTime].View());
+}
+
+std::string StatusGainText(const CVantrelDoc& doc) {
+    const auto gain = [&](int head) { return doc.heads[head].gainDb; };
+    const bool es = doc.heads[kHeadES].available != 0;
+    if (doc.threeFrequencySystem) {
+        return es ? Printf("%d %d %d %d", gain(0), gain(1), gain(2), gain(3))
+                  : Printf("%d %d %d", gain(0), gain(1), gain(2));
+    }
+    const int a = gain(doc.displayChannelA), b = gain(doc.displayChannelB);
+    return es ? Printf("%d %d %d", a, b, gain(kHeadES)) : Printf("%d %d", a, b);
+}
+
+StatusBarPanes FirstStatusBar(const CVantrelDoc& doc, const StatusInputs& in) {
+    const bool imperial = doc.units != 0;
+    const std::string temperature = imperial ? Printf("%.1f F", in.temperatureC * 9 / 5 + 32)
+                                             : Printf("%.1f C", in.temperatureC);
+    const std::string depth = imperial ? Printf("%.1f ft", in.depthM / kMetresPerFoot)
+                                       : Printf("%.1f m", in.depthM);
+    return BarBuilder()
+        .Field(40, "Zoom:", 60, Printf("%d", in.zoomPercent) + "%")
+        .Field(40, "Gain:", 60, StatusGainText(doc))
+        .Field(40, "Temp:", 50, temperature)
+        .Field(50, "Depth:", 50, depth)
+        .Text(in.statusTexts[2])
+        .WideSpacer()
+        .Field(40, "Long:", 80, in.longitude)
+        .Field(50, "Heading:", 60, in.gpsHeading)
+        .Text(in.statusTexts[8])
+        .Spacer()
+        .Done();
+}
+
+StatusBarPanes SecondStatusBar(const CVantrelDoc& doc, const StatusInputs& in) {
+    const bool imperial = doc.units != 0;
+    const double range = imperial ? in.pointerRange / kMetresPerFoot : in.pointerRange;
+    const char* format = in.pointerStarboard ? (imperial ? "S: %.1f ft" : "S: %.1f m")
+                                             : (imperial ? "P: %.1f ft" : "P: %.1f m");
+    return BarBuilder()
+        .Field(40, "Target:", 60, Printf(format, range))
+        .Field(40, "Pitch:", 60, Printf("%.1f", in.pitch))
+        .Field(40, "Roll:", 50, Printf("%.1f", in.roll))
+        .Field(50, "Heading:", 50, Printf("%.1f", in.heading))
+        .Text(in.statusTexts[1])
+        .WideSpacer()
+        .Field(40, "Lat:", 80, in.latitude)
+        .Field(50, "Speed:", 60, in.speed)
+        .Text(in.statusTexts[7])
+        .Spacer()
+        .Done();
+}

@@ -1,0 +1,51 @@
+#pragma once
+// The two status bars of the main window: 23 panes each, with fixed labels, value panes
+// filled from the document and the views, text panes and spacers.
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "imaging/RowInfo.h"
+
+class CVantrelDoc;
+
+enum class PaneKind { Message, Label, Value, Text, Spacer, WideSpacer };
+
+struct StatusPane {
+    PaneKind kind = PaneKind::Spacer;
+    int width = 10;
+    std::string text;
+};
+
+inline constexpr int kStatusPaneCount = 23;
+using StatusBarPanes = std::array<StatusPane, kStatusPaneCount>;
+
+// What the panes show besides the document's head table: values of the views, the sensors
+// and the GPS reader.
+struct StatusInputs {
+    int zoomPercent = 100;
+    double temperatureC = 0.0;
+    double depthM = 0.0;
+    double pitch = 0.0;
+    double roll = 0.0;
+    double heading = 0.0;
+    double pointerRange = 0.0;
+    bool pointerStarboard = false;
+    std::string latitude = "n/a";
+    std::string longitude = "n/a";
+    std::string speed = "n/a";
+    std::string gpsHeading = "n/a";
+    std::array<std::string, 9> statusTexts;  // status texts 1..8 (index 0 unused)
+};
+
+// The stamp of an image row in the status fields: its time (first 8 characters) in status
+// text 1, the cycle's date in status text 2 when the time is not empty, and its navigation
+// texts: latitude, longitude, speed, course (status text 7) and GPS time (status text 8).
+void ApplyRowStamp(StatusInputs& in, const RowInfo& row, std::string_view dateText);
+
+// The gains in dB as the first status bar shows them.
+std::string StatusGainText(const CVantrelDoc& doc);
+
+StatusBarPanes FirstStatusBar(const CVantrelDoc& doc, const StatusInputs& in);
+StatusBarPanes SecondStatusBar(const CVantrelDoc& doc, const StatusInputs& in);

@@ -1,0 +1,56 @@
+#include "app/WindowLayout.h"
+
+namespace {
+constexpr const char* kNames[kLayoutWindowCount] = {"Menu Frame", "Main Frame",      "L Frame",
+                                                    "M Frame",    "H Frame",         "ES Frame",
+                                                    "GPS Track Window"};
+constexpr const char* kShowKeys[kLayoutWindowCount] = {
+    "Show Menu Frame", "Show Main Frame", "Show L Frame",  "Show M Frame",
+    "Show H Frame",    "Show ES Frame",   "Show GPS Frame"};
+
+WindowRect Rect(double left, double top, double right, double bottom) {
+    return {static_cast<std::int32_t>(left), static_cast<std::int32_t>(top),
+            static_cast<std::int32_t>(right), static_cast<std::int32_t>(bottom)};
+}
+}  // namespace
+
+const char* LayoutWindowName(int window) { return kNames[window]; }
+const char* LayoutShowKey(int window) { return kShowKeys[window]; }
+
+void ComputeDefaultLayout(WindowLayout& layout) {
+    const double w = layout.metrics.screenWidth;
+    const double h = layout.metrics.screenHeight;
+    const double t = layout.metrics.topBand;
+    const double third = (h - t) / 3;
+    auto& r = layout.rects;
+    r[kMenuFrame] = Rect(0, 0, w, t);
+    r[kMainFrame] = Rect(0, t, 0.4 * w, h);
+    r[kLFrame] = Rect(0.4 * w, t, 0.8 * w, t + third);
+    r[kMFrame] = Rect(0.4 * w, t + third, 0.8 * w, t + 2 * third);
+    r[kHFrame] = Rect(0.4 * w, t + 2 * third, 0.8 * w, h);
+    r[kESFrame] = Rect(0.8 * w, t, w, t + (h - t) / 2);
+    r[kGpsTrackWindow] = Rect(0.8 * w, t + (h - t) / 2, w, h);
+    layout.show.fill(1);
+}
+
+void ComputeVerticalLayout(WindowLayout& layout, bool threeFrequencySystem) {
+    const double w = layout.metrics.screenWidth;
+    const double h = layout.metrics.screenHeight;
+    const double t = layout.metrics.topBand;
+    auto& r = layout.rects;
+    if (threeFrequencySystem) {
+        r[kMenuFrame] = Rect(0, 0, w, t);
+        r[kMainFrame] = Rect(0, t, 0.2 * w, h);
+        r[kLFrame] = Rect(0.2 * w, t, 0.4 * w, h);
+        r[kMFrame] = Rect(0.4 * w, t, 0.6 * w, h);
+        r[kHFrame] = Rect(0.6 * w, t, 0.8 * w, h);
+        r[kESFrame] = Rect(0.8 * w, t, w, t + h / 2);
+        r[kGpsTrackWindow] = Rect(0.8 * w, t + h / 2, w, h);
+    } else {
+        const WindowRect main = r[kMainFrame];
+        const std::int32_t left = r[kHFrame].right;
+        r[kESFrame] = Rect(left, main.top, w, h / 2);
+        r[kGpsTrackWindow] = Rect(left, h / 2, w, main.bottom);
+    }
+    layout.show.fill(1);
+}

@@ -1,0 +1,221 @@
+#include "app/ui/CMainFrame.h"
+
+#include <QCloseEvent>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include "acquisition/CVantrelDoc.h"
+#include "app/AcquisitionControls.h"
+#include "app/CommandIds.h"
+#include "app/MenuLayout.h"
+#include "app/ui/ControlBars.h"
+#include "app/ui/Dialogs.h"
+#include "app/ui/MenuBuilder.h"
+#include "app/ui/StatusBarWidget.h"
+#include "platform/TimerIds.h"
+
+namespace {
+// Status bars and command states follow the cycles at screen rate, not at ping rate.
+constexpr int kRefreshIntervalMs = 40;
+}  // namespace
+
+CMainFrame::CMainFrame(CVantrelDoc& document) : doc(document) {
+    setObjectName(QStringLiteral("mainFrame"));
+    setWindowTitle(QStringLiteral("Halvex Sonvara_RGB"));
+    menus = new MenuBuilder(router, this);
+    connect(menus, &MenuBuilder::CommandRan, this, [this] { RefreshNow(); });
+    RegisterCommands();
+    menus->Fill(menuBar(), StartupMenu());
+    BuildToolBar();
+    addToolBarBreak();
+    bars = new ControlBars(doc, this);
+    connect(bars, &ControlBars::AcquisitionChanged, this, [this] { RefreshNow(); });
+    BuildStatusBars();
+    InstallAccelerators();
+    refreshTimer = new QTimer(this);
+    refreshTimer->setSingleShot(true);
+    connect(refreshTimer, &QTimer::timeout, this, [this] { RefreshNow(); });
+    bars->UpdateControlBars();
+    RefreshNow();
+    doc.SetObserver(this);
+    resize(1280, 860);
+}
+
+CMainFrame::~CMainFrame() { doc.SetObserver(nullptr); }
+
+void CMainFrame::BuildToolBar() {
+    toolBar = addToolBar(QStringLiteral("Tool Bar"));
+    toolBar->setObjectName(QStringLiteral("toolBar"));
+    toolBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    const std::pair<int, const char*> buttons[] = {
+        {kCmdConnectToSonarHead, "Connect"}, {kCmdPlayback, "Playback"},
+        {kCmdRecordData, "Record"},          {kCmdStopRecording, "Stop"},
+        {0, nullptr},                        {kCmdDecreaseRange, "Range -"},
+        {kCmdIncreaseRange, "Range +"},      {kCmdDecreaseGain, "Gain -"},
+        {kCmdIncreaseGain, "Gain +"},        {0, nullptr},
+        {kCmdHold, "Hold"},                  {kCmdClearScreen, "Clear"},
+        {0, nullptr},                        {kCmdAbout, "About"}};
+    for (const auto& [id, label] : buttons) {
+        if (!label) {
+            toolBar->addSeparator();
+            continue;
+        }
+        QAction* action = menus->Action(id);
+        if (action->text().isEmpty()) action->setText(QString::fromLatin1(label));
+        toolBar->addAction(action);
+        if (QWidget* button = toolBar->widgetForAction(action)) {
+            button->setObjectName(QStringLiteral("toolButton%1").arg(id));
+        }
+    }
+}
+
+void CMainFrame::BuildStatusBars() {
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    mdi = new QMdiArea(central);
+    mdi->setObjectName(QStringLiteral("mdiArea"));
+    mdi->setBackground(QColor(48, 48, 56));
+    layout->addWidget(mdi, 1);
+    firstStatus = new StatusBarWidget(QStringLiteral("statusBar1"), central);
+    secondStatus = new StatusBarWidget(QStringLiteral("statusBar2"), central);
+    layout->addWidget(firstStatus);
+    layout->addWidget(secondStatus);
+    setCentralWidget(central);
+}
+
+void CMainFrame::InstallAccelerators() {
+    QHash<int, QList<QKeySequence>> keys;
+    for (const Accelerator& accelerator : AcceleratorTable()) {
+        keys[accelerator.id].append(QKeySequence(QString::fromLatin1(accelerator.key)));
+    }
+    for (auto it = keys.begin(); it != keys.end(); ++it) {
+        QAction* action = menus->Action(it.key());
+        action->setShortcuts(it.value());
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+    }
+}
+
+void CMainFrame::RegisterCommands() {
+    RegisterAcquisitionCommands();
+    RegisterViewCommands();
+    commands.Add(kCmdExit, [this] { close(); });
+    commands.Add(kCmdAbout, [this] {
+        CAboutDlg dialog(this);
+        RunModal(dialog);
+    });
+    commands.Add(kCmdHotKeys, [this] {
+        CHelpListDlg dialog(this);
+        RunModal(dialog);
+    });
+}
+
+void CMainFrame::RegisterAcquisitionCommands() {
+    const auto realTime = [this] { return CommandState{doc.playbackMode == 0, false, {}}; };
+    const auto afterChange = [this] {
+        bars->UpdateControlBars();
+    };
+    commands.Add(kCmdConnectToSonarHead, [this] { doc.ConnectToSonarHead(); });
+    commands.Add(kCmdReconnect, [this] { doc.Reconnect(); }, realTime);
+    commands.Add(kCmdIncreaseRange, [=, this] { IncreaseRange(doc); afterChange(); }, realTime);
+    commands.Add(kCmdDecreaseRange, [=, this] { DecreaseRange(doc); afterChange(); }, realTime);
+    commands.Add(kCmdIncreaseGain, [=, this] { IncreaseGain(doc); afterChange(); }, realTime);
+    commands.Add(kCmdDecreaseGain, [=, this] { DecreaseGain(doc); afterChange(); }, realTime);
+}
+
+int CMainFrame::RunModal(QDialog& dialog) {
+    doc.GetPlatform().StopTimer(kTimerPlayback);
+    return dialog.exec();
+}
+
+void CMainFrame::ApplyConfiguration() {
+    if (!configuredMenu) {
+        menus->Fill(menuBar(), ConfiguredMenu());
+        configuredMenu = true;
+    }
+    if (doc.threeFrequencySystem) {
+        bars->ThreeFrequencyBar()->setVisible(!doc.playbackMode);
+        bars->PlaybackBar()->setVisible(doc.playbackMode && doc.display.playbackBarVisible);
+        bars->TwoFrequencyBar()->hide();
+    } else if (doc.twoFrequencySystem && !doc.playbackMode) {
+        // The two-frequency bar carries the controls of such a system; showing it gives the
+        // operator range and gain without the three-frequency layout.
+        bars->TwoFrequencyBar()->show();
+        bars->ThreeFrequencyBar()->hide();
+    }
+    bars->UpdateControlBars();
+    UpdateTitles();
+    RefreshNow();
+}
+
+void CMainFrame::UpdateTitles() {
+    if (doc.realTimeActive && !doc.playbackMode) {
+        setWindowTitle(QStringLiteral("Halvex Sonvara_RGB -- Real Time"));
+    }
+}
+
+void CMainFrame::CycleDisplayed() {
+    if (!refreshTimer->isActive()) refreshTimer->start(kRefreshIntervalMs);
+}
+
+void CMainFrame::UpdateAllViews() {
+    for (QWidget* view : mdi->findChildren<QWidget*>(QStringLiteral("sonarView"))) view->update();
+    CycleDisplayed();
+}
+
+void CMainFrame::PaletteChanged() { UpdateAllViews(); }
+
+void CMainFrame::RefreshNow() {
+    // While the pointer is in no image view, the status fields show the newest ping.
+    bool pointerInView = false;
+    for (const ImageSlot& slot : doc.images.slotStates) pointerInView |= slot.pointerInside != 0;
+    if (!pointerInView) {
+        statusInputs.pointerRange = 0.0;
+        ApplyRowStamp(statusInputs, doc.images.RowStamp(kCompositeSlot, 0),
+                      doc.cycleTime.cycleDateText.data());
+    }
+    UpdateStatusBars();
+    RefreshCommands();
+}
+
+void CMainFrame::ShowRowStamp(const RowInfo& row, const std::string& dateText) {
+    ApplyRowStamp(statusInputs, row, dateText);
+    UpdateStatusBars();
+}
+
+void CMainFrame::ShowPointerRange(double metres, bool starboard) {
+    statusInputs.pointerRange = metres;
+    statusInputs.pointerStarboard = starboard;
+}
+
+void CMainFrame::ShowZoom(int percent) { statusInputs.zoomPercent = percent; }
+
+void CMainFrame::RefreshIndicators() { CycleDisplayed(); }
+
+void CMainFrame::ViewClosed() { ApplyWindowLayout(false); }
+
+void CMainFrame::SettingsLoaded() {
+    toolBar->setVisible(doc.display.toolBarVisible);
+    firstStatus->setVisible(doc.display.statusBarVisible);
+    bars->UpdateControlBars();
+    RefreshNow();
+}
+
+void CMainFrame::UpdateStatusBars() {
+    firstStatus->SetPanes(FirstStatusBar(doc, statusInputs));
+    secondStatus->SetPanes(SecondStatusBar(doc, statusInputs));
+}
+
+void CMainFrame::RefreshCommands() { menus->RefreshAll(); }
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    doc.CloseDocument();
+    event->accept();
+}
+
+void CMainFrame::ApplyWindowLayout(bool /*createMissing*/) {}

@@ -1,0 +1,87 @@
+#pragma once
+// The main window: menus, tool bar, control bars, two status bars and the area holding the
+// sonar windows. It owns the frame's commands and tells the windows what the document did.
+
+#include <QMainWindow>
+#include <array>
+
+#include "acquisition/DocumentObserver.h"
+#include "app/CommandTable.h"
+#include "app/StatusBars.h"
+#include "app/ViewHost.h"
+
+class CVantrelDoc;
+class ControlBars;
+class MenuBuilder;
+class QMdiArea;
+class QTimer;
+class QToolBar;
+class StatusBarWidget;
+
+class CMainFrame : public QMainWindow, public DocumentObserver, public ViewHost {
+    Q_OBJECT
+public:
+    explicit CMainFrame(CVantrelDoc& doc);
+    ~CMainFrame() override;
+
+    CommandTable& Commands() { return commands; }
+    CommandRouter& Router() { return router; }
+    MenuBuilder& Menus() { return *menus; }
+    QMdiArea* Mdi() const { return mdi; }
+    ControlBars& Bars() const { return *bars; }
+    QToolBar* ToolBar() const { return toolBar; }
+    StatusBarWidget* FirstStatus() const { return firstStatus; }
+    StatusBarWidget* SecondStatus() const { return secondStatus; }
+    StatusInputs& Status() { return statusInputs; }
+    bool ConfiguredMenuShown() const { return configuredMenu; }
+
+    // Runs a modal dialog; playback pauses while it is open.
+    int RunModal(class QDialog& dialog);
+    void UpdateStatusBars();
+    // The settings were loaded: bars and controls follow them.
+    void SettingsLoaded();
+    void RefreshCommands();
+
+    // DocumentObserver
+    void ApplyConfiguration() override;
+    void UpdateTitles() override;
+    void CycleDisplayed() override;
+    void ApplyWindowLayout(bool createMissing) override;
+    void UpdateAllViews() override;
+    void PaletteChanged() override;
+
+    // ViewHost
+    void ShowRowStamp(const RowInfo& row, const std::string& dateText) override;
+    void ShowPointerRange(double metres, bool starboard) override;
+    void ShowZoom(int percent) override;
+    void RefreshIndicators() override;
+    void ViewClosed() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildToolBar();
+    void BuildStatusBars();
+    void InstallAccelerators();
+    void RegisterCommands();
+    void RegisterAcquisitionCommands();
+    void RegisterViewCommands();
+    void RegisterImageCommands();
+    void RegisterSpeedCommands();
+    void RefreshNow();
+
+    CVantrelDoc& doc;
+    CommandTable commands;
+    CommandRouter router{commands};
+    MenuBuilder* menus = nullptr;
+    QMdiArea* mdi = nullptr;
+    ControlBars* bars = nullptr;
+    QToolBar* toolBar = nullptr;
+    StatusBarWidget* firstStatus = nullptr;
+    StatusBarWidget* secondStatus = nullptr;
+    StatusInputs statusInputs;
+    QTimer* refreshTimer = nullptr;
+    bool refreshPending = false;
+    bool configuredMenu = false;
+};

@@ -1,0 +1,43 @@
+#include "app/ui/StatusBarWidget.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+
+StatusBarWidget::StatusBarWidget(const QString& name, QWidget* parent) : QFrame(parent) {
+    setObjectName(name);
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(2, 1, 2, 1);
+    layout->setSpacing(0);
+    layout->addStretch(1);
+}
+
+void StatusBarWidget::Build(const StatusBarPanes& panes) {
+    auto* layout = static_cast<QHBoxLayout*>(this->layout());
+    for (int i = 0; i < kStatusPaneCount; ++i) {
+        const StatusPane& pane = panes[i];
+        auto* label = new QLabel(this);
+        label->setObjectName(QStringLiteral("pane%1").arg(i));
+        // A little wider than the nominal pixels: today's fonts are larger than the original
+        // system font, and a clipped value is worse than a wider bar.
+        label->setFixedWidth(pane.width * 13 / 10);
+        const bool boxed = pane.kind == PaneKind::Value || pane.kind == PaneKind::Text ||
+                           pane.kind == PaneKind::Message;
+        if (boxed) label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        if (pane.kind == PaneKind::Label) label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        if (pane.kind == PaneKind::Spacer) label->setEnabled(false);
+        layout->insertWidget(i, label);
+        labels.push_back(label);
+    }
+}
+
+void StatusBarWidget::SetPanes(const StatusBarPanes& panes) {
+    if (labels.isEmpty()) Build(panes);
+    for (int i = 0; i < kStatusPaneCount; ++i) {
+        const QString text = QString::fromStdString(panes[i].text);
+        if (labels[i]->text() != text) labels[i]->setText(text);
+    }
+}
+
+QString StatusBarWidget::PaneText(int index) const {
+    return index >= 0 && index < labels.size() ? labels[index]->text() : QString();
+}

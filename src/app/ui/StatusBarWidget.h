@@ -1,0 +1,21 @@
+#pragma once
+// One status bar of the main window: 23 panes of fixed width.
+
+#include <QFrame>
+#include <QVector>
+
+#include "app/StatusBars.h"
+
+class QLabel;
+
+class StatusBarWidget : public QFrame {
+    Q_OBJECT
+public:
+    explicit StatusBarWidget(const QString& name, QWidget* parent = nullptr);
+    void SetPanes(const StatusBarPanes& panes);
+    QString PaneText(int index) const;
+
+private:
+    void Build(const StatusBarPanes& panes);
+    QVector<QLabel*> labels;
+};

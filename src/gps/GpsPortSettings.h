@@ -1,0 +1,22 @@
+#pragma once
+// The GPS receiver's serial-port settings and the track plotter's stored values, as kept in
+// section "GPS Info" of the settings file.
+
+#include <cstdint>
+#include <string>
+
+struct GpsPortSettings {
+    std::int32_t gpsPort = 1;  // "GPS Comm Port": the port number of the classic setting
+    // "GPS Device": a device path (/dev/ttyUSB0, a pseudo-terminal); wins over the number.
+    std::string gpsDevice;
+    std::int32_t gpsBaudRate = 19200;
+    std::uint8_t gpsDataBits = 8;
+    std::uint8_t gpsStopBits = 0;
+    std::uint8_t gpsParity = 0;
+    std::uint8_t gpsFlowControl = 0;
+    std::int32_t gpsSentenceSet = 0;
+    std::int32_t gpsBaudRateIndex = 0;
+    std::int32_t gpsTracking = 1;
+    std::int32_t gpsReadInterval = 1000;
+    double trackZoom = 1.0;
+};

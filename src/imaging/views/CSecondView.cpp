@@ -1,0 +1,219 @@
+#include "imaging/views/CSecondView.h"
+
+#include <QContextMenuEvent>
+#include <QCursor>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+
+#include "acquisition/CVantrelDoc.h"
+#include "app/CommandIds.h"
+#include "app/ViewHost.h"
+#include "imaging/views/CommandMenu.h"
+#include "imaging/views/CrossCursor.h"
+
+namespace {
+
+// The measuring tools draw their overlay in a later stage of the views; until then their
+// commands are listed, keep their state and stay disabled.
+constexpr bool kMeasuringAvailable = false;
+
+int CommandOfKey(const QKeyEvent& event) {
+    if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return 0;
+    switch (event.key()) {
+        case Qt::Key_Left:
+            return kCmdNudgeLeft;
+        case Qt::Key_Right:
+            return kCmdNudgeRight;
+        case Qt::Key_Up:
+            return kCmdNudgeUp;
+        case Qt::Key_Down:
+            return kCmdNudgeDown;
+        case Qt::Key_R:
+            return kCmdRestoreImage;
+        case Qt::Key_Z:
+            return kCmdZoomCycle;
+        default:
+            return 0;
+    }
+}
+
+}  // namespace
+
+CSecondView::CSecondView(CVantrelDoc& doc, int slot, bool publishesScroll, QWidget* parent)
+    : QWidget(parent), state(doc, slot, publishesScroll) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setCursor(CrossCursor());
+    AddCommands();
+}
+
+CSecondView::~CSecondView() {
+    state.PointerLeft();
+    ViewHost* host = state.Host();
+    if (!host) return;
+    if (!hostIsObject) {
+        host->ViewClosed();
+    } else if (hostObject) {
+        // Posted: delivered after the view is gone, dropped if the host goes first.
+        QMetaObject::invokeMethod(
+            hostObject.data(), [host] { host->ViewClosed(); }, Qt::QueuedConnection);
+    }
+}
+
+void CSecondView::SetHost(ViewHost* host) {
+    state.SetHost(host);
+    hostObject = dynamic_cast<QObject*>(host);
+    hostIsObject = hostObject != nullptr;
+}
+
+void CSecondView::AddCommands() {
+    AddZoomCommands();
+    commands.Add(
+        kCmdGrid,
+        [this] {
+            state.ToggleGrid();
+            update();
+        },
+        [this] {
+            return CommandState{true, state.gridOn != 0, {}};
+        });
+    commands.Add(kCmdRestoreImage, [this] {
+        state.RestoreImage();
+        update();
+    });
+    commands.Add(kCmdNudgeLeft, [this] { Nudge(-1, 0); });
+    commands.Add(kCmdNudgeRight, [this] { Nudge(1, 0); });
+    commands.Add(kCmdNudgeUp, [this] { Nudge(0, -1); });
+    commands.Add(kCmdNudgeDown, [this] { Nudge(0, 1); });
+    commands.Add(
+        kCmdMeasureDistance,
+        [this] { state.measure.distanceMode = state.measure.distanceMode ? 0 : 1; },
+        [this] {
+            return CommandState{kMeasuringAvailable, state.measure.distanceMode != 0, {}};
+        });
+    commands.Add(
+        kCmdClearMarks,
+        [this] {
+            state.measure.ClearMarks();
+            update();
+        },
+        [] {
+            return CommandState{kMeasuringAvailable, false, {}};
+        });
+}
+
+void CSecondView::AddZoomCommands() {
+    const int modes[] = {kZoomFillScreen, kZoom100, kZoom200};
+    const int ids[] = {kCmdFillScreen, kCmdZoom100, kCmdZoom200};
+    for (int i = 0; i < 3; ++i) {
+        const int mode = modes[i];
+        commands.Add(
+            ids[i],
+            [this, mode] {
+                if (state.SetZoom(mode)) AfterZoomChange();
+            },
+            [this, mode] {
+                return CommandState{true, state.zoomMode == mode, {}};
+            });
+    }
+    commands.Add(kCmdZoomCycle, [this] {
+        state.ZoomCycle();
+        AfterZoomChange();
+        if (ViewHost* host = state.Host()) host->RefreshIndicators();
+    });
+}
+
+void CSecondView::AfterZoomChange() {
+    update();
+    ShowZoom();
+}
+
+void CSecondView::ShowZoom() {
+    if (ViewHost* host = state.Host()) host->ShowZoom(state.ZoomPercent());
+}
+
+std::unique_ptr<QMenu> CSecondView::CreateContextMenu() {
+    return BuildCommandMenu(ContextMenuItems(), commands, this);
+}
+
+void CSecondView::Nudge(int dx, int dy) {
+    const QPoint target = QCursor::pos() + QPoint(dx, dy);
+    QCursor::setPos(target);
+    HandleMouseMove(mapFromGlobal(target));
+}
+
+void CSecondView::HandleMouseMove(QPoint position) {
+    Apply(state.MouseMove(position.x(), position.y()));
+}
+
+void CSecondView::Apply(ViewRepaint repaint) {
+    if (repaint == ViewRepaint::None) return;
+    update();
+    if (repaint == ViewRepaint::AllViews) {
+        if (ViewHost* host = state.Host()) host->UpdateAllViews();
+    }
+}
+
+void CSecondView::resizeEvent(QResizeEvent* event) {
+    state.Size(width(), height());
+    QWidget::resizeEvent(event);
+}
+
+void CSecondView::mouseMoveEvent(QMouseEvent* event) {
+    HandleMouseMove(event->position().toPoint());
+}
+
+void CSecondView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    const QPoint p = event->position().toPoint();
+    state.LeftButtonDown(p.x(), p.y());
+    update();
+}
+
+void CSecondView::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mouseReleaseEvent(event);
+        return;
+    }
+    state.LeftButtonUp();
+}
+
+void CSecondView::mouseDoubleClickEvent(QMouseEvent* event) {
+    event->ignore();
+}
+
+void CSecondView::leaveEvent(QEvent* event) {
+    state.PointerLeft();
+    QWidget::leaveEvent(event);
+}
+
+void CSecondView::contextMenuEvent(QContextMenuEvent* event) {
+    const std::unique_ptr<QMenu> menu = CreateContextMenu();
+    menu->exec(event->globalPos());
+}
+
+void CSecondView::keyPressEvent(QKeyEvent* event) {
+    const int id = CommandOfKey(*event);
+    if (id != 0 && commands.Execute(id)) {
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void CSecondView::focusInEvent(QFocusEvent* event) {
+    ShowZoom();
+    QWidget::focusInEvent(event);
+}
+
+void CSecondView::focusOutEvent(QFocusEvent* event) {
+    // A pop-up or another window took the mouse: a drag in progress ends here.
+    state.CaptureChanged();
+    QWidget::focusOutEvent(event);
+}

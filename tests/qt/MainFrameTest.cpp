@@ -1,0 +1,214 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QFile>
+#include <QMenuBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+
+#include "QtTestSupport.h"
+#include "acquisition/CVantrelDoc.h"
+#include "app/CommandIds.h"
+#include "app/ui/CMainFrame.h"
+#include "app/ui/CVantrelApp.h"
+#include "app/ui/ControlBars.h"
+#include "app/ui/MenuBuilder.h"
+#include "app/ui/StatusBarWidget.h"
+#include "platform/TimerIds.h"
+#include "support/FakePlatform.h"
+
+namespace {
+
+QStringList MenuTexts(QMenuBar* bar) {
+    QStringList texts;
+    for (QAction* action : bar->actions()) texts << action->text();
+    return texts;
+}
+
+class MainFrameTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        frame.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+    }
+    QAction* Action(int id) { return frame.Menus().Action(id); }
+    FormattedSpin* Spin(const char* bar, int id) {
+        auto* spin = frame.findChild<QToolBar*>(bar)->findChild<FormattedSpin*>(
+            QStringLiteral("spin%1").arg(id));
+        if (!spin) ADD_FAILURE() << "no spin " << id << " in " << bar;
+        return spin;
+    }
+
+    FakePlatform platform;
+    CVantrelDoc doc{platform};
+    CMainFrame frame{doc};
+};
+
+TEST_F(MainFrameTest, StartupMenuThenTheConfiguredMenu) {
+    EXPECT_EQ(MenuTexts(frame.menuBar()),
+              (QStringList{"&File", "&View", "Co&mmunication", "&GPS Options", "&Measure",
+                           "&Events", "&Help"}));
+    EXPECT_EQ(Action(kCmdConnectToSonarHead)->shortcut(), QKeySequence("Ctrl+N"));
+    frame.ApplyConfiguration();
+    EXPECT_EQ(MenuTexts(frame.menuBar()), (QStringList{"&File", "&View", "&Help"}));
+    EXPECT_TRUE(frame.ConfiguredMenuShown());
+}
+
+TEST_F(MainFrameTest, CommandStatesInRealTimeAndInPlayback) {
+    struct Case {
+        int id;
+        bool realTime, playback;
+    };
+    const Case cases[] = {{kCmdIncreaseRange, true, false}, {kCmdDecreaseGain, true, false},
+                          {kCmdReconnect, true, false},     {kCmdConnectToSonarHead, true, true},
+                          {kCmdSyncWithGpsTime, true, false}, {kCmdMetric, true, true},
+                          {kCmdHold, true, true},           {kCmdMeasureRange, false, false}};
+    for (int playback : {0, 1}) {
+        doc.playbackMode = playback;
+        frame.RefreshCommands();
+        for (const Case& c : cases) {
+            EXPECT_EQ(Action(c.id)->isEnabled(), playback ? c.playback : c.realTime)
+                << c.id << (playback ? " in playback" : " in real time");
+        }
+    }
+}
+
+TEST_F(MainFrameTest, UnitsAreCheckedAndChangeTheTexts) {
+    doc.units = 0;
+    doc.range = 50;
+    frame.RefreshCommands();
+    EXPECT_TRUE(Action(kCmdMetric)->isChecked());
+    EXPECT_EQ(Spin("bar164", 1072)->text().toStdString(), "50 m");
+    Action(kCmdImperial)->trigger();
+    EXPECT_EQ(doc.units, 1);
+    EXPECT_TRUE(Action(kCmdImperial)->isChecked());
+    EXPECT_FALSE(Action(kCmdMetric)->isChecked());
+    EXPECT_EQ(Spin("bar164", 1072)->text().toStdString(), "150 ft");
+}
+
+TEST_F(MainFrameTest, StatusBarTextsForAKnownState) {
+    const int all[4] = {1, 1, 1, 1};
+    doc.ConfigureHeads(all);
+    for (int h = 0; h < 4; ++h) doc.heads[h].gainDb = 10 + h;
+    frame.Status().temperatureC = 12.5;
+    frame.Status().depthM = 2.0;
+    frame.UpdateStatusBars();
+    EXPECT_EQ(frame.FirstStatus()->PaneText(5).toStdString(), "10 11 12 13");
+    EXPECT_EQ(frame.FirstStatus()->PaneText(8).toStdString(), "12.5 C");
+    EXPECT_EQ(frame.FirstStatus()->PaneText(11).toStdString(), "2.0 m");
+    Action(kCmdImperial)->trigger();
+    frame.UpdateStatusBars();
+    EXPECT_EQ(frame.FirstStatus()->PaneText(8).toStdString(), "54.5 F");
+    EXPECT_EQ(frame.FirstStatus()->PaneText(11).toStdString(), "6.6 ft");
+}
+
+TEST_F(MainFrameTest, IncreaseGainThroughItsAction) {
+    const int gains[4] = {40, 39, 12, 3};
+    for (int h = 0; h < 4; ++h) doc.heads[h].gainDb = gains[h];
+    frame.RefreshCommands();
+    Action(kCmdIncreaseGain)->trigger();
+    EXPECT_EQ(doc.heads[0].gainDb, 40);
+    EXPECT_EQ(doc.heads[1].gainDb, 40);
+    EXPECT_EQ(doc.heads[2].gainDb, 13);
+    EXPECT_EQ(doc.heads[3].gainDb, 3);
+    EXPECT_EQ(Spin("bar164", 1100)->text().toStdString(), "13 dB");
+}
+
+TEST_F(MainFrameTest, ControlBarSpinsKeepTheirLimits) {
+    struct Case {
+        int id, start, steps, expected;
+    };
+    FormattedSpin* range = Spin("bar164", 1072);
+    doc.rangeIndex = 18;
+    frame.Bars().UpdateControlBars();
+    range->stepBy(1);
+    range->stepBy(1);
+    EXPECT_EQ(doc.rangeIndex, 19);
+    EXPECT_EQ(doc.range, 500);
+    doc.rangeIndex = 6;
+    frame.Bars().UpdateControlBars();
+    for (int i = 0; i < 4; ++i) range->stepBy(-1);
+    EXPECT_EQ(doc.rangeIndex, 5) << "the commands stop at 10 m";
+    FormattedSpin* esRange = Spin("bar164", 1077);
+    for (int i = 0; i < 20; ++i) esRange->stepBy(1);
+    EXPECT_EQ(doc.esRangeIndex, 17);
+    FormattedSpin* gainM = Spin("bar164", 1093);
+    for (int i = 0; i < 30; ++i) gainM->stepBy(1);
+    EXPECT_EQ(doc.heads[1].gainDb, 20);
+    FormattedSpin* gainEs = Spin("bar164", 1102);
+    for (int i = 0; i < 50; ++i) gainEs->stepBy(1);
+    EXPECT_EQ(doc.heads[3].gainDb, 40);
+    FormattedSpin* display = Spin("bar164", 1073);
+    ASSERT_NE(display, nullptr);
+    for (int i = 0; i < 150; ++i) display->stepBy(1);
+    EXPECT_DOUBLE_EQ(doc.images.slotStates[0].intensityFactor, 2.0);
+    EXPECT_EQ(display->text().toStdString(), "200 %");
+    for (int i = 0; i < 250; ++i) display->stepBy(-1);
+    EXPECT_DOUBLE_EQ(doc.images.slotStates[0].intensityFactor, 0.0);
+}
+
+TEST_F(MainFrameTest, AcceleratorsReachTheirCommands) {
+    struct Case {
+        const char* key;
+        int id;
+    };
+    const Case cases[] = {{"C", kCmdClearScreen}, {"H", kCmdHold},        {"Ctrl+N", kCmdConnectToSonarHead},
+                          {"Ctrl+O", kCmdPlayback}, {"Ctrl+S", kCmdRecordData}, {"Ctrl+Z", kCmdStopRecording},
+                          {"+", kCmdTrackZoomIn}, {"=", kCmdTrackZoomIn}, {"-", kCmdTrackZoomOut},
+                          {"R", kCmdRestoreImage}, {"Z", kCmdZoomCycle},  {"Up", kCmdNudgeUp}};
+    for (const Case& c : cases) {
+        EXPECT_TRUE(Action(c.id)->shortcuts().contains(QKeySequence(c.key))) << c.key;
+    }
+    frame.activateWindow();
+    frame.setFocus();
+    QTest::keyClick(&frame, Qt::Key_H);
+    EXPECT_EQ(doc.images.held, 1) << "H toggles hold";
+    QTest::keyClick(&frame, Qt::Key_H);
+    EXPECT_EQ(doc.images.held, 0);
+}
+
+TEST_F(MainFrameTest, BarsFollowTheConfiguration) {
+    const int three[4] = {1, 1, 1, 1};
+    doc.ConfigureHeads(three);
+    frame.ApplyConfiguration();
+    EXPECT_TRUE(frame.Bars().ThreeFrequencyBar()->isVisible());
+    EXPECT_FALSE(frame.Bars().PlaybackBar()->isVisible());
+    doc.playbackMode = 1;
+    frame.ApplyConfiguration();
+    EXPECT_FALSE(frame.Bars().ThreeFrequencyBar()->isVisible());
+    EXPECT_TRUE(frame.Bars().PlaybackBar()->isVisible());
+}
+
+TEST(ApplicationTest, StartsAgainstATemporarySettingsFile) {
+    QTemporaryDir dir;
+    const QString ini = dir.filePath("Sonvara_RGB.ini");
+    QFile file(ini);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[System]\nUnits=1\nRange=120\n[Sonar L]\nGain=40\n[View]\nTool Bar Visible=0\n");
+    file.close();
+    // Nothing listens at this address: the engine keeps discovering.
+    CVantrelApp app(CVantrelApp::ParseArguments(
+        {"sonvara", "--settings", ini, "--connect", "127.77.99.2", "--yes"}));
+    ASSERT_TRUE(app.InitInstance());
+    CVantrelDoc& doc = app.Document();
+    EXPECT_EQ(doc.units, 1);
+    EXPECT_EQ(doc.range, 120);
+    EXPECT_EQ(doc.rangeIndex, 13);
+    EXPECT_EQ(doc.heads[0].gainDb, 40);
+    EXPECT_EQ(doc.heads[0].ipAddress, "127.77.99.2");
+    EXPECT_EQ(doc.State(), EngineState::Discovering);
+    EXPECT_TRUE(app.MainFrame().ConfiguredMenuShown());
+    EXPECT_FALSE(app.MainFrame().ToolBar()->isVisible());
+    EXPECT_EQ(app.MainFrame().windowTitle().toStdString(), "Halvex Sonvara_RGB -- Real Time");
+    app.MainFrame().close();
+    // Closing saved the settings, keeping what the file held.
+    QFile saved(ini);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    const QString text = QString::fromLatin1(saved.readAll());
+    EXPECT_TRUE(text.contains("Range Index=13"));
+    EXPECT_TRUE(text.contains("IP Address=127.77.99.2"));
+    EXPECT_TRUE(text.contains("Tool Bar Visible=0"));
+}
+
+}  // namespace
