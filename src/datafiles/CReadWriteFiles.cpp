@@ -77,7 +77,7 @@ std::int32_t CReadWriteFiles::BuildRecord(std::uint8_t* out) {
     }
     header[kHeadsInSystem] = static_cast<std::uint8_t>(doc.headCount);
     for (int h = 0; h < kHeadCount; ++h) header[kHeadPresent + h] = Flag(doc.heads[h].available);
-    header[kSentenceSet] = static_cast<std::uint8_t>((doc.gps.gpsSentenceSet & 3) * 16 + 4);
+    header[kSentenceSet] = static_cast<std::uint8_t>((doc.gpsConfig.gpsSentenceSet & 3) * 16 + 4);
     PutLe16(header + kGpsOffset, static_cast<std::uint16_t>(files.gpsBlockOffset));
     header[kSystemInfoPresent] = Flag(doc.systemInfoReceived);
     PutLe16(header + kSystemInfoOffset, static_cast<std::uint16_t>(files.systemInfoOffset));
@@ -217,7 +217,7 @@ void CReadWriteFiles::ReadHeader(const std::uint8_t* header) {
 
     doc.headCount = header[kHeadsInSystem];
     for (int h = 0; h < kHeadCount; ++h) doc.heads[h].available = header[kHeadPresent + h];
-    doc.gps.gpsSentenceSet = header[kSentenceSet] >> 4;
+    doc.gpsConfig.gpsSentenceSet = header[kSentenceSet] >> 4;
     files.gpsBlockOffset = GetLe16(header + kGpsOffset);
     doc.systemInfoReceived = header[kSystemInfoPresent];
     doc.orientationPresent = header[kOrientationPresent];

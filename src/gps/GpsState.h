@@ -24,8 +24,6 @@ struct GpsState {
     // The recognised sentences of the latest batch, oldest first; stored with every record of
     // a data file and decoded again in playback.
     std::array<std::string, 10> recentSentences;
-    // NMEA sentence set: 0 GLL + VTG, 1 GGA + VTG, 2 RMC, 3 VTG.
-    std::int32_t gpsSentenceSet = 0;
     // Position in degrees, and the track must not join the next position to the last one.
     double gpsLatitude = 0.0;
     double gpsLongitude = 0.0;

@@ -59,7 +59,7 @@ TEST_F(DataRecordFormatTest, HeaderHoldsEveryFieldAndZeroElsewhere) {
     doc.heads[kHeadM].available = 0;
     doc.recording.pingNumber = 0x01020304;
     doc.headCount = 3;
-    doc.gps.gpsSentenceSet = 6;  // only the low two bits are kept
+    doc.gpsConfig.gpsSentenceSet = 6;  // only the low two bits are kept
     doc.orientationPresent = 1;
     doc.files.recordedPingIntervalMs = 0x1234;
     const auto record = BuildRecord();

@@ -33,7 +33,7 @@ TEST_F(ReadRecordTest, RoundTripRestoresTheWholeStateARecordCarries) {
     doc.range = 120;
     doc.esRange = 40;
     doc.orientationPresent = 1;
-    doc.gps.gpsSentenceSet = 2;
+    doc.gpsConfig.gpsSentenceSet = 2;
     doc.files.recordedPingIntervalMs = 312;
     doc.files.eventMarkPending = 1;
     doc.files.eventMarkNumber = 42;
@@ -65,7 +65,7 @@ TEST_F(ReadRecordTest, RoundTripRestoresTheWholeStateARecordCarries) {
     EXPECT_EQ(reader.cycleTime.second, 9);
     EXPECT_EQ(reader.cycleTime.milliseconds, 7);
     EXPECT_EQ(reader.headCount, 3);
-    EXPECT_EQ(reader.gps.gpsSentenceSet, 2);
+    EXPECT_EQ(reader.gpsConfig.gpsSentenceSet, 2);
     EXPECT_EQ(reader.files.gpsBlockOffset, 7408);
     EXPECT_EQ(reader.systemInfoReceived, 1);
     EXPECT_EQ(reader.orientationPresent, 1);
