@@ -34,10 +34,12 @@ bool CVantrelDoc::OpenPlaybackFile(const std::string& path) {
         platform.MessageBox(text::kUnknownType);
         return false;
     }
-    // A file this process cannot write is played read-only and its events stay as they are.
-    recording.fileDenyWrite = files.fileSystem.makeWritable(path) ? 0 : 1;
+    // The files in use are closed under their own protection before the new file's is known:
+    // the events of a file being played are saved even when the next file is protected.
     CloseAllFiles();
     recording.recordingOn = 0;
+    // A file this process cannot write is played read-only and its events stay as they are.
+    recording.fileDenyWrite = files.fileSystem.makeWritable(path) ? 0 : 1;
 
     const DataFile::Mode mode =
         recording.fileDenyWrite ? DataFile::Mode::Read : DataFile::Mode::ReadWrite;

@@ -307,6 +307,24 @@ TEST_F(PlaybackTest, ProtectedFileIsPlayedReadOnlyAndItsEventsAreKept) {
     EXPECT_EQ(TempDir::ReadText(dir.File("survey.an")), "3\n5\n0.250000\nd\nt\nla\nlo\nan\n");
 }
 
+TEST_F(PlaybackTest, EventsOfThePlayedFileAreSavedWhenAProtectedFileIsOpenedNext) {
+    const std::string first = ThreeHeadFile(2);
+    const std::string second = dir.File("protected.svx");
+    std::filesystem::copy_file(first, second);
+    StartPlayback(first);
+    doc.events.eventList.entries[0].number = 1;
+    doc.events.eventList.entries[0].pingNumber = 2;
+    doc.events.eventList.entries[0].acrossFraction = 0.5;
+    doc.events.eventList.count = 1;
+    doc.files.fileSystem.makeWritable = [](const std::string& path) {
+        return path.find("protected") == std::string::npos;
+    };
+    ASSERT_TRUE(doc.OpenPlaybackFile(second));
+    EXPECT_EQ(doc.recording.fileDenyWrite, 1);
+    EXPECT_EQ(TempDir::ReadText(dir.File("survey.an")), "1\n2\n0.500000\n");
+    EXPECT_FALSE(FileExists(dir.File("protected.an")));  // not created for a protected file
+}
+
 TEST_F(PlaybackTest, MenuStateFollowsPlaybackAndRecording) {
     EXPECT_TRUE(RecordDataEnabled(doc));
     EXPECT_FALSE(StopRecordingEnabled(doc));
