@@ -42,6 +42,7 @@ enum CommandId : int {
     kCmdGridTextSmall = 32874,
     kCmdColorTableFirst = 32891,  // ten tables: 32891..32900
     kCmdColorTableLast = 32900,
+    kCmdCustomPalette = 41130,  // "Custom &Palette...": the way to the palette editor
     // Pointer nudges of the side-scan views
     kCmdNudgeLeft = 32785,
     kCmdNudgeRight = 32786,

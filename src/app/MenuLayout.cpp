@@ -38,6 +38,13 @@ MenuItem CommunicationPopup(const char* reconnectText) {
 
 }  // namespace
 
+std::vector<MenuItem> ColorTableMenu() {
+    std::vector<MenuItem> items = ColorTableItems();
+    items.push_back(Separator());
+    items.push_back(Item("Custom &Palette...", kCmdCustomPalette));
+    return items;
+}
+
 std::vector<MenuItem> ColorTableItems() {
     static const char* const kNames[] = {
         "Normal  &High", "Normal  &Low",   "Gr&een",         "&Grey", "&Reverse Grey",
@@ -70,7 +77,7 @@ MenuBar ConfiguredMenu() {
                                     Separator(), Item("&Port Only", kCmdPortOnly),
                                     Item("&Stbd Only", kCmdStbdOnly),
                                     Item("Both Sides", kCmdBothSides), Separator(), UnitsPopup(),
-                                    Popup("&Color Table", ColorTableItems()),
+                                    Popup("&Color Table", ColorTableMenu()),
                                     CommunicationPopup("&Reconnect...."), gps, EventsPopup(),
                                     options, sonar, window});
     MenuItem help = Popup("&Help", {Item("&Beam Coverage...", kCmdBeamCoverage),

@@ -23,6 +23,8 @@ std::vector<MenuItem> SideScanContextMenu();
 
 // The color-table entries 32891..32900 in order.
 std::vector<MenuItem> ColorTableItems();
+// The "&Color Table" pop-up: the ten tables, then "Custom &Palette..." (the palette editor).
+std::vector<MenuItem> ColorTableMenu();
 
 // Every command identifier reachable in a menu tree, depth first.
 std::vector<int> CommandIdsOf(const std::vector<MenuItem>& items);

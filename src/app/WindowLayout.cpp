@@ -54,3 +54,33 @@ void ComputeVerticalLayout(WindowLayout& layout, bool threeFrequencySystem) {
     }
     layout.show.fill(1);
 }
+
+namespace {
+struct Scale {
+    double x, y;
+    int band;
+};
+Scale ScaleOf(const LayoutMetrics& m, int areaWidth, int areaHeight) {
+    const int below = m.screenHeight - m.topBand;
+    return {m.screenWidth > 0 ? static_cast<double>(areaWidth) / m.screenWidth : 1.0,
+            below > 0 ? static_cast<double>(areaHeight) / below : 1.0, m.topBand};
+}
+int Round(double v) { return static_cast<int>(v < 0 ? v - 0.5 : v + 0.5); }
+}  // namespace
+
+AreaRect MapToArea(const WindowRect& rect, const LayoutMetrics& metrics, int areaWidth,
+                   int areaHeight) {
+    const Scale s = ScaleOf(metrics, areaWidth, areaHeight);
+    const int left = Round(rect.left * s.x);
+    const int top = Round((rect.top - s.band) * s.y);
+    const int right = Round(rect.right * s.x);
+    const int bottom = Round((rect.bottom - s.band) * s.y);
+    return {left, top, right - left, bottom - top};
+}
+
+WindowRect MapFromArea(const AreaRect& rect, const LayoutMetrics& metrics, int areaWidth,
+                       int areaHeight) {
+    const Scale s = ScaleOf(metrics, areaWidth, areaHeight);
+    return {Round(rect.x / s.x), Round(rect.y / s.y) + s.band,
+            Round((rect.x + rect.width) / s.x), Round((rect.y + rect.height) / s.y) + s.band};
+}

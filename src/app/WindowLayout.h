@@ -35,6 +35,21 @@ struct WindowLayout {
     LayoutMetrics metrics;
 };
 
+// A rectangle inside the window area of the main window: x, y, width, height.
+struct AreaRect {
+    int x = 0, y = 0, width = 0, height = 0;
+    bool operator==(const AreaRect&) const = default;
+};
+
+// The stored rectangles are screen rectangles of a screen whose top band (height T) holds the
+// main window's menus and bars; the windows live in the main window's area below them. A
+// screen rectangle maps into an area of the given size by scaling the screen below the band
+// onto it, and back.
+AreaRect MapToArea(const WindowRect& rect, const LayoutMetrics& metrics, int areaWidth,
+                   int areaHeight);
+WindowRect MapFromArea(const AreaRect& rect, const LayoutMetrics& metrics, int areaWidth,
+                       int areaHeight);
+
 // The settings-file name of a window ("Menu Frame", ..., "GPS Track Window") and its show key
 // ("Show Menu Frame", ..., "Show GPS Frame").
 const char* LayoutWindowName(int window);

@@ -5,6 +5,10 @@
 #include <new>
 
 std::int32_t PingIntervalMeter::Add(std::uint32_t now) {
+    if (!started) {
+        started = true;
+        return measured;
+    }
     // Tick counts wrap after 49.7 days; the signed difference stays small across the wrap.
     const auto difference =
         static_cast<std::int32_t>(now - static_cast<std::uint32_t>(previousTick));

@@ -37,8 +37,11 @@ static_assert(std::is_aggregate_v<HistoryRecord> &&
               std::is_trivially_copyable_v<HistoryRecord>);
 
 // Ping interval over blocks of ten cycles: the mean of ten tick differences becomes the
-// measured interval at every tenth call.
+// measured interval at every tenth difference. The first cycle only starts the measurement:
+// there is no earlier ping to measure from (a difference from tick 0 would be the time since
+// the computer started, and the first ten pings would then scroll the waterfall by hours).
 struct PingIntervalMeter {
+    bool started = false;
     std::int32_t previousTick = 0;
     std::int64_t sum = 0;
     std::int32_t count = 0;

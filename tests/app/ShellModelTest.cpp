@@ -39,7 +39,8 @@ TEST(MenuLayoutTest, ConfiguredMenuEntriesAndIdentifiers) {
     EXPECT_EQ(Texts(PopupNamed(view, "&Color Table").children),
               (std::vector<std::string>{"Normal  &High", "Normal  &Low", "Gr&een", "&Grey",
                                         "&Reverse Grey", "&Brown / Yellow", "Gree&n / Blue",
-                                        "Green / &Yellow", "Bl&ue", "Yellow/Brown"}));
+                                        "Green / &Yellow", "Bl&ue", "Yellow/Brown",
+                                        "Custom &Palette..."}));
     EXPECT_EQ(TextOf(menu, kCmdReconnect), "&Reconnect....");
     EXPECT_EQ(TextOf(menu, kCmdAbout), "&About Sonvara_RGB...");
     EXPECT_EQ(TextOf(menu, kCmdWindowHistory), "Orientation History");

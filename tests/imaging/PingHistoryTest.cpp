@@ -148,16 +148,20 @@ TEST_F(PingHistoryTest, WrapSeparatorMarksOnlyTheNextRecord) {
 }
 
 TEST_F(PingHistoryTest, PingIntervalIsTheMeanOfBlocksOfTen) {
-    // The first difference is taken from the measurement's initial tick of 0.
-    platform.tick = 1000;
+    // The first cycle starts the measurement: the time since the computer started (here
+    // 1 000 000 ms) is not a ping interval.
+    platform.tick = 1000000;
+    doc.StoreCycle();
+    EXPECT_EQ(doc.history.pingIntervalMs, 0);
+    platform.tick += 1000;
     for (int cycle = 1; cycle <= 9; ++cycle) {
         doc.StoreCycle();
         EXPECT_EQ(doc.history.pingIntervalMs, 0) << cycle;
         platform.tick += 200;
     }
-    doc.StoreCycle();  // tenth: (1000 + 9 * 200) / 10
+    doc.StoreCycle();  // ten differences: (1000 + 9 * 200) / 10
     EXPECT_EQ(doc.history.pingIntervalMs, 280);
-    EXPECT_EQ(doc.history.Record(9).pingIntervalMs, 0);  // stored before the measurement
+    EXPECT_EQ(doc.history.Record(10).pingIntervalMs, 0);  // stored before the measurement
 
     const int steps[10] = {250, 260, 240, 255, 245, 251, 249, 250, 250, 253};
     for (int cycle = 0; cycle < 10; ++cycle) {
@@ -168,11 +172,12 @@ TEST_F(PingHistoryTest, PingIntervalIsTheMeanOfBlocksOfTen) {
         }
     }
     EXPECT_EQ(doc.history.pingIntervalMs, 250);  // 2503 / 10
-    EXPECT_EQ(doc.history.Record(19).pingIntervalMs, 280);
+    EXPECT_EQ(doc.history.Record(20).pingIntervalMs, 280);
 }
 
 TEST_F(PingHistoryTest, PingIntervalAcrossTheTickCountWrap) {
     PingIntervalMeter meter;
+    meter.started = true;
     meter.previousTick = static_cast<std::int32_t>(0xFFFFFF00u);
     for (int i = 0; i < 9; ++i) meter.Add(0xFFFFFF00u);
     EXPECT_EQ(meter.Add(0x00000064u), 35);  // one difference of 0x164 = 356 ms

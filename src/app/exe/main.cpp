@@ -1,13 +1,35 @@
 // sonvara: the operator's application.
 
 #include <QApplication>
+#include <QIcon>
+#include <QPainter>
+#include <QPixmap>
 
 #include "app/ui/CVantrelApp.h"
+
+namespace {
+// The program's icon, drawn here: a sonar fan over the seabed.
+QIcon ProgramIcon() {
+    QPixmap pixmap(64, 64);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setBrush(QColor(20, 30, 60));
+    painter.setPen(Qt::NoPen);
+    painter.drawRoundedRect(2, 2, 60, 60, 10, 10);
+    painter.setBrush(QColor(230, 150, 30));
+    painter.drawPie(QRectF(6, 10, 52, 52), 40 * 16, 100 * 16);
+    painter.setBrush(QColor(250, 250, 0));
+    painter.drawEllipse(QPointF(32, 36), 3, 3);
+    return QIcon(pixmap);
+}
+}  // namespace
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Sonvara_RGB"));
     QApplication::setOrganizationName(QStringLiteral("Halvex"));
+    QApplication::setWindowIcon(ProgramIcon());
     CVantrelApp app(CVantrelApp::ParseArguments(QApplication::arguments()));
     if (!app.InitInstance()) return 1;
     const int result = QApplication::exec();

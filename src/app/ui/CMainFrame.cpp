@@ -13,7 +13,10 @@
 #include "app/MenuLayout.h"
 #include "app/ui/ControlBars.h"
 #include "app/ui/Dialogs.h"
+#include "app/ProfileFile.h"
 #include "app/ui/MenuBuilder.h"
+#include "imaging/views/CPaletteChildFrm.h"
+#include "app/ui/SonarWindows.h"
 #include "app/ui/StatusBarWidget.h"
 #include "platform/TimerIds.h"
 
@@ -34,6 +37,8 @@ CMainFrame::CMainFrame(CVantrelDoc& document) : doc(document) {
     bars = new ControlBars(doc, this);
     connect(bars, &ControlBars::AcquisitionChanged, this, [this] { RefreshNow(); });
     BuildStatusBars();
+    windows = new SonarWindows(doc, mdi, this, router);
+    windows->AddCommands(commands);
     InstallAccelerators();
     refreshTimer = new QTimer(this);
     refreshTimer->setSingleShot(true);
@@ -134,6 +139,9 @@ int CMainFrame::RunModal(QDialog& dialog) {
 }
 
 void CMainFrame::ApplyConfiguration() {
+    // A three-frequency system forms every frequency's image on each ping (composite mode);
+    // other systems form their two display channels.
+    doc.images.compositeMode = doc.threeFrequencySystem ? 1 : 0;
     if (!configuredMenu) {
         menus->Fill(menuBar(), ConfiguredMenu());
         configuredMenu = true;
@@ -149,6 +157,7 @@ void CMainFrame::ApplyConfiguration() {
         bars->ThreeFrequencyBar()->hide();
     }
     bars->UpdateControlBars();
+    windows->ApplyLayout(true);
     UpdateTitles();
     RefreshNow();
 }
@@ -164,11 +173,20 @@ void CMainFrame::CycleDisplayed() {
 }
 
 void CMainFrame::UpdateAllViews() {
-    for (QWidget* view : mdi->findChildren<QWidget*>(QStringLiteral("sonarView"))) view->update();
+    windows->UpdateViews();
     CycleDisplayed();
 }
 
-void CMainFrame::PaletteChanged() { UpdateAllViews(); }
+void CMainFrame::PaletteChanged() {
+    if (paletteWindow) paletteWindow->PaletteChanged();
+    UpdateAllViews();
+}
+
+void CMainFrame::CreatePaletteWindow() {
+    paletteWindow = new CPaletteChildFrm(doc, this);
+    paletteWindow->SetHost(this);
+    paletteWindow->AddCommands(commands, kCmdCustomPalette);
+}
 
 void CMainFrame::RefreshNow() {
     // While the pointer is in no image view, the status fields show the newest ping.
@@ -200,6 +218,12 @@ void CMainFrame::RefreshIndicators() { CycleDisplayed(); }
 void CMainFrame::ViewClosed() { ApplyWindowLayout(false); }
 
 void CMainFrame::SettingsLoaded() {
+    // The classic layout keeps the main window as a band across the top of the screen; here
+    // it holds the sonar windows, so a stored rectangle is applied only when it is a window.
+    const WindowRect stored = doc.display.layout.rects[kMenuFrame];
+    if (stored.IsStorable() && stored.bottom - stored.top > 400) {
+        setGeometry(stored.left, stored.top, stored.right - stored.left, stored.bottom - stored.top);
+    }
     toolBar->setVisible(doc.display.toolBarVisible);
     firstStatus->setVisible(doc.display.statusBarVisible);
     bars->UpdateControlBars();
@@ -214,8 +238,33 @@ void CMainFrame::UpdateStatusBars() {
 void CMainFrame::RefreshCommands() { menus->RefreshAll(); }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (paletteWindow && !doc.iniPath.empty()) {
+        ProfileFile settings(doc.iniPath);
+        paletteWindow->Close(true, settings);
+        settings.Save();
+    }
     doc.CloseDocument();
     event->accept();
 }
 
-void CMainFrame::ApplyWindowLayout(bool /*createMissing*/) {}
+void CMainFrame::ApplyWindowLayout(bool createMissing) { windows->ApplyLayout(createMissing); }
+
+bool CMainFrame::TakeWindowRect(int window, WindowRect& rect) {
+    if (window == kMenuFrame) {
+        const QRect g = geometry();
+        rect = {g.left(), g.top(), g.right() + 1, g.bottom() + 1};
+        return true;
+    }
+    return windows->TakeRect(window, rect);
+}
+
+LayoutMetrics CMainFrame::MeasureLayout() const {
+    // The screen below the top band is what the window area shows.
+    const QSize area = mdi->viewport()->size();
+    const int band = std::max(0, mdi->mapTo(this, QPoint(0, 0)).y());
+    LayoutMetrics metrics;
+    metrics.topBand = band;
+    metrics.screenWidth = std::max(1, area.width());
+    metrics.screenHeight = band + std::max(1, area.height());
+    return metrics;
+}

@@ -16,6 +16,8 @@ class MenuBuilder;
 class QMdiArea;
 class QTimer;
 class QToolBar;
+class CPaletteChildFrm;
+class SonarWindows;
 class StatusBarWidget;
 
 class CMainFrame : public QMainWindow, public DocumentObserver, public ViewHost {
@@ -28,6 +30,7 @@ public:
     CommandRouter& Router() { return router; }
     MenuBuilder& Menus() { return *menus; }
     QMdiArea* Mdi() const { return mdi; }
+    SonarWindows& Windows() const { return *windows; }
     ControlBars& Bars() const { return *bars; }
     QToolBar* ToolBar() const { return toolBar; }
     StatusBarWidget* FirstStatus() const { return firstStatus; }
@@ -40,6 +43,11 @@ public:
     void UpdateStatusBars();
     // The settings were loaded: bars and controls follow them.
     void SettingsLoaded();
+    // Creates the (hidden) palette editor window; after the palette settings were read.
+    void CreatePaletteWindow();
+    CPaletteChildFrm* PaletteWindow() const { return paletteWindow; }
+    // The window area as the screen of the stored layout: its width, and the top band above it.
+    LayoutMetrics MeasureLayout() const;
     void RefreshCommands();
 
     // DocumentObserver
@@ -47,6 +55,7 @@ public:
     void UpdateTitles() override;
     void CycleDisplayed() override;
     void ApplyWindowLayout(bool createMissing) override;
+    bool TakeWindowRect(int window, WindowRect& rect) override;
     void UpdateAllViews() override;
     void PaletteChanged() override;
 
@@ -81,6 +90,8 @@ private:
     StatusBarWidget* firstStatus = nullptr;
     StatusBarWidget* secondStatus = nullptr;
     StatusInputs statusInputs;
+    SonarWindows* windows = nullptr;
+    CPaletteChildFrm* paletteWindow = nullptr;
     QTimer* refreshTimer = nullptr;
     bool refreshPending = false;
     bool configuredMenu = false;

@@ -10,6 +10,7 @@
 #include "app/ui/ControlBars.h"
 #include "app/ui/StatusBarWidget.h"
 #include "gps/views/CShipSpeedDlg.h"
+#include "imaging/ColourTableCommands.h"
 
 namespace {
 CommandState Checked(bool checked) { return CommandState{true, checked, {}}; }
@@ -54,10 +55,7 @@ void CMainFrame::RegisterImageCommands() {
                  [this] { return Checked(doc.images.verticalBlending); });
     commands.Add(kCmdColorIndicator, [this] { doc.ToggleColorIndicator(); },
                  [this] { return Checked(doc.images.colorIndicator); });
-    for (int id = kCmdColorTableFirst; id <= kCmdColorTableLast; ++id) {
-        commands.Add(id, [this, id] { doc.SelectColourTable(id); },
-                     [this, id] { return Checked(doc.IsColourTableChecked(id)); });
-    }
+    AddColourTableCommands(commands, doc);
 }
 
 void CMainFrame::RegisterSpeedCommands() {

@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include "acquisition/CVantrelDoc.h"
+#include "app/ProfileFile.h"
 #include "app/ui/CMainFrame.h"
 #include "platform/qt/QtPlatform.h"
 
@@ -57,8 +58,11 @@ bool CVantrelApp::InitInstance() {
     frame = std::make_unique<CMainFrame>(*doc);
     platform->SetDialogParent(frame.get());
     frame->show();
+    doc->display.layout.metrics = frame->MeasureLayout();
     doc->LoadSettings();
     frame->SettingsLoaded();
+    if (!doc->iniPath.empty()) doc->LoadPaletteSettings(ProfileFile(doc->iniPath));
+    frame->CreatePaletteWindow();
     // The address given on the command line pre-fills the Connect dialog.
     if (!options.connectAddress.isEmpty()) {
         doc->heads[kHeadL].ipAddress = options.connectAddress.toStdString();

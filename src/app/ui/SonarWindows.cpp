@@ -1,0 +1,127 @@
+#include "app/ui/SonarWindows.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+#include "acquisition/CVantrelDoc.h"
+#include "app/CommandIds.h"
+#include "app/CommandTable.h"
+#include "imaging/views/CSonarHView.h"
+#include "imaging/views/CSonarLView.h"
+#include "imaging/views/CSonarMView.h"
+
+SonarWindows::SonarWindows(CVantrelDoc& document, QMdiArea* mdi, ViewHost* viewHost,
+                           CommandRouter& commandRouter)
+    : QObject(mdi), doc(document), area(mdi), host(viewHost), router(commandRouter) {
+    connect(area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* sub) {
+        auto* view = sub ? qobject_cast<CSecondView*>(sub->widget()) : nullptr;
+        router.SetActiveView(view ? &view->Commands() : nullptr);
+    });
+}
+
+int SonarWindows::SlotOf(int window) const {
+    // A three-frequency system shows one window per frequency. Other systems show their two
+    // display channels in the first two side-scan windows.
+    if (doc.threeFrequencySystem) return window - kLFrame;
+    return window == kLFrame ? doc.displayChannelA : doc.displayChannelB;
+}
+
+std::array<bool, kLayoutWindowCount> SonarWindows::Wanted() const {
+    std::array<bool, kLayoutWindowCount> wanted{};
+    if (doc.threeFrequencySystem) {
+        wanted[kLFrame] = wanted[kMFrame] = wanted[kHFrame] = true;
+    } else if (doc.twoFrequencySystem) {
+        wanted[kLFrame] = wanted[kMFrame] = true;
+    } else {
+        // One side-scan head: both display channels name it.
+        wanted[kLFrame] = doc.heads[doc.displayChannelA].available && doc.displayChannelA != kHeadES;
+    }
+    return wanted;
+}
+
+QString SonarWindows::Title(int window) const {
+    const int slot = SlotOf(window);
+    return QStringLiteral("Sonvara_RGB -- %1 kHz").arg(doc.heads[slot].frequencyHz / 1000);
+}
+
+QMdiSubWindow* SonarWindows::Create(int window) {
+    CSecondView* view = nullptr;
+    switch (SlotOf(window)) {
+        case kHeadL:
+            view = new CSonarLView(doc);
+            break;
+        case kHeadM:
+            view = new CSonarMView(doc);
+            break;
+        default:
+            view = new CSonarHView(doc);
+            break;
+    }
+    view->setObjectName(QStringLiteral("sonarView"));
+    view->SetHost(host);
+    QMdiSubWindow* sub = area->addSubWindow(view);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setObjectName(QString::fromLatin1(LayoutWindowName(window)));
+    subs[window] = sub;
+    return sub;
+}
+
+void SonarWindows::Place(int window) {
+    QMdiSubWindow* sub = subs[window];
+    const QSize size = area->viewport()->size();
+    const AreaRect r = MapToArea(doc.display.layout.rects[window], doc.display.layout.metrics,
+                                 size.width(), size.height());
+    sub->setGeometry(r.x, r.y, std::max(r.width, 120), std::max(r.height, 80));
+    sub->setWindowTitle(Title(window));
+    sub->show();
+}
+
+void SonarWindows::ApplyLayout(bool createMissing) {
+    const auto wanted = Wanted();
+    for (int w = kLFrame; w <= kHFrame; ++w) {
+        if (createMissing && wanted[w] && doc.display.layout.show[w] && !subs[w]) Create(w);
+        if (subs[w]) Place(w);
+    }
+}
+
+bool SonarWindows::TakeRect(int window, WindowRect& rect) const {
+    if (!Exists(window)) return false;
+    const QRect g = subs[window]->geometry();
+    const QSize size = area->viewport()->size();
+    rect = MapFromArea({g.x(), g.y(), g.width(), g.height()}, doc.display.layout.metrics,
+                       size.width(), size.height());
+    return true;
+}
+
+void SonarWindows::ShowWindow(int window) {
+    if (!subs[window]) {
+        Create(window);
+        Place(window);
+    }
+    area->setActiveSubWindow(subs[window]);
+    subs[window]->raise();
+    ApplyLayout(false);
+}
+
+void SonarWindows::UpdateViews() {
+    for (const auto& sub : subs) {
+        if (sub && sub->widget()) sub->widget()->update();
+    }
+}
+
+void SonarWindows::AddCommands(CommandTable& table) {
+    const std::pair<int, int> windows[] = {
+        {kCmdWindowL, kLFrame}, {kCmdWindowM, kMFrame}, {kCmdWindowH, kHFrame}};
+    for (const auto& [id, window] : windows) {
+        table.Add(id, [this, w = window] { ShowWindow(w); },
+                  [this, w = window] { return CommandState{Wanted()[w], Exists(w), {}}; });
+    }
+    table.Add(kCmdDefaultLayout, [this] {
+        ComputeDefaultLayout(doc.display.layout);
+        ApplyLayout(true);
+    });
+    table.Add(kCmdVerticalScroll, [this] {
+        ComputeVerticalLayout(doc.display.layout, doc.threeFrequencySystem != 0);
+        ApplyLayout(true);
+    });
+}
