@@ -78,11 +78,6 @@ int cli::RunAcquire(int argc, char** argv) {
         return 2;
     }
 
-    // The ping interval is measured from now: its first block of ten cycles would otherwise
-    // count from the clock's origin (the machine's start), an interval of hours that a data
-    // file record cannot carry.
-    doc.history.intervalMeter.previousTick = static_cast<std::int32_t>(platform.TickCountMs());
-
     QElapsedTimer clock;
     clock.start();
     auto elapsed = [&clock] { return clock.nsecsElapsed() / 1e9; };
