@@ -16,6 +16,10 @@
 #include "acquisition/SwitchCommand.h"
 #include "app/DisplaySettings.h"
 #include "imaging/PaletteState.h"
+#include "datafiles/CReadWriteFiles.h"
+#include "datafiles/DataFileState.h"
+#include "datafiles/EventState.h"
+#include "datafiles/PlaybackState.h"
 #include "datafiles/RecordingState.h"
 #include "gps/CycleTime.h"
 #include "gps/GpsPortSettings.h"
@@ -160,6 +164,40 @@ public:
 
     PaletteState palette;
 
+    // --- Data files: recording, playback, event files (src/datafiles/CVantrelDoc_*.cpp) -----
+    // "Record Data...": the save dialog, then StartRecordingTo. StartRecordingTo starts
+    // recording (copying, in playback) to a chosen path; false when nothing is recorded.
+    void StartRecording();
+    bool StartRecordingTo(const std::string& path);
+    void StopRecording();
+    // "&Playback...": the open dialog, then OpenPlaybackFile; false when nothing plays.
+    void OpenPlayback();
+    bool OpenPlaybackFile(const std::string& path);
+    void PlaybackDelayExpired();  // timer 1010
+    void PlaybackTick();          // timer 1030
+    // One record at playbackPosition: read, event-mark hand-off, validation, StoreCycle.
+    RecordRead PlayNextRecord();
+    void CloseAllFiles();
+    // Moves playbackPosition to the first record start at or after the rounded position.
+    void Resynchronise(std::uint64_t position);
+    // The playback bar: slider pressed / released at 0..100, play-speed spin by a step.
+    void PlaybackSliderPressed();
+    void PlaybackSliderReleased(int position);
+    void StepPlaySpeed(int delta);
+    // The play-speed rule on playSpeed (after the settings were loaded, and by the spin).
+    void ApplyPlaySpeed();
+    void ToggleSettingsChangeAlarm();  // "Settings Change &Alarm"
+    void LoadEventFile();
+    void WriteEventFile(const EventList& list, DataFile& file);
+    // Hooks of the GPS input around playback; empty until the GPS reader exists.
+    void RunGpsPlaybackSequence();
+    void SuspendGpsInput();
+    void ResumeGpsInput();
+
+    DataFileState files;
+    PlaybackState playback;
+    EventState events;
+    CReadWriteFiles readWriteFiles{*this};
     // --- Settings file (src/app/CVantrelDoc_Settings.cpp) ---------------------------------
     // Read and write every setting of the file at iniPath (nothing without a path).
     void LoadSettings();
@@ -218,6 +256,17 @@ public:
     std::int32_t rebuildCount = 0;
 
 private:
+    // Data files.
+    void SetWindowTitle(const std::string& title);
+    void CreateRecordEventFile(const std::string& dataPath);
+    void OpenPlaybackEventFile(const std::string& dataPath);
+    void ResetEventMarksForRecording();
+    void FinishRecordingCommand();
+    void FinishPlaybackCommand();
+    void UpdatePlaybackSlider();
+    void WrapPlaybackToStart();
+    void LeavePlayback();
+
     void LoadSystemSettings(const ProfileFile& file);
     void LoadHeadSettings(const ProfileFile& file);
     void LoadGpsSettings(const ProfileFile& file);

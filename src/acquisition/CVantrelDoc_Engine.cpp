@@ -189,7 +189,23 @@ void CVantrelDoc::OnClose(int headIndex, int /*errorCode*/) {
 
 void CVantrelDoc::OnTimer(int timerId) {
     if (TheDocument() != this) return;
-    if (timerId == kTimerReply) ReplyTimeout();
+    switch (timerId) {
+        case kTimerReply:
+            ReplyTimeout();
+            break;
+        case kTimerPlaybackDelay:
+            PlaybackDelayExpired();
+            break;
+        case kTimerPlayback:
+            if (playbackMode) {
+                PlaybackTick();
+            } else {
+                platform.StopTimer(kTimerPlayback);
+            }
+            break;
+        default:
+            break;
+    }
 }
 
 void CVantrelDoc::ConnectToSonarHead() {
@@ -199,10 +215,17 @@ void CVantrelDoc::ConnectToSonarHead() {
     std::string address = heads[kHeadL].ipAddress;
     if (platform.ConnectDialog(address)) {
         EnterRealTime(address);
+        return;
+    }
+    OpenPlayback();
+    if (playbackMode && playback.playbackFile.IsOpen()) {
+        platform.StartTimer(kTimerPlayback, playback.playbackPeriodMs);
     }
 }
 
 void CVantrelDoc::EnterRealTime(const std::string& address) {
+    // Leaving playback closes its files and starts the history and the images afresh.
+    if (playbackMode) LeavePlayback();
     // Choosing real time again while polling starts over: a head left connected would go on
     // answering its outstanding request and keep a polling cycle running beside discovery.
     DisconnectAll();
@@ -223,5 +246,6 @@ void CVantrelDoc::CloseDocument() {
     platform.StopTimer(kTimerPlayback);
     closing = true;
     SaveSettings();
+    CloseAllFiles();
     DisconnectAll();
 }

@@ -2,6 +2,8 @@
 // What the document tells the windows. The application's main frame implements it; headless
 // tools and tests keep the no-op defaults.
 
+#include <string>
+
 #include "app/WindowLayout.h"
 
 class DocumentObserver {
@@ -23,6 +25,23 @@ public:
     // The display layout (composite mode, display channels, orientation) changed: rebuild
     // menus, bars and view arrangement; the composite view re-sizes its image.
     virtual void LayoutChanged() {}
+
+    // --- Data files ------------------------------------------------------------------------
+    // The main window's title text: the document's windowTitle, or while recording that
+    // title followed by "  Saved: n kBytes".
+    virtual void WindowTextChanged(const std::string& /*text*/) {}
+    // A file was opened for playback: the playback bar's slider gets range 0..100, page 10,
+    // tick marks every 10 and position 0, its play-speed progress bar and spin range 0..20 at
+    // playSpeed, and the bar is shown.
+    virtual void PlaybackBarReset(int /*playSpeed*/) {}
+    // The playback slider is to show this position (0..100).
+    virtual void PlaybackSliderMoved(int /*position*/) {}
+    // The play speed changed: the progress bar and the spin show it.
+    virtual void PlaySpeedChanged(int /*playSpeed*/) {}
+    // Playback or recording started or ended: refresh the command states and the bars.
+    virtual void DataFileStateChanged() {}
+    // A data file was opened or created: add it to the recent-file list.
+    virtual void AddRecentFile(const std::string& /*path*/) {}
     // Place and title the windows from the layout; createMissing after the settings were
     // loaded or a layout command ran.
     virtual void ApplyWindowLayout(bool /*createMissing*/) {}

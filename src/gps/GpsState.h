@@ -3,6 +3,7 @@
 // The GPS reader thread writes them under `lock`; the window thread reads them through the
 // functions below, which take the lock, so it never sees a half-written value.
 
+#include <array>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -20,6 +21,13 @@ struct GpsState {
     std::string dateText = "n/a";
     // The GPS reader object exists; until then pings carry no navigation texts.
     std::int32_t readerExists = 0;
+    // The recognised sentences of the latest batch, oldest first; stored with every record of
+    // a data file and decoded again in playback.
+    std::array<std::string, 10> recentSentences;
+    // Position in degrees, and the track must not join the next position to the last one.
+    double gpsLatitude = 0.0;
+    double gpsLongitude = 0.0;
+    std::int32_t trackRestart = 0;
     mutable std::mutex lock;
 
     double ShipSpeedKnots() const {

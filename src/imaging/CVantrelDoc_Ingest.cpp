@@ -37,7 +37,7 @@ void CVantrelDoc::StoreCycle() {
     history.separatorPending = 0;
 
     // 3. The recorder writes the same cycle values the record was filled from.
-    if (recording.recordingOn && recording.dataFileOpen) RecordCycle();
+    if (recording.recordingOn && recording.DataFileOpen()) RecordCycle();
 
     // 4-5.
     ProcessCycleDisplay();

@@ -140,6 +140,7 @@ private:
         return composite ? planes[channel] : slotStates[channel].image;
     }
     void SetCompositeBytes(int channel, int row);
+    void DrawSeparatorRow(int channel, bool composite);
     void DrawRedrawRecord(RingImage& image, RowInfoRing& stamps, int channel, int row, int a,
                           const HistoryRecord& record);
 

@@ -101,11 +101,27 @@ void ImageSet::AddCycleToImage(const FormationInputs& in, int channel, bool comp
         if (i < stamps.Rows()) stamps.Row(i) = stamps.Row(0);
     }
 
+    // Playback wrapped to the start of its file with this ping: its row marks the seam.
+    if (record.wrapSeparator && in.playbackMode) DrawSeparatorRow(channel, composite);
+
     // 8. The composite row counter follows plane 0.
     if (composite && channel == 0) {
         compositeRowCounter += a;
         rowsFilled = std::min(rowsFilled + a, rows);
     }
+}
+
+void ImageSet::DrawSeparatorRow(int channel, bool composite) {
+    RingImage& image = ImageFor(channel, composite);
+    const int width = image.Width();
+    // With the composite the seam covers the starboard half of every line (yellow in the
+    // 24-bit image), otherwise the whole line of the channel image.
+    const int from = compositeMode ? width / 2 : 0;
+    std::memset(image.Row(0) + from, kLinePixel, static_cast<std::size_t>(width - from));
+    if (!composite) return;
+    std::uint8_t* rgb = composite24.Row(0);
+    const std::uint8_t value = channel == 2 ? 0 : kLinePixel;
+    for (int x = from; x < width; ++x) rgb[3 * x + channel] = value;
 }
 
 void ImageSet::CompositeUpdate(const FormationInputs& in, int recordIndex) {

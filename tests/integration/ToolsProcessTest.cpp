@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "ProcessSupport.h"
 #include "QtTestSupport.h"
 #include "acquisition/SwitchCommand.h"
 
@@ -20,52 +21,6 @@ QString Address(int block, int head) {
 QString Addresses(int block) {
     return QStringList{Address(block, 0), Address(block, 1), Address(block, 2), Address(block, 3)}
         .join(',');
-}
-
-// A simulator process that stops when the test ends.
-class Simulator {
-public:
-    explicit Simulator(QStringList args) {
-        process.start(SONVARA_HEADSIM_PATH, args);
-        EXPECT_TRUE(process.waitForStarted(5000));
-    }
-    ~Simulator() {
-        if (process.state() == QProcess::NotRunning) return;
-        process.kill();
-        process.waitForFinished(5000);
-    }
-    // Waits for the "ready" line on standard error.
-    bool WaitReady() {
-        return RunUntil(
-                   [this] {
-                       error += process.readAllStandardError();
-                       return error.contains("ready") || process.state() == QProcess::NotRunning;
-                   },
-                   10000) &&
-               error.contains("ready");
-    }
-    QProcess process;
-    QByteArray error;
-};
-
-struct ProgramRun {
-    int exitCode = -1;
-    QByteArray out, err;
-};
-
-ProgramRun RunProgram(const QString& program, const QStringList& args, int timeoutMs = 60000) {
-    QProcess process;
-    process.start(program, args);
-    ProgramRun run;
-    if (!process.waitForFinished(timeoutMs)) {
-        process.kill();
-        process.waitForFinished();
-        ADD_FAILURE() << program.toStdString() << " did not finish in time";
-    }
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = process.readAllStandardOutput();
-    run.err = process.readAllStandardError();
-    return run;
 }
 
 TEST(ToolsProcessTest, CliAcquiresTwentyCyclesFromASimulatorProcess) {

@@ -59,7 +59,8 @@ TEST(AcquireOptionsTest, BadCommandLinesAreRefused) {
         {{"--connect", "127.0.0.2", "--range", "45"}, "--range"},
         {{"--connect", "127.0.0.2", "--range", "5"}, "--range"},  // below the selectable ranges
         {{"--connect", "127.0.0.2", "--gain", "41"}, "--gain"},
-        {{"--connect", "127.0.0.2", "--record", "x.svx"}, "unknown option"},
+        {{"--connect", "127.0.0.2", "--replay", "x.svx"}, "unknown option"},
+        {{"--connect", "127.0.0.2", "--width", "9"}, "--width"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);

@@ -10,6 +10,7 @@
 
 #include "AcquireReport.h"
 #include "Commands.h"
+#include "ImageWriter.h"
 #include "acquisition/CVantrelDoc.h"
 #include "acquisition/RangeList.h"
 #include "platform/qt/QtPlatform.h"
@@ -65,6 +66,17 @@ int cli::RunAcquire(int argc, char** argv) {
     });
     CVantrelDoc doc(platform);
     Apply(options, doc);
+    std::string error;
+    if (!options.imagesDir.empty() && !PrepareImages(doc, options.images, error)) {
+        std::fprintf(stderr, "sonvara-cli acquire: %s\n", error.c_str());
+        return 2;
+    }
+    // Every accepted cycle goes through StoreCycle into the recorder, as in the application.
+    if (!options.recordPath.empty() && !doc.StartRecordingTo(options.recordPath)) {
+        std::fprintf(stderr, "sonvara-cli acquire: cannot record to %s\n",
+                     options.recordPath.c_str());
+        return 2;
+    }
 
     QElapsedTimer clock;
     clock.start();
@@ -94,6 +106,11 @@ int cli::RunAcquire(int argc, char** argv) {
     totals.address = options.address;
     totals.target = options.cycles;
     totals.succeeded = Succeeded(totals.last.accepted, options.cycles);
+    if (!options.imagesDir.empty() && !WriteImageSet(doc, options.imagesDir, 0, false, error)) {
+        std::fprintf(stderr, "sonvara-cli acquire: %s\n", error.c_str());
+        totals.succeeded = false;
+    }
+    if (!options.recordPath.empty()) doc.StopRecording();
     doc.CloseDocument();
     const std::string text = options.json ? FormatTotalsJson(totals) : FormatTotalsText(totals);
     std::fputs(text.c_str(), stdout);

@@ -10,12 +10,6 @@ namespace cli {
 
 namespace {
 
-bool ToInt(const std::string& text, int& value) {
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    return ec == std::errc() && ptr == end && !text.empty();
-}
-
 bool ToSeconds(const std::string& text, double& value) {
     try {
         std::size_t used = 0;
@@ -66,8 +60,11 @@ AcquireParse ParseAcquireArguments(const std::vector<std::string>& args) {
             options.json = true;
             continue;
         }
+        const OptionTake take = TakeImageOption(args, i, options.images, result.error);
+        if (take == OptionTake::Error) return result;
+        if (take == OptionTake::Taken) continue;
         if (arg != "--connect" && arg != "--cycles" && arg != "--seconds" && arg != "--range" &&
-            arg != "--gain") {
+            arg != "--gain" && arg != "--record" && arg != "--images") {
             result.error = "unknown option '" + arg + "'";
             return result;
         }
@@ -79,6 +76,10 @@ AcquireParse ParseAcquireArguments(const std::vector<std::string>& args) {
         int number = 0;
         if (arg == "--connect") {
             options.address = value;
+        } else if (arg == "--record") {
+            options.recordPath = value;
+        } else if (arg == "--images") {
+            options.imagesDir = value;
         } else if (arg == "--cycles") {
             if (!ToInt(value, options.cycles) || options.cycles < 1) {
                 result.error = "--cycles wants a whole number of at least 1";
@@ -127,7 +128,11 @@ Options:
   --seconds S         stop after S seconds (default 10 when --cycles is not given)
   --range M           side-scan and echo-sounder range in metres (10 .. 500, default 50)
   --gain DB           gain of every head, 0 .. 40 dB (default 6)
-  --json              print the totals as one JSON object: accepted, rejected, reconnects,
+  --record FILE       record every accepted cycle into the data file FILE (.svx)
+  --images DIR        at the end, write the images formed live into DIR: L.png, M.png,
+                      H.png (8-bit, through the colour table) and composite.png (24-bit)
+)" + ImageOptionsUsage() +
+           R"(  --json              print the totals as one JSON object: accepted, rejected, reconnects,
                       seconds, cycles_per_second, target, reached, address, serial, heads
   -h, --help          show this text
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "ImageOptions.h"
+
 class CVantrelDoc;
 
 namespace cli {
@@ -17,6 +19,9 @@ struct AcquireOptions {
     bool json = false;
     std::optional<int> range;   // metres, for every head
     std::optional<int> gainDb;  // for every head
+    std::string recordPath;     // record every accepted cycle into this data file
+    std::string imagesDir;      // write the images formed live here at the end
+    ImageOptions images;
 };
 
 struct AcquireParse {

@@ -12,5 +12,7 @@ struct Command {
 };
 
 int RunAcquire(int argc, char** argv);
+int RunInfo(int argc, char** argv);
+int RunRender(int argc, char** argv);
 
 }  // namespace cli

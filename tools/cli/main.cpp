@@ -10,6 +10,8 @@ namespace {
 
 constexpr cli::Command kCommands[] = {
     {"acquire", "poll the heads without windows and report the cycles", cli::RunAcquire},
+    {"info", "summarise and check a sonar data file (.svx)", cli::RunInfo},
+    {"render", "play a data file headless and write its images", cli::RunRender},
 };
 
 void PrintUsage(std::FILE* out) {

@@ -1,0 +1,251 @@
+// Playback: a data file is played record by record on timer 1030 through the same validation
+// and StoreCycle() as a real-time cycle, in an endless loop with a separator at the seam.
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+#include "acquisition/CVantrelDoc.h"
+#include "datafiles/DataFileNames.h"
+#include "datafiles/DataFileTexts.h"
+#include "datafiles/DataRecordFormat.h"
+#include "platform/TimerIds.h"
+
+namespace text = datafiletext;
+
+void CVantrelDoc::OpenPlayback() {
+    SaveSettings();
+    // No record is played while the dialog is open.
+    platform.StopTimer(kTimerPlayback);
+    FileDialogRequest request;
+    request.title = text::kOpenTitle;
+    request.filter = text::kSvxFilter;
+    request.directory = playback.readFileDir;
+    const std::optional<std::string> chosen = platform.OpenFileDialog(request);
+    if (chosen) {
+        OpenPlaybackFile(*chosen);
+    } else if (playbackMode && playback.playbackFile.IsOpen()) {
+        platform.StartTimer(kTimerPlayback, playback.playbackPeriodMs);
+    }
+}
+
+bool CVantrelDoc::OpenPlaybackFile(const std::string& path) {
+    if (!HasSvxEnding(path)) {
+        platform.MessageBox(text::kUnknownType);
+        return false;
+    }
+    // The files in use are closed under their own protection before the new file's is known:
+    // the events of a file being played are saved even when the next file is protected.
+    CloseAllFiles();
+    recording.recordingOn = 0;
+    // A file this process cannot write is played read-only and its events stay as they are.
+    recording.fileDenyWrite = files.fileSystem.makeWritable(path) ? 0 : 1;
+
+    const DataFile::Mode mode =
+        recording.fileDenyWrite ? DataFile::Mode::Read : DataFile::Mode::ReadWrite;
+    if (!playback.playbackFile.Open(path, mode)) {
+        platform.MessageBox(text::OpenFailure(path));
+        playbackMode = 0;
+        ResumeGpsInput();
+        observer->DataFileStateChanged();
+        return false;
+    }
+    files.playbackFileLength = playback.playbackFile.Length();
+    if (files.playbackFileLength < kMinPlaybackFileLength) {
+        platform.MessageBox(text::kNoData);
+        playback.playbackFile.Close();
+        playbackMode = 0;
+        ResumeGpsInput();
+        FinishPlaybackCommand();
+        return false;
+    }
+    playback.lastSliderPos = 0;
+    files.playbackPosition = 0;
+    // No record of this file has been read yet.
+    files.recordLength = 0;
+    playback.playbackFile.Seek(0);
+    playbackMode = 1;
+
+    ClearScreen();
+    SuspendGpsInput();
+    DisconnectAll();
+    playback.sliderStep = files.playbackFileLength / kSliderMax;
+    observer->PlaybackBarReset(playback.playSpeed);
+    playback.playbackPath = path;
+    playback.readFileDir = DirectoryOf(path);
+    playback.readFilterIndex = 1;  // the dialog's only filter
+
+    OpenPlaybackEventFile(path);
+    files.playbackEventNumber = 0;
+    files.playbackEventFlag = 0;
+    events.eventList.ResetSlots();
+    events.copyEventList.ResetSlots();
+    LoadEventFile();
+
+    playback.sliderHeld = 0;
+    observer->AddRecentFile(path);
+    // The history and the images start empty for the new file.
+    ResetHistory();
+    for (int slot = 0; slot < kSlotCount; ++slot) ResetSlot(slot);
+    platform.StopTimer(kTimerGpsRead);
+    platform.StartTimer(kTimerPlaybackDelay, kPlaybackStartDelayMs);
+    files.captureFirstPing = 1;
+    gps.trackRestart = 1;
+    SetWindowTitle(text::PlaybackTitle(path));
+    FinishPlaybackCommand();
+    return true;
+}
+
+void CVantrelDoc::OpenPlaybackEventFile(const std::string& dataPath) {
+    const std::string name = EventFileNameFor(dataPath);
+    DataFile& file = events.playbackEventFile;
+    bool opened = true;
+    if (FileExists(name)) {
+        if (recording.fileDenyWrite) {
+            opened = file.Open(name, DataFile::Mode::Read);
+        } else {
+            files.fileSystem.makeWritable(name);
+            opened = file.Open(name, DataFile::Mode::ReadWrite);
+        }
+    } else if (!recording.fileDenyWrite) {
+        opened = file.Open(name, DataFile::Mode::CreateUpdate);
+    }
+    // Playback goes on without events when the file cannot be had.
+    if (!opened) platform.MessageBox(text::OpenFailure(name));
+    events.eventFileName = name;
+}
+
+void CVantrelDoc::FinishPlaybackCommand() {
+    observer->ApplyConfiguration();
+    observer->UpdateAllViews();
+    observer->DataFileStateChanged();
+}
+
+void CVantrelDoc::PlaybackDelayExpired() {
+    platform.StopTimer(kTimerPlaybackDelay);
+    if (playbackMode) platform.StartTimer(kTimerPlayback, playback.playbackPeriodMs);
+}
+
+void CVantrelDoc::PlaybackTick() {
+    platform.StopTimer(kTimerPlayback);
+    if (!images.held && !images.heldByEventDialog) {
+        UpdatePlaybackSlider();
+        if (files.playbackPosition >= files.playbackFileLength) WrapPlaybackToStart();
+        if (PlayNextRecord() == RecordRead::Damaged) {
+            // Playback ends silently; the views keep what they show.
+            CloseAllFiles();
+            playbackMode = 0;
+            observer->DataFileStateChanged();
+            return;
+        }
+    }
+    if (files.settingsChangeAlarm > 1) {
+        platform.PlaySound(playback.alarmSoundPath);
+        --files.settingsChangeAlarm;
+    }
+    if (playbackMode) platform.StartTimer(kTimerPlayback, playback.playbackPeriodMs);
+}
+
+RecordRead CVantrelDoc::PlayNextRecord() {
+    playback.playbackFile.Seek(files.playbackPosition);
+    const RecordRead read = readWriteFiles.ReadRecord();
+    if (read != RecordRead::Record) return read;
+    // The record's event mark goes to the writer before the cycle is stored, so that a copy
+    // carries each mark on the record it belongs to.
+    if (recording.copyMode) files.eventMarkNumber = files.playbackEventNumber;
+    files.eventMarkPending = files.playbackEventFlag;
+    RunGpsPlaybackSequence();
+    noDataFlag = 0;
+    if (ValidateCycle()) {
+        StoreCycle();
+    } else {
+        ++rejectedCycleCount;
+    }
+    return read;
+}
+
+void CVantrelDoc::UpdatePlaybackSlider() {
+    if (playback.sliderStep == 0) return;
+    const std::int64_t position = static_cast<std::int64_t>(
+        std::min<std::uint64_t>(files.playbackPosition / playback.sliderStep, kSliderMax));
+    if (position == playback.lastSliderPos || playback.sliderHeld) return;
+    observer->PlaybackSliderMoved(static_cast<int>(position));
+    playback.lastSliderPos = position;
+}
+
+void CVantrelDoc::WrapPlaybackToStart() {
+    files.playbackPosition = 0;
+    // The next stored record carries the separator: the live path draws it, and a re-draw
+    // from the history finds it again.
+    history.separatorPending = 1;
+    gps.trackRestart = 1;
+    // A copy ends at the end of the file.
+    if (recording.copyMode) StopRecording();
+}
+
+void CVantrelDoc::CloseAllFiles() {
+    playback.playbackFile.Close();
+    // A recording whose file is closed records nothing any more.
+    if (recording.dataFile.IsOpen()) recording.recordingOn = 0;
+    recording.dataFile.Close();
+    if (events.playbackEventFile.IsOpen()) {
+        if (!recording.fileDenyWrite && !events.eventFileDamaged) {
+            events.playbackEventFile.Truncate(0);
+            WriteEventFile(events.eventList, events.playbackEventFile);
+        }
+        events.playbackEventFile.Close();
+    }
+    if (events.recordEventFile.IsOpen()) {
+        if (!recording.fileDenyWrite) {
+            events.recordEventFile.Truncate(0);
+            WriteEventFile(recording.copyMode ? events.copyEventList : events.eventList,
+                           events.recordEventFile);
+        }
+        events.recordEventFile.Close();
+    }
+    recording.copyMode = 0;
+    playback.playbackPath.clear();
+    recording.recordFileTitle.clear();
+}
+
+void CVantrelDoc::LeavePlayback() {
+    platform.StopTimer(kTimerPlaybackDelay);
+    platform.StopTimer(kTimerPlayback);
+    CloseAllFiles();
+    files.playbackPosition = 0;
+    ResetHistory();
+    for (int slot = 0; slot < kSlotCount; ++slot) ResetSlot(slot);
+    observer->UpdateAllViews();
+}
+
+void CVantrelDoc::Resynchronise(std::uint64_t position) {
+    if (!playbackMode) return;
+    // Round up to a whole number of the last record length; before any record has been read
+    // there is no length and the scan starts at the position itself.
+    const std::uint64_t length = files.recordLength > 0 ? files.recordLength : 0;
+    std::uint64_t candidate = length ? (position + length - 1) / length * length : position;
+    DataFile& file = playback.playbackFile;
+    std::array<std::uint8_t, 64 * 1024> chunk;
+    bool found = false;
+    while (!found && candidate < files.playbackFileLength) {
+        file.Seek(candidate);
+        const std::size_t want = static_cast<std::size_t>(
+            std::min<std::uint64_t>(chunk.size(), files.playbackFileLength - candidate));
+        const std::size_t got = file.Read(chunk.data(), want);
+        if (got == 0) break;
+        // A magic that ends past this chunk is looked at again from the next one.
+        const std::size_t scan = got < want || got < 3 ? got : got - 2;
+        for (std::size_t i = 0; i < scan && !found; ++i) {
+            if (chunk[i] != 's' || i + 2 >= got || chunk[i + 1] != 'v' || chunk[i + 2] != 'x') {
+                continue;
+            }
+            found = readWriteFiles.RecordStartsAt(candidate + i);
+            if (found) candidate += i;
+        }
+        if (!found) candidate += scan;
+        if (got < want) break;
+    }
+    if (found) files.playbackPosition = candidate;
+    file.Seek(files.playbackPosition);
+    if (events.playbackEventFile.IsOpen()) events.playbackEventFile.Seek(0);
+}

@@ -1,0 +1,160 @@
+// Recording: "Record Data..." opens a new data file and its event file, every stored cycle is
+// appended through RecordCycle(), "Stop Recording..." closes them. Started during playback,
+// the same code copies the played records to the new file.
+
+#include <cstdio>
+
+#include "acquisition/CVantrelDoc.h"
+#include "datafiles/DataFileNames.h"
+#include "datafiles/DataFileTexts.h"
+#include "platform/TimerIds.h"
+
+namespace text = datafiletext;
+
+namespace {
+
+// The save and open dialogs offer one filter, so the index they return is always its own.
+constexpr std::int32_t kOnlyFilterIndex = 1;
+
+}  // namespace
+
+void CVantrelDoc::StartRecording() {
+    // No record is read while the dialog is open.
+    platform.StopTimer(kTimerPlayback);
+    FileDialogRequest request;
+    request.title = text::kSaveTitle;
+    request.filter = text::kSvxFilter;
+    request.directory = recording.writeFileDir;
+    request.fileName = ProposedRecordingName(platform.Now());
+    const std::optional<std::string> chosen = platform.SaveFileDialog(request);
+    if (!chosen) {
+        FinishRecordingCommand();
+        return;
+    }
+    StartRecordingTo(WithDefaultExtension(*chosen));
+}
+
+bool CVantrelDoc::StartRecordingTo(const std::string& path) {
+    std::string title = FileNameOf(path);
+    if (!HasSvxEnding(title)) title += ".svx";
+    recording.recordFileTitle = title;
+    if (recording.recordingOn) {
+        platform.MessageBox(text::kAlreadySaving);
+        return false;
+    }
+    if (playbackMode && path == playback.playbackPath) {
+        platform.MessageBox(text::kUsedAsPlayback);
+        recording.recordFileTitle.clear();
+        return false;
+    }
+    if (!recording.dataFile.Open(path, DataFile::Mode::CreateWrite)) {
+        // Nothing could be written: the recording does not start, so that no title or menu
+        // claims a recording that is not there.
+        platform.MessageBox(text::OpenFailure(path));
+        recording.fileDenyWrite = 1;
+        platform.MessageBox(text::kErrorOpening);
+        recording.recordFileTitle.clear();
+        FinishRecordingCommand();
+        return false;
+    }
+    recording.recordingOn = 1;
+    if (playbackMode) {
+        recording.copyMode = 1;
+        events.eventInputEnabled = 0;
+        SetWindowTitle(text::CopyTitle(playback.playbackPath, title));
+    } else {
+        recording.copyMode = 0;
+        events.eventList.count = 0;
+        SetWindowTitle(text::RecordingTitle(title));
+    }
+    recording.writeFileDir = DirectoryOf(path);
+    recording.writeFilterIndex = kOnlyFilterIndex;
+    CreateRecordEventFile(path);
+    ResetEventMarksForRecording();
+    observer->AddRecentFile(path);
+    FinishRecordingCommand();
+    return true;
+}
+
+void CVantrelDoc::CreateRecordEventFile(const std::string& dataPath) {
+    const std::string name = EventFileNameFor(dataPath);
+    if (events.recordEventFile.Open(name, DataFile::Mode::CreateUpdate)) {
+        events.eventFileName = name;
+    } else {
+        platform.MessageBox(text::OpenFailure(name));
+        platform.MessageBox(text::kErrorCreatingEvents);
+    }
+}
+
+void CVantrelDoc::ResetEventMarksForRecording() {
+    files.eventMarkNumber = 0;
+    files.eventMarkPending = 0;
+    events.copyEventList.count = 0;
+    recording.pingNumber = 1;
+    events.eventPing = 1;
+    if (playbackMode) return;
+    // A new recording in real time starts with no events at all.
+    events.holdWhenAdding = 0;
+    files.playbackEventFlag = 0;
+    files.playbackEventNumber = 0;
+    events.eventMarkerX = 0;
+    events.eventMarkerRow = 0;
+    images.compositeRowCounter = 0;
+    images.heldRowCounter = 0;
+    events.eventList.ResetSlots();
+    events.copyEventList.ResetSlots();
+}
+
+void CVantrelDoc::FinishRecordingCommand() {
+    observer->UpdateAllViews();
+    observer->DataFileStateChanged();
+    if (playbackMode && playback.playbackFile.IsOpen()) {
+        platform.StartTimer(kTimerPlayback, playback.playbackPeriodMs);
+    }
+}
+
+void CVantrelDoc::RecordCycle() {
+    if (!playbackMode) files.recordedPingIntervalMs = history.pingIntervalMs;
+    DataFile& file = recording.dataFile;
+    // The record must fit whole on the drive that holds the data file.
+    const std::optional<std::uint64_t> available =
+        files.fileSystem.freeSpace(DirectoryOf(file.Path()));
+    if (available && *available < static_cast<std::uint64_t>(readWriteFiles.NextRecordLength())) {
+        platform.MessageBox(text::kDiskFull);
+        StopRecording();
+        return;
+    }
+    if (!noDataFlag && !readWriteFiles.WriteRecord()) {
+        platform.MessageBox(text::kWriteFailed);
+        StopRecording();
+        return;
+    }
+    char saved[48];
+    std::snprintf(saved, sizeof saved, "Saved: %d kBytes", static_cast<int>(file.Length() / 1024));
+    observer->WindowTextChanged(recording.windowTitle + "  " + saved);
+    // In playback the ping number comes from the record read, so a copy keeps the source's.
+    if (!playbackMode) ++recording.pingNumber;
+}
+
+void CVantrelDoc::StopRecording() {
+    platform.StopTimer(kTimerPlayback);
+    recording.recordingOn = 0;
+    recording.dataFile.Close();
+    if (events.recordEventFile.IsOpen()) {
+        events.recordEventFile.Truncate(0);
+        WriteEventFile(recording.copyMode ? events.copyEventList : events.eventList,
+                       events.recordEventFile);
+        events.recordEventFile.Close();
+    }
+    SetWindowTitle(text::StoppedTitle(playbackMode != 0, playback.playbackPath));
+    recording.copyMode = 0;
+    observer->UpdateAllViews();
+    observer->DataFileStateChanged();
+    // Playback resumes a moment later (through the start delay timer).
+    if (playbackMode) platform.StartTimer(kTimerPlaybackDelay, kPlaybackResumeDelayMs);
+}
+
+void CVantrelDoc::SetWindowTitle(const std::string& title) {
+    recording.windowTitle = title;
+    observer->WindowTextChanged(title);
+}

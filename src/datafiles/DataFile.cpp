@@ -1,0 +1,139 @@
+#include "datafiles/DataFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+
+bool DataFile::Open(const std::string& newPath, Mode mode) {
+    Close();
+    int flags = O_CLOEXEC;
+    switch (mode) {
+        case Mode::Read:
+            flags |= O_RDONLY;
+            break;
+        case Mode::ReadWrite:
+            flags |= O_RDWR;
+            break;
+        case Mode::CreateWrite:
+            flags |= O_WRONLY | O_CREAT | O_TRUNC;
+            break;
+        case Mode::CreateUpdate:
+            flags |= O_RDWR | O_CREAT | O_TRUNC;
+            break;
+    }
+    do {
+        fd = ::open(newPath.c_str(), flags, 0666);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) return false;
+    // A directory opens read-only on Linux; it is not a data file.
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+        Close();
+        return false;
+    }
+    path = newPath;
+    return true;
+}
+
+void DataFile::Close() {
+    if (fd >= 0) ::close(fd);
+    fd = -1;
+    path.clear();
+}
+
+std::size_t DataFile::Read(void* buffer, std::size_t n) {
+    if (fd < 0) return 0;
+    auto* out = static_cast<char*>(buffer);
+    std::size_t done = 0;
+    while (done < n) {
+        const ssize_t got = ::read(fd, out + done, n - done);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) break;
+        done += static_cast<std::size_t>(got);
+    }
+    return done;
+}
+
+bool DataFile::Write(const void* data, std::size_t n) {
+    if (fd < 0) return true;
+    const auto* in = static_cast<const char*>(data);
+    std::size_t done = 0;
+    while (done < n) {
+        const ssize_t put = ::write(fd, in + done, n - done);
+        if (put < 0 && errno == EINTR) continue;
+        if (put <= 0) return false;
+        done += static_cast<std::size_t>(put);
+    }
+    return true;
+}
+
+bool DataFile::Seek(std::uint64_t offset) {
+    if (fd < 0) return false;
+    return ::lseek(fd, static_cast<off_t>(offset), SEEK_SET) >= 0;
+}
+
+bool DataFile::SeekToEnd() {
+    if (fd < 0) return false;
+    return ::lseek(fd, 0, SEEK_END) >= 0;
+}
+
+std::uint64_t DataFile::Position() const {
+    if (fd < 0) return 0;
+    const off_t at = ::lseek(fd, 0, SEEK_CUR);
+    return at < 0 ? 0 : static_cast<std::uint64_t>(at);
+}
+
+std::uint64_t DataFile::Length() const {
+    if (fd < 0) return 0;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || info.st_size < 0) return 0;
+    return static_cast<std::uint64_t>(info.st_size);
+}
+
+bool DataFile::Truncate(std::uint64_t length) {
+    if (fd < 0) return false;
+    int result;
+    do {
+        result = ::ftruncate(fd, static_cast<off_t>(length));
+    } while (result != 0 && errno == EINTR);
+    return result == 0;
+}
+
+std::optional<std::uint64_t> DirectoryFreeSpace(const std::string& directory) {
+    std::error_code error;
+    const auto info = std::filesystem::space(directory.empty() ? "." : directory, error);
+    if (error) return std::nullopt;
+    return static_cast<std::uint64_t>(info.available);
+}
+
+bool MakeFileWritable(const std::string& path) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::perms perms = fs::status(path, error).permissions();
+    if (error) return false;
+    const fs::perms anyWrite =
+        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    if ((perms & anyWrite) == fs::perms::none) {
+        fs::permissions(path, fs::perms::owner_write, fs::perm_options::add, error);
+        if (error) return false;
+    }
+    return ::access(path.c_str(), W_OK) == 0;
+}
+
+bool FileExists(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
+}
+
+std::string DirectoryOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string FileNameOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}

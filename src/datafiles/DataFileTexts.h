@@ -1,0 +1,42 @@
+#pragma once
+// The texts the data-file commands show: dialog titles and filters, window titles, messages.
+
+#include <string>
+
+namespace datafiletext {
+
+inline constexpr const char* kSvxFilter = "Sonar Data File: (*.svx)";
+inline constexpr const char* kSaveTitle = "Save data File:";
+inline constexpr const char* kOpenTitle = "Open Data File:";
+
+inline constexpr const char* kUnknownType = "ERROR: Application can not recognize this file type!";
+inline constexpr const char* kNoData = "File has no data!";
+inline constexpr const char* kAlreadySaving = "Data is already being saved to file.";
+inline constexpr const char* kUsedAsPlayback =
+    "Can't write in this file ...\nThis file is used as playback.";
+inline constexpr const char* kErrorOpening = "Error Opening File!";
+inline constexpr const char* kErrorCreatingEvents = "Error Creating Annotation File!";
+inline constexpr const char* kDiskFull = "WARNING! The disk is full!!\nSaving process will stop!";
+inline constexpr const char* kWriteFailed =
+    "WARNING! The data file could not be written!\nSaving process will stop!";
+inline constexpr const char* kEventFileDamaged = "Event Info File Damaged!";
+
+// The report of a file that could not be opened or created.
+inline std::string OpenFailure(const std::string& path) {
+    return "Failed to open document:\n" + path;
+}
+
+inline std::string PlaybackTitle(const std::string& path) {
+    return "Halvex Sonvara_RGB -- Playback (" + path + ")";
+}
+inline std::string CopyTitle(const std::string& path, const std::string& target) {
+    return PlaybackTitle(path) + " - Copy Data to (" + target + ")";
+}
+inline std::string RecordingTitle(const std::string& target) {
+    return "Halvex Sonvara_RGB -- Real Time - Data Recording to (" + target + ")";
+}
+inline std::string StoppedTitle(bool playback, const std::string& path) {
+    return playback ? PlaybackTitle(path) + " " : "Halvex Sonvara_RGB -- Real Time ";
+}
+
+}  // namespace datafiletext

@@ -1,0 +1,386 @@
+// Playback: opening a file, the timers, one record per tick, the endless loop with its
+// separator, the end of playback at a damaged record and the settings-change alarm.
+
+#include "DataFilesFixture.h"
+#include "datafiles/DataFileCommands.h"
+
+namespace {
+
+class PlaybackTest : public DataFilesFixture {
+protected:
+    // A file of records with three heads and no system information: 8432 bytes each.
+    std::string ThreeHeadFile(int records, int (*rangeOf)(int) = nullptr) {
+        MakeFourHeadState(false);
+        doc.heads[kHeadES].available = 0;
+        doc.headCount = 3;
+        const auto bytes = MakeFile(records, 1, rangeOf);
+        doc.range = 50;
+        return WriteFile("survey.svx", bytes);
+    }
+    void Tick() { platform.FireTimer(1030); }
+};
+
+TEST_F(PlaybackTest, OnlySvxNamesAreOpenedWhateverTheirCase) {
+    const std::string upper = ThreeHeadFile(2);
+    const std::string renamed = dir.File("A.SVX");
+    std::filesystem::rename(upper, renamed);
+    EXPECT_TRUE(doc.OpenPlaybackFile(renamed));
+    EXPECT_EQ(doc.playbackMode, 1);
+
+    doc.CloseAllFiles();
+    doc.playbackMode = 0;
+    platform.expectedMessages = {"ERROR: Application can not recognize this file type!"};
+    TempDir::WriteBytes(dir.File("a.dat"), std::vector<std::uint8_t>(20000, 0));
+    EXPECT_FALSE(doc.OpenPlaybackFile(dir.File("a.dat")));
+    EXPECT_TRUE(platform.expectedMessages.empty());
+    EXPECT_EQ(doc.playbackMode, 0);
+    EXPECT_FALSE(doc.playback.playbackFile.IsOpen());
+}
+
+TEST_F(PlaybackTest, FileBelowOneThousandBytesHasNoData) {
+    TempDir::WriteBytes(dir.File("short.svx"), std::vector<std::uint8_t>(999, 0));
+    platform.expectedMessages = {"File has no data!"};
+    platform.TakeCalls();
+    EXPECT_FALSE(doc.OpenPlaybackFile(dir.File("short.svx")));
+    EXPECT_TRUE(platform.expectedMessages.empty());
+    EXPECT_EQ(doc.playbackMode, 0);
+    EXPECT_FALSE(doc.playback.playbackFile.IsOpen());
+    EXPECT_FALSE(platform.TimerRunning(1010));
+
+    // 1000 bytes are opened; without a record the first read ends playback, silently.
+    TempDir::WriteBytes(dir.File("zeros.svx"), std::vector<std::uint8_t>(1000, 0));
+    StartPlayback(dir.File("zeros.svx"));
+    Tick();
+    EXPECT_EQ(doc.playbackMode, 0);
+    EXPECT_FALSE(doc.playback.playbackFile.IsOpen());
+    EXPECT_FALSE(platform.TimerRunning(1030));
+}
+
+TEST_F(PlaybackTest, PlaybackCommandOpensTheChosenFileAndStartsAfterOneSecond) {
+    const std::string path = ThreeHeadFile(3);
+    doc.playback.readFileDir = dir.path + "/";
+    doc.playback.playSpeed = 7;
+    doc.ApplyPlaySpeed();
+    platform.fileDialogAnswers.push_back(path);
+    platform.TakeCalls();
+    doc.OpenPlayback();
+    const auto calls = platform.TakeCalls();
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls.front(), "open dialog 'Open Data File:' 'Sonar Data File: (*.svx)'");
+    EXPECT_NE(std::find(calls.begin(), calls.end(), "timer 1010 started at 1000 ms"), calls.end());
+    EXPECT_EQ(doc.playbackMode, 1);
+    EXPECT_EQ(doc.playback.playbackPath, path);
+    EXPECT_EQ(doc.playback.readFileDir, dir.path + "/");
+    EXPECT_EQ(doc.playback.sliderStep, 3u * 8432 / 100);
+    EXPECT_EQ(doc.files.captureFirstPing, 1);
+    EXPECT_EQ(doc.gps.trackRestart, 1);
+    EXPECT_EQ(observer.barResets, std::vector<int>{7});
+    EXPECT_EQ(observer.recentFiles, std::vector<std::string>{path});
+    EXPECT_EQ(doc.recording.windowTitle, "Halvex Sonvara_RGB -- Playback (" + path + ")");
+    EXPECT_TRUE(doc.events.playbackEventFile.IsOpen());
+    EXPECT_EQ(doc.events.eventFileName, dir.File("survey.an"));
+
+    platform.FireTimer(1010);
+    EXPECT_FALSE(platform.TimerRunning(1010));
+    EXPECT_EQ(platform.TimerPeriod(1030), 30);
+    Tick();
+    EXPECT_EQ(doc.recording.pingNumber, 1);
+    EXPECT_EQ(doc.files.firstPingNumber, 1);
+    EXPECT_EQ(doc.files.playbackPosition, 8432u);
+    EXPECT_EQ(doc.history.writeIndex, 1);
+    EXPECT_EQ(platform.TimerPeriod(1030), 30);
+}
+
+TEST_F(PlaybackTest, CancelledOpenDialogLetsPlaybackContinue) {
+    StartPlayback(ThreeHeadFile(3));
+    platform.TakeCalls();
+    doc.OpenPlayback();
+    const auto calls = platform.TakeCalls();
+    ASSERT_GE(calls.size(), 3u);
+    EXPECT_EQ(calls[0], "timer 1030 stopped");
+    EXPECT_EQ(calls[1], "open dialog 'Open Data File:' 'Sonar Data File: (*.svx)'");
+    EXPECT_EQ(calls[2], "timer 1030 started at 50 ms");
+    EXPECT_EQ(doc.playbackMode, 1);
+}
+
+TEST_F(PlaybackTest, PlaySpeedSetsTheTickPeriod) {
+    const std::pair<int, int> cases[] = {{0, 100}, {5, 50}, {7, 30},   {9, 10},
+                                         {10, 0},  {20, 0}, {-3, 100}, {25, 0}};
+    for (const auto& [speed, period] : cases) {
+        EXPECT_EQ(PlaybackPeriodForSpeed(speed), period) << speed;
+    }
+    StartPlayback(ThreeHeadFile(2));
+    doc.playback.playSpeed = 19;
+    doc.StepPlaySpeed(+3);
+    EXPECT_EQ(doc.playback.playSpeed, 20);
+    EXPECT_EQ(platform.TimerPeriod(1030), 0);
+    doc.StepPlaySpeed(-12);
+    EXPECT_EQ(doc.playback.playSpeed, 8);
+    EXPECT_EQ(platform.TimerPeriod(1030), 20);
+    EXPECT_EQ(observer.playSpeeds, (std::vector<int>{20, 8}));
+}
+
+TEST_F(PlaybackTest, EndOfFileWrapsToTheStartWithASeparator) {
+    StartPlayback(ThreeHeadFile(3));
+    std::int32_t sizeChanged = 1;
+    doc.SizeChannelImage(kHeadL, kZoomFillScreen, 400, sizeChanged);
+    doc.displayChannelA = doc.displayChannelB = kHeadL;
+    for (int i = 0; i < 3; ++i) Tick();
+    EXPECT_EQ(doc.files.playbackPosition, 3u * 8432);
+    doc.gps.trackRestart = 0;
+    Tick();
+    EXPECT_EQ(doc.recording.pingNumber, 1);
+    EXPECT_EQ(doc.files.playbackPosition, 8432u);
+    EXPECT_EQ(doc.gps.trackRestart, 1);
+    EXPECT_EQ(doc.history.Record(3).wrapSeparator, 1);
+    EXPECT_EQ(doc.history.Record(2).wrapSeparator, 0);
+    const std::uint8_t* row = doc.images.ChannelImage(kHeadL).Row(0);
+    for (int x = 0; x < 400; ++x) ASSERT_EQ(row[x], 255) << x;
+    Tick();
+    EXPECT_EQ(doc.history.Record(4).wrapSeparator, 0);
+    EXPECT_EQ(doc.playbackMode, 1);
+}
+
+TEST_F(PlaybackTest, SeparatorInTheCompositeCoversTheStarboardHalf) {
+    StartPlayback(ThreeHeadFile(2));
+    doc.images.compositeMode = 1;
+    std::int32_t sizeChanged = 1;
+    doc.SizeCompositeImage(kZoomFillScreen, 400, sizeChanged);
+    for (int i = 0; i < 3; ++i) Tick();
+    ASSERT_EQ(doc.history.Record(2).wrapSeparator, 1);
+    const std::uint8_t* rgb = doc.images.CompositeImage().Row(0);
+    for (int x = 200; x < 400; ++x) {
+        ASSERT_EQ(rgb[3 * x], 255) << x;
+        ASSERT_EQ(rgb[3 * x + 1], 255) << x;
+        ASSERT_EQ(rgb[3 * x + 2], 0) << x;
+        ASSERT_EQ(doc.images.CompositePlane(1).Row(0)[x], 255) << x;
+    }
+    EXPECT_NE(doc.images.CompositePlane(0).Row(0)[100], 255);
+}
+
+TEST_F(PlaybackTest, SliderReleaseMovesToTheRecordAtThatShare) {
+    StartPlayback(ThreeHeadFile(100));  // 843200 bytes
+    Tick();                             // one record read: the record length is known
+    struct Case {
+        int position;
+        std::uint64_t resumesAt;
+    };
+    const Case cases[] = {{50, 421600}, {100, 0}, {120, 0}, {0, 0}, {1, 8432}, {99, 834768}};
+    for (const Case& c : cases) {
+        doc.PlaybackSliderPressed();
+        EXPECT_EQ(doc.playback.sliderHeld, 1);
+        doc.PlaybackSliderReleased(c.position);
+        EXPECT_EQ(doc.files.playbackPosition, c.resumesAt) << c.position;
+        EXPECT_EQ(doc.playback.sliderHeld, 0);
+    }
+    doc.PlaybackSliderReleased(50);
+    Tick();
+    EXPECT_EQ(doc.recording.pingNumber, 51);
+}
+
+TEST_F(PlaybackTest, SliderFollowsThePlaybackUnlessHeld) {
+    StartPlayback(ThreeHeadFile(100));
+    for (int i = 0; i < 3; ++i) Tick();
+    EXPECT_EQ(observer.sliderPositions, (std::vector<int>{1, 2}));
+    doc.PlaybackSliderPressed();
+    Tick();
+    EXPECT_EQ(observer.sliderPositions.size(), 2u);
+    doc.PlaybackSliderReleased(10);
+    Tick();
+    EXPECT_EQ(observer.sliderPositions.back(), 10);
+}
+
+TEST_F(PlaybackTest, ResynchroniseRoundsUpToTheRecordLengthBeforeScanning) {
+    const std::string path = ThreeHeadFile(4);
+    // A whole record header planted inside the first record's echo line at byte 6000.
+    auto bytes = TempDir::ReadBytes(path);
+    std::copy(bytes.begin(), bytes.begin() + 256, bytes.begin() + 6000);
+    TempDir::WriteBytes(path, bytes);
+    StartPlayback(path);
+
+    // No record read yet: no length to round with, the scan starts at the position itself.
+    doc.Resynchronise(5000);
+    EXPECT_EQ(doc.files.playbackPosition, 6000u);
+    doc.files.playbackPosition = 0;
+    Tick();
+    ASSERT_EQ(doc.files.recordLength, 8432);
+    doc.Resynchronise(5000);
+    EXPECT_EQ(doc.files.playbackPosition, 8432u);
+    // Nothing found after the position: it stays.
+    doc.Resynchronise(4 * 8432 - 100);
+    EXPECT_EQ(doc.files.playbackPosition, 8432u);
+}
+
+TEST_F(PlaybackTest, ResynchroniseFindsAMagicRightAfterAnS) {
+    const std::string path = ThreeHeadFile(3);
+    auto bytes = TempDir::ReadBytes(path);
+    bytes[8432 - 1] = 's';  // "ssvx": the record start must not be stepped over
+    TempDir::WriteBytes(path, bytes);
+    StartPlayback(path);
+    doc.Resynchronise(8432 - 1);
+    EXPECT_EQ(doc.files.playbackPosition, 8432u);
+}
+
+TEST_F(PlaybackTest, DamagedRecordInTheMiddleEndsPlaybackThere) {
+    struct Case {
+        int offset;
+        std::uint8_t value;
+    };
+    // A wrong magic, a zero length (which would replay the record for ever), a short length.
+    const Case cases[] = {{0, 'X'}, {8, 0}, {9, 0}};
+    for (const Case& c : cases) {
+        const std::string path = ThreeHeadFile(5);
+        auto bytes = TempDir::ReadBytes(path);
+        bytes[2 * 8432 + c.offset] = c.value;
+        if (c.offset == 8) bytes[2 * 8432 + 9] = 0;
+        TempDir::WriteBytes(path, bytes);
+        StartPlayback(path);
+        Tick();
+        Tick();
+        EXPECT_EQ(doc.playbackMode, 1);
+        Tick();
+        EXPECT_EQ(doc.playbackMode, 0) << c.offset;
+        EXPECT_EQ(doc.recording.pingNumber, 2) << c.offset;
+        EXPECT_FALSE(doc.playback.playbackFile.IsOpen());
+        EXPECT_FALSE(platform.TimerRunning(1030));
+        EXPECT_TRUE(doc.playback.playbackPath.empty());
+    }
+}
+
+TEST_F(PlaybackTest, CutOffLastRecordWrapsInsteadOfEnding) {
+    const std::string path = ThreeHeadFile(3);
+    std::filesystem::resize_file(path, 3 * 8432 - 500);
+    StartPlayback(path);
+    for (int i = 0; i < 3; ++i) Tick();
+    EXPECT_EQ(doc.recording.pingNumber, 2);  // the cut-off record is not shown
+    Tick();
+    EXPECT_EQ(doc.playbackMode, 1);
+    EXPECT_EQ(doc.recording.pingNumber, 1);
+}
+
+int RangeStep(int i) {
+    return i < 2 ? 50 : 100;
+}
+
+TEST_F(PlaybackTest, RangeChangeRingsTheAlarmOnceWhenItIsOn) {
+    for (const int alarm : {1, 0}) {
+        StartPlayback(ThreeHeadFile(5, RangeStep));
+        doc.files.settingsChangeAlarm = alarm;
+        int rings = 0;
+        for (int i = 0; i < 5; ++i) {
+            platform.TakeCalls();
+            Tick();
+            for (const auto& call : platform.TakeCalls()) {
+                if (call.rfind("sound '", 0) != 0) continue;
+                ++rings;
+                EXPECT_EQ(i, 2);
+                EXPECT_NE(call.find("ding.wav"), std::string::npos);
+            }
+        }
+        EXPECT_EQ(rings, alarm);
+        EXPECT_EQ(doc.files.settingsChangeAlarm, alarm);
+        doc.CloseAllFiles();
+    }
+}
+
+TEST_F(PlaybackTest, HeldDisplayReadsNothingButKeepsTheTimer) {
+    StartPlayback(ThreeHeadFile(3));
+    doc.images.heldByEventDialog = 1;
+    Tick();
+    EXPECT_EQ(doc.files.playbackPosition, 0u);
+    EXPECT_TRUE(platform.TimerRunning(1030));
+    doc.images.heldByEventDialog = 0;
+    Tick();
+    EXPECT_EQ(doc.files.playbackPosition, 8432u);
+}
+
+TEST_F(PlaybackTest, ProtectedFileIsPlayedReadOnlyAndItsEventsAreKept) {
+    const std::string path = ThreeHeadFile(2);
+    TempDir::WriteText(dir.File("survey.an"), "3\n5\n0.250000\nd\nt\nla\nlo\nan\n");
+    doc.files.fileSystem.makeWritable = [](const std::string&) { return false; };
+    StartPlayback(path);
+    EXPECT_EQ(doc.recording.fileDenyWrite, 1);
+    EXPECT_EQ(doc.events.eventList.count, 1);
+    EXPECT_EQ(doc.events.eventList.entries[0].number, 3);
+    doc.events.eventList.count = 0;  // even an emptied list does not touch the file
+    doc.CloseAllFiles();
+    EXPECT_EQ(TempDir::ReadText(dir.File("survey.an")), "3\n5\n0.250000\nd\nt\nla\nlo\nan\n");
+}
+
+TEST_F(PlaybackTest, EventsOfThePlayedFileAreSavedWhenAProtectedFileIsOpenedNext) {
+    const std::string first = ThreeHeadFile(2);
+    const std::string second = dir.File("protected.svx");
+    std::filesystem::copy_file(first, second);
+    StartPlayback(first);
+    doc.events.eventList.entries[0].number = 1;
+    doc.events.eventList.entries[0].pingNumber = 2;
+    doc.events.eventList.entries[0].acrossFraction = 0.5;
+    doc.events.eventList.count = 1;
+    doc.files.fileSystem.makeWritable = [](const std::string& path) {
+        return path.find("protected") == std::string::npos;
+    };
+    ASSERT_TRUE(doc.OpenPlaybackFile(second));
+    EXPECT_EQ(doc.recording.fileDenyWrite, 1);
+    EXPECT_EQ(TempDir::ReadText(dir.File("survey.an")), "1\n2\n0.500000\n");
+    EXPECT_FALSE(FileExists(dir.File("protected.an")));  // not created for a protected file
+}
+
+TEST_F(PlaybackTest, MenuStateFollowsPlaybackAndRecording) {
+    EXPECT_TRUE(RecordDataEnabled(doc));
+    EXPECT_FALSE(StopRecordingEnabled(doc));
+    EXPECT_FALSE(SettingsChangeAlarmEnabled(doc));
+    EXPECT_FALSE(FilePlaybackBarEnabled(doc));
+    doc.threeFrequencySystem = 1;
+    EXPECT_STREQ(RecordDataText(doc), "Record Data ...");
+    EXPECT_STREQ(StopRecordingText(doc), "Stop Recording ...");
+    StartPlayback(ThreeHeadFile(2));
+    EXPECT_TRUE(SettingsChangeAlarmEnabled(doc));
+    EXPECT_TRUE(FilePlaybackBarEnabled(doc));
+    EXPECT_STREQ(RecordDataText(doc), "Copy Start ...");
+    EXPECT_STREQ(StopRecordingText(doc), "Copy Stop ...");
+    EXPECT_FALSE(SettingsChangeAlarmChecked(doc));
+    doc.ToggleSettingsChangeAlarm();
+    EXPECT_TRUE(SettingsChangeAlarmChecked(doc));
+    doc.files.settingsChangeAlarm = 2;
+    doc.ToggleSettingsChangeAlarm();
+    EXPECT_EQ(doc.files.settingsChangeAlarm, 0);
+    doc.threeFrequencySystem = 0;
+    EXPECT_EQ(RecordDataText(doc), nullptr);
+    EXPECT_FALSE(ReversePlaybackEnabled());
+}
+
+TEST_F(PlaybackTest, ConnectDialogNoPlaysAFileAndYesLeavesPlayback) {
+    const std::string path = ThreeHeadFile(3);
+    platform.connectAnswer = false;
+    platform.fileDialogAnswers.push_back(path);
+    doc.ConnectToSonarHead();
+    EXPECT_EQ(doc.playbackMode, 1);
+    EXPECT_TRUE(platform.TimerRunning(1030));
+    Tick();
+    EXPECT_EQ(doc.history.writeIndex, 1);
+
+    platform.connectAnswer = true;
+    doc.ConnectToSonarHead();
+    EXPECT_EQ(doc.playbackMode, 0);
+    EXPECT_FALSE(doc.playback.playbackFile.IsOpen());
+    EXPECT_FALSE(doc.events.playbackEventFile.IsOpen());
+    EXPECT_FALSE(platform.TimerRunning(1030));
+    EXPECT_FALSE(platform.TimerRunning(1010));
+    EXPECT_EQ(doc.files.playbackPosition, 0u);
+    EXPECT_EQ(doc.history.writeIndex, 0);
+    EXPECT_TRUE(doc.realTimeActive);
+}
+
+TEST_F(PlaybackTest, DocumentCloseClosesEveryFile) {
+    StartPlayback(ThreeHeadFile(2));
+    ASSERT_TRUE(doc.StartRecordingTo(dir.File("copy.svx")));
+    doc.CloseDocument();
+    EXPECT_FALSE(doc.playback.playbackFile.IsOpen());
+    EXPECT_FALSE(doc.recording.dataFile.IsOpen());
+    EXPECT_FALSE(doc.events.playbackEventFile.IsOpen());
+    EXPECT_FALSE(doc.events.recordEventFile.IsOpen());
+    EXPECT_EQ(doc.recording.recordingOn, 0);
+    EXPECT_FALSE(platform.TimerRunning(1030));
+}
+
+}  // namespace

@@ -1,0 +1,166 @@
+// Recording from the simulated heads with `sonvara-cli acquire --record`, checking the file
+// with `sonvara-cli info` and playing it back with `sonvara-cli render`: the images played
+// from the file are the images that were formed live from the same cycles.
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "ProcessSupport.h"
+
+namespace {
+
+QString Address(int head) {
+    return QString("127.77.31.%1").arg(head + 2);
+}
+
+QJsonObject InfoJson(const QString& file, int expectedExit) {
+    const ProgramRun run = RunProgram(SONVARA_CLI_PATH, {"info", file, "--json"});
+    EXPECT_EQ(run.exitCode, expectedExit) << run.err.toStdString();
+    QJsonParseError error;
+    const QJsonDocument json = QJsonDocument::fromJson(run.out, &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError) << run.out.left(200).toStdString();
+    return json.object();
+}
+
+int PngColourType(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return -1;
+    const QByteArray head = file.read(26);
+    return head.size() == 26 ? static_cast<unsigned char>(head[25]) : -1;
+}
+
+// Rows of the two images that differ, top to bottom.
+std::vector<int> DifferingRows(const QImage& a, const QImage& b) {
+    std::vector<int> rows;
+    for (int y = 0; y < a.height(); ++y) {
+        if (std::memcmp(a.constScanLine(y), b.constScanLine(y),
+                        static_cast<std::size_t>(a.bytesPerLine())) != 0) {
+            rows.push_back(y);
+        }
+    }
+    return rows;
+}
+
+class DataFilesToolsTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+    QString Path(const QString& name) const { return dir.filePath(name); }
+
+    // Records from the simulator for a few seconds at 10 m, where the heads answer after the
+    // travel time of the range (about ten cycles a second, several image rows a ping).
+    void Record(const QStringList& imageOptions) {
+        Simulator sim({"--addresses",
+                       QStringList{Address(0), Address(1), Address(2), Address(3)}.join(','),
+                       "--duration", "60"});
+        ASSERT_TRUE(sim.WaitReady()) << sim.error.toStdString();
+        const ProgramRun run =
+            RunProgram(SONVARA_CLI_PATH, QStringList{"acquire", "--connect", Address(0), "--range",
+                                                     "10", "--seconds", "4", "--json", "--record",
+                                                     Path("survey.svx"), "--images", Path("live")} +
+                                             imageOptions);
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        accepted = QJsonDocument::fromJson(run.out).object()["accepted"].toInt();
+        ASSERT_GE(accepted, 10) << run.out.toStdString();
+    }
+
+    QTemporaryDir dir;
+    int accepted = 0;
+};
+
+TEST_F(DataFilesToolsTest, PlayedImagesAreTheLiveImagesOfTheRecordedCycles) {
+    const QStringList imageOptions{"--width", "600", "--color-table", "3"};
+    Record(imageOptions);
+
+    // The file holds one whole four-head record per accepted cycle, numbered from 1.
+    const QJsonObject info = InfoJson(Path("survey.svx"), 0);
+    EXPECT_EQ(info["records"].toInt(), accepted);
+    EXPECT_EQ(info["bytes"].toInteger(), qint64(accepted) * 11072);
+    EXPECT_TRUE(info["damaged_offset"].isNull());
+    const QJsonArray items = info["items"].toArray();
+    ASSERT_EQ(items.size(), accepted);
+    for (int i = 0; i < items.size(); ++i) {
+        const QJsonObject item = items[i].toObject();
+        ASSERT_EQ(item["ping"].toInt(), i + 1);
+        ASSERT_EQ(item["offset"].toInteger(), qint64(i) * 11072);
+        ASSERT_EQ(item["length"].toInt(), 11072);
+        ASSERT_EQ(item["heads"].toArray().size(), 4);
+        ASSERT_EQ(item["range"].toInt(), 10);
+        ASSERT_EQ(item["es_range"].toInt(), 10);
+        ASSERT_TRUE(item["event"].isNull());
+        // A record carries the ping interval in 16 bits; every interval here fits, so the
+        // played cycles are drawn with the very interval the live ones were.
+        ASSERT_LT(item["interval_ms"].toInt(), 0xFFFF);
+    }
+    EXPECT_TRUE(QFile::exists(Path("survey.an")));
+
+    const ProgramRun render = RunProgram(
+        SONVARA_CLI_PATH,
+        QStringList{"render", Path("survey.svx"), "--out", Path("played")} + imageOptions);
+    ASSERT_EQ(render.exitCode, 0) << render.err.toStdString();
+
+    // Everything image formation reads of a cycle travels in its record: the lines of the
+    // three side-scan heads, range, frequencies, presence, ping interval and ping number;
+    // without a GPS reader neither side has navigation texts, so both take the default speed.
+    // The row stamps (times, texts) are not part of the images. So no row may differ.
+    for (const char* name : {"L", "M", "H", "composite"}) {
+        SCOPED_TRACE(name);
+        const QImage live(Path(QString("live/%1.png").arg(name)));
+        const QImage played(Path(QString("played/%1.png").arg(name)));
+        ASSERT_FALSE(live.isNull());
+        ASSERT_EQ(live.size(), QSize(600, 2000));
+        ASSERT_EQ(played.size(), live.size());
+        ASSERT_EQ(played.format(), live.format());
+        EXPECT_EQ(played.colorTable(), live.colorTable());
+        EXPECT_TRUE(DifferingRows(live, played).empty());
+        // The pings reached the image: the top rows are not blank.
+        const uchar* top = live.constScanLine(0);
+        EXPECT_TRUE(std::any_of(top, top + live.bytesPerLine(), [](uchar b) { return b != 0; }));
+    }
+    // The PNG colour types: 3 (palette) for the channel images, 2 (24-bit RGB) for the
+    // composite.
+    EXPECT_EQ(PngColourType(Path("played/L.png")), 3);
+    EXPECT_EQ(PngColourType(Path("played/composite.png")), 2);
+}
+
+TEST_F(DataFilesToolsTest, DamagedRecordIsFoundByInfoAndEndsTheRendering) {
+    Record({"--width", "200"});
+    QFile file(Path("survey.svx"));
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    const qint64 damaged = 3 * 11072;
+    file.seek(damaged + 8);
+    file.write(QByteArray(4, '\0'));  // a zero length: the record cannot be followed
+    file.close();
+
+    const QJsonObject info = InfoJson(Path("survey.svx"), 1);
+    EXPECT_EQ(info["damaged_offset"].toInteger(), damaged);
+    EXPECT_EQ(info["damaged_bytes"].toInteger(), 11072);
+    EXPECT_EQ(info["records"].toInt(), accepted - 1);  // the records after it are still found
+
+    const ProgramRun text = RunProgram(SONVARA_CLI_PATH, {"info", Path("survey.svx"), "--records"});
+    EXPECT_EQ(text.exitCode, 1);
+    EXPECT_TRUE(text.out.contains("damaged at offset 33216")) << text.out.toStdString();
+    EXPECT_FALSE(text.out.contains("\n33216 "));
+    EXPECT_TRUE(text.out.contains("\n44288 5 11072 L,M,H,ES 10 10 ")) << text.out.toStdString();
+
+    const ProgramRun render = RunProgram(
+        SONVARA_CLI_PATH,
+        {"render", Path("survey.svx"), "--out", Path("played"), "--width", "200", "--every", "2"});
+    EXPECT_EQ(render.exitCode, 1);
+    EXPECT_TRUE(render.out.contains("3 records played")) << render.out.toStdString();
+    EXPECT_TRUE(render.err.contains("damaged record at offset 33216")) << render.err.toStdString();
+    const QStringList written = QDir(Path("played")).entryList({"*.png"}, QDir::Files, QDir::Name);
+    EXPECT_EQ(written, (QStringList{"H-000002.png", "H-000003.png", "L-000002.png", "L-000003.png",
+                                    "M-000002.png", "M-000003.png", "composite-000002.png",
+                                    "composite-000003.png"}));
+    // Rendering leaves the data file's directory as it was: no event file is made or changed.
+    EXPECT_EQ(QFile(Path("survey.an")).size(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,58 @@
+#pragma once
+// sonvara-headsim and sonvara-cli as processes: a simulator that stops when the test ends, and
+// a program run to its end with its exit code and output.
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+#include "QtTestSupport.h"
+
+// A simulator process that stops when the test ends.
+class Simulator {
+public:
+    explicit Simulator(QStringList args) {
+        process.start(SONVARA_HEADSIM_PATH, args);
+        EXPECT_TRUE(process.waitForStarted(5000));
+    }
+    ~Simulator() {
+        if (process.state() == QProcess::NotRunning) return;
+        process.kill();
+        process.waitForFinished(5000);
+    }
+    // Waits for the "ready" line on standard error.
+    bool WaitReady() {
+        return RunUntil(
+                   [this] {
+                       error += process.readAllStandardError();
+                       return error.contains("ready") || process.state() == QProcess::NotRunning;
+                   },
+                   10000) &&
+               error.contains("ready");
+    }
+    QProcess process;
+    QByteArray error;
+};
+
+struct ProgramRun {
+    int exitCode = -1;
+    QByteArray out, err;
+};
+
+inline ProgramRun RunProgram(const QString& program, const QStringList& args,
+                             int timeoutMs = 60000) {
+    QProcess process;
+    process.start(program, args);
+    ProgramRun run;
+    if (!process.waitForFinished(timeoutMs)) {
+        process.kill();
+        process.waitForFinished();
+        ADD_FAILURE() << program.toStdString() << " did not finish in time";
+    }
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    return run;
+}

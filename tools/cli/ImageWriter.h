@@ -1,0 +1,16 @@
+#pragma once
+// Writes a document's side-scan images as PNG files: L, M and H as 8-bit images through the
+// active palette, the composite as a 24-bit image.
+
+#include <string>
+
+class CVantrelDoc;
+
+namespace cli {
+
+// Writes L, M, H and composite into dir (created when missing) under the names ImageFileName
+// gives; false (with a reason) when a file cannot be written.
+bool WriteImageSet(const CVantrelDoc& doc, const std::string& dir, int records, bool numbered,
+                   std::string& error);
+
+}  // namespace cli

@@ -1,0 +1,33 @@
+#pragma once
+// The plain part of `sonvara-cli info`: its command line and the summary of a data file as text
+// (optionally one line per record) or as one JSON object.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "datafiles/DataFileScan.h"
+
+namespace cli {
+
+struct InfoOptions {
+    std::string file;
+    bool json = false;
+    bool records = false;
+};
+
+struct InfoParse {
+    std::optional<InfoOptions> options;
+    bool help = false;
+    std::string error;
+};
+InfoParse ParseInfoArguments(const std::vector<std::string>& args);
+std::string InfoUsage();
+
+std::string FormatInfoText(const std::string& file, const DataFileSummary& summary, bool perRecord);
+// One line of JSON: file, records (count), bytes, damaged_offset (null or an offset),
+// damaged_bytes, first_ping, last_ping, events, and items (per record: offset, ping, length,
+// heads, range, es_range, event, time, interval_ms, system_info).
+std::string FormatInfoJson(const std::string& file, const DataFileSummary& summary);
+
+}  // namespace cli
