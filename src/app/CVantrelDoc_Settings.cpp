@@ -57,6 +57,15 @@ void CVantrelDoc::LoadSettings(const ProfileFile& file) {
 }
 
 void CVantrelDoc::LoadSystemSettings(const ProfileFile& file) {
+    // An empty directory keeps the current one.
+    const std::string readDir = file.GetProfileString(kSystem, "Read File Dir:", "");
+    const std::string writeDir = file.GetProfileString(kSystem, "Write File Dir:", "");
+    if (!readDir.empty()) playback.readFileDir = readDir;
+    if (!writeDir.empty()) recording.writeFileDir = writeDir;
+    playback.readFilterIndex = file.GetProfileInt(kSystem, "Read Filter Index", 0);
+    recording.writeFilterIndex = file.GetProfileInt(kSystem, "Write Filter Index", 0);
+    playback.playSpeed = file.GetProfileInt(kSystem, "Playback Speed", 5);
+    ApplyPlaySpeed();
     units = file.GetProfileInt(kSystem, "Units", 0) ? 1 : 0;
     orientation.compassDeclination = file.GetProfileInt(kSystem, "CompassDeclination", 22);
     range = TextInt(file, kSystem, "Range", "50");
@@ -110,6 +119,7 @@ void CVantrelDoc::LoadViewSettings(const ProfileFile& file) {
     speed.speedCorrection = file.GetProfileInt(kView, "Speed Correction Enabled", 1);
     speed.syncWithGpsTime = file.GetProfileInt(kView, "Auto Synchronize with GPS Time", 0);
     speed.convertUtcToLocal = file.GetProfileInt(kView, "Convert UTC to Local Time", 0);
+    files.settingsChangeAlarm = file.GetProfileInt(kView, "Settings Change Alarm", 0);
     display.toolBarVisible = TextInt(file, kView, "Tool Bar Visible", "1");
     display.statusBarVisible = TextInt(file, kView, "Status Bar Visible", "1");
     display.playbackBarVisible = TextInt(file, kView, "File Playback Bar Visible", "1");
@@ -128,6 +138,11 @@ void CVantrelDoc::LoadViewSettings(const ProfileFile& file) {
 }
 
 void CVantrelDoc::SaveSettings(ProfileFile& file) {
+    file.WriteProfileString(kSystem, "Read File Dir:", playback.readFileDir);
+    file.WriteProfileString(kSystem, "Write File Dir:", recording.writeFileDir);
+    file.WriteProfileInt(kSystem, "Read Filter Index", playback.readFilterIndex);
+    file.WriteProfileInt(kSystem, "Write Filter Index", recording.writeFilterIndex);
+    file.WriteProfileInt(kSystem, "Playback Speed", playback.playSpeed);
     file.WriteProfileInt(kSystem, "Units", units);
     file.WriteProfileInt(kSystem, "CompassDeclination",
                          static_cast<long long>(orientation.compassDeclination));
@@ -189,6 +204,8 @@ void CVantrelDoc::SaveViewSettings(ProfileFile& file) {
     file.WriteProfileInt(kView, "Speed Correction Enabled", speed.speedCorrection);
     file.WriteProfileInt(kView, "Auto Synchronize with GPS Time", speed.syncWithGpsTime);
     file.WriteProfileInt(kView, "Convert UTC to Local Time", speed.convertUtcToLocal);
+    // The alarm rings at most once per change: a pending ring (2) is stored as on.
+    file.WriteProfileInt(kView, "Settings Change Alarm", files.settingsChangeAlarm ? 1 : 0);
     file.WriteProfileInt(kView, "Tool Bar Visible", display.toolBarVisible);
     file.WriteProfileInt(kView, "Status Bar Visible", display.statusBarVisible);
     file.WriteProfileInt(kView, "File Playback Bar Visible", display.playbackBarVisible);

@@ -87,6 +87,29 @@ TEST_F(SettingsTest, ConvertedValues) {
     }
 }
 
+TEST_F(SettingsTest, PlaybackSpeedSetsThePlaybackPeriod) {
+    struct Case {
+        const char* speed;
+        int period;
+    };
+    const Case cases[] = {{"0", 100}, {"3", 70}, {"5", 50}, {"9", 10}, {"10", 0}, {"12", 0}};
+    for (const Case& c : cases) {
+        Load(std::string("[System]\nPlayback Speed=") + c.speed + "\n");
+        EXPECT_EQ(doc.playback.playbackPeriodMs, c.period) << c.speed;
+    }
+    Load("");
+    EXPECT_EQ(doc.playback.playSpeed, 5);
+    EXPECT_EQ(doc.playback.playbackPeriodMs, 50);
+}
+
+TEST_F(SettingsTest, EmptyDirectoriesKeepTheCurrentOnes) {
+    doc.playback.readFileDir = "/home/survey/";
+    doc.recording.writeFileDir = "/home/survey/out/";
+    Load("[System]\nRead File Dir:=\nWrite File Dir:=/mnt/disk/\n");
+    EXPECT_EQ(doc.playback.readFileDir, "/home/survey/");
+    EXPECT_EQ(doc.recording.writeFileDir, "/mnt/disk/");
+}
+
 TEST_F(SettingsTest, SavedValuesAreWrittenInTheirOwnUnits) {
     Load("[System]\nRange=120\nManualShipSpeed=3\nCompassDeclination=-7\n");
     const std::string text = SaveInto("");
@@ -114,7 +137,8 @@ TEST_F(SettingsTest, EchoSounderKeysAreWrittenInTheirOrder) {
 
 TEST_F(SettingsTest, EveryKeySurvivesARoundTrip) {
     const std::string original =
-        "[System]\nUnits=1\nCompassDeclination=3\nRange=200\nUseManualSpeed=1\nUseGPSSpeed=0\n"
+        "[System]\nRead File Dir:=/data/in/\nWrite File Dir:=/data/out/\nRead Filter Index=2\n"
+        "Write Filter Index=3\nPlayback Speed=7\nUnits=1\nCompassDeclination=3\nRange=200\nUseManualSpeed=1\nUseGPSSpeed=0\n"
         "ManualShipSpeed=72\n"
         "[Sonar L]\nIP Address=10.1.1.2\nFreqency=121000\nGain=11\nTransmit Enable=2\n"
         "Available=1\n"
@@ -129,7 +153,7 @@ TEST_F(SettingsTest, EveryKeySurvivesARoundTrip) {
         "GPS Read Interval=500\nGPS Zoom Factor=250\n"
         "[View]\nShow Grid=0\nShow ES Grid=0\nColor Table=4\nMarker Text Size=18\n"
         "Speed Correction Enabled=0\nAuto Synchronize with GPS Time=1\n"
-        "Convert UTC to Local Time=1\nTool Bar Visible=0\nStatus Bar Visible=0\n"
+        "Convert UTC to Local Time=1\nSettings Change Alarm=1\nTool Bar Visible=0\nStatus Bar Visible=0\n"
         "File Playback Bar Visible=0\nL Frame Left=5\nL Frame Top=6\nL Frame Right=700\n"
         "L Frame Bottom=800\nShow L Frame=0\n"
         "[Filters Enabled]\nPitch=1\nRoll=0\nHeading=1\nDepth=1\nTemp=0\nAltitude=1\n";

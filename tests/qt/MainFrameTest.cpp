@@ -5,6 +5,8 @@
 #include <QMenuBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QProgressBar>
+#include <QSlider>
 #include <QToolBar>
 
 #include "QtTestSupport.h"
@@ -209,6 +211,66 @@ TEST(ApplicationTest, StartsAgainstATemporarySettingsFile) {
     EXPECT_TRUE(text.contains("Range Index=13"));
     EXPECT_TRUE(text.contains("IP Address=127.77.99.2"));
     EXPECT_TRUE(text.contains("Tool Bar Visible=0"));
+}
+
+}  // namespace
+
+namespace {
+
+class PlaybackFrameTest : public MainFrameTest {
+protected:
+    // Records a few cycles of a three-frequency system to a file and plays it back.
+    void PlayARecording() {
+        const int all[4] = {1, 1, 1, 1};
+        doc.ConfigureHeads(all);
+        path = dir.filePath("run.svx").toStdString();
+        platform.expectedMessages.clear();
+        ASSERT_TRUE(doc.StartRecordingTo(path));
+        doc.noDataFlag = 0;
+        for (int i = 0; i < 20; ++i) doc.StoreCycle();
+        doc.StopRecording();
+        ASSERT_TRUE(doc.OpenPlaybackFile(path));
+        frame.RefreshCommands();
+    }
+    QTemporaryDir dir;
+    std::string path;
+};
+
+TEST_F(PlaybackFrameTest, MenusAndBarsInPlayback) {
+    PlayARecording();
+    EXPECT_EQ(doc.playbackMode, 1);
+    EXPECT_TRUE(frame.Bars().PlaybackBar()->isVisible());
+    EXPECT_FALSE(frame.Bars().ThreeFrequencyBar()->isVisible());
+    EXPECT_EQ(Action(kCmdRecordData)->text().toStdString(), "Copy Start ...");
+    EXPECT_EQ(Action(kCmdStopRecording)->text().toStdString(), "Copy Stop ...");
+    EXPECT_TRUE(Action(kCmdSettingsChangeAlarm)->isEnabled());
+    EXPECT_TRUE(Action(kCmdFilePlaybackBar)->isEnabled());
+    EXPECT_FALSE(Action(kCmdIncreaseRange)->isEnabled());
+    EXPECT_FALSE(Action(kCmdReversePlayback)->isEnabled());
+    EXPECT_TRUE(frame.windowTitle().contains("Playback ("));
+    Action(kCmdSettingsChangeAlarm)->trigger();
+    EXPECT_TRUE(Action(kCmdSettingsChangeAlarm)->isChecked());
+    Action(kCmdFilePlaybackBar)->trigger();
+    EXPECT_FALSE(frame.Bars().PlaybackBar()->isVisible());
+}
+
+TEST_F(PlaybackFrameTest, PlaySpeedSpinAndSlider) {
+    PlayARecording();
+    FormattedSpin* speed = frame.Bars().PlaySpeedSpin();
+    speed->stepBy(2);
+    EXPECT_EQ(doc.playback.playSpeed, 7);
+    EXPECT_EQ(doc.playback.playbackPeriodMs, 30);
+    EXPECT_EQ(frame.Bars().SpeedProgress()->value(), 7);
+    QSlider* slider = frame.Bars().PositionSlider();
+    const std::uint64_t length = doc.playback.playbackFile.Length();
+    slider->setValue(50);
+    Q_EMIT slider->sliderPressed();
+    EXPECT_EQ(doc.playback.sliderHeld, 1);
+    Q_EMIT slider->sliderReleased();
+    EXPECT_EQ(doc.playback.sliderHeld, 0);
+    // Resumes at the first record start at or after the middle of the file.
+    EXPECT_GE(doc.files.playbackPosition, length / 2);
+    EXPECT_LT(doc.files.playbackPosition, length);
 }
 
 }  // namespace

@@ -39,6 +39,7 @@ CMainFrame::CMainFrame(CVantrelDoc& document) : doc(document) {
     BuildStatusBars();
     windows = new SonarWindows(doc, mdi, this, router);
     windows->AddCommands(commands);
+    ConnectPlaybackBar();
     InstallAccelerators();
     refreshTimer = new QTimer(this);
     refreshTimer->setSingleShot(true);
@@ -108,6 +109,7 @@ void CMainFrame::InstallAccelerators() {
 
 void CMainFrame::RegisterCommands() {
     RegisterAcquisitionCommands();
+    RegisterFileCommands();
     RegisterViewCommands();
     commands.Add(kCmdExit, [this] { close(); });
     commands.Add(kCmdAbout, [this] {
@@ -134,8 +136,13 @@ void CMainFrame::RegisterAcquisitionCommands() {
 }
 
 int CMainFrame::RunModal(QDialog& dialog) {
+    // No record is played while a dialog is open; playback goes on when it closes.
     doc.GetPlatform().StopTimer(kTimerPlayback);
-    return dialog.exec();
+    const int result = dialog.exec();
+    if (doc.playbackMode && doc.playback.playbackFile.IsOpen() && !doc.images.held) {
+        doc.GetPlatform().StartTimer(kTimerPlaybackDelay, kPlaybackResumeDelayMs);
+    }
+    return result;
 }
 
 void CMainFrame::ApplyConfiguration() {
@@ -150,7 +157,11 @@ void CMainFrame::ApplyConfiguration() {
         bars->ThreeFrequencyBar()->setVisible(!doc.playbackMode);
         bars->PlaybackBar()->setVisible(doc.playbackMode && doc.display.playbackBarVisible);
         bars->TwoFrequencyBar()->hide();
-    } else if (doc.twoFrequencySystem && !doc.playbackMode) {
+    } else if (doc.playbackMode) {
+        // Files of other systems play with the same bar: the operator needs its slider.
+        bars->PlaybackBar()->setVisible(doc.display.playbackBarVisible != 0);
+        bars->TwoFrequencyBar()->hide();
+    } else if (doc.twoFrequencySystem) {
         // The two-frequency bar carries the controls of such a system; showing it gives the
         // operator range and gain without the three-frequency layout.
         bars->TwoFrequencyBar()->show();

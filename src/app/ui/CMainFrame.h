@@ -59,6 +59,12 @@ public:
     void UpdateAllViews() override;
     void PaletteChanged() override;
 
+    void WindowTextChanged(const std::string& text) override;
+    void PlaybackBarReset(int playSpeed) override;
+    void PlaybackSliderMoved(int position) override;
+    void PlaySpeedChanged(int playSpeed) override;
+    void DataFileStateChanged() override;
+
     // ViewHost
     void ShowRowStamp(const RowInfo& row, const std::string& dateText) override;
     void ShowPointerRange(double metres, bool starboard) override;
@@ -78,6 +84,8 @@ private:
     void RegisterViewCommands();
     void RegisterImageCommands();
     void RegisterSpeedCommands();
+    void RegisterFileCommands();
+    void ConnectPlaybackBar();
     void RefreshNow();
 
     CVantrelDoc& doc;
