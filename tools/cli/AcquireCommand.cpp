@@ -8,6 +8,7 @@
 #include <csignal>
 #include <cstdio>
 
+#include "../common/StopSignals.h"
 #include "AcquireReport.h"
 #include "Commands.h"
 #include "ImageWriter.h"
@@ -16,20 +17,6 @@
 #include "platform/qt/QtPlatform.h"
 
 namespace {
-
-volatile std::sig_atomic_t stopRequested = 0;
-
-void RequestStop(int) {
-    stopRequested = 1;
-}
-
-void InstallStopHandlers() {
-    struct sigaction action {};
-    action.sa_handler = RequestStop;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
-}
 
 void Apply(const cli::AcquireOptions& options, CVantrelDoc& doc) {
     if (options.range) {
@@ -58,7 +45,7 @@ int cli::RunAcquire(int argc, char** argv) {
     const AcquireOptions& options = *parsed.options;
 
     QCoreApplication app(argc, argv);
-    InstallStopHandlers();
+    tools::InstallStopHandlers();
     QtPlatform platform(QtPlatform::Mode::Headless);
     platform.SetConnectPreset(true, options.address);
     platform.SetMessageSink([](const std::string& text) {
@@ -96,7 +83,7 @@ int cli::RunAcquire(int argc, char** argv) {
     QObject::connect(&watch, &QTimer::timeout, &app, [&] {
         const bool done = (options.cycles > 0 && doc.acceptedCycleCount >= options.cycles) ||
                           (options.seconds > 0 && elapsed() >= options.seconds);
-        if (done || stopRequested) app.quit();
+        if (done || tools::stopRequested) app.quit();
     });
     watch.start(2);
     app.exec();

@@ -54,7 +54,10 @@ struct Orientation {
 };
 
 inline constexpr int kSamples = 1000;
-inline constexpr double kPingSpacingM = 0.3;     // the body advances this far per ping
+// The body advances this far per ping: about 3 knots at the default 50 m range with four heads
+// (eight replies of 2 x 50 m / 1500 m/s each make a ping every 0.53 s), so that a waterfall
+// drawn at the program's default 3 knots shows the objects in their true proportions.
+inline constexpr double kPingSpacingM = 0.8;
 inline constexpr double kTargetSpacingM = 40.0;  // about one object per this many metres
 inline constexpr double kEchoSounderLimitM = 300.0;
 // The water column and the noise floor stay at or below this value (echo-sounder bottom

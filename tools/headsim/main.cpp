@@ -6,28 +6,12 @@
 
 #include <csignal>
 #include <cstdio>
+
+#include "../common/StopSignals.h"
 #include <string>
 #include <vector>
 
 #include "SimServer.h"
-
-namespace {
-
-volatile std::sig_atomic_t stopRequested = 0;
-
-void RequestStop(int) {
-    stopRequested = 1;
-}
-
-void InstallStopHandlers() {
-    struct sigaction action {};
-    action.sa_handler = RequestStop;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
@@ -43,7 +27,7 @@ int main(int argc, char** argv) {
     const sim::SimConfig& config = *parsed.config;
 
     QCoreApplication app(argc, argv);
-    InstallStopHandlers();
+    tools::InstallStopHandlers();
     QElapsedTimer clock;
     clock.start();
     SimServer server(config);
@@ -65,7 +49,7 @@ int main(int argc, char** argv) {
 
     QTimer stopPoll;
     QObject::connect(&stopPoll, &QTimer::timeout, &app, [&app] {
-        if (stopRequested) app.quit();
+        if (tools::stopRequested) app.quit();
     });
     stopPoll.start(50);
     if (config.durationS > 0) {
