@@ -13,5 +13,5 @@ struct DisplaySettings {
     std::int32_t showGrid = 1;
     std::int32_t showEsGrid = 1;
     std::int32_t markerTextSize = 14;
-    WindowLayout layout;
+    WindowLayout layout = DefaultWindowLayout();
 };

@@ -33,6 +33,12 @@ void ComputeDefaultLayout(WindowLayout& layout) {
     layout.show.fill(1);
 }
 
+WindowLayout DefaultWindowLayout() {
+    WindowLayout layout;
+    ComputeDefaultLayout(layout);
+    return layout;
+}
+
 void ComputeVerticalLayout(WindowLayout& layout, bool threeFrequencySystem) {
     const double w = layout.metrics.screenWidth;
     const double h = layout.metrics.screenHeight;

@@ -57,6 +57,8 @@ const char* LayoutShowKey(int window);
 
 // Every show flag 1 and every rectangle of the default layout for the metrics.
 void ComputeDefaultLayout(WindowLayout& layout);
+// A layout of the default metrics, before any setting is read.
+WindowLayout DefaultWindowLayout();
 // The vertical strips of a three-frequency system; in other systems only the echo sounder and
 // the track plotter move, beside the 540 kHz window.
 void ComputeVerticalLayout(WindowLayout& layout, bool threeFrequencySystem);

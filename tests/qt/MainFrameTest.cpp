@@ -2,7 +2,13 @@
 
 #include <QAction>
 #include <QFile>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QCheckBox>
+#include <QRadioButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QProgressBar>
@@ -16,7 +22,9 @@
 #include "app/ui/CVantrelApp.h"
 #include "app/ui/ControlBars.h"
 #include "app/ui/MenuBuilder.h"
+#include "app/ui/SonarWindows.h"
 #include "app/ui/StatusBarWidget.h"
+#include "gps/views/CShipSpeedDlg.h"
 #include "platform/TimerIds.h"
 #include "support/FakePlatform.h"
 
@@ -271,6 +279,73 @@ TEST_F(PlaybackFrameTest, PlaySpeedSpinAndSlider) {
     // Resumes at the first record start at or after the middle of the file.
     EXPECT_GE(doc.files.playbackPosition, length / 2);
     EXPECT_LT(doc.files.playbackPosition, length);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MainFrameTest, SonarWindowsFollowTheConfiguration) {
+    const int all[4] = {1, 1, 1, 1};
+    doc.ConfigureHeads(all);
+    doc.heads[2].frequencyHz = 540000;
+    frame.ApplyConfiguration();
+    QStringList titles;
+    for (QMdiSubWindow* sub : frame.Mdi()->subWindowList()) titles << sub->windowTitle();
+    titles.sort();
+    EXPECT_EQ(titles, (QStringList{"Sonvara_RGB -- 120 kHz", "Sonvara_RGB -- 260 kHz",
+                                   "Sonvara_RGB -- 540 kHz"}));
+    frame.RefreshCommands();
+    EXPECT_TRUE(Action(kCmdWindowM)->isChecked());
+    // A closed window is checked no more and comes back at its stored place.
+    WindowRect before;
+    ASSERT_TRUE(frame.TakeWindowRect(kMFrame, before));
+    for (QMdiSubWindow* sub : frame.Mdi()->subWindowList()) {
+        if (sub->windowTitle().contains("260")) sub->close();
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    WindowRect closed;
+    EXPECT_FALSE(frame.TakeWindowRect(kMFrame, closed));
+    frame.RefreshCommands();
+    EXPECT_FALSE(Action(kCmdWindowM)->isChecked());
+    Action(kCmdWindowM)->trigger();
+    WindowRect after;
+    ASSERT_TRUE(frame.TakeWindowRect(kMFrame, after));
+    EXPECT_NEAR(after.left, before.left, 2);
+    EXPECT_NEAR(after.bottom, before.bottom, 2);
+}
+
+TEST_F(MainFrameTest, TwoFrequencySystemsShowTheirDisplayChannels) {
+    const int two[4] = {0, 1, 1, 0};
+    doc.ConfigureHeads(two);
+    for (int h = 0; h < 4; ++h) doc.heads[h].available = two[h];
+    frame.ApplyConfiguration();
+    QStringList titles;
+    for (QMdiSubWindow* sub : frame.Mdi()->subWindowList()) titles << sub->windowTitle();
+    titles.sort();
+    EXPECT_EQ(titles, (QStringList{"Sonvara_RGB -- 260 kHz", "Sonvara_RGB -- 675 kHz"}));
+    EXPECT_TRUE(frame.Bars().TwoFrequencyBar()->isVisible());
+}
+
+TEST(ShipSpeedDialogTest, SpinAndChoicesReachTheSettingsOnlyOnOk) {
+    SpeedSource settings;
+    settings.manualSpeedKnots = 3.0;
+    settings.useGpsSpeed = 1;
+    CShipSpeedDlg dialog(settings, nullptr);
+    EXPECT_TRUE(dialog.gpsButton->isChecked());
+    EXPECT_EQ(dialog.speedEdit->text().toStdString(), "3.0");
+    dialog.speedSpin->stepBy(1);
+    EXPECT_EQ(dialog.speedEdit->text().toStdString(), "3.1");
+    dialog.manualButton->click();
+    dialog.correctionBox->setChecked(false);
+    EXPECT_DOUBLE_EQ(settings.manualSpeedKnots, 3.0) << "nothing changes before OK";
+    dialog.Model().ApplyTo(settings);
+    EXPECT_DOUBLE_EQ(settings.manualSpeedKnots, 3.1);
+    EXPECT_EQ(settings.useManualSpeed, 1);
+    EXPECT_EQ(settings.useGpsSpeed, 0);
+    EXPECT_EQ(settings.speedCorrection, 0);
+    for (int i = 0; i < 200; ++i) dialog.speedSpin->stepBy(1);
+    EXPECT_EQ(dialog.speedEdit->text().toStdString(), "10.0") << "the spin stops at 10 knots";
 }
 
 }  // namespace
