@@ -349,3 +349,40 @@ TEST(ShipSpeedDialogTest, SpinAndChoicesReachTheSettingsOnlyOnOk) {
 }
 
 }  // namespace
+
+namespace {
+
+// Counts the paints of a widget.
+class PaintCounter : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+    int paints = 0;
+};
+
+TEST_F(MainFrameTest, EachCycleRepaintsTheSonarWindowsAtScreenRate) {
+    const int all[4] = {1, 1, 1, 1};
+    doc.ConfigureHeads(all);
+    frame.ApplyConfiguration();
+    QMdiSubWindow* sub = frame.Mdi()->subWindowList().value(0);
+    ASSERT_NE(sub, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(sub->widget()));
+    QTest::qWait(100);
+    PaintCounter counter;
+    sub->widget()->installEventFilter(&counter);
+    doc.StoreCycle();
+    EXPECT_TRUE(RunUntil([&] { return counter.paints > 0; }, 1000)) << "a cycle repaints";
+    // The paint's own read-out must not start another paint: the view settles.
+    QTest::qWait(200);
+    const int settled = counter.paints;
+    QTest::qWait(200);
+    EXPECT_EQ(counter.paints, settled);
+    // Many cycles in a burst cost a few paints, not one each.
+    for (int i = 0; i < 200; ++i) doc.StoreCycle();
+    QTest::qWait(100);
+    EXPECT_LT(counter.paints - settled, 20);
+}
+
+}  // namespace

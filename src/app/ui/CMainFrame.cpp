@@ -21,8 +21,9 @@
 #include "platform/TimerIds.h"
 
 namespace {
-// Status bars and command states follow the cycles at screen rate, not at ping rate.
-constexpr int kRefreshIntervalMs = 40;
+// Views, status bars and command states follow the cycles at screen rate, not at ping rate:
+// a burst of cycles costs one repaint.
+constexpr int kRefreshIntervalMs = 16;
 }  // namespace
 
 CMainFrame::CMainFrame(CVantrelDoc& document) : doc(document) {
@@ -179,14 +180,14 @@ void CMainFrame::UpdateTitles() {
     }
 }
 
-void CMainFrame::CycleDisplayed() {
+void CMainFrame::ScheduleRefresh(bool repaintViews) {
+    viewsDirty |= repaintViews;
     if (!refreshTimer->isActive()) refreshTimer->start(kRefreshIntervalMs);
 }
 
-void CMainFrame::UpdateAllViews() {
-    windows->UpdateViews();
-    CycleDisplayed();
-}
+void CMainFrame::CycleDisplayed() { ScheduleRefresh(true); }
+
+void CMainFrame::UpdateAllViews() { ScheduleRefresh(true); }
 
 void CMainFrame::PaletteChanged() {
     if (paletteWindow) paletteWindow->PaletteChanged();
@@ -200,6 +201,10 @@ void CMainFrame::CreatePaletteWindow() {
 }
 
 void CMainFrame::RefreshNow() {
+    if (viewsDirty) {
+        viewsDirty = false;
+        windows->UpdateViews();
+    }
     // While the pointer is in no image view, the status fields show the newest ping.
     bool pointerInView = false;
     for (const ImageSlot& slot : doc.images.slotStates) pointerInView |= slot.pointerInside != 0;
@@ -224,7 +229,8 @@ void CMainFrame::ShowPointerRange(double metres, bool starboard) {
 
 void CMainFrame::ShowZoom(int percent) { statusInputs.zoomPercent = percent; }
 
-void CMainFrame::RefreshIndicators() { CycleDisplayed(); }
+// Called at the end of every view paint: it must not ask for another paint.
+void CMainFrame::RefreshIndicators() { ScheduleRefresh(false); }
 
 void CMainFrame::ViewClosed() { ApplyWindowLayout(false); }
 

@@ -87,6 +87,7 @@ private:
     void RegisterFileCommands();
     void ConnectPlaybackBar();
     void RefreshNow();
+    void ScheduleRefresh(bool repaintViews);
 
     CVantrelDoc& doc;
     CommandTable commands;
@@ -101,6 +102,6 @@ private:
     SonarWindows* windows = nullptr;
     CPaletteChildFrm* paletteWindow = nullptr;
     QTimer* refreshTimer = nullptr;
-    bool refreshPending = false;
+    bool viewsDirty = false;
     bool configuredMenu = false;
 };
