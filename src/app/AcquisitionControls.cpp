@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 #include "acquisition/CVantrelDoc.h"
 #include "acquisition/RangeList.h"
+#include "common/TextFormat.h"
 
 namespace {
 
@@ -29,12 +29,6 @@ void StepGains(CVantrelDoc& doc, int step) {
     doc.BuildSwitchCommands();
 }
 
-std::string Format(const char* format, int value) {
-    char text[32];
-    std::snprintf(text, sizeof text, format, value);
-    return text;
-}
-
 }  // namespace
 
 void IncreaseRange(CVantrelDoc& doc) { StepRange(doc, +1); }
@@ -44,13 +38,13 @@ void DecreaseGain(CVantrelDoc& doc) { StepGains(doc, -1); }
 void SetUnits(CVantrelDoc& doc, int units) { doc.units = units ? 1 : 0; }
 
 std::string RangeText(int metres, int units) {
-    return units ? Format("%d ft", metres * 3) : Format("%d m", metres);
+    return units ? Printf("%d ft", metres * 3) : Printf("%d m", metres);
 }
-std::string GainText(int gainDb) { return Format("%d dB", gainDb); }
+std::string GainText(int gainDb) { return Printf("%d dB", gainDb); }
 std::string DisplayFactorText(double factor) {
-    return Format("%d ", static_cast<int>(factor * 100.0 + 0.5)) + "%";
+    return Printf("%d ", static_cast<int>(factor * 100.0 + 0.5)) + "%";
 }
-std::string FrequencyLabel(int frequencyHz) { return Format("%d kHz", frequencyHz / 1000); }
+std::string FrequencyLabel(int frequencyHz) { return Printf("%d kHz", frequencyHz / 1000); }
 
 int GainSpinHead(const CVantrelDoc& doc, int spinId) {
     switch (spinId) {

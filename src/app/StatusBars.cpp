@@ -1,22 +1,11 @@
 #include "app/StatusBars.h"
 
-#include <cstdarg>
-#include <cstdio>
-
 #include "acquisition/CVantrelDoc.h"
+#include "common/TextFormat.h"
 
 namespace {
 
 constexpr double kMetresPerFoot = 0.3048;
-
-std::string Printf(const char* format, ...) {
-    char text[128];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(text, sizeof text, format, args);
-    va_end(args);
-    return text;
-}
 
 // Builds a bar from its panes after pane 0: label, value, spacer groups.
 class BarBuilder {

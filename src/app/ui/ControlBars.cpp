@@ -162,8 +162,8 @@ void ControlBars::OnSpin(FormattedSpin* spin, int value) {
     const int delta = value - SpinValue(spin);
     const int id = spin->ControlId();
     if (id == kSpinDisplayA || id == kSpinDisplayM || id == kSpinDisplayB) {
+        // The images are scaled from the next ping on.
         SpinDisplayFactor(doc, id, delta);
-        Q_EMIT DisplayFactorChanged();
     } else if (SpinAcquisition(doc, id, delta).changed) {
         Q_EMIT AcquisitionChanged();
     }

@@ -48,8 +48,6 @@ public:
     void UpdateControlBars();
 
 Q_SIGNALS:
-    // A display factor changed: the images are scaled from the next ping on.
-    void DisplayFactorChanged();
     // An acquisition setting changed (range, gain).
     void AcquisitionChanged();
 
