@@ -59,6 +59,15 @@ protected:
         doc.cycleTime.Stamp(t);
     }
 
+    // Puts the bytes in a file and opens it as the reader's playback file at offset 0.
+    void OpenForReading(CVantrelDoc& reader, const std::vector<std::uint8_t>& bytes) {
+        const std::string path = WriteFile("read.svx", bytes);
+        ASSERT_TRUE(reader.playback.playbackFile.Open(path, DataFile::Mode::Read));
+        reader.playbackMode = 1;
+        reader.files.playbackFileLength = bytes.size();
+        reader.files.playbackPosition = 0;
+    }
+
     // Assembles the record of the current document state.
     std::vector<std::uint8_t> BuildRecord() {
         std::vector<std::uint8_t> record(svx::kMaxRecordLength);

@@ -10,14 +10,6 @@ using namespace svx;
 
 class DataRecordFormatTest : public DataFilesFixture {
 protected:
-    // Puts the bytes in a file and opens it as the document's playback file at offset 0.
-    void OpenForReading(CVantrelDoc& reader, const std::vector<std::uint8_t>& bytes) {
-        const std::string path = WriteFile("read.svx", bytes);
-        ASSERT_TRUE(reader.playback.playbackFile.Open(path, DataFile::Mode::Read));
-        reader.playbackMode = 1;
-        reader.files.playbackFileLength = bytes.size();
-        reader.files.playbackPosition = 0;
-    }
     RecordRead ReadOne(const std::vector<std::uint8_t>& bytes) {
         OpenForReading(doc, bytes);
         return doc.readWriteFiles.ReadRecord();

@@ -11,13 +11,6 @@ using namespace svx;
 
 class ReadRecordTest : public DataFilesFixture {
 protected:
-    void Open(CVantrelDoc& reader, const std::vector<std::uint8_t>& bytes) {
-        const std::string path = WriteFile("read.svx", bytes);
-        ASSERT_TRUE(reader.playback.playbackFile.Open(path, DataFile::Mode::Read));
-        reader.playbackMode = 1;
-        reader.files.playbackFileLength = bytes.size();
-        reader.files.playbackPosition = 0;
-    }
     RecordRead ReadAt(CVantrelDoc& reader, std::uint64_t position) {
         reader.files.playbackPosition = position;
         reader.playback.playbackFile.Seek(position);
@@ -44,7 +37,7 @@ TEST_F(ReadRecordTest, RoundTripRestoresTheWholeStateARecordCarries) {
 
     CVantrelDoc reader(platform);
     reader.files.captureFirstPing = 1;
-    Open(reader, record);
+    OpenForReading(reader, record);
     ASSERT_EQ(reader.readWriteFiles.ReadRecord(), RecordRead::Record);
 
     EXPECT_EQ(reader.recording.pingNumber, 4321);
@@ -94,7 +87,7 @@ TEST_F(ReadRecordTest, FileWithABadFirstMagicIsRejectedAtTheFirstRead) {
     MakeFourHeadState(false);
     auto bytes = MakeFile(3);
     bytes[2] = 'X';
-    Open(doc, bytes);
+    OpenForReading(doc, bytes);
     EXPECT_EQ(doc.readWriteFiles.ReadRecord(), RecordRead::Damaged);
     EXPECT_EQ(doc.recording.pingNumber, 3);  // nothing of the record was taken
 }
@@ -113,7 +106,7 @@ TEST_F(ReadRecordTest, RecordsWhoseLengthsChangeAreReadOneByOne) {
         const auto record = BuildRecord();
         bytes.insert(bytes.end(), record.begin(), record.end());
     }
-    Open(doc, bytes);
+    OpenForReading(doc, bytes);
     for (std::size_t i = 0; i < sets.size(); ++i) {
         ASSERT_EQ(doc.files.playbackPosition, starts[i]);
         doc.playback.playbackFile.Seek(doc.files.playbackPosition);
@@ -131,7 +124,7 @@ TEST_F(ReadRecordTest, DamagedLengthFieldIsNotFollowed) {
     for (const std::uint32_t length : cases) {
         auto bytes = good;
         PutLe32(bytes.data() + 10816 + 8, length);  // the second record
-        Open(doc, bytes);
+        OpenForReading(doc, bytes);
         ASSERT_EQ(ReadAt(doc, 0), RecordRead::Record);
         EXPECT_EQ(ReadAt(doc, 10816), RecordRead::Damaged) << length;
         EXPECT_EQ(doc.recording.pingNumber, 1) << length;
@@ -145,7 +138,7 @@ TEST_F(ReadRecordTest, RecordCutOffByTheEndOfTheFileIsSkippedToTheEnd) {
     const auto whole = MakeFile(2);
     for (const std::size_t cut : {10816u + 100u, 10816u + 256u, 10816u + 5000u, 2u * 10816 - 1}) {
         std::vector<std::uint8_t> bytes(whole.begin(), whole.begin() + cut);
-        Open(doc, bytes);
+        OpenForReading(doc, bytes);
         ASSERT_EQ(ReadAt(doc, 0), RecordRead::Record);
         const auto lineBefore = doc.heads[0].line;
         EXPECT_EQ(ReadAt(doc, 10816), RecordRead::Truncated) << cut;
@@ -162,7 +155,7 @@ TEST_F(ReadRecordTest, StatedLineLengthNeverReadsPastTheLine) {
     PutLe16(bytes.data() + 256 + 6, 60000);      // head L claims a 60000-byte line
     PutLe16(bytes.data() + 256 + 2384 + 6, 10);  // head M a 10-byte line
     for (auto& head : doc.heads) head.line.fill(0xAB);
-    Open(doc, bytes);
+    OpenForReading(doc, bytes);
     ASSERT_EQ(ReadAt(doc, 0), RecordRead::Record);
     EXPECT_EQ(doc.heads[0].line[1999], 0);  // whole line taken, no more
     EXPECT_EQ(doc.heads[1].line[9], 0);
