@@ -3,7 +3,9 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QPixmap>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QTimer>
 
@@ -76,7 +78,17 @@ bool CVantrelApp::InitInstance() {
 void CVantrelApp::ScheduleScreenshot() {
     const int delayMs = static_cast<int>(options.screenshotAfterSeconds * 1000);
     QTimer::singleShot(delayMs, frame.get(), [this] {
-        const bool saved = frame->grab().save(options.screenshotPath);
+        // What is on the screen where the platform can show it (not a fresh paint of the
+        // window, which would hide a window that failed to repaint), else the window itself.
+        QPixmap picture;
+        if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+            if (QScreen* screen = frame->screen()) {
+                const QRect g = frame->frameGeometry();
+                picture = screen->grabWindow(0, g.x(), g.y(), g.width(), g.height());
+            }
+        }
+        if (picture.isNull()) picture = frame->grab();
+        const bool saved = picture.save(options.screenshotPath);
         if (!saved) qWarning("could not save %s", qPrintable(options.screenshotPath));
         frame->close();
         QCoreApplication::exit(saved ? 0 : 1);
