@@ -52,6 +52,7 @@ void CVantrelDoc::DisconnectAll() {
         if (!heads[h].socket) continue;
         heads[h].socket->connected = 0;
         heads[h].socket->Close();
+        heads[h].firstHalfStatus = 0;
         assemblers[h].Clear();
     }
 }

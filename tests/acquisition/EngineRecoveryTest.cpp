@@ -1,5 +1,5 @@
 // Recovery of the engine over time on the fake platform: connects that fail at once, the link
-// states the operator sees and the Reconnect command.
+// states the operator sees, the Reconnect command, and faulty statuses in either half.
 
 #include <gtest/gtest.h>
 
@@ -40,11 +40,12 @@ protected:
             if (platform.Socket(h).connectPending) platform.Socket(h).CompleteConnect();
         }
     }
-    // Answers the outstanding request of the polled head.
-    void AnswerRequest() {
+    // Answers the outstanding request of the polled head; first and second halves may carry
+    // statuses of their own.
+    void AnswerRequest(std::uint8_t firstStatus = 0, std::uint8_t secondStatus = 0) {
         const int h = doc.currentHead;
         const int half = platform.Socket(h).sent.back()[10];
-        platform.Socket(h).Arrive(Reply(h, half));
+        platform.Socket(h).Arrive(Reply(h, half, half == 0 ? firstStatus : secondStatus));
     }
     std::string Links() const { return LinkStatusText(doc.links); }
 
@@ -166,6 +167,54 @@ TEST_F(EngineRecoveryTest, ReconnectShowsEveryHeadConnectingAndIsCounted) {
     EXPECT_EQ(Links(), "connecting: L M H ES");
     CompleteConnects();
     EXPECT_EQ(doc.State(), EngineState::Polling);
+}
+
+struct HalfStatus {
+    int head;
+    std::uint8_t first, second;
+    bool accepted;
+};
+
+// Each half of a ping carries its own status: either one with a bit of 0x7C rejects the cycle,
+// while the header that is kept (and shown, and recorded) is the second half's.
+TEST_F(EngineRecoveryTest, AFaultyStatusInEitherHalfRejectsTheCycle) {
+    const HalfStatus cases[] = {
+        {kHeadL, 0x7C, 0x00, false},  {kHeadL, 0x04, 0x00, false}, {kHeadM, 0x40, 0x00, false},
+        {kHeadES, 0x10, 0x00, false}, {kHeadH, 0x00, 0x08, false}, {kHeadM, 0x83, 0x00, true},
+        {kHeadH, 0x00, 0x81, true},   {kHeadL, 0x00, 0x00, true},
+    };
+    Discover(0x0F);
+    CompleteConnects();
+    for (const HalfStatus& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "head " << c.head << " first " << int(c.first)
+                                          << " second " << int(c.second));
+        ASSERT_EQ(doc.currentHead, kHeadL);
+        const int accepted = doc.acceptedCycleCount, rejected = doc.rejectedCycleCount;
+        for (int i = 0; i < 2 * kHeadCount; ++i) {
+            const bool faulty = doc.currentHead == c.head;
+            AnswerRequest(faulty ? c.first : 0, faulty ? c.second : 0);
+        }
+        EXPECT_EQ(doc.acceptedCycleCount - accepted, c.accepted ? 1 : 0);
+        EXPECT_EQ(doc.rejectedCycleCount - rejected, c.accepted ? 0 : 1);
+        EXPECT_EQ(doc.heads[c.head].headerStatus, c.second) << "the second half's header";
+        EXPECT_EQ(doc.heads[c.head].replyHeader[3], c.second);
+    }
+    // A first half's fault belongs to its own cycle: the next clean one is accepted.
+    const int accepted = doc.acceptedCycleCount;
+    for (int i = 0; i < 2 * kHeadCount; ++i) AnswerRequest();
+    EXPECT_EQ(doc.acceptedCycleCount, accepted + 1);
+}
+
+TEST_F(EngineRecoveryTest, AFirstHalfFaultDoesNotOutliveARebuild) {
+    Discover(0x01);
+    CompleteConnects();
+    AnswerRequest(0x7C, 0);  // first half faulty; the second half never comes
+    platform.FireTimer(kTimerReply);
+    CompleteConnects();
+    AnswerRequest();
+    AnswerRequest();
+    EXPECT_EQ(doc.acceptedCycleCount, 1);
+    EXPECT_EQ(doc.rejectedCycleCount, 0);
 }
 
 }  // namespace
