@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -111,6 +112,25 @@ TEST_F(MainFrameTest, StatusBarTextsForAKnownState) {
     frame.UpdateStatusBars();
     EXPECT_EQ(frame.FirstStatus()->PaneText(8).toStdString(), "54.5 F");
     EXPECT_EQ(frame.FirstStatus()->PaneText(11).toStdString(), "6.6 ft");
+}
+
+TEST_F(MainFrameTest, HeadLinksAndReconnectsShowInTheStatusBars) {
+    EXPECT_EQ(frame.LinkPane()->text().toStdString(), "") << "idle";
+    EXPECT_EQ(frame.ReconnectPane()->text().toStdString(), "");
+    platform.connectAddress = "127.0.0.2";
+    doc.ConnectToSonarHead();
+    EXPECT_EQ(frame.LinkPane()->text().toStdString(), "connecting: L");
+    EXPECT_EQ(frame.ReconnectPane()->text().toStdString(), "0");
+    platform.Socket(0).CompleteConnect(10061);
+    EXPECT_EQ(frame.LinkPane()->text().toStdString(), "silent: L");
+    // "Reconnect" starts afresh, and says so: the head is connecting and the count goes up.
+    frame.RefreshCommands();
+    Action(kCmdReconnect)->trigger();
+    EXPECT_EQ(frame.LinkPane()->text().toStdString(), "connecting: L");
+    EXPECT_EQ(frame.ReconnectPane()->text().toStdString(), "1");
+    platform.FireTimer(kTimerReply);
+    EXPECT_EQ(frame.LinkPane()->text().toStdString(), "silent: L") << "never connected";
+    EXPECT_EQ(frame.ReconnectPane()->text().toStdString(), "2");
 }
 
 TEST_F(MainFrameTest, IncreaseGainThroughItsAction) {
