@@ -133,6 +133,36 @@ TEST_F(MainFrameTest, HeadLinksAndReconnectsShowInTheStatusBars) {
     EXPECT_EQ(frame.ReconnectPane()->text().toStdString(), "2");
 }
 
+TEST_F(MainFrameTest, ThePointerOverAViewShowsTheTimeAndDateOfItsRow) {
+    const int all[4] = {1, 1, 1, 1};
+    doc.ConfigureHeads(all);
+    frame.ApplyConfiguration();
+    QMdiSubWindow* sub = frame.Mdi()->subWindowList().value(0);
+    ASSERT_NE(sub, nullptr);
+    QWidget* view = sub->widget();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(view));
+    doc.speed.useManualSpeed = 1;
+    doc.speed.manualSpeedKnots = 6.0;  // several image rows per ping
+    doc.range = 20;
+    platform.now = {2009, 7, 6, 4, 9, 5, 3, 7};
+    const auto cycle = [&] {
+        doc.StampCycleTime();
+        doc.StoreCycle();
+    };
+    for (int i = 0; i < 20; ++i) cycle();
+    // Every row under the pointer, blended between pings or not, reads a time.
+    for (int y = 2; y < 12; ++y) {
+        SCOPED_TRACE(y);
+        doc.images.pointerRange = 0.0;
+        QTest::mouseMove(view, QPoint(view->width() / 3, y));
+        cycle();
+        // The view's next paint reads out the row under the pointer (and its range).
+        ASSERT_TRUE(RunUntil([&] { return doc.images.pointerRange != 0.0; }, 1000));
+        EXPECT_EQ(frame.SecondStatus()->PaneText(13).toStdString(), "09:05:03");
+        EXPECT_EQ(frame.FirstStatus()->PaneText(13).toStdString(), "04-JUL-2009");
+    }
+}
+
 TEST_F(MainFrameTest, IncreaseGainThroughItsAction) {
     const int gains[4] = {40, 39, 12, 3};
     for (int h = 0; h < 4; ++h) doc.heads[h].gainDb = gains[h];
