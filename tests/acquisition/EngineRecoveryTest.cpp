@@ -205,16 +205,16 @@ TEST_F(EngineRecoveryTest, AFaultyStatusInEitherHalfRejectsTheCycle) {
     EXPECT_EQ(doc.acceptedCycleCount, accepted + 1);
 }
 
-TEST_F(EngineRecoveryTest, AFirstHalfFaultDoesNotOutliveARebuild) {
-    Discover(0x01);
+// A first half whose second half never came must not reject what is validated after the
+// connections were dropped (a rebuild, or a file opened for playback).
+TEST_F(EngineRecoveryTest, AFirstHalfFaultDoesNotOutliveItsConnections) {
+    Discover(0x05);
     CompleteConnects();
-    AnswerRequest(0x7C, 0);  // first half faulty; the second half never comes
-    platform.FireTimer(kTimerReply);
-    CompleteConnects();
-    AnswerRequest();
-    AnswerRequest();
-    EXPECT_EQ(doc.acceptedCycleCount, 1);
-    EXPECT_EQ(doc.rejectedCycleCount, 0);
+    for (int i = 0; i < 2; ++i) AnswerRequest();
+    AnswerRequest(0x7C, 0);  // head 2's first half is faulty; its second half never comes
+    ASSERT_EQ(doc.heads[kHeadH].firstHalfStatus, 0x7C);
+    doc.DisconnectAll();
+    EXPECT_TRUE(doc.ValidateCycle());
 }
 
 }  // namespace
