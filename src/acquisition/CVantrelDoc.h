@@ -10,6 +10,7 @@
 #include <string>
 
 #include "acquisition/DocumentObserver.h"
+#include "acquisition/HeadLinks.h"
 #include "acquisition/HeadReturn.h"
 #include "acquisition/HeadTable.h"
 #include "acquisition/ReplyAssembler.h"
@@ -253,7 +254,10 @@ public:
     // The document is closing: close notifications no longer reconnect.
     bool closing = false;
     std::int32_t rejectedCycleCount = 0;
+    // Rebuilds of the connections: by the reply timer, by a close, by the Reconnect command.
     std::int32_t rebuildCount = 0;
+    // The link to each head as the operator sees it (connecting, answering, silent).
+    HeadLinks links;
 
 private:
     // Data files.
@@ -279,6 +283,8 @@ private:
     void StartPolling();
     void AdvanceAfterSecondHalf();
     void RestartReplyTimer();
+    // Tells the windows when the link states changed, or always after a rebuild.
+    void PublishLinks(bool rebuilt = false);
 
     Platform& platform;
     DocumentObserver defaultObserver;

@@ -29,7 +29,10 @@ void CVantrelDoc::ConnectHead(int head) {
     assemblers[head].Clear();
     // A connect still in progress reports its result later through OnConnect; one that fails
     // at once leaves the head unconnected until the reply timer rebuilds.
-    entry.socket->Connect(entry.ipAddress, headPort);
+    links.ConnectStarted(head);
+    const int result = entry.socket->Connect(entry.ipAddress, headPort);
+    if (result != 0 && result != CSCSocket::kWouldBlock) links.ConnectFailed(head);
+    PublishLinks();
 }
 
 void CVantrelDoc::ConnectAll() {
@@ -37,8 +40,10 @@ void CVantrelDoc::ConnectAll() {
     headPort = 4040;
     pollingActive = false;
     for (int h = 0; h < kHeadCount; ++h) {
+        if (!heads[h].available) links.state[h] = LinkState::Unused;
         if (heads[h].available && !heads[h].IsConnected()) ConnectHead(h);
     }
+    PublishLinks();
 }
 
 void CVantrelDoc::DisconnectAll() {
@@ -47,13 +52,23 @@ void CVantrelDoc::DisconnectAll() {
         if (!heads[h].socket) continue;
         heads[h].socket->connected = 0;
         heads[h].socket->Close();
+        heads[h].firstHalfStatus = 0;
         assemblers[h].Clear();
     }
 }
 
 void CVantrelDoc::Reconnect() {
     if (playbackMode) return;
+    // The operator asked: every head starts afresh and the rebuild is counted like any other.
+    links.Restart();
+    ++rebuildCount;
     RebuildConnections(*this);
+    PublishLinks(true);
+}
+
+void CVantrelDoc::PublishLinks(bool rebuilt) {
+    if (!links.TakeChange() && !rebuilt) return;
+    observer->HeadLinksChanged();
 }
 
 EngineState CVantrelDoc::State() const {
@@ -75,6 +90,7 @@ void CVantrelDoc::SendCommand(int head) {
     while (entry.socket->Receive(discard, kReceiveBufferLength) > 0) {
     }
     assemblers[head].Clear();
+    links.RequestSent(head);
     entry.socket->Send(entry.command.data(), commandLength);
 }
 
@@ -94,6 +110,7 @@ void CVantrelDoc::OnConnect(int headIndex, int errorCode) {
     platform.StopTimer(kTimerReply);
     if (errorCode != 0) {
         if (!playbackMode && heads[headIndex].socket) heads[headIndex].socket->connected = 0;
+        if (!playbackMode) links.ConnectFailed(headIndex);
     } else if (!playbackMode && discoveryMode) {
         SetCommandByte(kHeadL, switchcmd::kSystemInfoRequest);
         SendCommand(kHeadL);
@@ -102,6 +119,7 @@ void CVantrelDoc::OnConnect(int headIndex, int errorCode) {
         if (++currentHead == headCount) StartPolling();
     }
     platform.StartTimer(kTimerReply, kReplyTimeoutMs);
+    PublishLinks();
     observer->RefreshDiagnostics();
 }
 
@@ -121,6 +139,8 @@ void CVantrelDoc::OnReceive(int headIndex, int errorCode) {
         std::uint8_t reply[kDataReplyLength + 1];
         std::copy(assembler.Data(), assembler.Data() + length, reply);
         assembler.Consume(length);
+        // The head answered; a system-information reply then starts the connects afresh.
+        if (ClassifyReply(reply, length) != ReplyClass::Short) links.Answered(headIndex);
         const ReplyClass kind = ReceiveReply(headIndex, reply, length);
         if (kind == ReplyClass::FirstHalf) {
             platform.StopTimer(kTimerReply);
@@ -133,6 +153,7 @@ void CVantrelDoc::OnReceive(int headIndex, int errorCode) {
             AdvanceAfterSecondHalf();
         }
     }
+    PublishLinks();
 }
 
 void CVantrelDoc::AdvanceAfterSecondHalf() {
@@ -175,16 +196,28 @@ void CVantrelDoc::ReplyTimeout() {
     platform.StopTimer(kTimerReply);
     if (playbackMode) return;
     noDataFlag = 1;
+    for (int h = 0; h < kHeadCount; ++h) links.TimedOut(h, heads[h].IsConnected());
     ++rebuildCount;
     RebuildConnections(*this);
+    PublishLinks(true);
     platform.StartTimer(kTimerReply, kReplyTimeoutMs);
 }
 
 void CVantrelDoc::OnClose(int headIndex, int /*errorCode*/) {
     if (heads[headIndex].socket) heads[headIndex].socket->connected = 0;
     if (closing) return;
+    links.ConnectFailed(headIndex);
+    // A close rebuilds at once only when some head has answered since the last such rebuild:
+    // a head that accepts and drops every connection at once is retried by the reply timer,
+    // once per period, instead of as fast as the notifications come.
+    if (!links.closeMayRebuild) {
+        PublishLinks();
+        return;
+    }
+    links.closeMayRebuild = false;
     ++rebuildCount;
     RebuildConnections(*this);
+    PublishLinks(true);
 }
 
 void CVantrelDoc::OnTimer(int timerId) {
@@ -237,6 +270,7 @@ void CVantrelDoc::EnterRealTime(const std::string& address) {
     heads[kHeadL].ipAddress = address;
     discoveryMode = 1;
     systemInfoReceived = 0;
+    links.Restart();
     ConnectHead(kHeadL);
 }
 

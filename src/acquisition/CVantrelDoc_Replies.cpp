@@ -75,8 +75,11 @@ bool CVantrelDoc::ValidateCycle() {
         const char* id = reinterpret_cast<const char*>(head.replyHeader.data());
         head.headerId.assign(id, strnlen(id, 3));
         head.headerStatus = head.replyHeader[headreturn::kStatus];
-        faults += head.headerStatus & headreturn::kFaultyStatusMask;
+        // Either half of the ping may report the fault; only the second half's header is
+        // kept, so the first half's status is kept beside it for this check.
+        faults += (head.headerStatus | head.firstHalfStatus) & headreturn::kFaultyStatusMask;
     }
+    for (HeadEntry& head : heads) head.firstHalfStatus = 0;
     if (faults != 0) return false;
     ++acceptedCycleCount;
     return true;

@@ -15,6 +15,9 @@ public:
     virtual void UpdateTitles() {}
     // Refresh the diagnostics dialog when it is visible.
     virtual void RefreshDiagnostics() {}
+    // The link state of a head changed, or the connections were rebuilt: refresh the panes
+    // that show them.
+    virtual void HeadLinksChanged() {}
     // A cycle was processed: repaint the views, the status bars and the indicators.
     virtual void CycleDisplayed() {}
     // The active palette or the palette editor's curves changed: redraw the images and the

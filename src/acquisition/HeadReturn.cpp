@@ -54,6 +54,7 @@ std::int32_t ClampFrequency(std::int32_t hz, std::int32_t minHz, std::int32_t ma
 
 void StoreFirstHalf(HeadEntry& head, int headIndex, const std::uint8_t* reply) {
     const std::uint8_t* data = reply + kStoredHeaderLength;
+    head.firstHalfStatus = reply[kStatus];
     if (headIndex == kHeadES) {
         std::memcpy(head.replyHeader.data(), reply, kStoredHeaderLength);
         std::memcpy(head.line.data(), data, kReplyDataLength);

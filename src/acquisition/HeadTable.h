@@ -36,6 +36,8 @@ struct HeadEntry {
     std::int32_t available = 1;
     std::string headerId = "n/a";
     std::int32_t headerStatus = 0;
+    // Status byte of the first-half reply of the cycle under way (its header is not kept).
+    std::int32_t firstHalfStatus = 0;
     std::unique_ptr<CSCSocket> socket;
     std::array<std::uint8_t, kCommandLength> command{};
     std::array<std::uint8_t, kReplyHeaderLength> replyHeader{};

@@ -74,6 +74,14 @@ StatusBarPanes FirstStatusBar(const CVantrelDoc& doc, const StatusInputs& in) {
         .Done();
 }
 
+std::string LinkPaneText(const CVantrelDoc& doc) {
+    return doc.State() == EngineState::Idle ? std::string() : LinkStatusText(doc.links);
+}
+
+std::string ReconnectPaneText(const CVantrelDoc& doc) {
+    return doc.State() == EngineState::Idle ? std::string() : std::to_string(doc.rebuildCount);
+}
+
 StatusBarPanes SecondStatusBar(const CVantrelDoc& doc, const StatusInputs& in) {
     const bool imperial = doc.units != 0;
     const double range = imperial ? in.pointerRange / kMetresPerFoot : in.pointerRange;

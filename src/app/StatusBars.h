@@ -48,4 +48,9 @@ void ApplyRowStamp(StatusInputs& in, const RowInfo& row, std::string_view dateTe
 std::string StatusGainText(const CVantrelDoc& doc);
 
 StatusBarPanes FirstStatusBar(const CVantrelDoc& doc, const StatusInputs& in);
+
+// The panes after the 23 of the bars, empty while the engine is idle: the link of each head
+// (second bar), e.g. "ok: L M H  silent: ES", and the number of reconnections (first bar).
+std::string LinkPaneText(const CVantrelDoc& doc);
+std::string ReconnectPaneText(const CVantrelDoc& doc);
 StatusBarPanes SecondStatusBar(const CVantrelDoc& doc, const StatusInputs& in);

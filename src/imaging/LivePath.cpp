@@ -17,6 +17,15 @@ std::uint8_t AdvanceByte(int a) {
     return static_cast<std::uint8_t>(std::min(a, 255));
 }
 
+// A row blended between two pings of a channel image reads the newer ping's time and place,
+// as the composite's rows do (and as a re-draw stamps them): without it the pointer over most
+// rows of a fast-advancing image would show no time and no date.
+void StampBlendedRow(RowInfoRing& stamps, int row) {
+    if (row >= stamps.Rows()) return;
+    stamps.Row(row).time = stamps.Row(0).time;
+    stamps.Row(row).texts = stamps.Row(0).texts;
+}
+
 }  // namespace
 
 int ImageSet::ComputeRowAdvance(const FormationInputs& in, int recordIndex, int mode,
@@ -96,7 +105,10 @@ void ImageSet::AddCycleToImage(const FormationInputs& in, int channel, bool comp
     // 7. Blend the rows between the new ping and the previous one, bottom up.
     for (int i = a - 1; i >= 1; --i) {
         BlendRow(image.Row(i), image.Row(i + 1), top, width, i, a);
-        if (!composite) continue;
+        if (!composite) {
+            StampBlendedRow(slotStates[channel].rowInfo, i);
+            continue;
+        }
         if (drawsColour) SetCompositeBytes(channel, i);
         if (i < stamps.Rows()) stamps.Row(i) = stamps.Row(0);
     }

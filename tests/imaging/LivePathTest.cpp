@@ -112,7 +112,12 @@ public:
                 const int v = (i * image.Row(i + 1)[x] + (a - i) * top[x]) / a;
                 image.Row(i)[x] = static_cast<std::uint8_t>(std::min(254, v));
             }
-            if (!composite) continue;
+            if (!composite) {
+                // The stamp shown under the pointer: the newer ping's time and texts.
+                stamps[channel][static_cast<std::size_t>(i)].time = stamps[channel][0].time;
+                stamps[channel][static_cast<std::size_t>(i)].latitude = stamps[channel][0].latitude;
+                continue;
+            }
             if (colour) setColour(i);
             slotStamps[static_cast<std::size_t>(i)] = slotStamps[0];
         }
@@ -274,6 +279,35 @@ TEST_F(LivePathTest, IncrementalCompositeEqualsTheCompositeOfItsPlanes) {
                 const int v =
                     static_cast<int>(255 * std::sin(plane[x] * 0.5 * 3.1415926 * 0.00390625));
                 ASSERT_EQ(rgb.Row(r)[3 * x + c], std::min(254, v)) << r << " " << c << " " << x;
+            }
+        }
+    }
+}
+
+// The pointer read-out shows the time and date of the row under it: every row that holds a
+// ping, or a blend towards one, has a time, in channel images as in the composite.
+TEST_F(LivePathTest, EveryRowBetweenPingsCarriesATime) {
+    for (const bool composite : {false, true}) {
+        SCOPED_TRACE(composite ? "composite mode" : "channel images");
+        doc.images.compositeMode = composite ? 1 : 0;
+        doc.displayChannelA = kHeadL;
+        doc.displayChannelB = kHeadH;
+        for (int c = 0; c < 3; ++c) doc.images.AllocateChannelImage(c, 400, 300);
+        if (composite) doc.images.AllocateComposite(400, 300);
+        doc.range = 20;
+        FillLines(100);
+        int filled = 0;
+        for (int cycle = 0; cycle < 30; ++cycle) {
+            platform.now.second = cycle;
+            doc.StampCycleTime();
+            StoreAt(6.0);  // several rows per ping
+            filled += doc.images.rowAdvance;
+        }
+        ASSERT_GT(doc.images.rowAdvance, 2);
+        for (int slot : {0, 2}) {
+            for (int r = 0; r < std::min(filled, 299); ++r) {
+                ASSERT_FALSE(doc.images.RowStamp(slot, r).Time().empty())
+                    << "slot " << slot << " row " << r;
             }
         }
     }

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -111,6 +112,55 @@ TEST_F(MainFrameTest, StatusBarTextsForAKnownState) {
     frame.UpdateStatusBars();
     EXPECT_EQ(frame.FirstStatus()->PaneText(8).toStdString(), "54.5 F");
     EXPECT_EQ(frame.FirstStatus()->PaneText(11).toStdString(), "6.6 ft");
+}
+
+TEST_F(MainFrameTest, HeadLinksAndReconnectsShowInTheStatusBars) {
+    EXPECT_EQ(frame.LinkPane()->text().toStdString(), "") << "idle";
+    EXPECT_EQ(frame.ReconnectPane()->text().toStdString(), "");
+    platform.connectAddress = "127.0.0.2";
+    doc.ConnectToSonarHead();
+    EXPECT_EQ(frame.LinkPane()->text().toStdString(), "connecting: L");
+    EXPECT_EQ(frame.ReconnectPane()->text().toStdString(), "0");
+    platform.Socket(0).CompleteConnect(10061);
+    EXPECT_EQ(frame.LinkPane()->text().toStdString(), "silent: L");
+    // "Reconnect" starts afresh, and says so: the head is connecting and the count goes up.
+    frame.RefreshCommands();
+    Action(kCmdReconnect)->trigger();
+    EXPECT_EQ(frame.LinkPane()->text().toStdString(), "connecting: L");
+    EXPECT_EQ(frame.ReconnectPane()->text().toStdString(), "1");
+    platform.FireTimer(kTimerReply);
+    EXPECT_EQ(frame.LinkPane()->text().toStdString(), "silent: L") << "never connected";
+    EXPECT_EQ(frame.ReconnectPane()->text().toStdString(), "2");
+}
+
+TEST_F(MainFrameTest, ThePointerOverAViewShowsTheTimeAndDateOfItsRow) {
+    const int all[4] = {1, 1, 1, 1};
+    doc.ConfigureHeads(all);
+    frame.ApplyConfiguration();
+    QMdiSubWindow* sub = frame.Mdi()->subWindowList().value(0);
+    ASSERT_NE(sub, nullptr);
+    QWidget* view = sub->widget();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(view));
+    doc.speed.useManualSpeed = 1;
+    doc.speed.manualSpeedKnots = 6.0;  // several image rows per ping
+    doc.range = 20;
+    platform.now = {2009, 7, 6, 4, 9, 5, 3, 7};
+    const auto cycle = [&] {
+        doc.StampCycleTime();
+        doc.StoreCycle();
+    };
+    for (int i = 0; i < 20; ++i) cycle();
+    // Every row under the pointer, blended between pings or not, reads a time.
+    for (int y = 2; y < 12; ++y) {
+        SCOPED_TRACE(y);
+        doc.images.pointerRange = 0.0;
+        QTest::mouseMove(view, QPoint(view->width() / 3, y));
+        cycle();
+        // The view's next paint reads out the row under the pointer (and its range).
+        ASSERT_TRUE(RunUntil([&] { return doc.images.pointerRange != 0.0; }, 1000));
+        EXPECT_EQ(frame.SecondStatus()->PaneText(13).toStdString(), "09:05:03");
+        EXPECT_EQ(frame.FirstStatus()->PaneText(13).toStdString(), "04-JUL-2009");
+    }
 }
 
 TEST_F(MainFrameTest, IncreaseGainThroughItsAction) {

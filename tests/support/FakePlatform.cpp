@@ -9,11 +9,12 @@ FakePlatform::~FakePlatform() = default;
 
 void FakePlatform::StartTimer(int timerId, int periodMs) {
     timers[timerId] = periodMs;
-    Record("timer " + std::to_string(timerId) + " started at " + std::to_string(periodMs) +
-           " ms");
+    due[timerId] = tick + static_cast<std::uint32_t>(std::max(periodMs, 1));
+    Record("timer " + std::to_string(timerId) + " started at " + std::to_string(periodMs) + " ms");
 }
 
 void FakePlatform::StopTimer(int timerId) {
+    due.erase(timerId);
     if (timers.erase(timerId) != 0) Record("timer " + std::to_string(timerId) + " stopped");
 }
 
@@ -25,6 +26,31 @@ int FakePlatform::TimerPeriod(int timerId) const {
 void FakePlatform::FireTimer(int timerId) {
     ASSERT_TRUE(TimerRunning(timerId)) << "timer " << timerId << " is not running";
     if (timerListener) timerListener->OnTimer(timerId);
+}
+
+bool FakePlatform::RunFor(int ms, int maxEvents) {
+    const std::uint32_t end = tick + static_cast<std::uint32_t>(ms);
+    int events = 0;
+    for (;;) {
+        while (!posted.empty()) {
+            if (++events > maxEvents) return false;
+            const std::function<void()> event = std::move(posted.front());
+            posted.pop_front();
+            event();
+        }
+        auto next = due.end();
+        for (auto it = due.begin(); it != due.end(); ++it) {
+            if (it->second <= end && (next == due.end() || it->second < next->second)) next = it;
+        }
+        if (next == due.end()) break;
+        if (++events > maxEvents) return false;
+        const int timerId = next->first;
+        tick = next->second;
+        next->second = tick + static_cast<std::uint32_t>(std::max(timers[timerId], 1));
+        if (timerListener) timerListener->OnTimer(timerId);
+    }
+    tick = end;
+    return true;
 }
 
 std::unique_ptr<CSCSocket> FakePlatform::CreateHeadSocket(int headIndex,
@@ -67,7 +93,9 @@ std::optional<std::string> FakePlatform::SaveFileDialog(const FileDialogRequest&
     return answer;
 }
 
-void FakePlatform::PlaySound(const std::string& path) { Record("sound '" + path + "'"); }
+void FakePlatform::PlaySound(const std::string& path) {
+    Record("sound '" + path + "'");
+}
 
 std::vector<std::string> FakePlatform::TakeCalls() {
     std::vector<std::string> taken;
@@ -81,14 +109,48 @@ FakeSocket::FakeSocket(FakePlatform& platformRef, int headIndexArg, HeadSocketLi
 FakeSocket::~FakeSocket() = default;
 
 int FakeSocket::Connect(const std::string& address, int port) {
+    ++generation;
+    ++connectCount;
     lastAddress = address;
     connectPending = true;
-    platform.Record("connect " + std::to_string(head) + " " + address + ":" +
-                    std::to_string(port));
-    return connectResult;
+    platform.Record("connect " + std::to_string(head) + " " + address + ":" + std::to_string(port));
+    switch (outcome) {
+        case Outcome::Pending:
+            return connectResult;
+        case Outcome::ErrorReturned:
+            connectPending = false;
+            return failureCode;
+        case Outcome::ErrorNotified:
+            Later([this] {
+                connectPending = false;
+                listener->OnConnect(head, failureCode);
+            });
+            break;
+        case Outcome::CloseNotified:
+            Later([this] {
+                connectPending = false;
+                listener->OnClose(head, failureCode);
+            });
+            break;
+        case Outcome::AcceptedThenClosed:
+            Later([this] {
+                connectPending = false;
+                listener->OnConnect(head, 0);
+            });
+            Later([this] { listener->OnClose(head, 0); });
+            break;
+    }
+    return CSCSocket::kWouldBlock;
+}
+
+void FakeSocket::Later(std::function<void()> event) {
+    platform.Post([this, connection = generation, event = std::move(event)] {
+        if (connection == generation) event();
+    });
 }
 
 void FakeSocket::Close() {
+    ++generation;
     connectPending = false;
     inbox.clear();
     platform.Record("close " + std::to_string(head));
@@ -96,8 +158,8 @@ void FakeSocket::Close() {
 
 int FakeSocket::Send(const std::uint8_t* data, int length) {
     sent.emplace_back(data, data + length);
-    platform.Record("send " + std::to_string(head) + " cmd " + std::to_string(data[1]) +
-                    " half " + std::to_string(data[10]));
+    platform.Record("send " + std::to_string(head) + " cmd " + std::to_string(data[1]) + " half " +
+                    std::to_string(data[10]));
     return length;
 }
 
@@ -119,4 +181,6 @@ void FakeSocket::Arrive(const std::vector<std::uint8_t>& bytes, int errorCode) {
     listener->OnReceive(head, errorCode);
 }
 
-void FakeSocket::RemoteClose() { listener->OnClose(head, 0); }
+void FakeSocket::RemoteClose() {
+    listener->OnClose(head, 0);
+}

@@ -5,6 +5,7 @@
 // and dialog answers by hand. A message box the test did not expect fails the test.
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -41,6 +42,15 @@ public:
     const std::vector<std::string>& Calls() const { return calls; }
     void Record(std::string call) { calls.push_back(std::move(call)); }
 
+    // --- Time, for tests that let the engine run for a while -----------------------------------
+    // A notification delivered after the current call has returned, as an event loop would.
+    void Post(std::function<void()> event) { posted.push_back(std::move(event)); }
+    // Runs `ms` of fake time (the tick count advances): delivers the posted notifications and
+    // fires each timer whenever its period has passed (timers repeat until stopped). Returns
+    // false, leaving the rest undelivered, when more than `maxEvents` notifications and timer
+    // expiries came in that time: a storm.
+    bool RunFor(int ms, int maxEvents = 100000);
+
     // Answers of the next dialogs; message boxes whose text is listed are expected.
     bool connectAnswer = true;
     std::string connectAddress;
@@ -54,6 +64,8 @@ public:
 private:
     TimerListener* timerListener = nullptr;
     std::map<int, int> timers;
+    std::map<int, std::uint32_t> due;
+    std::deque<std::function<void()>> posted;
     std::map<int, FakeSocket*> sockets;
     std::vector<std::string> calls;
 };
@@ -76,6 +88,16 @@ public:
     // The head closes the connection.
     void RemoteClose();
 
+    // How each connect ends by itself, without CompleteConnect: Pending leaves it to the test;
+    // the others fail at once (a head without a route to it, or one that drops every
+    // connection): the error is returned by Connect, notified as a failed connect, notified
+    // as a close, or the connect completes and is closed at once. Notifications are posted
+    // (FakePlatform::RunFor delivers them) and dropped when the socket is closed first.
+    enum class Outcome { Pending, ErrorReturned, ErrorNotified, CloseNotified, AcceptedThenClosed };
+    Outcome outcome = Outcome::Pending;
+    int failureCode = 10051;  // network unreachable
+    int connectCount = 0;
+
     std::vector<std::vector<std::uint8_t>> sent;
     std::string lastAddress;
     bool connectPending = false;
@@ -83,7 +105,10 @@ public:
     std::deque<std::uint8_t> inbox;
 
 private:
+    void Later(std::function<void()> event);
+
     FakePlatform& platform;
     int head;
     HeadSocketListener* listener;
+    std::uint64_t generation = 0;
 };

@@ -1,6 +1,7 @@
 #include "app/ui/CMainFrame.h"
 
 #include <QCloseEvent>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QTimer>
@@ -92,6 +93,10 @@ void CMainFrame::BuildStatusBars() {
     secondStatus = new StatusBarWidget(QStringLiteral("statusBar2"), central);
     layout->addWidget(firstStatus);
     layout->addWidget(secondStatus);
+    // The two bars fill a 1280-pixel window; these panes take what is left.
+    linkPane = secondStatus->AddTrailingPane(QStringLiteral("headLinks"), {}, 0, 110);
+    reconnectPane = firstStatus->AddTrailingPane(QStringLiteral("reconnects"),
+                                                 QStringLiteral("Reconnects:"), 76, 30);
     setCentralWidget(central);
 }
 
@@ -187,6 +192,8 @@ void CMainFrame::ScheduleRefresh(bool repaintViews) {
 
 void CMainFrame::CycleDisplayed() { ScheduleRefresh(true); }
 
+void CMainFrame::HeadLinksChanged() { UpdateStatusBars(); }
+
 void CMainFrame::UpdateAllViews() { ScheduleRefresh(true); }
 
 void CMainFrame::PaletteChanged() {
@@ -250,6 +257,14 @@ void CMainFrame::SettingsLoaded() {
 void CMainFrame::UpdateStatusBars() {
     firstStatus->SetPanes(FirstStatusBar(doc, statusInputs));
     secondStatus->SetPanes(SecondStatusBar(doc, statusInputs));
+    const QString links = QString::fromStdString(LinkPaneText(doc));
+    if (linkPane->text() != links) {
+        linkPane->setText(links);
+        linkPane->setToolTip(QStringLiteral("Heads answering (ok), connecting or silent: ") +
+                             links);
+    }
+    const QString reconnects = QString::fromStdString(ReconnectPaneText(doc));
+    if (reconnectPane->text() != reconnects) reconnectPane->setText(reconnects);
 }
 
 void CMainFrame::RefreshCommands() { menus->RefreshAll(); }

@@ -13,6 +13,7 @@
 class CVantrelDoc;
 class ControlBars;
 class MenuBuilder;
+class QLabel;
 class QMdiArea;
 class QTimer;
 class QToolBar;
@@ -35,6 +36,9 @@ public:
     QToolBar* ToolBar() const { return toolBar; }
     StatusBarWidget* FirstStatus() const { return firstStatus; }
     StatusBarWidget* SecondStatus() const { return secondStatus; }
+    // The panes of the heads' links and of the reconnections.
+    QLabel* LinkPane() const { return linkPane; }
+    QLabel* ReconnectPane() const { return reconnectPane; }
     StatusInputs& Status() { return statusInputs; }
     bool ConfiguredMenuShown() const { return configuredMenu; }
 
@@ -54,6 +58,7 @@ public:
     void ApplyConfiguration() override;
     void UpdateTitles() override;
     void CycleDisplayed() override;
+    void HeadLinksChanged() override;
     void ApplyWindowLayout(bool createMissing) override;
     bool TakeWindowRect(int window, WindowRect& rect) override;
     void UpdateAllViews() override;
@@ -98,6 +103,8 @@ private:
     QToolBar* toolBar = nullptr;
     StatusBarWidget* firstStatus = nullptr;
     StatusBarWidget* secondStatus = nullptr;
+    QLabel* linkPane = nullptr;
+    QLabel* reconnectPane = nullptr;
     StatusInputs statusInputs;
     SonarWindows* windows = nullptr;
     CPaletteChildFrm* paletteWindow = nullptr;

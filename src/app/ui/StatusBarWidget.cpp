@@ -38,6 +38,24 @@ void StatusBarWidget::SetPanes(const StatusBarPanes& panes) {
     }
 }
 
+QLabel* StatusBarWidget::AddTrailingPane(const QString& name, const QString& label, int labelWidth,
+                                         int valueWidth) {
+    // The 23 panes are inserted at the front when they are built; these stay after them.
+    auto* layout = static_cast<QHBoxLayout*>(this->layout());
+    if (!label.isEmpty()) {
+        auto* caption = new QLabel(label, this);
+        caption->setFixedWidth(labelWidth);
+        caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        layout->insertWidget(layout->count() - 1, caption);
+    }
+    auto* value = new QLabel(this);
+    value->setObjectName(name);
+    value->setFixedWidth(valueWidth);
+    value->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    layout->insertWidget(layout->count() - 1, value);
+    return value;
+}
+
 QString StatusBarWidget::PaneText(int index) const {
     return index >= 0 && index < labels.size() ? labels[index]->text() : QString();
 }

@@ -14,6 +14,9 @@ public:
     explicit StatusBarWidget(const QString& name, QWidget* parent = nullptr);
     void SetPanes(const StatusBarPanes& panes);
     QString PaneText(int index) const;
+    // A pane after the 23, with a label when `label` is not empty; returns its value label.
+    QLabel* AddTrailingPane(const QString& name, const QString& label, int labelWidth,
+                            int valueWidth);
 
 private:
     void Build(const StatusBarPanes& panes);

@@ -1,0 +1,46 @@
+#pragma once
+// What the operator is told about the link to each head: whether the engine is connecting to
+// it, it answers, or it is silent. The engine keeps it current; the status bar shows it. It
+// also decides whether a close notification may rebuild the connections at once: a head that
+// accepts and closes at once (or a platform that reports a failed connect as a close) would
+// otherwise have the engine reconnect as fast as the event loop runs.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "acquisition/HeadTable.h"
+
+enum class LinkState : std::uint8_t { Unused, Connecting, Answering, Silent };
+
+struct HeadLinks {
+    std::array<LinkState, kHeadCount> state{};
+    // A request has been sent to the head and its answer has not come yet.
+    std::array<bool, kHeadCount> awaiting{};
+    // Some head has answered since the last rebuild that a close caused (or since real time
+    // began): the next close may rebuild at once. Otherwise the reply timer rebuilds.
+    bool closeMayRebuild = false;
+
+    // Every head unused (idle, playback); nothing may rebuild at once.
+    void Clear();
+    // Real time begins or the operator asks for a reconnection: heads start afresh.
+    void Restart();
+    // A connect to the head starts: it is connecting, unless it is already known to be silent
+    // (it stays so until it answers).
+    void ConnectStarted(int head);
+    void ConnectFailed(int head);
+    void RequestSent(int head);
+    void Answered(int head);
+    // The reply timer ran out: a head not connected, or one whose answer is outstanding, is
+    // silent.
+    void TimedOut(int head, bool connected);
+    // True once after the states changed since the last call.
+    bool TakeChange();
+
+private:
+    std::array<LinkState, kHeadCount> published{};
+};
+
+// The pane text: the heads in use grouped by state, e.g. "ok: L M H  silent: ES", or
+// "connecting: L"; empty when no head is in use.
+std::string LinkStatusText(const HeadLinks& links);
