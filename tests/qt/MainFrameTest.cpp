@@ -25,6 +25,7 @@
 #include "app/ui/SonarWindows.h"
 #include "app/ui/StatusBarWidget.h"
 #include "gps/views/CShipSpeedDlg.h"
+#include "imaging/views/CSecondView.h"
 #include "platform/TimerIds.h"
 #include "support/FakePlatform.h"
 
@@ -383,6 +384,50 @@ TEST_F(MainFrameTest, EachCycleRepaintsTheSonarWindowsAtScreenRate) {
     for (int i = 0; i < 200; ++i) doc.StoreCycle();
     QTest::qWait(100);
     EXPECT_LT(counter.paints - settled, 20);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MainFrameTest, ZoomPaneShowsTheZoomOfTheActiveSonarWindow) {
+    const int all[4] = {1, 1, 1, 1};
+    doc.ConfigureHeads(all);
+    frame.ApplyConfiguration();
+    const QList<QMdiSubWindow*> subs = frame.Mdi()->subWindowList();
+    ASSERT_EQ(subs.size(), 3);
+    const auto pane = [this] { return frame.FirstStatus()->PaneText(2); };
+    const auto percentOf = [](QMdiSubWindow* sub) {
+        const auto* view = qobject_cast<CSecondView*>(sub->widget());
+        return QStringLiteral("%1%").arg(view->State().ZoomPercent());
+    };
+    // The window that is active once the windows are placed shows its zoom from the start.
+    QMdiSubWindow* first = frame.Mdi()->currentSubWindow();
+    ASSERT_NE(first, nullptr);
+    EXPECT_TRUE(RunUntil([&] { return pane() == percentOf(first); }, 2000))
+        << pane().toStdString() << " for " << percentOf(first).toStdString();
+    // Each window starts at "Fill the Screen": its zoom is its width against 2000 samples.
+    for (QMdiSubWindow* sub : subs) {
+        frame.Mdi()->setActiveSubWindow(sub);
+        EXPECT_TRUE(frame.Router().State(kCmdFillScreen).checked);
+        EXPECT_TRUE(RunUntil([&] { return pane() == percentOf(sub); }, 2000))
+            << pane().toStdString() << " for " << percentOf(sub).toStdString();
+        EXPECT_NE(pane(), QStringLiteral("100%"));
+    }
+    frame.Router().Execute(kCmdZoom200);
+    EXPECT_TRUE(frame.Router().State(kCmdZoom200).checked);
+    EXPECT_TRUE(RunUntil([&] { return pane() == QStringLiteral("200%"); }, 2000));
+    // Another window at "Fill the Screen" takes the pane back; its width sets the figure.
+    frame.Mdi()->setActiveSubWindow(subs[0]);
+    EXPECT_TRUE(RunUntil([&] { return pane() == percentOf(subs[0]); }, 2000));
+    subs[0]->resize(subs[0]->width() + 200, subs[0]->height());
+    EXPECT_TRUE(RunUntil([&] { return pane() == percentOf(subs[0]); }, 2000))
+        << pane().toStdString() << " for " << percentOf(subs[0]).toStdString();
+    // A window that is not the active one does not write the pane when it is sized.
+    const QString shown = pane();
+    subs[2]->resize(subs[2]->width() - 100, subs[2]->height());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(pane(), shown);
 }
 
 }  // namespace
