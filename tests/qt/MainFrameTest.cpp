@@ -191,6 +191,17 @@ TEST_F(MainFrameTest, BarsFollowTheConfiguration) {
     EXPECT_TRUE(frame.Bars().PlaybackBar()->isVisible());
 }
 
+TEST(ApplicationTest, ScreenshotOptionsNameZoomAndLayout) {
+    const AppOptions options =
+        CVantrelApp::ParseArguments({"sonvara", "--screenshot", "out.png", "--after", "12",
+                                     "--zoom", "200", "--layout", "vertical"});
+    EXPECT_EQ(options.screenshotPath, "out.png");
+    EXPECT_DOUBLE_EQ(options.screenshotAfterSeconds, 12.0);
+    EXPECT_EQ(options.screenshotZoom, "200");
+    EXPECT_EQ(options.screenshotLayout, "vertical");
+    EXPECT_TRUE(CVantrelApp::ParseArguments({"sonvara", "--zoom"}).screenshotZoom.isEmpty());
+}
+
 TEST(ApplicationTest, StartsAgainstATemporarySettingsFile) {
     QTemporaryDir dir;
     const QString ini = dir.filePath("Sonvara_RGB.ini");
