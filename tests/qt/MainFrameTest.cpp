@@ -1,18 +1,20 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCheckBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
-#include <QCheckBox>
+#include <QProgressBar>
 #include <QRadioButton>
+#include <QSlider>
 #include <QSpinBox>
+#include <QStyle>
+#include <QStyleOptionSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QProgressBar>
-#include <QSlider>
 #include <QToolBar>
 
 #include "QtTestSupport.h"
@@ -291,6 +293,33 @@ TEST_F(PlaybackFrameTest, PlaySpeedSpinAndSlider) {
     // Resumes at the first record start at or after the middle of the file.
     EXPECT_GE(doc.files.playbackPosition, length / 2);
     EXPECT_LT(doc.files.playbackPosition, length);
+}
+
+TEST_F(PlaybackFrameTest, ThePlaySpeedSpinsArrowsSetThePlaybackPeriod) {
+    PlayARecording();
+    FormattedSpin* speed = frame.Bars().PlaySpeedSpin();
+    QStyleOptionSpinBox option;
+    option.initFrom(speed);
+    option.subControls = QStyle::SC_All;
+    option.stepEnabled = QAbstractSpinBox::StepUpEnabled | QAbstractSpinBox::StepDownEnabled;
+    const QPoint up = speed->style()
+                          ->subControlRect(QStyle::CC_SpinBox, &option, QStyle::SC_SpinBoxUp, speed)
+                          .center();
+    const QPoint down =
+        speed->style()
+            ->subControlRect(QStyle::CC_SpinBox, &option, QStyle::SC_SpinBoxDown, speed)
+            .center();
+    for (int i = 0; i < 5; ++i) QTest::mouseClick(speed, Qt::LeftButton, {}, down);
+    // Speed 0 plays a record every 100 ms, 5 every 50 ms, 10 and above at the platform's
+    // shortest interval; each click re-arms the running playback timer.
+    const std::pair<int, int> steps[] = {{0, 100}, {5, 50}, {9, 10}, {15, 0}, {20, 0}};
+    for (const auto& [target, period] : steps) {
+        while (doc.playback.playSpeed < target) QTest::mouseClick(speed, Qt::LeftButton, {}, up);
+        EXPECT_EQ(doc.playback.playSpeed, target);
+        EXPECT_EQ(speed->value(), target);
+        EXPECT_EQ(frame.Bars().SpeedProgress()->value(), target);
+        EXPECT_EQ(platform.TimerPeriod(kTimerPlayback), period) << target;
+    }
 }
 
 }  // namespace
