@@ -15,7 +15,7 @@ public:
     virtual void ShowRowStamp(const RowInfo& row, const std::string& dateText) = 0;
     // The across-track range at the pointer, metres; starboard when right of the nadir.
     virtual void ShowPointerRange(double metres, bool starboard) = 0;
-    // The zoom of the view with the focus, in percent.
+    // The zoom of the active view, in percent.
     virtual void ShowZoom(int percent) = 0;
     // Refreshes the status bars and the command states.
     virtual void RefreshIndicators() = 0;

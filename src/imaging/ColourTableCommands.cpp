@@ -8,7 +8,10 @@ void AddColourTableCommands(CommandTable& table, CVantrelDoc& doc) {
         table.Add(
             id, [&doc, id] { doc.SelectColourTable(id); },
             [&doc, id] {
-                return CommandState{true, doc.IsColourTableChecked(id), {}};
+                // While the custom palette colours the images no table is in use, and the
+                // custom palette's own entry carries the one check mark of the submenu.
+                const bool inUse = doc.IsColourTableChecked(id) && !doc.palette.useCustomPalette;
+                return CommandState{true, inUse, {}};
             });
     }
 }

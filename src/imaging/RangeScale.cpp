@@ -86,7 +86,46 @@ RangeScale ComputeRangeScale(const RangeScaleInput& in) {
         }
     }
     scale.count = layout.ticks;
+    scale.nadirTick = in.sideMode == 2 ? 0 : 5;
     return scale;
+}
+
+namespace {
+
+// Shows the labels whose distance from the nadir tick is a multiple of `stride`; stride 0
+// shows the nadir alone.
+void ShowEvery(RangeScale& scale, int stride) {
+    for (int i = 0; i < scale.count; ++i) {
+        const int fromNadir = std::abs(i - scale.nadirTick);
+        scale.ticks[i].labelShown = stride == 0 ? fromNadir == 0 : fromNadir % stride == 0;
+    }
+}
+
+bool ShownLabelsApart(const RangeScale& scale, const std::array<int, kMaxScaleTicks>& widths) {
+    // Ticks run left to right, so the shown labels are checked against their left neighbour.
+    bool havePrevious = false;
+    int previousRight = 0;
+    for (int i = 0; i < scale.count; ++i) {
+        const ScaleTick& tick = scale.ticks[i];
+        if (!tick.labelShown) continue;
+        // The same rounding as the drawing: the label's left edge is centre - width / 2.
+        const int left = tick.x + tick.labelShift - widths[i] / 2;
+        if (havePrevious && left < previousRight + kScaleLabelGap) return false;
+        previousRight = left + widths[i];
+        havePrevious = true;
+    }
+    return true;
+}
+
+}  // namespace
+
+void SpaceScaleLabels(RangeScale& scale, const std::array<int, kMaxScaleTicks>& widths) {
+    // Every second label from the nadir, then the nadir and the ends (five fifths away).
+    for (const int stride : {1, 2, 5}) {
+        ShowEvery(scale, stride);
+        if (ShownLabelsApart(scale, widths)) return;
+    }
+    ShowEvery(scale, 0);
 }
 
 std::string RangeLabelText(int range, int gainDb, int units) {

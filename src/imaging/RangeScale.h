@@ -36,8 +36,9 @@ struct ScaleTick {
     int lineTop = 0;  // the tick's line runs from lineTop down to lineBottom, end excluded
     int lineBottom = 0;
     ScalePen pen = ScalePen::A;
-    int label = 0;       // metres, or feet in imperial units
-    int labelShift = 0;  // the label is centred on x + labelShift
+    int label = 0;           // metres, or feet in imperial units
+    int labelShift = 0;      // the label is centred on x + labelShift
+    bool labelShown = true;  // false when the label would run into a neighbouring one
 };
 
 struct RangeScaleInput {
@@ -56,9 +57,19 @@ struct RangeScale {
     std::array<ScaleTick, kMaxScaleTicks> ticks{};
     int count = 0;  // 6 in side modes 1 and 2, 11 in mode 3, 0 for any other mode
     int labelTop = 0;
+    int nadirTick = 0;  // the tick labelled 0: 5 in modes 1 and 3, 0 in mode 2
 };
 
 RangeScale ComputeRangeScale(const RangeScaleInput& in);
+
+// Least free space, in pixels, between two scale labels that are both shown.
+inline constexpr int kScaleLabelGap = 4;
+
+// Keeps the labels of a narrow scale apart: when the labels, each `widths[i]` pixels wide and
+// centred on x + labelShift, would touch or overlap, only every second label counted from the
+// nadir is shown, then only the nadir and the two ends, then only the nadir. A scale whose
+// labels fit is left as it is. Ticks and lines are never dropped.
+void SpaceScaleLabels(RangeScale& scale, const std::array<int, kMaxScaleTicks>& widths);
 
 // "%d m(%d dB)" with the range and gain, or "%d ft(%d dB)" with three times the range.
 std::string RangeLabelText(int range, int gainDb, int units);

@@ -10,6 +10,7 @@
 #include "acquisition/CVantrelDoc.h"
 #include "app/CommandTable.h"
 #include "app/ProfileFile.h"
+#include "imaging/ColourTableCommands.h"
 #include "imaging/PaletteEditor.h"
 #include "imaging/views/CPaletteChildFrm.h"
 #include "imaging/views/CPaletteView.h"
@@ -166,4 +167,37 @@ TEST_F(PaletteEditorViewTest, ClosingStoresTheSettingsAndLeavesAnInertWindow) {
     view->repaint();  // no model any more: draws the empty box, touches nothing
     QTest::mousePress(view, Qt::LeftButton, {}, QPoint(272, 144));
     QTest::mouseRelease(view, Qt::LeftButton, {}, QPoint(272, 144));
+}
+
+TEST_F(PaletteEditorViewTest, TheColourTableMenuHasOneCheckMarkForTheOnePaletteInUse) {
+    static constexpr int kCustomPaletteId = 41200;
+    constexpr int kGreyTable = 32894;
+    CommandTable table;
+    AddColourTableCommands(table, doc);
+    frame->AddCommands(table, kCustomPaletteId);
+    const auto checkedIds = [&table] {
+        std::vector<int> ids;
+        for (int id = kCommandColourTableFirst; id <= kCommandColourTableLast; ++id) {
+            if (table.State(id).checked) ids.push_back(id);
+        }
+        if (table.State(kCustomPaletteId).checked) ids.push_back(kCustomPaletteId);
+        return ids;
+    };
+    EXPECT_EQ(checkedIds(), (std::vector<int>{kCommandColourTableFirst + 9}));
+    ASSERT_TRUE(table.Execute(kCustomPaletteId));
+    QTest::mouseClick(view->ResetButton(1), Qt::LeftButton);
+    QTest::mouseClick(view->CloseButton(), Qt::LeftButton);
+    ASSERT_FALSE(frame->isVisible());
+    const Palette custom = doc.palette.activePalette;
+    // A table chosen while the custom palette is on is remembered but not shown, and the
+    // check mark stays with the palette the images use.
+    ASSERT_TRUE(table.Execute(kGreyTable));
+    EXPECT_EQ(doc.palette.activePalette, custom);
+    EXPECT_EQ(checkedIds(), (std::vector<int>{kCustomPaletteId}));
+    // Switched off in the editor, the chosen table colours the images and carries the mark.
+    ASSERT_TRUE(table.Execute(kCustomPaletteId));
+    QTest::mouseClick(view->ApplyBox(), Qt::LeftButton);
+    ASSERT_EQ(doc.palette.useCustomPalette, 0);
+    EXPECT_EQ(doc.palette.activePalette[4 * 100 + 2], 100);  // grey: entry v is (v, v, v)
+    EXPECT_EQ(checkedIds(), (std::vector<int>{kGreyTable}));
 }

@@ -254,3 +254,67 @@ TEST_F(SideScanViewTest, EveryViewCommandIsInItsTableAndMeasuringIsDisabled) {
     router.SetActiveView(&view.Commands());
     EXPECT_EQ(&router.TableFor(kCmdGrid), &view.Commands());
 }
+
+namespace {
+
+// The column runs, inside `band`, that hold anything but the grey image: the black boxes of
+// the labels and their text. Boxes that touch make one run.
+std::vector<std::pair<int, int>> LabelRuns(const QImage& shot, QRect band) {
+    std::vector<std::pair<int, int>> runs;
+    for (int x = band.left(); x <= band.right(); ++x) {
+        bool label = false;
+        for (int y = band.top(); y <= band.bottom() && !label; ++y) {
+            label = Pixel(shot, x, y) != QColor(128, 128, 128);
+        }
+        if (!label) continue;
+        if (!runs.empty() && runs.back().second == x - 1) {
+            runs.back().second = x;
+        } else {
+            runs.emplace_back(x, x);
+        }
+    }
+    return runs;
+}
+
+}  // namespace
+
+TEST_F(SideScanViewTest, ScaleLabelsStayApartAtEveryWidth) {
+    doc.range = 60;
+    doc.images.sideMode = 3;
+    view.Commands().Execute(kCmdGrid);  // short marks only: the band holds nothing but labels
+    const QFontMetrics metrics(CellFont(QStringLiteral("Arial"), kScaleFontHeight));
+    const int widest = metrics.horizontalAdvance(QStringLiteral("60"));
+    for (const int width : {120, 180, 250, 320, 400, 640}) {
+        SCOPED_TRACE(width);
+        view.resize(width, kHeight);
+        for (int r = 0; r < Image().Rows(); ++r) std::fill_n(Image().Row(r), Image().Width(), 128);
+        const QImage shot = Grab(view);
+        const auto runs = LabelRuns(shot, QRect(0, kHeight - 18, width, 16));
+        ASSERT_FALSE(runs.empty());
+        for (std::size_t i = 0; i < runs.size(); ++i) {
+            // One label per run: two labels that touch would make a run wider than one.
+            EXPECT_LE(runs[i].second - runs[i].first + 1, widest) << "run " << i;
+            if (i > 0) {
+                EXPECT_GE(runs[i].first - runs[i - 1].second - 1, kScaleLabelGap);
+            }
+        }
+    }
+}
+
+TEST_F(SideScanViewTest, NoGridLineRunsThroughTheRangeAndFrequencyTexts) {
+    doc.range = 50;
+    doc.heads[0].gainDb = 6;
+    doc.heads[0].frequencyHz = 120000;
+    doc.images.sideMode = 3;
+    const QImage shot = Grab(view);  // grid lines every 40 px, through x = 40 and 80
+    const QFontMetrics metrics(CellFont(QStringLiteral("Arial"), kLabelFontHeight));
+    const int h = metrics.height();
+    const QRect rangeBox(4, kHeight - 64, metrics.horizontalAdvance("50 m(6 dB)"), h);
+    const QRect khzBox(4, kHeight - 42, metrics.horizontalAdvance("120 kHz"), h);
+    ASSERT_GT(rangeBox.right(), 80);
+    for (const QRect& box : {rangeBox, khzBox}) {
+        EXPECT_FALSE(
+            BoundsWhere(shot, box, [](QColor p) { return p == ToQColor(kScalePenA); }).isValid())
+            << box.x() << "," << box.y();
+    }
+}

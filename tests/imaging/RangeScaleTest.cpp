@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <limits>
 #include <vector>
 
 #include "imaging/SideGeometry.h"
@@ -187,4 +189,43 @@ TEST(SideGeometry, PointerRangeAndSide) {
     }
     EXPECT_EQ(NadirColumn(3, 1002), 501);
     EXPECT_EQ(PixelsPerSide(1, 1002), 1002);
+}
+
+TEST(RangeScale, NarrowScalesShowFewerLabelsAndNoneTouchesAnother) {
+    struct SpacingCase {
+        const char* name;
+        RangeScaleInput in;
+        std::vector<int> shown;  // ticks whose label is drawn
+    };
+    const SpacingCase cases[] = {
+        {"wide: every label", Input(1000, 0, 50, 3, 0), {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}},
+        // Ticks 25 px apart: the first label (nudged 12 px right) runs into the second.
+        {"both sides, 250 px: every second from the nadir",
+         Input(250, 0, 60, 3, 0),
+         {1, 3, 5, 7, 9}},
+        {"both sides, 100 px: nadir and ends", Input(100, 0, 60, 3, 0), {0, 5, 10}},
+        {"both sides, 30 px: the nadir alone", Input(30, 0, 60, 3, 0), {5}},
+        {"starboard, 100 px: from the nadir at the left", Input(100, 0, 60, 2, 0), {0, 2, 4}},
+        {"port, 100 px: from the nadir at the right", Input(100, 0, 60, 1, 0), {1, 3, 5}},
+        {"scrolled at 200 %: wide, every label",
+         Input(4000, 1500, 60, 3, 0),
+         {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}},
+    };
+    std::array<int, kMaxScaleTicks> widths{};
+    widths.fill(18);  // two digits of the scale font
+    for (const SpacingCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        RangeScale s = ComputeRangeScale(c.in);
+        SpaceScaleLabels(s, widths);
+        std::vector<int> shown;
+        int previousRight = std::numeric_limits<int>::min() / 2;
+        for (int i = 0; i < s.count; ++i) {
+            if (!s.ticks[i].labelShown) continue;
+            shown.push_back(i);
+            const int left = s.ticks[i].x + s.ticks[i].labelShift - widths[i] / 2;
+            EXPECT_GE(left - previousRight, kScaleLabelGap) << "tick " << i;
+            previousRight = left + widths[i];
+        }
+        EXPECT_EQ(shown, c.shown);
+    }
 }

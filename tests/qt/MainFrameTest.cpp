@@ -1,19 +1,21 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCheckBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
-#include <QCheckBox>
+#include <QProgressBar>
 #include <QRadioButton>
+#include <QSlider>
 #include <QSpinBox>
+#include <QStyle>
+#include <QStyleOptionSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QProgressBar>
-#include <QSlider>
 #include <QToolBar>
 
 #include "QtTestSupport.h"
@@ -26,6 +28,7 @@
 #include "app/ui/SonarWindows.h"
 #include "app/ui/StatusBarWidget.h"
 #include "gps/views/CShipSpeedDlg.h"
+#include "imaging/views/CSecondView.h"
 #include "platform/TimerIds.h"
 #include "support/FakePlatform.h"
 
@@ -240,6 +243,17 @@ TEST_F(MainFrameTest, BarsFollowTheConfiguration) {
     EXPECT_TRUE(frame.Bars().PlaybackBar()->isVisible());
 }
 
+TEST(ApplicationTest, ScreenshotOptionsNameZoomAndLayout) {
+    const AppOptions options =
+        CVantrelApp::ParseArguments({"sonvara", "--screenshot", "out.png", "--after", "12",
+                                     "--zoom", "200", "--layout", "vertical"});
+    EXPECT_EQ(options.screenshotPath, "out.png");
+    EXPECT_DOUBLE_EQ(options.screenshotAfterSeconds, 12.0);
+    EXPECT_EQ(options.screenshotZoom, "200");
+    EXPECT_EQ(options.screenshotLayout, "vertical");
+    EXPECT_TRUE(CVantrelApp::ParseArguments({"sonvara", "--zoom"}).screenshotZoom.isEmpty());
+}
+
 TEST(ApplicationTest, StartsAgainstATemporarySettingsFile) {
     QTemporaryDir dir;
     const QString ini = dir.filePath("Sonvara_RGB.ini");
@@ -329,6 +343,33 @@ TEST_F(PlaybackFrameTest, PlaySpeedSpinAndSlider) {
     // Resumes at the first record start at or after the middle of the file.
     EXPECT_GE(doc.files.playbackPosition, length / 2);
     EXPECT_LT(doc.files.playbackPosition, length);
+}
+
+TEST_F(PlaybackFrameTest, ThePlaySpeedSpinsArrowsSetThePlaybackPeriod) {
+    PlayARecording();
+    FormattedSpin* speed = frame.Bars().PlaySpeedSpin();
+    QStyleOptionSpinBox option;
+    option.initFrom(speed);
+    option.subControls = QStyle::SC_All;
+    option.stepEnabled = QAbstractSpinBox::StepUpEnabled | QAbstractSpinBox::StepDownEnabled;
+    const QPoint up = speed->style()
+                          ->subControlRect(QStyle::CC_SpinBox, &option, QStyle::SC_SpinBoxUp, speed)
+                          .center();
+    const QPoint down =
+        speed->style()
+            ->subControlRect(QStyle::CC_SpinBox, &option, QStyle::SC_SpinBoxDown, speed)
+            .center();
+    for (int i = 0; i < 5; ++i) QTest::mouseClick(speed, Qt::LeftButton, {}, down);
+    // Speed 0 plays a record every 100 ms, 5 every 50 ms, 10 and above at the platform's
+    // shortest interval; each click re-arms the running playback timer.
+    const std::pair<int, int> steps[] = {{0, 100}, {5, 50}, {9, 10}, {15, 0}, {20, 0}};
+    for (const auto& [target, period] : steps) {
+        while (doc.playback.playSpeed < target) QTest::mouseClick(speed, Qt::LeftButton, {}, up);
+        EXPECT_EQ(doc.playback.playSpeed, target);
+        EXPECT_EQ(speed->value(), target);
+        EXPECT_EQ(frame.Bars().SpeedProgress()->value(), target);
+        EXPECT_EQ(platform.TimerPeriod(kTimerPlayback), period) << target;
+    }
 }
 
 }  // namespace
@@ -433,6 +474,50 @@ TEST_F(MainFrameTest, EachCycleRepaintsTheSonarWindowsAtScreenRate) {
     for (int i = 0; i < 200; ++i) doc.StoreCycle();
     QTest::qWait(100);
     EXPECT_LT(counter.paints - settled, 20);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MainFrameTest, ZoomPaneShowsTheZoomOfTheActiveSonarWindow) {
+    const int all[4] = {1, 1, 1, 1};
+    doc.ConfigureHeads(all);
+    frame.ApplyConfiguration();
+    const QList<QMdiSubWindow*> subs = frame.Mdi()->subWindowList();
+    ASSERT_EQ(subs.size(), 3);
+    const auto pane = [this] { return frame.FirstStatus()->PaneText(2); };
+    const auto percentOf = [](QMdiSubWindow* sub) {
+        const auto* view = qobject_cast<CSecondView*>(sub->widget());
+        return QStringLiteral("%1%").arg(view->State().ZoomPercent());
+    };
+    // The window that is active once the windows are placed shows its zoom from the start.
+    QMdiSubWindow* first = frame.Mdi()->currentSubWindow();
+    ASSERT_NE(first, nullptr);
+    EXPECT_TRUE(RunUntil([&] { return pane() == percentOf(first); }, 2000))
+        << pane().toStdString() << " for " << percentOf(first).toStdString();
+    // Each window starts at "Fill the Screen": its zoom is its width against 2000 samples.
+    for (QMdiSubWindow* sub : subs) {
+        frame.Mdi()->setActiveSubWindow(sub);
+        EXPECT_TRUE(frame.Router().State(kCmdFillScreen).checked);
+        EXPECT_TRUE(RunUntil([&] { return pane() == percentOf(sub); }, 2000))
+            << pane().toStdString() << " for " << percentOf(sub).toStdString();
+        EXPECT_NE(pane(), QStringLiteral("100%"));
+    }
+    frame.Router().Execute(kCmdZoom200);
+    EXPECT_TRUE(frame.Router().State(kCmdZoom200).checked);
+    EXPECT_TRUE(RunUntil([&] { return pane() == QStringLiteral("200%"); }, 2000));
+    // Another window at "Fill the Screen" takes the pane back; its width sets the figure.
+    frame.Mdi()->setActiveSubWindow(subs[0]);
+    EXPECT_TRUE(RunUntil([&] { return pane() == percentOf(subs[0]); }, 2000));
+    subs[0]->resize(subs[0]->width() + 200, subs[0]->height());
+    EXPECT_TRUE(RunUntil([&] { return pane() == percentOf(subs[0]); }, 2000))
+        << pane().toStdString() << " for " << percentOf(subs[0]).toStdString();
+    // A window that is not the active one does not write the pane when it is sized.
+    const QString shown = pane();
+    subs[2]->resize(subs[2]->width() - 100, subs[2]->height());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(pane(), shown);
 }
 
 }  // namespace

@@ -234,7 +234,10 @@ void CMainFrame::ShowPointerRange(double metres, bool starboard) {
     statusInputs.pointerStarboard = starboard;
 }
 
-void CMainFrame::ShowZoom(int percent) { statusInputs.zoomPercent = percent; }
+void CMainFrame::ShowZoom(int percent) {
+    statusInputs.zoomPercent = percent;
+    ScheduleRefresh(false);
+}
 
 // Called at the end of every view paint: it must not ask for another paint.
 void CMainFrame::RefreshIndicators() { ScheduleRefresh(false); }

@@ -4,14 +4,18 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QMdiArea>
 #include <QPixmap>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTimer>
+#include <algorithm>
 
 #include "acquisition/CVantrelDoc.h"
+#include "app/CommandIds.h"
 #include "app/ProfileFile.h"
 #include "app/ui/CMainFrame.h"
+#include "imaging/views/CSecondView.h"
 #include "platform/qt/QtPlatform.h"
 
 CVantrelApp::CVantrelApp(AppOptions opts) : options(std::move(opts)) {}
@@ -38,6 +42,10 @@ AppOptions CVantrelApp::ParseArguments(const QStringList& arguments) {
             parsed.screenshotPath = arguments[++i];
         } else if (arg == QLatin1String("--after") && hasValue) {
             parsed.screenshotAfterSeconds = arguments[++i].toDouble();
+        } else if (arg == QLatin1String("--zoom") && hasValue) {
+            parsed.screenshotZoom = arguments[++i];
+        } else if (arg == QLatin1String("--layout") && hasValue) {
+            parsed.screenshotLayout = arguments[++i];
         }
     }
     return parsed;
@@ -75,8 +83,36 @@ bool CVantrelApp::InitInstance() {
     return true;
 }
 
+void CVantrelApp::ArrangeForScreenshot() {
+    if (options.screenshotLayout == QLatin1String("vertical")) {
+        frame->Commands().Execute(kCmdVerticalScroll);
+    } else if (options.screenshotLayout == QLatin1String("default")) {
+        frame->Commands().Execute(kCmdDefaultLayout);
+    }
+    const QString& zoom = options.screenshotZoom;
+    const int command = zoom == QLatin1String("fill")  ? kCmdFillScreen
+                        : zoom == QLatin1String("100") ? kCmdZoom100
+                        : zoom == QLatin1String("200") ? kCmdZoom200
+                                                       : 0;
+    if (command == 0) return;
+    for (CSecondView* view : frame->Mdi()->findChildren<CSecondView*>()) {
+        view->Commands().Execute(command);
+        // A zoomed picture shows where the seabed begins on the starboard side, 10 m from the
+        // nadir at the default 50 m range, rather than the empty water column under the boat.
+        SonarViewState& state = view->State();
+        const int centre = state.imageWidth * 3 / 5;
+        state.scrollX = state.savedScrollX = std::max(0, centre - view->width() / 2);
+        view->update();
+    }
+}
+
 void CVantrelApp::ScheduleScreenshot() {
     const int delayMs = static_cast<int>(options.screenshotAfterSeconds * 1000);
+    // The windows exist once the heads have answered; the image is re-drawn from the history
+    // at the new zoom well before the picture.
+    constexpr int kArrangeBeforeMs = 2000;
+    QTimer::singleShot(std::max(0, delayMs - kArrangeBeforeMs), frame.get(),
+                       [this] { ArrangeForScreenshot(); });
     QTimer::singleShot(delayMs, frame.get(), [this] {
         // What is on the screen where the platform can show it (not a fresh paint of the
         // window, which would hide a window that failed to repaint), else the window itself.

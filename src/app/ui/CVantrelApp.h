@@ -17,6 +17,10 @@ struct AppOptions {
     // time and quits (for the documentation and for checking what an operator sees).
     QString screenshotPath;
     double screenshotAfterSeconds = 5.0;
+    // --zoom fill|100|200 and --layout default|vertical: shortly before the picture is taken
+    // every sonar window gets that zoom and the windows that layout (empty: left as they are).
+    QString screenshotZoom;
+    QString screenshotLayout;
 };
 
 class CVantrelApp {
@@ -39,6 +43,8 @@ public:
 
 private:
     void ScheduleScreenshot();
+    // Applies --zoom and --layout to the sonar windows.
+    void ArrangeForScreenshot();
 
     AppOptions options;
     std::unique_ptr<QtPlatform> platform;

@@ -16,6 +16,8 @@ SonarWindows::SonarWindows(CVantrelDoc& document, QMdiArea* mdi, ViewHost* viewH
     connect(area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* sub) {
         auto* view = sub ? qobject_cast<CSecondView*>(sub->widget()) : nullptr;
         router.SetActiveView(view ? &view->Commands() : nullptr);
+        // The zoom pane follows the window whose zoom commands the menus now show.
+        if (view) view->ShowZoom();
     });
 }
 

@@ -43,7 +43,6 @@ void CSSView::paintEvent(QPaintEvent*) {
     gridFlag = state.gridOn;
     state.ReadImageSize();
     PaintImage(painter);
-    if (state.Slot() != kNoSlot) PaintLabels(painter);
     RangeScaleInput scale;
     scale.imageWidth = state.imageWidth;
     scale.clientHeight = height();
@@ -53,6 +52,8 @@ void CSSView::paintEvent(QPaintEvent*) {
     scale.units = units;
     scale.grid = gridFlag != 0;
     PaintRangeScale(painter, ComputeRangeScale(scale));
+    // After the grid, so that no grid line runs through the range and frequency texts.
+    if (state.Slot() != kNoSlot) PaintLabels(painter);
     PaintOverlay(painter);
     state.PointerReadout();
 }

@@ -4,6 +4,8 @@
 #include <QCursor>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMouseEvent>
 
@@ -132,7 +134,14 @@ void CSecondView::AfterZoomChange() {
 }
 
 void CSecondView::ShowZoom() {
+    if (!IsActiveView()) return;
     if (ViewHost* host = state.Host()) host->ShowZoom(state.ZoomPercent());
+}
+
+bool CSecondView::IsActiveView() const {
+    const auto* sub = qobject_cast<const QMdiSubWindow*>(parentWidget());
+    if (!sub || !sub->mdiArea()) return true;
+    return sub->mdiArea()->currentSubWindow() == sub;
 }
 
 std::unique_ptr<QMenu> CSecondView::CreateContextMenu() {
@@ -159,6 +168,8 @@ void CSecondView::Apply(ViewRepaint repaint) {
 
 void CSecondView::resizeEvent(QResizeEvent* event) {
     state.Size(width(), height());
+    // "Fill the Screen" follows the window width, and so does its zoom.
+    ShowZoom();
     QWidget::resizeEvent(event);
 }
 

@@ -38,13 +38,16 @@ public:
     std::unique_ptr<QMenu> CreateContextMenu();
     // Moves the mouse pointer by (dx, dy) pixels and handles a mouse move there.
     void Nudge(int dx, int dy);
+    // Tells the host the zoom of this view when it is the active one (the one whose commands
+    // the menus show): the status bar's zoom pane is about that view only.
+    void ShowZoom();
+    // The active sonar window of its window area, or a view outside any such area.
+    bool IsActiveView() const;
 
 protected:
     CSecondView(CVantrelDoc& doc, int slot, bool publishesScroll, QWidget* parent);
 
     virtual std::vector<MenuItem> ContextMenuItems() const { return SideScanContextMenu(); }
-    // Tells the host the zoom of this view.
-    void ShowZoom();
 
     void resizeEvent(QResizeEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;

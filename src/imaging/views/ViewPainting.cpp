@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPen>
 #include <algorithm>
+#include <array>
 
 QColor ToQColor(ScaleColour colour) {
     return QColor(colour.r, colour.g, colour.b);
@@ -52,7 +53,7 @@ void DrawCentredLabel(QPainter& painter, int x, int top, const QString& text, co
     DrawLabel(painter, x - width / 2, top, text, font, colour);
 }
 
-void PaintRangeScale(QPainter& painter, const RangeScale& scale) {
+void PaintRangeScale(QPainter& painter, RangeScale scale) {
     const QPen penA(ToQColor(kScalePenA), 1);
     const QPen penB(ToQColor(kScalePenB), 1);
     for (int i = 0; i < scale.count; ++i) {
@@ -63,9 +64,16 @@ void PaintRangeScale(QPainter& painter, const RangeScale& scale) {
         painter.drawLine(tick.x, tick.lineTop, tick.x, tick.lineBottom - 1);
     }
     const QFont font = CellFont(QStringLiteral("Arial"), kScaleFontHeight);
+    const QFontMetrics metrics(font);
+    std::array<int, kMaxScaleTicks> widths{};
+    for (int i = 0; i < scale.count; ++i) {
+        widths[i] = metrics.horizontalAdvance(QString::number(scale.ticks[i].label));
+    }
+    SpaceScaleLabels(scale, widths);
     const QColor textColour = ToQColor(kScaleTextColour);
     for (int i = 0; i < scale.count; ++i) {
         const ScaleTick& tick = scale.ticks[i];
+        if (!tick.labelShown) continue;
         DrawCentredLabel(painter, tick.x + tick.labelShift, scale.labelTop,
                          QString::number(tick.label), font, textColour);
     }

@@ -28,5 +28,6 @@ void DrawLabel(QPainter& painter, int left, int top, const QString& text, const 
 void DrawCentredLabel(QPainter& painter, int x, int top, const QString& text, const QFont& font,
                       QColor colour);
 
-// Ticks or grid lines and their labels.
-void PaintRangeScale(QPainter& painter, const RangeScale& scale);
+// Ticks or grid lines and their labels; labels that would run into each other are thinned
+// out (SpaceScaleLabels).
+void PaintRangeScale(QPainter& painter, RangeScale scale);
