@@ -79,5 +79,7 @@ bool CVantrelDoc::ValidateCycle() {
     }
     if (faults != 0) return false;
     ++acceptedCycleCount;
+    // Only a cycle that will be stored feeds the orientation filters.
+    if (orientationPresent) ConvertOrientation();
     return true;
 }
