@@ -45,8 +45,8 @@ std::vector<HistLabel> HistoryLabels(int rowLength, int height) {
     for (int band = 0; band < kHistBandCount; ++band) {
         const int top = m + band * e;
         labels.push_back({column + 10, top + e / 2, kNames[band], true});
-        labels.push_back({column + 5, top + 6, kSpans[band][0], false});
-        labels.push_back({column + 5, top + e - 6, kSpans[band][1], false});
+        labels.push_back({column + 5, top + 9, kSpans[band][0], false});
+        labels.push_back({column + 5, top + e - 9, kSpans[band][1], false});
     }
     return labels;
 }

@@ -18,6 +18,7 @@
 #include "imaging/views/CPaletteChildFrm.h"
 #include "app/ui/SonarWindows.h"
 #include "app/ui/StatusBarWidget.h"
+#include "sensors/views/SensorWindows.h"
 #include "platform/TimerIds.h"
 
 namespace {
@@ -40,6 +41,9 @@ CMainFrame::CMainFrame(CVantrelDoc& document) : doc(document) {
     BuildStatusBars();
     windows = new SonarWindows(doc, mdi, this, router);
     windows->AddCommands(commands);
+    sensors = new SensorWindows(doc, mdi, this,
+                                [this](QDialog& dialog) { return RunModal(dialog); });
+    sensors->AddCommands(commands);
     ConnectPlaybackBar();
     InstallAccelerators();
     refreshTimer = new QTimer(this);
@@ -170,6 +174,7 @@ void CMainFrame::ApplyConfiguration() {
     }
     bars->UpdateControlBars();
     windows->ApplyLayout(true);
+    sensors->ApplyLayout(true);
     UpdateTitles();
     RefreshNow();
 }
@@ -185,7 +190,10 @@ void CMainFrame::ScheduleRefresh(bool repaintViews) {
     if (!refreshTimer->isActive()) refreshTimer->start(kRefreshIntervalMs);
 }
 
-void CMainFrame::CycleDisplayed() { ScheduleRefresh(true); }
+void CMainFrame::CycleDisplayed() {
+    ApplyOrientation(statusInputs, doc.orientation.readings);
+    ScheduleRefresh(true);
+}
 
 void CMainFrame::UpdateAllViews() { ScheduleRefresh(true); }
 
@@ -204,6 +212,7 @@ void CMainFrame::RefreshNow() {
     if (viewsDirty) {
         viewsDirty = false;
         windows->UpdateViews();
+        sensors->UpdateViews();
     }
     // While the pointer is in no image view, the status fields show the newest ping.
     bool pointerInView = false;
@@ -264,7 +273,10 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void CMainFrame::ApplyWindowLayout(bool createMissing) { windows->ApplyLayout(createMissing); }
+void CMainFrame::ApplyWindowLayout(bool createMissing) {
+    windows->ApplyLayout(createMissing);
+    sensors->ApplyLayout(createMissing);
+}
 
 bool CMainFrame::TakeWindowRect(int window, WindowRect& rect) {
     if (window == kMenuFrame) {
@@ -272,6 +284,7 @@ bool CMainFrame::TakeWindowRect(int window, WindowRect& rect) {
         rect = {g.left(), g.top(), g.right() + 1, g.bottom() + 1};
         return true;
     }
+    if (window == kESFrame) return sensors->TakeEchoSounderRect(rect);
     return windows->TakeRect(window, rect);
 }
 

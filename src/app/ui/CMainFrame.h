@@ -17,6 +17,7 @@ class QMdiArea;
 class QTimer;
 class QToolBar;
 class CPaletteChildFrm;
+class SensorWindows;
 class SonarWindows;
 class StatusBarWidget;
 
@@ -31,6 +32,7 @@ public:
     MenuBuilder& Menus() { return *menus; }
     QMdiArea* Mdi() const { return mdi; }
     SonarWindows& Windows() const { return *windows; }
+    SensorWindows& Sensors() const { return *sensors; }
     ControlBars& Bars() const { return *bars; }
     QToolBar* ToolBar() const { return toolBar; }
     StatusBarWidget* FirstStatus() const { return firstStatus; }
@@ -100,6 +102,7 @@ private:
     StatusBarWidget* secondStatus = nullptr;
     StatusInputs statusInputs;
     SonarWindows* windows = nullptr;
+    SensorWindows* sensors = nullptr;
     CPaletteChildFrm* paletteWindow = nullptr;
     QTimer* refreshTimer = nullptr;
     bool viewsDirty = false;
