@@ -66,3 +66,26 @@ TEST(OrientationInstrumentsTest, PitchGroundAndNeedle) {
 }
 
 }  // namespace
+
+#include "sensors/SensorTable.h"
+
+namespace {
+
+TEST(SensorTableTest, HeaderAndRowWithFourDecimals) {
+    EXPECT_EQ(SensorTableHeader(),
+              "ping,pitch_raw,roll_raw,heading_raw,temperature_raw,depth_raw,pitch,roll,heading,"
+              "temperature,depth,altitude");
+    OrientationReadings raw, shown;
+    raw.pitchDeg = 60.0;
+    raw.rollDeg = -1.23456;
+    raw.headingDeg = 338.0;
+    raw.temperatureC = 11.5;
+    raw.depthM = 999.984741;
+    shown = raw;
+    shown.pitchDeg = 2.0;
+    EXPECT_EQ(SensorTableRow(17, raw, shown, 12.5),
+              "17,60.0000,-1.2346,338.0000,11.5000,999.9847,2.0000,-1.2346,338.0000,11.5000,"
+              "999.9847,12.5000");
+}
+
+}  // namespace
