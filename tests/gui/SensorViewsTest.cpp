@@ -18,11 +18,11 @@
 #include "acquisition/CVantrelDoc.h"
 #include "app/CommandIds.h"
 #include "app/ui/CMainFrame.h"
-#include "sensors/views/SensorWindows.h"
 #include "sensors/views/CEchoSounder.h"
 #include "sensors/views/CHistView.h"
 #include "sensors/views/COrientFilterDlg.h"
 #include "sensors/views/COrientationView.h"
+#include "sensors/views/SensorWindows.h"
 #include "support/FakePlatform.h"
 
 namespace {
@@ -131,7 +131,7 @@ TEST_F(SensorViewsTest, HistoryViewPlotsTheTracesThroughThePalette) {
     Save(view, "orientation-history-view.png");
 }
 
-TEST_F(SensorViewsTest, OrientationViewDrawsAndRepaintsOnItsTimer) {
+TEST_F(SensorViewsTest, OrientationViewDrawsDragsAndHolds) {
     for (std::uint32_t p = 1; p <= 40; ++p) SimulatedCycle(p);
     QMdiArea area;
     area.resize(900, 500);
@@ -140,6 +140,8 @@ TEST_F(SensorViewsTest, OrientationViewDrawsAndRepaintsOnItsTimer) {
     sub->resize(640, 320);
     area.show();
     sub->show();
+    EXPECT_TRUE(view->RepaintTimer().isActive());
+    EXPECT_EQ(view->RepaintTimer().interval(), 500);
     const QImage shot = Grab(*view);
     EXPECT_TRUE(
         BoundsWhere(shot, shot.rect(), [](QColor c) { return c == QColor(255, 100, 0); }).isValid())
@@ -217,8 +219,7 @@ TEST_F(SensorViewsTest, WindowCommandsToggleTheWindowsWithTheirCheckMarks) {
         EXPECT_TRUE(frame.Router().Execute(id));
         EXPECT_FALSE(frame.Router().State(id).checked) << id;
     }
-    EXPECT_EQ(windows.Sub(SensorWindows::kOrientation)->windowTitle(),
-              "Sonvara_RGB - Orientation");
+    EXPECT_EQ(windows.Sub(SensorWindows::kOrientation)->windowTitle(), "Sonvara_RGB - Orientation");
     EXPECT_TRUE(doc.historyChart.IsOpen());
     // Closing a window ends its updates.
     windows.Sub(SensorWindows::kHistory)->close();

@@ -37,6 +37,8 @@ COrientationView::COrientationView(CVantrelDoc& document, QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     setMinimumSize(200, 120);
+    repaintTimer.setInterval(kRepaintMs);
+    connect(&repaintTimer, &QTimer::timeout, this, qOverload<>(&QWidget::update));
 }
 
 QWidget* COrientationView::Frame() const {
@@ -48,15 +50,7 @@ QWidget* COrientationView::Frame() const {
 void COrientationView::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     // Timer 2020 of the window: the instruments follow the document twice a second.
-    if (!repaintTimer.isActive()) repaintTimer.start(kRepaintMs, this);
-}
-
-void COrientationView::timerEvent(QTimerEvent* event) {
-    if (event->timerId() == repaintTimer.timerId()) {
-        update();
-        return;
-    }
-    QWidget::timerEvent(event);
+    if (!repaintTimer.isActive()) repaintTimer.start();
 }
 
 void COrientationView::resizeEvent(QResizeEvent* event) {

@@ -3,10 +3,10 @@
 // depth and temperature gauges, each with its read-out. Repainted every 500 ms by its own
 // timer; dragging with the left button moves the window; 'H' toggles the display hold.
 
-#include <QBasicTimer>
 #include <QImage>
 #include <QPainterPath>
 #include <QPoint>
+#include <QTimer>
 #include <QWidget>
 
 class CVantrelDoc;
@@ -19,12 +19,13 @@ public:
     void SetHost(ViewHost* viewHost) { host = viewHost; }
     // The window that dragging moves (the view itself when it has no frame).
     QWidget* Frame() const;
+    // The window's repaint timer (its timer 2020): 500 ms, running from the first show.
+    const QTimer& RepaintTimer() const { return repaintTimer; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
-    void timerEvent(QTimerEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -44,7 +45,7 @@ private:
     ViewHost* host = nullptr;
     QImage memory;  // the memory bitmap, client size
     QPainterPath outerRing, innerRing, marker;
-    QBasicTimer repaintTimer;
+    QTimer repaintTimer;
     bool dragging = false;
     QPoint dragStart;
     QPoint frameStart;
