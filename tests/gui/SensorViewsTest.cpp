@@ -10,6 +10,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -228,6 +229,31 @@ TEST_F(SensorViewsTest, WindowCommandsToggleTheWindowsWithTheirCheckMarks) {
     // Without an echo sounder its command is disabled.
     doc.heads[kHeadES].available = 0;
     EXPECT_FALSE(frame.Router().State(kCmdWindowES).enabled);
+}
+
+TEST_F(SensorViewsTest, FilterDialogPausesPlaybackAndResumesIt100MsAfter) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const std::string path = dir.filePath("p.svx").toStdString();
+    ASSERT_TRUE(doc.StartRecordingTo(path));
+    doc.noDataFlag = 0;
+    for (std::uint32_t p = 1; p <= 3; ++p) SimulatedCycle(p);
+    doc.StopRecording();
+    ASSERT_TRUE(doc.OpenPlaybackFile(path));
+    platform.FireTimer(1010);
+    ASSERT_TRUE(platform.TimerRunning(1030));
+    CMainFrame frame(doc);
+    bool pausedWhileOpen = false;
+    QTimer::singleShot(0, &frame, [&] {
+        pausedWhileOpen = !platform.TimerRunning(1030);
+        auto* dialog = qobject_cast<COrientFilterDlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->reject();
+    });
+    EXPECT_TRUE(frame.Router().Execute(kCmdOrientationFilters));
+    EXPECT_TRUE(pausedWhileOpen);
+    EXPECT_TRUE(platform.TimerRunning(1010));
+    EXPECT_EQ(platform.TimerPeriod(1010), 100);
 }
 
 }  // namespace
