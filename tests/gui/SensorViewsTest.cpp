@@ -19,6 +19,7 @@
 #include "acquisition/CVantrelDoc.h"
 #include "app/CommandIds.h"
 #include "app/ui/CMainFrame.h"
+#include "app/ui/StatusBarWidget.h"
 #include "sensors/views/CEchoSounder.h"
 #include "sensors/views/CHistView.h"
 #include "sensors/views/COrientFilterDlg.h"
@@ -226,6 +227,13 @@ TEST_F(SensorViewsTest, WindowCommandsToggleTheWindowsWithTheirCheckMarks) {
     windows.Sub(SensorWindows::kHistory)->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(doc.historyChart.IsOpen());
+    // The status panes follow the orientation of each cycle.
+    SimulatedCycle(7);
+    const QString pitch = QString::asprintf("%.1f", doc.orientation.readings.pitchDeg);
+    const QString depth = QString::asprintf("%.1f m", doc.orientation.readings.depthM);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return frame.SecondStatus()->PaneText(5) == pitch; }, 5000))
+        << frame.SecondStatus()->PaneText(5).toStdString();
+    EXPECT_EQ(frame.FirstStatus()->PaneText(11), depth);
     // Without an echo sounder its command is disabled.
     doc.heads[kHeadES].available = 0;
     EXPECT_FALSE(frame.Router().State(kCmdWindowES).enabled);
