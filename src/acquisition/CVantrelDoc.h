@@ -29,6 +29,8 @@
 #include "imaging/ImageSet.h"
 #include "imaging/PingHistory.h"
 #include "platform/Platform.h"
+#include "sensors/EchoSounder.h"
+#include "sensors/HistoryChart.h"
 #include "sensors/OrientationState.h"
 
 class ShipSpeedDialogModel;
@@ -126,6 +128,23 @@ public:
     void AddOrientationSample();
     void ClearEventMarkers();
     void RebuildEventMarkers();
+
+    // --- Orientation sensor, echo sounder and orientation history (src/sensors) -----------
+    // Decodes and filters the echo sounder's orientation block (accepted cycles, with a sensor).
+    void ConvertOrientation();
+    // The echo-sounder and history windows: their client size (the image is rebuilt, the
+    // chart cleared) and their closing (no more columns or samples).
+    void ResizeEchoSounder(int clientWidth, int clientHeight);
+    void CloseEchoSounder();
+    void ResizeHistoryChart(int clientWidth, int clientHeight);
+    void CloseHistoryChart();
+    // "OK" of the "Orientation Filters" dialog: the six switches, pitch .. altitude.
+    void SetOrientationFilters(const std::array<bool, kFilterCount>& enabled);
+    // The orientation window was dragged to this screen rectangle (left, top, right, bottom).
+    void SetOrientationWindowRect(const std::array<std::int32_t, 4>& rect);
+
+    EchoSounderImage echoSounder;
+    HistoryChart historyChart;
 
     // --- Colour tables and palette editor (src/imaging/CVantrelDoc_Palette.cpp) ------------
     void InitPalette();

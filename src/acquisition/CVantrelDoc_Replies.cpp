@@ -82,5 +82,7 @@ bool CVantrelDoc::ValidateCycle() {
     for (HeadEntry& head : heads) head.firstHalfStatus = 0;
     if (faults != 0) return false;
     ++acceptedCycleCount;
+    // Only a cycle that will be stored feeds the orientation filters.
+    if (orientationPresent) ConvertOrientation();
     return true;
 }

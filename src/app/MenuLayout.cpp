@@ -70,6 +70,7 @@ MenuBar ConfiguredMenu() {
     MenuItem sonar = Popup("&Sonar", {Item("120 kHz", kCmdWindowL), Item("260 kHz", kCmdWindowM),
                                       Item("540 kHz", kCmdWindowH),
                                       Item("Echo Sounder", kCmdWindowES),
+                                      Item("Orientation", kCmdWindowOrientation),
                                       Item("Orientation History", kCmdWindowHistory)});
     MenuItem window = Popup("&Window", {Item("Default Layout", kCmdDefaultLayout),
                                         Item("Vertical Scroll", kCmdVerticalScroll)});

@@ -43,6 +43,14 @@ void ApplyRowStamp(StatusInputs& in, const RowInfo& row, std::string_view dateTe
     in.statusTexts[8] = std::string(row.texts[kNavTime].View());
 }
 
+void ApplyOrientation(StatusInputs& in, const OrientationReadings& values) {
+    in.temperatureC = values.temperatureC;
+    in.depthM = values.depthM;
+    in.pitch = values.pitchDeg;
+    in.roll = values.rollDeg;
+    in.heading = values.headingDeg;
+}
+
 std::string StatusGainText(const CVantrelDoc& doc) {
     const auto gain = [&](int head) { return doc.heads[head].gainDb; };
     const bool es = doc.heads[kHeadES].available != 0;

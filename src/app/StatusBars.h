@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "imaging/RowInfo.h"
+#include "sensors/OrientationState.h"
 
 class CVantrelDoc;
 
@@ -43,6 +44,10 @@ struct StatusInputs {
 // text 1, the cycle's date in status text 2 when the time is not empty, and its navigation
 // texts: latitude, longitude, speed, course (status text 7) and GPS time (status text 8).
 void ApplyRowStamp(StatusInputs& in, const RowInfo& row, std::string_view dateText);
+
+// The orientation sensor's values of the current cycle in the Temp, Depth, Pitch, Roll and
+// Heading panes.
+void ApplyOrientation(StatusInputs& in, const OrientationReadings& values);
 
 // The gains in dB as the first status bar shows them.
 std::string StatusGainText(const CVantrelDoc& doc);

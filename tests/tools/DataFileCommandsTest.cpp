@@ -149,3 +149,18 @@ TEST(InfoReportTest, TextSummarisesAndListsRecordsOnRequest) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(RenderOptionsTest, SensorTableAndSettingsFile) {
+    const cli::RenderParse parsed = cli::ParseRenderArguments(
+        {"a.svx", "--out", "img", "--sensors", "s.csv", "--settings", "x.ini"});
+    ASSERT_TRUE(parsed.options) << parsed.error;
+    EXPECT_EQ(parsed.options->sensorsFile, "s.csv");
+    EXPECT_EQ(parsed.options->settingsFile, "x.ini");
+    EXPECT_EQ(cli::ParseRenderArguments({"a.svx", "--out", "img", "--sensors"}).error,
+              "--sensors needs a value");
+    EXPECT_TRUE(cli::ParseRenderArguments({"a.svx", "--out", "img"}).options->sensorsFile.empty());
+}
+
+}  // namespace

@@ -107,7 +107,7 @@ RenderParse ParseRenderArguments(const std::vector<std::string>& args) {
         const OptionTake take = TakeImageOption(args, i, options.images, result.error);
         if (take == OptionTake::Error) return result;
         if (take == OptionTake::Taken) continue;
-        if (arg == "--out" || arg == "--every") {
+        if (arg == "--out" || arg == "--every" || arg == "--sensors" || arg == "--settings") {
             if (i + 1 >= args.size()) {
                 result.error = arg + " needs a value";
                 return result;
@@ -115,6 +115,10 @@ RenderParse ParseRenderArguments(const std::vector<std::string>& args) {
             const std::string& value = args[++i];
             if (arg == "--out") {
                 options.outDir = value;
+            } else if (arg == "--sensors") {
+                options.sensorsFile = value;
+            } else if (arg == "--settings") {
+                options.settingsFile = value;
             } else if (!ToInt(value, options.every) || options.every < 1) {
                 result.error = "--every wants a whole number of at least 1";
                 return result;
@@ -143,10 +147,14 @@ std::string RenderUsage() {
     return "Usage: sonvara-cli render FILE.svx --out DIR [options]\n\n"
            "Plays the data file headless through the same ingest as the application (composite\n"
            "mode, every channel image) and writes L.png, M.png and H.png (8-bit, through the\n"
-           "colour table) and composite.png (24-bit) into DIR.\n\n"
+           "colour table), composite.png (24-bit) and echo.png (the echogram as its window\n"
+           "shows it at the images' height; not with --every) into DIR.\n\n"
            "Options:\n"
            "  --out DIR           directory for the images (created when missing)\n"
-           "  --every N           write numbered images (L-000200.png, ...) every N records\n" +
+           "  --every N           write numbered images (L-000200.png, ...) every N records\n"
+           "  --sensors OUT.csv   one row per stored record: the orientation converted, before\n"
+           "                      smoothing, and as shown (degrees, deg C, metres), altitude\n"
+           "  --settings FILE     read a settings file first (filters, declination, ...)\n" +
            ImageOptionsUsage() +
            "  -h, --help          show this text\n\n"
            "Exit status: 0 when the whole file was played, 1 when it is damaged or holds no\n"

@@ -36,6 +36,8 @@ struct RenderOptions {
     std::string outDir;
     ImageOptions images;
     int every = 0;  // write numbered images every N records (0: once at the end)
+    std::string sensorsFile;   // --sensors: the per-record sensor table (CSV)
+    std::string settingsFile;  // --settings: a settings file read before playing
 };
 
 struct RenderParse {

@@ -57,6 +57,21 @@ bool WriteImageSet(const CVantrelDoc& doc, const std::string& dirName, int recor
             return false;
         }
     }
+    // The echogram goes with the one image set of a whole file, not with numbered sets.
+    if (!numbered && doc.echoSounder.IsOpen() && doc.echoSounder.Drawable()) {
+        const EchoSounderImage& echo = doc.echoSounder;
+        QImage image(echo.Width(), echo.Height(), QImage::Format_Indexed8);
+        for (int y = 0; y < echo.Height(); ++y) {
+            std::memcpy(image.scanLine(y), echo.Row(y), static_cast<std::size_t>(echo.Width()));
+        }
+        QVector<QRgb> colours(kPaletteEntries);
+        const ColourTable& current = doc.CurrentColourTable();
+        for (int i = 0; i < kPaletteEntries; ++i) {
+            colours[i] = qRgb(current[i][0], current[i][1], current[i][2]);
+        }
+        image.setColorTable(colours);
+        if (!Save(image, dir, ImageFileName("echo", records, false), error)) return false;
+    }
     if (!doc.images.CompositeExists()) return true;
     const QImage composite = CopyRing(doc.images.CompositeImage(), QImage::Format_RGB888);
     return Save(composite, dir, ImageFileName("composite", records, numbered), error);

@@ -1,6 +1,7 @@
 #pragma once
 // Writes a document's side-scan images as PNG files: L, M and H as 8-bit images through the
-// active palette, the composite as a 24-bit image.
+// active palette, the composite as a 24-bit image, and the echogram (when the document has
+// one, and only for the unnumbered set) as an 8-bit image through the current colour table.
 
 #include <string>
 
@@ -8,7 +9,7 @@ class CVantrelDoc;
 
 namespace cli {
 
-// Writes L, M, H and composite into dir (created when missing) under the names ImageFileName
+// Writes L, M, H, composite and echo into dir (created when missing) under the names ImageFileName
 // gives; false (with a reason) when a file cannot be written.
 bool WriteImageSet(const CVantrelDoc& doc, const std::string& dir, int records, bool numbered,
                    std::string& error);

@@ -9,7 +9,9 @@
 #include "Commands.h"
 #include "ImageOptions.h"
 #include "ImageWriter.h"
+#include "SensorTableWriter.h"
 #include "acquisition/CVantrelDoc.h"
+#include "app/ProfileFile.h"
 #include "platform/TimerIds.h"
 #include "platform/qt/QtPlatform.h"
 
@@ -43,7 +45,19 @@ int cli::RunRender(int argc, char** argv) {
     // opened read-only, and no event file is created.
     doc.files.fileSystem.makeWritable = [](const std::string&) { return false; };
     std::string error;
+    if (!options.settingsFile.empty()) {
+        ProfileFile settings(options.settingsFile);
+        if (!settings.Load())
+            return Fail("cannot read the settings file " + options.settingsFile, 2);
+        doc.LoadSettings(settings);
+    }
     if (!PrepareImages(doc, options.images, error)) return Fail(error, 2);
+    // The echogram as its window would show it at the images' height.
+    doc.ResizeEchoSounder(options.images.width, doc.images.CompositeImage().Rows());
+    SensorTableWriter sensors;
+    if (!options.sensorsFile.empty() && !sensors.Open(options.sensorsFile, error)) {
+        return Fail(error, 2);
+    }
     if (!doc.OpenPlaybackFile(options.file)) return Fail("cannot play " + options.file, 2);
     // The records are played here one after the other, not on the playback timers.
     platform.StopTimer(kTimerPlaybackDelay);
@@ -53,9 +67,11 @@ int cli::RunRender(int argc, char** argv) {
     std::uint64_t at = 0;
     while (doc.files.playbackPosition < doc.files.playbackFileLength) {
         at = doc.files.playbackPosition;
+        const std::int32_t accepted = doc.acceptedCycleCount;
         read = doc.PlayNextRecord();
         if (read != RecordRead::Record) break;
         ++records;
+        if (doc.acceptedCycleCount != accepted) sensors.AddStoredRecord(doc);
         if (options.every > 0 && records % options.every == 0 &&
             !WriteImageSet(doc, options.outDir, records, true, error)) {
             return Fail(error, 2);
@@ -66,6 +82,7 @@ int cli::RunRender(int argc, char** argv) {
         !WriteImageSet(doc, options.outDir, records, numbered, error)) {
         return Fail(error, 2);
     }
+    if (!sensors.Close(error)) return Fail(error, 2);
     doc.CloseDocument();
     std::printf("%d records played from %s into %s\n", records, options.file.c_str(),
                 options.outDir.c_str());

@@ -19,6 +19,7 @@
 #include "imaging/views/CPaletteChildFrm.h"
 #include "app/ui/SonarWindows.h"
 #include "app/ui/StatusBarWidget.h"
+#include "sensors/views/SensorWindows.h"
 #include "platform/TimerIds.h"
 
 namespace {
@@ -41,6 +42,9 @@ CMainFrame::CMainFrame(CVantrelDoc& document) : doc(document) {
     BuildStatusBars();
     windows = new SonarWindows(doc, mdi, this, router);
     windows->AddCommands(commands);
+    sensors = new SensorWindows(doc, mdi, this,
+                                [this](QDialog& dialog) { return RunModal(dialog); });
+    sensors->AddCommands(commands);
     ConnectPlaybackBar();
     InstallAccelerators();
     refreshTimer = new QTimer(this);
@@ -175,6 +179,7 @@ void CMainFrame::ApplyConfiguration() {
     }
     bars->UpdateControlBars();
     windows->ApplyLayout(true);
+    sensors->ApplyLayout(true);
     UpdateTitles();
     RefreshNow();
 }
@@ -190,7 +195,10 @@ void CMainFrame::ScheduleRefresh(bool repaintViews) {
     if (!refreshTimer->isActive()) refreshTimer->start(kRefreshIntervalMs);
 }
 
-void CMainFrame::CycleDisplayed() { ScheduleRefresh(true); }
+void CMainFrame::CycleDisplayed() {
+    ApplyOrientation(statusInputs, doc.orientation.readings);
+    ScheduleRefresh(true);
+}
 
 void CMainFrame::HeadLinksChanged() { UpdateStatusBars(); }
 
@@ -211,6 +219,7 @@ void CMainFrame::RefreshNow() {
     if (viewsDirty) {
         viewsDirty = false;
         windows->UpdateViews();
+        sensors->UpdateViews();
     }
     // While the pointer is in no image view, the status fields show the newest ping.
     bool pointerInView = false;
@@ -282,7 +291,10 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void CMainFrame::ApplyWindowLayout(bool createMissing) { windows->ApplyLayout(createMissing); }
+void CMainFrame::ApplyWindowLayout(bool createMissing) {
+    windows->ApplyLayout(createMissing);
+    sensors->ApplyLayout(createMissing);
+}
 
 bool CMainFrame::TakeWindowRect(int window, WindowRect& rect) {
     if (window == kMenuFrame) {
@@ -290,6 +302,7 @@ bool CMainFrame::TakeWindowRect(int window, WindowRect& rect) {
         rect = {g.left(), g.top(), g.right() + 1, g.bottom() + 1};
         return true;
     }
+    if (window == kESFrame) return sensors->TakeEchoSounderRect(rect);
     return windows->TakeRect(window, rect);
 }
 

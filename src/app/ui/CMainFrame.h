@@ -18,6 +18,7 @@ class QMdiArea;
 class QTimer;
 class QToolBar;
 class CPaletteChildFrm;
+class SensorWindows;
 class SonarWindows;
 class StatusBarWidget;
 
@@ -32,6 +33,7 @@ public:
     MenuBuilder& Menus() { return *menus; }
     QMdiArea* Mdi() const { return mdi; }
     SonarWindows& Windows() const { return *windows; }
+    SensorWindows& Sensors() const { return *sensors; }
     ControlBars& Bars() const { return *bars; }
     QToolBar* ToolBar() const { return toolBar; }
     StatusBarWidget* FirstStatus() const { return firstStatus; }
@@ -107,6 +109,7 @@ private:
     QLabel* reconnectPane = nullptr;
     StatusInputs statusInputs;
     SonarWindows* windows = nullptr;
+    SensorWindows* sensors = nullptr;
     CPaletteChildFrm* paletteWindow = nullptr;
     QTimer* refreshTimer = nullptr;
     bool viewsDirty = false;
