@@ -39,23 +39,27 @@ void SceneCycle(CVantrelDoc& doc, const sim::Scene& scene, std::uint32_t ping) {
     doc.cycleTime.Stamp(t);
 }
 
-// The benchmark's data file, written once.
-const std::string& SurveyFile() {
-    static const std::string path = [] {
-        const std::string file = TempPath("bench-render") + ".svx";
+// The benchmark's data file, written once and removed at the end.
+struct Survey {
+    Survey() : path(TempPath("bench-render") + ".svx") {
         NullPlatform platform;
         CVantrelDoc writer(platform);
         const sim::Scene scene;
-        writer.recording.dataFile.Open(file, DataFile::Mode::CreateWrite);
+        writer.recording.dataFile.Open(path, DataFile::Mode::CreateWrite);
         for (int i = 0; i < kRecords; ++i) {
             SceneCycle(writer, scene, static_cast<std::uint32_t>(i));
             writer.recording.pingNumber = i + 1;
             writer.readWriteFiles.WriteRecord();
         }
         writer.recording.dataFile.Close();
-        return file;
-    }();
-    return path;
+    }
+    ~Survey() { std::filesystem::remove(path); }
+    std::string path;
+};
+
+const std::string& SurveyFile() {
+    static const Survey survey;
+    return survey.path;
 }
 
 // Plays the whole file into the document, as render does; the number of records played.
