@@ -235,4 +235,13 @@ TEST(CommandLinesProcessTest, AcquireReachesHeadsOnAnotherPort) {
     EXPECT_GE(QJsonDocument::fromJson(run.out).object()["accepted"].toInt(), 5);
 }
 
+TEST(CommandLinesProcessTest, SimulatorThatCannotListenExitsWithOne) {
+    Simulator first({"--fast", "--addresses", Addresses(44), "--duration", "60"});
+    ASSERT_TRUE(first.WaitReady()) << first.error.toStdString();
+    const ProgramRun second =
+        RunProgram(SONVARA_HEADSIM_PATH, {"--addresses", Addresses(44), "--duration", "5"}, 20000);
+    EXPECT_EQ(second.exitCode, 1) << second.err.toStdString();
+    EXPECT_EQ(second.err.count('\n'), 1) << second.err.toStdString();
+}
+
 }  // namespace
