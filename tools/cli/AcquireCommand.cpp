@@ -5,6 +5,8 @@
 #include <QElapsedTimer>
 #include <QTimer>
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -92,10 +94,13 @@ int cli::RunAcquire(int argc, char** argv) {
 
     int lastAccepted = 0;
     bool recordingReported = false;
+    // The progress lines are for a person watching: on a terminal only, so that a script's
+    // standard error holds just the problems.
+    const bool onTerminal = isatty(STDERR_FILENO) == 1;
     QTimer progress;
     QObject::connect(&progress, &QTimer::timeout, &app, [&] {
         const AcquireSnapshot now = TakeSnapshot(doc, elapsed());
-        std::fprintf(stderr, "%s\n", FormatProgress(now, lastAccepted).c_str());
+        if (onTerminal) std::fprintf(stderr, "%s\n", FormatProgress(now, lastAccepted).c_str());
         lastAccepted = now.accepted;
         ReportRecordingStop(options, doc, recordingReported);
     });

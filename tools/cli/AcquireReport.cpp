@@ -59,7 +59,7 @@ void DescribeAcquire(CLI::App& app, AcquireOptions& options) {
     app.description(
         "Runs the acquisition engine without windows: asks the installation at ADDRESS for its\n"
         "heads, connects them and polls them. Prints progress every second to standard error\n"
-        "and the totals at the end to standard output.");
+        "when it is a terminal, and the totals at the end to standard output.");
     app.set_version_flag("--version", tools::VersionText("sonvara-cli acquire"));
     tools::LastValueWins(app);
     app.add_option("--connect", options.address,
