@@ -104,3 +104,12 @@ TEST(JsonOutputTest, NonAsciiFileNamesSurviveTheRoundTrip) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ToolMessagesTest, TheOpenFailureOfTheApplicationNamesTheFile) {
+    EXPECT_EQ(cli::ToolLine("Failed to open document:\n/x/run.an"), "cannot open /x/run.an");
+    EXPECT_EQ(cli::ToolLine("Error Creating Annotation File!"), "Error Creating Annotation File!");
+}
+
+}  // namespace

@@ -21,6 +21,7 @@
 #include "ImageWriter.h"
 #include "acquisition/CVantrelDoc.h"
 #include "acquisition/RangeList.h"
+#include "datafiles/DataFileTexts.h"
 #include "platform/qt/QtPlatform.h"
 
 namespace {
@@ -28,6 +29,12 @@ namespace {
 // Why a file could not be opened, as the system says it.
 std::string OpenReason() {
     return errno ? std::strerror(errno) : "it cannot be created";
+}
+
+bool IsRecorderMessage(const std::string& text, const std::string& recordPath) {
+    namespace t = datafiletext;
+    return text == t::kDiskFull || text == t::kWriteFailed || text == t::kErrorOpening ||
+           text == t::OpenFailure(recordPath);
 }
 
 // One line when recording stopped by itself (the disk is full, a write failed).
@@ -73,9 +80,11 @@ int cli::RunAcquire(int argc, char** argv) {
     tools::InstallStopHandlers();
     QtPlatform platform(QtPlatform::Mode::Headless);
     platform.SetConnectPreset(true, options.address);
-    // What the application shows in message boxes is kept; the tool says it in its own words.
-    std::vector<std::string> messages;
-    platform.SetMessageSink([&messages](const std::string& text) { messages.push_back(text); });
+    // The recorder's message boxes are said in the tool's own words (ReportRecordingStop, the
+    // failed start); any other is printed as one line.
+    platform.SetMessageSink([&options](const std::string& text) {
+        if (!IsRecorderMessage(text, options.recordPath)) Complain(ToolLine(text));
+    });
     CVantrelDoc doc(platform);
     Apply(options, doc);
     std::string error;

@@ -62,4 +62,12 @@ std::string OneLine(const std::string& text) {
     return line;
 }
 
+std::string ToolLine(const std::string& messageBoxText) {
+    const std::string openFailure = "Failed to open document:\n";
+    if (messageBoxText.rfind(openFailure, 0) == 0) {
+        return "cannot open " + OneLine(messageBoxText.substr(openFailure.size()));
+    }
+    return OneLine(messageBoxText);
+}
+
 }  // namespace cli

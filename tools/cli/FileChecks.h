@@ -21,4 +21,8 @@ std::string MakeOutputDirectory(const std::string& path);
 // The text of a message box as one line: line breaks become spaces.
 std::string OneLine(const std::string& text);
 
+// What a tool prints for a message box of the document it runs: one line, the GUI's
+// "Failed to open document:" as "cannot open PATH".
+std::string ToolLine(const std::string& messageBoxText);
+
 }  // namespace cli

@@ -78,6 +78,9 @@ int cli::RunRender(int argc, char** argv) {
     std::string error;
     if (!PrepareImages(doc, options.images, error)) return Complain(error);
     if (!doc.OpenPlaybackFile(options.file)) return Complain(OpenProblem(options.file, messages));
+    // The file plays; what else the document says (an event file it cannot open) is printed.
+    for (const std::string& text : messages) Complain(ToolLine(text));
+    platform.SetMessageSink([](const std::string& text) { Complain(ToolLine(text)); });
     // The records are played here one after the other, not on the playback timers.
     platform.StopTimer(kTimerPlaybackDelay);
 
