@@ -37,7 +37,7 @@ void CVantrelDoc::ConnectHead(int head) {
 
 void CVantrelDoc::ConnectAll() {
     currentHead = 0;
-    headPort = 4040;
+    // Every head listens on the port discovery used (4040 unless a tool chose another).
     pollingActive = false;
     for (int h = 0; h < kHeadCount; ++h) {
         if (!heads[h].available) links.state[h] = LinkState::Unused;

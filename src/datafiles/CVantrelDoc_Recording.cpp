@@ -2,7 +2,9 @@
 // appended through RecordCycle(), "Stop Recording..." closes them. Started during playback,
 // the same code copies the played records to the new file.
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "acquisition/CVantrelDoc.h"
 #include "datafiles/DataFileNames.h"
@@ -58,6 +60,8 @@ bool CVantrelDoc::StartRecordingTo(const std::string& path) {
         return false;
     }
     recording.recordingOn = 1;
+    recording.recordsWritten = 0;
+    recording.stopReason.clear();
     if (playbackMode) {
         recording.copyMode = 1;
         events.eventInputEnabled = 0;
@@ -122,12 +126,20 @@ void CVantrelDoc::RecordCycle() {
     if (available && *available < static_cast<std::uint64_t>(readWriteFiles.NextRecordLength())) {
         platform.MessageBox(text::kDiskFull);
         StopRecording();
+        recording.stopReason = "the disk is full";
         return;
     }
-    if (!noDataFlag && !readWriteFiles.WriteRecord()) {
-        platform.MessageBox(text::kWriteFailed);
-        StopRecording();
-        return;
+    if (!noDataFlag) {
+        errno = 0;
+        if (!readWriteFiles.WriteRecord()) {
+            const int error = errno;
+            platform.MessageBox(text::kWriteFailed);
+            StopRecording();
+            recording.stopReason = std::string("the data file could not be written") +
+                                   (error ? std::string(": ") + std::strerror(error) : "");
+            return;
+        }
+        ++recording.recordsWritten;
     }
     char saved[48];
     std::snprintf(saved, sizeof saved, "Saved: %d kBytes", static_cast<int>(file.Length() / 1024));

@@ -26,6 +26,10 @@ struct RecordingState {
     std::string windowTitle;
     // Record counter: kept by the recorder in real time, read from the file in playback.
     std::int32_t pingNumber = 0;
+    // Records written since the recording started, and why it stopped by itself (the disk is
+    // full, a write failed; empty while it runs or after "Stop Recording..."), for the tools.
+    std::int64_t recordsWritten = 0;
+    std::string stopReason;
 
     bool DataFileOpen() const { return dataFile.IsOpen(); }
 };

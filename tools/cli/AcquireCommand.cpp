@@ -5,20 +5,50 @@
 #include <QElapsedTimer>
 #include <QTimer>
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
 
 #include "../common/StopSignals.h"
 #include "AcquireReport.h"
 #include "Commands.h"
+#include "FileChecks.h"
 #include "ImageWriter.h"
 #include "acquisition/CVantrelDoc.h"
 #include "acquisition/RangeList.h"
+#include "datafiles/DataFileTexts.h"
 #include "platform/qt/QtPlatform.h"
 
 namespace {
 
+// Why a file could not be opened, as the system says it.
+std::string OpenReason() {
+    return errno ? std::strerror(errno) : "it cannot be created";
+}
+
+bool IsRecorderMessage(const std::string& text, const std::string& recordPath) {
+    namespace t = datafiletext;
+    return text == t::kDiskFull || text == t::kWriteFailed || text == t::kErrorOpening ||
+           text == t::OpenFailure(recordPath);
+}
+
+// One line when recording stopped by itself (the disk is full, a write failed).
+void ReportRecordingStop(const cli::AcquireOptions& options, const CVantrelDoc& doc,
+                         bool& reported) {
+    if (reported || doc.recording.stopReason.empty()) return;
+    reported = true;
+    cli::Complain("recording to " + options.recordPath + " stopped after " +
+                  std::to_string(doc.recording.recordsWritten) +
+                  " records: " + doc.recording.stopReason);
+}
+
 void Apply(const cli::AcquireOptions& options, CVantrelDoc& doc) {
+    doc.headPort = options.port;
     if (options.range) {
         doc.range = doc.esRange = *options.range;
         doc.rangeIndex = doc.esRangeIndex = RangeIndexOf(*options.range);
@@ -33,36 +63,37 @@ void Apply(const cli::AcquireOptions& options, CVantrelDoc& doc) {
 
 int cli::RunAcquire(int argc, char** argv) {
     const AcquireParse parsed = ParseAcquireArguments({argv + 1, argv + argc});
-    if (parsed.help) {
-        std::fputs(AcquireUsage().c_str(), stdout);
-        return 0;
-    }
-    if (!parsed.options) {
-        std::fprintf(stderr, "sonvara-cli acquire: %s\n(see sonvara-cli acquire --help)\n",
-                     parsed.error.c_str());
-        return 2;
-    }
+    if (const int code = HandleParse("acquire", parsed); code >= 0) return code;
     const AcquireOptions& options = *parsed.options;
+    if (!options.recordPath.empty()) {
+        if (const std::string problem = CheckRecordFile(options.recordPath); !problem.empty()) {
+            return Complain(problem);
+        }
+    }
+    if (!options.imagesDir.empty()) {
+        if (const std::string problem = MakeOutputDirectory(options.imagesDir); !problem.empty()) {
+            return Complain(problem);
+        }
+    }
 
     QCoreApplication app(argc, argv);
     tools::InstallStopHandlers();
     QtPlatform platform(QtPlatform::Mode::Headless);
     platform.SetConnectPreset(true, options.address);
-    platform.SetMessageSink([](const std::string& text) {
-        std::fprintf(stderr, "sonvara-cli acquire: message box: %s\n", text.c_str());
+    // The recorder's message boxes are said in the tool's own words (ReportRecordingStop, the
+    // failed start); any other is printed as one line.
+    platform.SetMessageSink([&options](const std::string& text) {
+        if (!IsRecorderMessage(text, options.recordPath)) Complain(ToolLine(text));
     });
     CVantrelDoc doc(platform);
     Apply(options, doc);
     std::string error;
     if (!options.imagesDir.empty() && !PrepareImages(doc, options.images, error)) {
-        std::fprintf(stderr, "sonvara-cli acquire: %s\n", error.c_str());
-        return 2;
+        return Complain(error);
     }
     // Every accepted cycle goes through StoreCycle into the recorder, as in the application.
     if (!options.recordPath.empty() && !doc.StartRecordingTo(options.recordPath)) {
-        std::fprintf(stderr, "sonvara-cli acquire: cannot record to %s\n",
-                     options.recordPath.c_str());
-        return 2;
+        return Complain("cannot record to " + options.recordPath + ": " + OpenReason());
     }
 
     QElapsedTimer clock;
@@ -71,11 +102,16 @@ int cli::RunAcquire(int argc, char** argv) {
     doc.ConnectToSonarHead();
 
     int lastAccepted = 0;
+    bool recordingReported = false;
+    // The progress lines are for a person watching: on a terminal only, so that a script's
+    // standard error holds just the problems.
+    const bool onTerminal = isatty(STDERR_FILENO) == 1;
     QTimer progress;
     QObject::connect(&progress, &QTimer::timeout, &app, [&] {
         const AcquireSnapshot now = TakeSnapshot(doc, elapsed());
-        std::fprintf(stderr, "%s\n", FormatProgress(now, lastAccepted).c_str());
+        if (onTerminal) std::fprintf(stderr, "%s\n", FormatProgress(now, lastAccepted).c_str());
         lastAccepted = now.accepted;
+        ReportRecordingStop(options, doc, recordingReported);
     });
     progress.start(1000);
     // Checks often enough that a run for N cycles ends right after the Nth.
@@ -94,13 +130,20 @@ int cli::RunAcquire(int argc, char** argv) {
     totals.target = options.cycles;
     totals.succeeded = Succeeded(totals.last.accepted, options.cycles);
     if (!options.imagesDir.empty() && !WriteImageSet(doc, options.imagesDir, 0, false, error)) {
-        std::fprintf(stderr, "sonvara-cli acquire: %s\n", error.c_str());
+        Complain(error);
         totals.succeeded = false;
     }
-    if (!options.recordPath.empty()) doc.StopRecording();
+    if (!options.recordPath.empty()) {
+        ReportRecordingStop(options, doc, recordingReported);
+        totals.recording = true;
+        totals.recorded = doc.recording.recordsWritten;
+        totals.recordingStopped = doc.recording.stopReason;
+        if (!totals.recordingStopped.empty()) totals.succeeded = false;
+        if (doc.recording.recordingOn) doc.StopRecording();
+    }
     doc.CloseDocument();
     const std::string text = options.json ? FormatTotalsJson(totals) : FormatTotalsText(totals);
     std::fputs(text.c_str(), stdout);
     std::fflush(stdout);
-    return totals.succeeded ? 0 : 1;
+    return totals.succeeded ? kExitDone : kExitFailed;
 }

@@ -1,7 +1,14 @@
 #include "AcquireReport.h"
 
+#include <arpa/inet.h>
+
 #include <charconv>
+#include <climits>
+#include <cmath>
 #include <cstdio>
+
+#include "../common/CommandLine.h"
+#include "JsonOutput.h"
 
 #include "acquisition/CVantrelDoc.h"
 #include "acquisition/RangeList.h"
@@ -14,7 +21,7 @@ bool ToSeconds(const std::string& text, double& value) {
     try {
         std::size_t used = 0;
         value = std::stod(text, &used);
-        return used == text.size() && value > 0;
+        return used == text.size() && std::isfinite(value) && value > 0;
     } catch (...) {
         return false;
     }
@@ -46,65 +53,82 @@ double PerSecond(const AcquireTotals& t) {
 
 }  // namespace
 
+namespace {
+
+void DescribeAcquire(CLI::App& app, AcquireOptions& options) {
+    app.description(
+        "Runs the acquisition engine without windows: asks the installation at ADDRESS for its\n"
+        "heads, connects them and polls them. Prints progress every second to standard error\n"
+        "when it is a terminal, and the totals at the end to standard output.");
+    app.set_version_flag("--version", tools::VersionText("sonvara-cli acquire"));
+    tools::LastValueWins(app);
+    app.add_option("--connect", options.address,
+                   "the IPv4 address typed in the Connect dialog (the installation's first head)")
+        ->type_name("ADDRESS")
+        ->check(tools::Wants(IsIpv4Address, "an IPv4 address such as 127.0.0.2"));
+    app.add_option("--port", options.port, "TCP port of the heads (default 4040)")
+        ->type_name("N")
+        ->check(
+            tools::Wants([](const std::string& v) { return IntIn(v, 1, 65535); }, "1 .. 65535"));
+    app.add_option("--cycles", options.cycles, "stop after N accepted polling cycles")
+        ->type_name("N")
+        ->check(tools::Wants([](const std::string& v) { return IntIn(v, 1, INT32_MAX); },
+                             "a whole number of at least 1"));
+    app.add_option("--seconds", options.seconds,
+                   "stop after S seconds (default 10 when --cycles is not given)")
+        ->type_name("S")
+        ->check(tools::Wants(
+            [](const std::string& v) {
+                double value = 0;
+                return ToSeconds(v, value);
+            },
+            "a positive number"));
+    app.add_option_function<int>(
+           "--range", [&options](const int& m) { options.range = m; },
+           "side-scan and echo-sounder range in metres (default 50)")
+        ->type_name("M")
+        ->check(tools::Wants(
+            [](const std::string& v) {
+                int m = 0;
+                return ToInt(v, m) && kRangeList[RangeIndexOf(m)] == m;
+            },
+            "one of 10 20 30 40 50 60 80 100 120 150 200 250 300 400 500"));
+    app.add_option_function<int>(
+           "--gain", [&options](const int& db) { options.gainDb = db; },
+           "gain of every head, 0 .. 40 dB (default 6)")
+        ->type_name("DB")
+        ->check(tools::Wants([](const std::string& v) { return IntIn(v, 0, 40); }, "0 .. 40 dB"));
+    app.add_option("--record", options.recordPath,
+                   "record every accepted cycle into the data file FILE (.svx)")
+        ->type_name("FILE");
+    app.add_option("--images", options.imagesDir,
+                   "at the end, write the images formed live into DIR: L.png, M.png, H.png "
+                   "(8-bit, through the colour table) and composite.png (24-bit)")
+        ->type_name("DIR");
+    AddImageOptions(app, options.images);
+    app.add_flag("--json", options.json,
+                 "print the totals as one JSON object: accepted, rejected, reconnects, seconds, "
+                 "cycles_per_second, target, reached, address, serial, heads; with --record "
+                 "also recorded and recording_stopped");
+    app.footer(
+        "Exit status: 0 when N accepted cycles were reached (without --cycles: at least one)\n"
+        "and everything asked for was written; 1 when not, or when recording stopped early\n"
+        "(the disk is full, a write failed); 2 for a mistake on the command line.");
+}
+
+}  // namespace
+
 AcquireParse ParseAcquireArguments(const std::vector<std::string>& args) {
     AcquireParse result;
     AcquireOptions options;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (arg == "--help" || arg == "-h") {
-            result.help = true;
-            return result;
-        }
-        if (arg == "--json") {
-            options.json = true;
-            continue;
-        }
-        const OptionTake take = TakeImageOption(args, i, options.images, result.error);
-        if (take == OptionTake::Error) return result;
-        if (take == OptionTake::Taken) continue;
-        if (arg != "--connect" && arg != "--cycles" && arg != "--seconds" && arg != "--range" &&
-            arg != "--gain" && arg != "--record" && arg != "--images") {
-            result.error = "unknown option '" + arg + "'";
-            return result;
-        }
-        if (!hasValue) {
-            result.error = arg + " needs a value";
-            return result;
-        }
-        const std::string& value = args[++i];
-        int number = 0;
-        if (arg == "--connect") {
-            options.address = value;
-        } else if (arg == "--record") {
-            options.recordPath = value;
-        } else if (arg == "--images") {
-            options.imagesDir = value;
-        } else if (arg == "--cycles") {
-            if (!ToInt(value, options.cycles) || options.cycles < 1) {
-                result.error = "--cycles wants a whole number of at least 1";
-                return result;
-            }
-        } else if (arg == "--seconds") {
-            if (!ToSeconds(value, options.seconds)) {
-                result.error = "--seconds wants a positive number";
-                return result;
-            }
-        } else if (arg == "--range") {
-            if (!ToInt(value, number) || kRangeList[RangeIndexOf(number)] != number) {
-                result.error =
-                    "--range wants one of 10 20 30 40 50 60 80 100 120 150 200 250 "
-                    "300 400 500";
-                return result;
-            }
-            options.range = number;
-        } else if (arg == "--gain") {
-            if (!ToInt(value, number) || number < 0 || number > 40) {
-                result.error = "--gain wants 0..40 dB";
-                return result;
-            }
-            options.gainDb = number;
-        }
+    CLI::App app{"", "sonvara-cli acquire"};
+    DescribeAcquire(app, options);
+    const tools::ParseOutcome outcome = tools::ParseCommandLine(app, args);
+    result.help = outcome.kind == tools::ParseKind::Help;
+    result.version = outcome.kind == tools::ParseKind::Version;
+    if (outcome.kind != tools::ParseKind::Run) {
+        (outcome.kind == tools::ParseKind::Error ? result.error : result.text) = outcome.text;
+        return result;
     }
     if (options.address.empty()) {
         result.error = "--connect ADDRESS is required";
@@ -116,28 +140,15 @@ AcquireParse ParseAcquireArguments(const std::vector<std::string>& args) {
 }
 
 std::string AcquireUsage() {
-    return R"(Usage: sonvara-cli acquire --connect ADDRESS [options]
+    AcquireOptions options;
+    CLI::App app{"", "sonvara-cli acquire"};
+    DescribeAcquire(app, options);
+    return app.help();
+}
 
-Runs the acquisition engine without windows: asks the installation at ADDRESS for its heads
-(port 4040), connects them and polls them. Prints progress every second to standard error
-and the totals at the end to standard output.
-
-Options:
-  --connect ADDRESS   the address typed in the Connect dialog (the installation's first head)
-  --cycles N          stop after N accepted polling cycles
-  --seconds S         stop after S seconds (default 10 when --cycles is not given)
-  --range M           side-scan and echo-sounder range in metres (10 .. 500, default 50)
-  --gain DB           gain of every head, 0 .. 40 dB (default 6)
-  --record FILE       record every accepted cycle into the data file FILE (.svx)
-  --images DIR        at the end, write the images formed live into DIR: L.png, M.png,
-                      H.png (8-bit, through the colour table) and composite.png (24-bit)
-)" + ImageOptionsUsage() +
-           R"(  --json              print the totals as one JSON object: accepted, rejected, reconnects,
-                      seconds, cycles_per_second, target, reached, address, serial, heads
-  -h, --help          show this text
-
-Exit status: 0 when N accepted cycles were reached (without --cycles: at least one), else 1.
-)";
+bool IsIpv4Address(const std::string& text) {
+    in_addr address{};
+    return inet_pton(AF_INET, text.c_str(), &address) == 1;
 }
 
 AcquireSnapshot TakeSnapshot(const CVantrelDoc& doc, double seconds) {
@@ -178,39 +189,44 @@ std::string FormatTotalsText(const AcquireTotals& t) {
            (t.succeeded ? "" : " - target not reached") + "\n";
 }
 
+namespace {
+
+double Rounded(double value, int decimals) {
+    const double scale = std::pow(10.0, decimals);
+    return std::round(value * scale) / scale;
+}
+
+}  // namespace
+
 std::string FormatTotalsJson(const AcquireTotals& t) {
-    std::string heads;
+    nlohmann::ordered_json heads = nlohmann::ordered_json::array();
     for (const std::string& head : t.last.headStates) {
         if (!t.last.discovered || head.find(":off") != std::string::npos) continue;
-        heads += (heads.empty() ? "" : ",") + JsonString(head.substr(0, head.find(':')));
+        heads.push_back(head.substr(0, head.find(':')));
     }
-    return "{\"accepted\":" + std::to_string(t.last.accepted) +
-           ",\"rejected\":" + std::to_string(t.last.rejected) +
-           ",\"reconnects\":" + std::to_string(t.last.reconnects) +
-           ",\"seconds\":" + Fixed(t.last.seconds, 3) +
-           ",\"cycles_per_second\":" + Fixed(PerSecond(t), 2) +
-           ",\"target\":" + std::to_string(t.target) +
-           ",\"reached\":" + (t.succeeded ? "true" : "false") +
-           ",\"address\":" + JsonString(t.address) +
-           ",\"serial\":" + JsonString(t.last.serialNumber) + ",\"heads\":[" + heads + "]}\n";
+    nlohmann::ordered_json json = {
+        {"accepted", t.last.accepted},
+        {"rejected", t.last.rejected},
+        {"reconnects", t.last.reconnects},
+        {"seconds", Rounded(t.last.seconds, 3)},
+        {"cycles_per_second", Rounded(PerSecond(t), 2)},
+        {"target", t.target},
+        {"reached", t.succeeded},
+        {"address", JsonText(t.address)},
+        {"serial", JsonText(t.last.serialNumber)},
+        {"heads", heads},
+    };
+    if (t.recording) {
+        json["recorded"] = t.recorded;
+        json["recording_stopped"] = t.recordingStopped.empty()
+                                        ? nlohmann::ordered_json(nullptr)
+                                        : nlohmann::ordered_json(JsonText(t.recordingStopped));
+    }
+    return DumpJson(json);
 }
 
 std::string JsonString(const std::string& text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (byte < 0x20 || byte >= 0x7F) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
-            out += escaped;
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
+    return DumpJson(nlohmann::ordered_json(JsonText(text)), false);
 }
 
 }  // namespace cli

@@ -14,6 +14,7 @@ namespace cli {
 
 struct AcquireOptions {
     std::string address;
+    int port = 4040;     // TCP port of every head
     int cycles = 0;      // stop after this many accepted cycles (0: no target)
     double seconds = 0;  // stop after this long (0: no limit)
     bool json = false;
@@ -25,9 +26,11 @@ struct AcquireOptions {
 };
 
 struct AcquireParse {
-    std::optional<AcquireOptions> options;  // empty when help was asked for or on an error
+    std::optional<AcquireOptions> options;  // empty for help, version or a mistake
     bool help = false;
-    std::string error;
+    bool version = false;
+    std::string text;   // the help or version text
+    std::string error;  // one line naming the option
 };
 
 AcquireParse ParseAcquireArguments(const std::vector<std::string>& args);
@@ -54,14 +57,23 @@ struct AcquireTotals {
     std::string address;
     int target = 0;
     bool succeeded = false;
+    // With --record: the records written to the file, and why recording stopped before the
+    // end of the run (empty when it did not).
+    bool recording = false;
+    long long recorded = 0;
+    std::string recordingStopped;
 };
 // Success: the target was reached, or without a target at least one cycle was accepted.
 bool Succeeded(int accepted, int target);
 std::string FormatTotalsText(const AcquireTotals& totals);
-// One line of JSON; "heads" lists the heads the installation reported (empty before that).
+// One line of JSON; "heads" lists the heads the installation reported (empty before that);
+// with --record also "recorded" and "recording_stopped" (null or the reason).
 std::string FormatTotalsJson(const AcquireTotals& totals);
 
-// A JSON string literal of arbitrary bytes (bytes above 127 are taken as Latin-1).
+// A JSON string literal of text: UTF-8 as it is, a byte sequence that is not UTF-8 (a serial
+// number, an old file name) taken as Latin-1. The output is ASCII (\u escapes).
 std::string JsonString(const std::string& text);
+// True for a dotted IPv4 address ("127.0.0.2").
+bool IsIpv4Address(const std::string& text);
 
 }  // namespace cli

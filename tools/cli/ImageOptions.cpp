@@ -1,7 +1,12 @@
 #include "ImageOptions.h"
 
+#include <algorithm>
 #include <charconv>
+#include <climits>
+#include <cstdint>
 #include <cstdio>
+
+#include "../common/CommandLine.h"
 
 #include "acquisition/CVantrelDoc.h"
 
@@ -13,66 +18,51 @@ bool ToInt(const std::string& text, int& value) {
     return ec == std::errc() && ptr == end && !text.empty();
 }
 
-OptionTake TakeImageOption(const std::vector<std::string>& args, std::size_t& i,
-                           ImageOptions& options, std::string& error) {
-    const std::string& arg = args[i];
-    if (arg != "--width" && arg != "--zoom" && arg != "--side" && arg != "--color-table" &&
-        arg != "--palette") {
-        return OptionTake::NotMine;
-    }
-    if (i + 1 >= args.size()) {
-        error = arg + " needs a value";
-        return OptionTake::Error;
-    }
-    const std::string& value = args[++i];
-    int number = 0;
-    if (arg == "--width") {
-        if (!ToInt(value, number) || number < 16 || number > 4096) {
-            error = "--width wants 16 .. 4096 pixels";
-            return OptionTake::Error;
-        }
-        options.width = number;
-    } else if (arg == "--zoom") {
-        const char* names[] = {"fill", "100", "200"};
-        options.zoomMode = -1;
-        for (int mode = 0; mode < 3; ++mode) {
-            if (value == names[mode]) options.zoomMode = mode;
-        }
-        if (options.zoomMode < 0) {
-            error = "--zoom wants fill, 100 or 200";
-            return OptionTake::Error;
-        }
-    } else if (arg == "--side") {
-        if (value == "port") {
-            options.sideMode = 1;
-        } else if (value == "stbd") {
-            options.sideMode = 2;
-        } else if (value == "both") {
-            options.sideMode = 3;
-        } else {
-            error = "--side wants port, stbd or both";
-            return OptionTake::Error;
-        }
-    } else if (arg == "--color-table") {
-        if (!ToInt(value, number) || number < 0 || number > 9) {
-            error = "--color-table wants 0 .. 9";
-            return OptionTake::Error;
-        }
-        options.colourTable = number;
-    } else {
-        options.paletteFile = value;
-    }
-    return OptionTake::Taken;
+bool IntIn(const std::string& text, int minimum, int maximum) {
+    int value = 0;
+    return ToInt(text, value) && value >= minimum && value <= maximum;
 }
 
-std::string ImageOptionsUsage() {
-    return R"(  --width W           image width for "fill" (16 .. 4096, default 1000)
-  --zoom fill|100|200 fill: W x 2000 rows; 100: 2000 x 2000; 200: 4000 x 4000 (default fill)
-  --side port|stbd|both
-                      which side of the swath the images show (default both)
-  --color-table N     colour table 0 .. 9 for the 8-bit images (default 9)
-  --palette FILE.pal  a palette file instead of a colour table
-)";
+namespace {
+
+// The index of `value` among `names`, -1 when it is none of them.
+int IndexOf(const std::vector<std::string>& names, const std::string& value) {
+    const auto found = std::find(names.begin(), names.end(), value);
+    return found == names.end() ? -1 : static_cast<int>(found - names.begin());
+}
+
+// An option whose value is one of a few names, stored as index + offset.
+void AddChoice(CLI::App& app, const std::string& name, std::vector<std::string> names, int offset,
+               int& target, const std::string& help) {
+    std::string list;
+    for (const std::string& n : names) list += (list.empty() ? "" : "|") + n;
+    app.add_option_function<std::string>(
+           name,
+           [names, offset, &target](const std::string& v) { target = IndexOf(names, v) + offset; },
+           help)
+        ->type_name(list)
+        ->check(
+            tools::Wants([names](const std::string& v) { return IndexOf(names, v) >= 0; }, list));
+}
+
+}  // namespace
+
+void AddImageOptions(CLI::App& app, ImageOptions& options) {
+    app.add_option("--width", options.width, "image width for \"fill\" (default 1000)")
+        ->type_name("W")
+        ->check(tools::Wants([](const std::string& v) { return IntIn(v, 16, 4096); },
+                             "16 .. 4096 pixels"));
+    AddChoice(app, "--zoom", {"fill", "100", "200"}, 0, options.zoomMode,
+              "fill: W x 2000 rows; 100: 2000 x 2000; 200: 4000 x 4000 (default fill)");
+    AddChoice(app, "--side", {"port", "stbd", "both"}, 1, options.sideMode,
+              "which side of the swath the images show (default both)");
+    app.add_option_function<int>(
+           "--color-table", [&options](const int& n) { options.colourTable = n; },
+           "colour table for the 8-bit images (default 9)")
+        ->type_name("N")
+        ->check(tools::Wants([](const std::string& v) { return IntIn(v, 0, 9); }, "0 .. 9"));
+    app.add_option("--palette", options.paletteFile, "a palette file instead of a colour table")
+        ->type_name("FILE.pal");
 }
 
 bool PrepareImages(CVantrelDoc& doc, const ImageOptions& options, std::string& error) {
@@ -95,70 +85,72 @@ bool PrepareImages(CVantrelDoc& doc, const ImageOptions& options, std::string& e
     return true;
 }
 
+namespace {
+
+void DescribeRender(CLI::App& app, RenderOptions& options, std::vector<std::string>& files) {
+    app.description(
+        "Plays the data file headless through the same ingest as the application (composite\n"
+        "mode, every channel image) and writes L.png, M.png and H.png (8-bit, through the\n"
+        "colour table), composite.png (24-bit) and echo.png (the echogram as its window\n"
+        "shows it at the images' height; not with --every) into DIR.");
+    app.set_version_flag("--version", tools::VersionText("sonvara-cli render"));
+    tools::LastValueWins(app);
+    app.add_option("file", files, "the data file")->type_name("FILE.svx");
+    app.add_option("--out", options.outDir, "directory for the images (created when missing)")
+        ->type_name("DIR");
+    app.add_option("--every", options.every,
+                   "write numbered images (L-000200.png, ...) every N records")
+        ->type_name("N")
+        ->check(tools::Wants([](const std::string& v) { return IntIn(v, 1, INT32_MAX); },
+                             "a whole number of at least 1"));
+    app.add_option("--sensors", options.sensorsFile,
+                   "one row per stored record: the orientation converted, before smoothing, and "
+                   "as shown (degrees, deg C, metres), altitude")
+        ->type_name("OUT.csv");
+    app.add_option("--settings", options.settingsFile,
+                   "read a settings file first (filters, declination, ...)")
+        ->type_name("FILE");
+    AddImageOptions(app, options.images);
+    app.footer(
+        "Exit status: 0 when the whole file was played; 1 when the file cannot be read, is\n"
+        "damaged or holds no record, or an image cannot be written (the images show what was\n"
+        "played); 2 for a mistake on the command line.");
+}
+
+}  // namespace
+
 RenderParse ParseRenderArguments(const std::vector<std::string>& args) {
     RenderParse result;
     RenderOptions options;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--help" || arg == "-h") {
-            result.help = true;
-            return result;
-        }
-        const OptionTake take = TakeImageOption(args, i, options.images, result.error);
-        if (take == OptionTake::Error) return result;
-        if (take == OptionTake::Taken) continue;
-        if (arg == "--out" || arg == "--every" || arg == "--sensors" || arg == "--settings") {
-            if (i + 1 >= args.size()) {
-                result.error = arg + " needs a value";
-                return result;
-            }
-            const std::string& value = args[++i];
-            if (arg == "--out") {
-                options.outDir = value;
-            } else if (arg == "--sensors") {
-                options.sensorsFile = value;
-            } else if (arg == "--settings") {
-                options.settingsFile = value;
-            } else if (!ToInt(value, options.every) || options.every < 1) {
-                result.error = "--every wants a whole number of at least 1";
-                return result;
-            }
-        } else if (!arg.empty() && arg[0] == '-') {
-            result.error = "unknown option '" + arg + "'";
-            return result;
-        } else if (options.file.empty()) {
-            options.file = arg;
-        } else {
-            result.error = "only one data file can be rendered";
-            return result;
-        }
+    std::vector<std::string> files;
+    CLI::App app{"", "sonvara-cli render"};
+    DescribeRender(app, options, files);
+    const tools::ParseOutcome outcome = tools::ParseCommandLine(app, args);
+    result.help = outcome.kind == tools::ParseKind::Help;
+    result.version = outcome.kind == tools::ParseKind::Version;
+    if (outcome.kind != tools::ParseKind::Run) {
+        (outcome.kind == tools::ParseKind::Error ? result.error : result.text) = outcome.text;
+        return result;
     }
-    if (options.file.empty()) {
+    if (files.empty()) {
         result.error = "a data file (FILE.svx) is required";
+    } else if (files.size() > 1) {
+        result.error = "only one data file can be rendered";
     } else if (options.outDir.empty()) {
         result.error = "--out DIR is required";
     } else {
+        options.file = files.front();
         result.options = options;
     }
     return result;
 }
 
 std::string RenderUsage() {
-    return "Usage: sonvara-cli render FILE.svx --out DIR [options]\n\n"
-           "Plays the data file headless through the same ingest as the application (composite\n"
-           "mode, every channel image) and writes L.png, M.png and H.png (8-bit, through the\n"
-           "colour table), composite.png (24-bit) and echo.png (the echogram as its window\n"
-           "shows it at the images' height; not with --every) into DIR.\n\n"
-           "Options:\n"
-           "  --out DIR           directory for the images (created when missing)\n"
-           "  --every N           write numbered images (L-000200.png, ...) every N records\n"
-           "  --sensors OUT.csv   one row per stored record: the orientation converted, before\n"
-           "                      smoothing, and as shown (degrees, deg C, metres), altitude\n"
-           "  --settings FILE     read a settings file first (filters, declination, ...)\n" +
-           ImageOptionsUsage() +
-           "  -h, --help          show this text\n\n"
-           "Exit status: 0 when the whole file was played, 1 when it is damaged or holds no\n"
-           "record (the images show what was played), 2 on a usage or file error.\n";
+    RenderOptions options;
+    std::vector<std::string> files;
+    CLI::App app{"", "sonvara-cli render"};
+    DescribeRender(app, options, files);
+    return app.help();
 }
 
 std::string ImageFileName(const char* image, int records, bool numbered) {

@@ -9,6 +9,10 @@
 
 class CVantrelDoc;
 
+namespace CLI {
+class App;
+}
+
 namespace cli {
 
 struct ImageOptions {
@@ -19,13 +23,8 @@ struct ImageOptions {
     std::string paletteFile;
 };
 
-enum class OptionTake { NotMine, Taken, Error };
-
-// Takes args[i] (and its value, moving i on) when it is an image option.
-OptionTake TakeImageOption(const std::vector<std::string>& args, std::size_t& i,
-                           ImageOptions& options, std::string& error);
-// The lines of the usage text for the image options.
-std::string ImageOptionsUsage();
+// Adds the image options to a command line; parsed values land in `options`.
+void AddImageOptions(CLI::App& app, ImageOptions& options);
 
 // Applies the options to a new document; false (with a reason) when the palette file cannot be
 // read.
@@ -41,9 +40,11 @@ struct RenderOptions {
 };
 
 struct RenderParse {
-    std::optional<RenderOptions> options;
+    std::optional<RenderOptions> options;  // empty for help, version or a mistake
     bool help = false;
-    std::string error;
+    bool version = false;
+    std::string text;   // the help or version text
+    std::string error;  // one line naming the option
 };
 RenderParse ParseRenderArguments(const std::vector<std::string>& args);
 std::string RenderUsage();
@@ -52,5 +53,7 @@ std::string RenderUsage();
 std::string ImageFileName(const char* image, int records, bool numbered);
 
 bool ToInt(const std::string& text, int& value);
+// A whole number in minimum .. maximum.
+bool IntIn(const std::string& text, int minimum, int maximum);
 
 }  // namespace cli

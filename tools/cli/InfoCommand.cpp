@@ -3,29 +3,24 @@
 #include <cstdio>
 
 #include "Commands.h"
+#include "FileChecks.h"
 #include "InfoReport.h"
 
 int cli::RunInfo(int argc, char** argv) {
     const InfoParse parsed = ParseInfoArguments({argv + 1, argv + argc});
-    if (parsed.help) {
-        std::fputs(InfoUsage().c_str(), stdout);
-        return 0;
-    }
-    if (!parsed.options) {
-        std::fprintf(stderr, "sonvara-cli info: %s\n(see sonvara-cli info --help)\n",
-                     parsed.error.c_str());
-        return 2;
-    }
+    if (const int code = HandleParse("info", parsed); code >= 0) return code;
     const InfoOptions& options = *parsed.options;
+    // Only a regular file is read: a FIFO without a writer would block for ever.
+    if (const std::string problem = CheckInputFile(options.file); !problem.empty()) {
+        return Complain(problem);
+    }
     DataFileSummary summary;
     std::string error;
-    if (!ScanDataFile(options.file, summary, error)) {
-        std::fprintf(stderr, "sonvara-cli info: %s\n", error.c_str());
-        return 2;
-    }
+    if (!ScanDataFile(options.file, summary, error)) return Complain(error);
     const std::string text = options.json ? FormatInfoJson(options.file, summary)
                                           : FormatInfoText(options.file, summary, options.records);
     std::fputs(text.c_str(), stdout);
     std::fflush(stdout);
-    return summary.damagedOffset ? 1 : 0;
+    if (summary.records.empty()) return Complain(options.file + " holds no record");
+    return summary.damagedOffset ? kExitFailed : kExitDone;
 }

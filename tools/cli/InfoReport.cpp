@@ -1,6 +1,8 @@
 #include "InfoReport.h"
 
+#include "../common/CommandLine.h"
 #include "AcquireReport.h"
+#include "JsonOutput.h"
 
 namespace cli {
 
@@ -8,14 +10,27 @@ namespace {
 
 const char* const kHeadNames[4] = {"L", "M", "H", "ES"};
 
-std::string HeadList(const RecordSummary& item, const char* separator, bool quoted) {
+std::string HeadList(const RecordSummary& item, const char* separator) {
     std::string list;
     for (int h = 0; h < 4; ++h) {
         if (!item.heads[h]) continue;
         if (!list.empty()) list += separator;
-        list += quoted ? JsonString(kHeadNames[h]) : kHeadNames[h];
+        list += kHeadNames[h];
     }
     return list;
+}
+
+nlohmann::ordered_json HeadArray(const RecordSummary& item) {
+    nlohmann::ordered_json list = nlohmann::ordered_json::array();
+    for (int h = 0; h < 4; ++h) {
+        if (item.heads[h]) list.push_back(kHeadNames[h]);
+    }
+    return list;
+}
+
+template <typename T>
+nlohmann::ordered_json OrNull(const std::optional<T>& value) {
+    return value ? nlohmann::ordered_json(*value) : nlohmann::ordered_json(nullptr);
 }
 
 std::string Optional(const std::optional<int>& value, const char* none) {
@@ -30,54 +45,60 @@ int EventCount(const DataFileSummary& summary) {
 
 }  // namespace
 
+namespace {
+
+void DescribeInfo(CLI::App& app, InfoOptions& options, std::vector<std::string>& files) {
+    app.description(
+        "Reads a sonar data file record by record and summarises it: records, bytes, ping\n"
+        "numbers, times, heads, ranges and events, and where the file is damaged. A damaged\n"
+        "stretch is stepped over to the next whole record.");
+    app.set_version_flag("--version", tools::VersionText("sonvara-cli info"));
+    app.add_option("file", files, "the data file")->type_name("FILE.svx");
+    app.add_flag("--records", options.records,
+                 "one line per record: offset, ping, length, heads, range, echo-sounder range, "
+                 "time, event");
+    app.add_flag("--json", options.json,
+                 "one JSON object instead: file, records, bytes, damaged_offset (null or the "
+                 "offset of the first damaged record), damaged_bytes, first_ping, last_ping, "
+                 "events, items (per record: offset, ping, length, heads, range, es_range, "
+                 "event, time, interval_ms, system_info)");
+    app.footer(
+        "Exit status: 0 for a whole file; 1 when it is damaged, holds no record or cannot be\n"
+        "read (missing, not a regular file); 2 for a mistake on the command line.");
+}
+
+}  // namespace
+
 InfoParse ParseInfoArguments(const std::vector<std::string>& args) {
     InfoParse result;
     InfoOptions options;
-    for (const std::string& arg : args) {
-        if (arg == "--help" || arg == "-h") {
-            result.help = true;
-            return result;
-        }
-        if (arg == "--json") {
-            options.json = true;
-        } else if (arg == "--records") {
-            options.records = true;
-        } else if (!arg.empty() && arg[0] == '-') {
-            result.error = "unknown option '" + arg + "'";
-            return result;
-        } else if (options.file.empty()) {
-            options.file = arg;
-        } else {
-            result.error = "only one data file can be examined";
-            return result;
-        }
-    }
-    if (options.file.empty()) {
-        result.error = "a data file (FILE.svx) is required";
+    std::vector<std::string> files;
+    CLI::App app{"", "sonvara-cli info"};
+    DescribeInfo(app, options, files);
+    const tools::ParseOutcome outcome = tools::ParseCommandLine(app, args);
+    result.help = outcome.kind == tools::ParseKind::Help;
+    result.version = outcome.kind == tools::ParseKind::Version;
+    if (outcome.kind != tools::ParseKind::Run) {
+        (outcome.kind == tools::ParseKind::Error ? result.error : result.text) = outcome.text;
         return result;
     }
-    result.options = options;
+    if (files.empty()) {
+        result.error = "a data file (FILE.svx) is required";
+    } else if (files.size() > 1) {
+        result.error = "only one data file can be examined";
+    } else {
+        options.file = files.front();
+        result.options = options;
+    }
     return result;
 }
 
 std::string InfoUsage() {
-    return R"(Usage: sonvara-cli info FILE.svx [--records] [--json]
-
-Reads a sonar data file record by record and summarises it: records, bytes, ping numbers,
-times, heads, ranges and events, and where the file is damaged. A damaged stretch is
-stepped over to the next whole record.
-
-Options:
-  --records           one line per record: offset, ping, length, heads, range, echo-sounder
-                      range, time, event
-  --json              one JSON object instead: records, bytes, damaged_offset (null or the
-                      offset of the first damaged record), damaged_bytes, first_ping,
-                      last_ping, events, items (per record: offset, ping, length, heads, range,
-                      es_range, event, time, interval_ms, system_info)
-  -h, --help          show this text
-
-Exit status: 0 for a whole file, 1 when it is damaged, 2 when it cannot be read.
-)";
+    InfoOptions options;
+    std::vector<std::string> files;
+    CLI::App app{"", "sonvara-cli info"};
+    DescribeInfo(app, options, files);
+    return app.help();
 }
 
 std::string FormatInfoText(const std::string& file, const DataFileSummary& summary,
@@ -89,20 +110,22 @@ std::string FormatInfoText(const std::string& file, const DataFileSummary& summa
         const RecordSummary& last = summary.records.back();
         text += "pings " + std::to_string(first.ping) + " .. " + std::to_string(last.ping) + ", " +
                 first.date + " " + first.time + " .. " + last.date + " " + last.time + "\n";
-        text += "heads " + HeadList(first, " ", false) + ", range " + Optional(first.range, "-") +
+        text += "heads " + HeadList(first, " ") + ", range " + Optional(first.range, "-") +
                 " m, echo-sounder range " + Optional(first.esRange, "-") + " m, record length " +
                 std::to_string(first.length) + "\n";
     }
     text += "events " + std::to_string(EventCount(summary)) + "\n";
-    text += summary.damagedOffset
-                ? "damaged at offset " + std::to_string(*summary.damagedOffset) + " (" +
-                      std::to_string(summary.damagedBytes) + " bytes stepped over)\n"
-                : std::string("not damaged\n");
+    if (summary.damagedOffset) {
+        text += "damaged at offset " + std::to_string(*summary.damagedOffset) + " (" +
+                std::to_string(summary.damagedBytes) + " bytes stepped over)\n";
+    } else {
+        text += summary.records.empty() ? "no record\n" : "not damaged\n";
+    }
     if (!perRecord) return text;
     text += "offset ping length heads range es_range time event\n";
     for (const RecordSummary& item : summary.records) {
         text += std::to_string(item.offset) + " " + std::to_string(item.ping) + " " +
-                std::to_string(item.length) + " " + HeadList(item, ",", false) + " " +
+                std::to_string(item.length) + " " + HeadList(item, ",") + " " +
                 Optional(item.range, "-") + " " + Optional(item.esRange, "-") + " " + item.date +
                 " " + item.time + " " + Optional(item.event, "-") + "\n";
     }
@@ -111,28 +134,33 @@ std::string FormatInfoText(const std::string& file, const DataFileSummary& summa
 
 std::string FormatInfoJson(const std::string& file, const DataFileSummary& summary) {
     const auto& records = summary.records;
-    std::string json =
-        "{\"file\":" + JsonString(file) + ",\"records\":" + std::to_string(records.size()) +
-        ",\"bytes\":" + std::to_string(summary.bytes) + ",\"damaged_offset\":" +
-        (summary.damagedOffset ? std::to_string(*summary.damagedOffset) : "null") +
-        ",\"damaged_bytes\":" + std::to_string(summary.damagedBytes) +
-        ",\"first_ping\":" + (records.empty() ? "null" : std::to_string(records.front().ping)) +
-        ",\"last_ping\":" + (records.empty() ? "null" : std::to_string(records.back().ping)) +
-        ",\"events\":" + std::to_string(EventCount(summary)) + ",\"items\":[";
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        const RecordSummary& item = records[i];
-        json += (i ? ",{" : "{");
-        json += "\"offset\":" + std::to_string(item.offset) +
-                ",\"ping\":" + std::to_string(item.ping) +
-                ",\"length\":" + std::to_string(item.length) + ",\"heads\":[" +
-                HeadList(item, ",", true) + "],\"range\":" + Optional(item.range, "null") +
-                ",\"es_range\":" + Optional(item.esRange, "null") +
-                ",\"event\":" + Optional(item.event, "null") +
-                ",\"time\":" + JsonString(item.date + " " + item.time) +
-                ",\"interval_ms\":" + std::to_string(item.intervalMs) +
-                ",\"system_info\":" + (item.systemInfo ? "true" : "false") + "}";
+    nlohmann::ordered_json items = nlohmann::ordered_json::array();
+    for (const RecordSummary& item : records) {
+        items.push_back({{"offset", item.offset},
+                         {"ping", item.ping},
+                         {"length", item.length},
+                         {"heads", HeadArray(item)},
+                         {"range", OrNull(item.range)},
+                         {"es_range", OrNull(item.esRange)},
+                         {"event", OrNull(item.event)},
+                         {"time", JsonText(item.date + " " + item.time)},
+                         {"interval_ms", item.intervalMs},
+                         {"system_info", item.systemInfo}});
     }
-    return json + "]}\n";
+    const auto ping = [&](bool first) {
+        if (records.empty()) return nlohmann::ordered_json(nullptr);
+        return nlohmann::ordered_json(first ? records.front().ping : records.back().ping);
+    };
+    const nlohmann::ordered_json json = {{"file", JsonText(file)},
+                                         {"records", records.size()},
+                                         {"bytes", summary.bytes},
+                                         {"damaged_offset", OrNull(summary.damagedOffset)},
+                                         {"damaged_bytes", summary.damagedBytes},
+                                         {"first_ping", ping(true)},
+                                         {"last_ping", ping(false)},
+                                         {"events", EventCount(summary)},
+                                         {"items", items}};
+    return DumpJson(json);
 }
 
 }  // namespace cli

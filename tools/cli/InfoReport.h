@@ -17,9 +17,11 @@ struct InfoOptions {
 };
 
 struct InfoParse {
-    std::optional<InfoOptions> options;
+    std::optional<InfoOptions> options;  // empty for help, version or a mistake
     bool help = false;
-    std::string error;
+    bool version = false;
+    std::string text;   // the help or version text
+    std::string error;  // one line naming the option
 };
 InfoParse ParseInfoArguments(const std::vector<std::string>& args);
 std::string InfoUsage();

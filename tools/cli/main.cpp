@@ -1,9 +1,13 @@
 // sonvara-cli: the headless tools of Sonvara, one subcommand each.
 
-#include <cstdio>
-#include <cstring>
-#include <iterator>
+#include <CLI/CLI.hpp>
 
+#include <cstdio>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "../common/CommandLine.h"
 #include "Commands.h"
 
 namespace {
@@ -14,30 +18,55 @@ constexpr cli::Command kCommands[] = {
     {"render", "play a data file headless and write its images", cli::RunRender},
 };
 
-void PrintUsage(std::FILE* out) {
-    std::fputs(
-        "Usage: sonvara-cli COMMAND [options]   (sonvara-cli COMMAND --help for more)\n\n"
-        "Commands:\n",
-        out);
+// The program's own options (--help, --version) and the command names. A command's options
+// are parsed by the command itself, so everything after its name is left to it.
+void Describe(CLI::App& app) {
+    app.description("The headless tools of Sonvara.");
+    app.set_version_flag("--version", tools::VersionText("sonvara-cli"));
+    app.require_subcommand(0, 1);
     for (const cli::Command& command : kCommands) {
-        std::fprintf(out, "  %-10s %s\n", command.name, command.summary);
+        app.add_subcommand(command.name, command.summary)
+            ->group("Commands")
+            ->prefix_command()
+            ->set_help_flag();
     }
+    app.footer(
+        "Run sonvara-cli COMMAND --help for a command's options and exit status.\n"
+        "Exit status: 0 done, 1 the work failed, 2 a mistake on the command line.");
+}
+
+const cli::Command* Chosen(const CLI::App& app) {
+    for (const cli::Command& command : kCommands) {
+        if (app.got_subcommand(command.name)) return &command;
+    }
+    return nullptr;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2 || !std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h")) {
-        PrintUsage(argc < 2 ? stderr : stdout);
-        return argc < 2 ? 2 : 0;
+    CLI::App app{"", "sonvara-cli"};
+    Describe(app);
+    const tools::ParseOutcome outcome =
+        tools::ParseCommandLine(app, std::vector<std::string>(argv + 1, argv + argc));
+    const cli::Command* command = Chosen(app);
+    if (outcome.kind == tools::ParseKind::Help || outcome.kind == tools::ParseKind::Version) {
+        std::fputs(outcome.text.c_str(), stdout);
+        return cli::kExitDone;
     }
-    for (const cli::Command& command : kCommands) {
-        if (std::strcmp(argv[1], command.name) != 0) continue;
-        // The subcommand sees the program name followed by its own options.
-        argv[1] = argv[0];
-        return command.run(argc - 1, argv + 1);
+    if (outcome.kind == tools::ParseKind::Error && !command) {
+        const std::string error = outcome.text.rfind("unexpected argument", 0) == 0
+                                      ? "unknown command '" + app.remaining().front() + "'"
+                                      : outcome.text;
+        return cli::Complain(error + " (see sonvara-cli --help)", cli::kExitUsage);
     }
-    std::fprintf(stderr, "sonvara-cli: unknown command '%s'\n\n", argv[1]);
-    PrintUsage(stderr);
-    return 2;
+    if (!command) {
+        std::fputs(app.help().c_str(), stderr);
+        return cli::kExitUsage;
+    }
+    // The command sees the program name followed by its own options.
+    const int skipped =
+        argc - 1 - static_cast<int>(app.get_subcommand(command->name)->remaining().size());
+    argv[skipped] = argv[0];
+    return command->run(argc - skipped, argv + skipped);
 }

@@ -5,9 +5,24 @@
 #include <charconv>
 #include <sstream>
 
+#include "../common/CommandLine.h"
+
 namespace sim {
 
 namespace {
+
+constexpr const char* kFaultHelp =
+    "inject a fault into one head; repeat for more. FAULT is one of\n"
+    "  delay=MS          wait MS more before every reply\n"
+    "  split[=MS]        send replies in two segments, MS apart (default 20)\n"
+    "  short             send only the first 1000 bytes of data replies\n"
+    "  long              send 1129-byte data replies\n"
+    "  wrong-kind        kind byte 0x33 instead of the half select\n"
+    "  status            status byte 0x7C (a faulty header)\n"
+    "  silent            never answer\n"
+    "  close-after=N     close the connection after N replies on it\n"
+    "split, short, long, wrong-kind, status and silent take /N to hit only every Nth\n"
+    "request of that head, e.g. --fault H:silent/50";
 
 std::vector<std::string> Split(const std::string& text, char separator) {
     std::vector<std::string> parts;
@@ -91,10 +106,102 @@ bool ParseHeadFault(const std::string& text, SimConfig& config, std::string& err
     return ParseFault(text.substr(colon + 1), config.faults[head], error);
 }
 
-bool Needs(const std::vector<std::string>& args, std::size_t i, std::string& error) {
-    if (i + 1 < args.size()) return true;
-    error = args[i] + " needs a value";
-    return false;
+// A check of an option's value through one of the parsers above: its message is the parser's.
+template <typename Parse>
+CLI::Validator Through(Parse parse) {
+    return CLI::Validator(
+        [parse](std::string& value) {
+            std::string error;
+            return parse(value, error) ? std::string() : error;
+        },
+        "");
+}
+
+void DescribeSim(CLI::App& app, SimConfig& config, std::vector<std::string>& faults) {
+    app.description(
+        "Simulated sonar heads: each head is a TCP server on its own address, port 4040. They\n"
+        "answer the system-information request (0x99) and data requests (0x44) with a\n"
+        "plausible scene.");
+    app.set_version_flag("--version", tools::VersionText("sonvara-headsim"));
+    tools::LastValueWins(app);
+    Installation& inst = config.installation;
+    app.add_option_function<std::string>(
+           "--heads",
+           [&inst](const std::string& v) {
+               std::string e;
+               ParseHeads(v, inst, e);
+           },
+           "heads to simulate, from L,M,H,ES (default: all four)")
+        ->type_name("LIST")
+        ->check(Through([](const std::string& v, std::string& e) {
+            Installation scratch;
+            return ParseHeads(v, scratch, e);
+        }));
+    app.add_option_function<std::string>(
+           "--addresses",
+           [&inst](const std::string& v) {
+               std::string e;
+               ParseAddresses(v, inst, e);
+           },
+           "listening addresses of L, M, H and ES "
+           "(default: 127.0.0.2,127.0.0.3,127.0.0.4,127.0.0.5)")
+        ->type_name("A,B,C,D")
+        ->check(Through([](const std::string& v, std::string& e) {
+            Installation scratch;
+            return ParseAddresses(v, scratch, e);
+        }));
+    app.add_option("--port", config.port, "TCP port of every head (default: 4040)")
+        ->type_name("N")
+        ->check(tools::Wants(
+            [](const std::string& v) {
+                int port = 0;
+                return ToInt(v, 1, port) && port <= 65535;
+            },
+            "1..65535"));
+    app.add_flag("--allow-remote", config.allowRemote,
+                 "allow addresses outside 127.0.0.0/8 (refused otherwise)");
+    app.add_flag("--fast", config.fast,
+                 "answer at once instead of after the two-way travel time of the range");
+    app.add_flag_callback(
+        "--no-orientation", [&inst] { inst.orientation = false; },
+        "the echo sounder has no orientation sensor");
+    app.add_option_function<std::string>(
+           "--serial", [&inst](const std::string& v) { inst.serialNumber = v.substr(0, 6); },
+           "serial number in the system-information reply (6 characters)")
+        ->type_name("TEXT");
+    app.add_option_function<int>(
+           "--seed", [&config](const int& seed) { config.seed = static_cast<std::uint32_t>(seed); },
+           "seed of the scene (default: 1)")
+        ->type_name("N")
+        ->check(tools::Wants(
+            [](const std::string& v) {
+                int seed = 0;
+                return ToInt(v, 0, seed);
+            },
+            "a whole number"));
+    app.add_option("--fault", faults, kFaultHelp)
+        ->type_name("HEAD:FAULT")
+        ->expected(1)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
+        ->check(Through([](const std::string& v, std::string& e) {
+            SimConfig scratch;
+            return ParseHeadFault(v, scratch, e);
+        }));
+    app.add_flag("--log", config.log,
+                 "print one line per request received: head, command byte, half select, range, "
+                 "gain and any deviation from the 128-byte request");
+    app.add_option("--duration", config.durationS,
+                   "stop after S seconds (default: run until SIGINT or SIGTERM)")
+        ->type_name("S")
+        ->check(tools::Wants(
+            [](const std::string& v) {
+                double s = 0;
+                return ToDouble(v, s);
+            },
+            "a number of seconds"));
+    app.footer(
+        "Exit status: 0 after a clean stop, 1 when a head cannot listen, 2 for a mistake "
+        "on the command line.");
 }
 
 }  // namespace
@@ -161,64 +268,24 @@ bool ParseFault(const std::string& text, HeadFaults& faults, std::string& error)
 ParseResult ParseSimArguments(const std::vector<std::string>& args) {
     ParseResult result;
     SimConfig config;
-    std::string& error = result.error;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--help" || arg == "-h") {
-            result.help = true;
-            return result;
-        } else if (arg == "--fast") {
-            config.fast = true;
-        } else if (arg == "--log") {
-            config.log = true;
-        } else if (arg == "--allow-remote") {
-            config.allowRemote = true;
-        } else if (arg == "--no-orientation") {
-            config.installation.orientation = false;
-        } else if (arg == "--heads") {
-            if (!Needs(args, i, error) || !ParseHeads(args[++i], config.installation, error)) {
-                return result;
-            }
-        } else if (arg == "--addresses") {
-            if (!Needs(args, i, error) || !ParseAddresses(args[++i], config.installation, error)) {
-                return result;
-            }
-        } else if (arg == "--port") {
-            if (!Needs(args, i, error)) return result;
-            if (!ToInt(args[++i], 1, config.port) || config.port > 65535) {
-                error = "--port wants 1..65535";
-                return result;
-            }
-        } else if (arg == "--duration") {
-            if (!Needs(args, i, error)) return result;
-            if (!ToDouble(args[++i], config.durationS)) {
-                error = "--duration wants a number of seconds";
-                return result;
-            }
-        } else if (arg == "--serial") {
-            if (!Needs(args, i, error)) return result;
-            config.installation.serialNumber = args[++i].substr(0, 6);
-        } else if (arg == "--seed") {
-            if (!Needs(args, i, error)) return result;
-            int seed = 0;
-            if (!ToInt(args[++i], 0, seed)) {
-                error = "--seed wants a whole number";
-                return result;
-            }
-            config.seed = static_cast<std::uint32_t>(seed);
-        } else if (arg == "--fault") {
-            if (!Needs(args, i, error) || !ParseHeadFault(args[++i], config, error)) return result;
-        } else {
-            error = "unknown option '" + arg + "'";
-            return result;
-        }
+    std::vector<std::string> faults;
+    CLI::App app{"", "sonvara-headsim"};
+    DescribeSim(app, config, faults);
+    const tools::ParseOutcome outcome = tools::ParseCommandLine(app, args);
+    result.help = outcome.kind == tools::ParseKind::Help;
+    result.version = outcome.kind == tools::ParseKind::Version;
+    if (outcome.kind != tools::ParseKind::Run) {
+        (outcome.kind == tools::ParseKind::Error ? result.error : result.text) = outcome.text;
+        return result;
     }
+    for (const std::string& fault : faults) ParseHeadFault(fault, config, result.error);
     if (!config.allowRemote) {
         for (int h = 0; h < kHeadCount; ++h) {
             if (config.installation.present[h] &&
                 !IsLoopbackAddress(config.installation.addresses[h])) {
-                error = "refusing to listen on " + config.installation.addresses[h] +
-                        ": not a loopback address (127.x.y.z); add --allow-remote to allow it";
+                result.error = "refusing to listen on " + config.installation.addresses[h] +
+                               ": not a loopback address (127.x.y.z); add --allow-remote to "
+                               "allow it";
                 return result;
             }
         }
@@ -228,37 +295,11 @@ ParseResult ParseSimArguments(const std::vector<std::string>& args) {
 }
 
 std::string SimUsage() {
-    return R"(Usage: sonvara-headsim [options]
-
-Simulated sonar heads: each head is a TCP server on its own address, port 4040. They answer
-the system-information request (0x99) and data requests (0x44) with a plausible scene.
-
-Options:
-  --heads LIST        heads to simulate, from L,M,H,ES (default: all four)
-  --addresses A,B,C,D listening addresses of L, M, H and ES
-                      (default: 127.0.0.2,127.0.0.3,127.0.0.4,127.0.0.5)
-  --port N            TCP port of every head (default: 4040)
-  --allow-remote      allow addresses outside 127.0.0.0/8 (refused otherwise)
-  --fast              answer at once instead of after the two-way travel time of the range
-  --no-orientation    the echo sounder has no orientation sensor
-  --serial TEXT       serial number in the system-information reply (6 characters)
-  --seed N            seed of the scene (default: 1)
-  --fault HEAD:FAULT  inject a fault into one head; repeat for more. FAULT is one of
-                        delay=MS          wait MS more before every reply
-                        split[=MS]        send replies in two segments, MS apart (default 20)
-                        short             send only the first 1000 bytes of data replies
-                        long              send 1129-byte data replies
-                        wrong-kind        kind byte 0x33 instead of the half select
-                        status            status byte 0x7C (a faulty header)
-                        silent            never answer
-                        close-after=N     close the connection after N replies on it
-                      split, short, long, wrong-kind, status and silent take /N to hit only
-                      every Nth request of that head, e.g. --fault H:silent/50
-  --log               print one line per request received: head, command byte, half select,
-                      range, gain and any deviation from the 128-byte request
-  --duration S        stop after S seconds (default: run until SIGINT or SIGTERM)
-  -h, --help          show this text
-)";
+    SimConfig config;
+    std::vector<std::string> faults;
+    CLI::App app{"", "sonvara-headsim"};
+    DescribeSim(app, config, faults);
+    return app.help();
 }
 
 }  // namespace sim

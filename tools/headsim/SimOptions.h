@@ -25,9 +25,11 @@ struct SimConfig {
 };
 
 struct ParseResult {
-    std::optional<SimConfig> config;  // empty when help was asked for or on an error
+    std::optional<SimConfig> config;  // empty for help, version or a mistake
     bool help = false;
-    std::string error;
+    bool version = false;
+    std::string text;   // the help or version text
+    std::string error;  // one line naming the option
 };
 
 ParseResult ParseSimArguments(const std::vector<std::string>& args);

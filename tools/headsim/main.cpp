@@ -7,21 +7,22 @@
 #include <csignal>
 #include <cstdio>
 
-#include "../common/StopSignals.h"
 #include <string>
 #include <vector>
+#include "../common/StopSignals.h"
 
 #include "SimServer.h"
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     const sim::ParseResult parsed = sim::ParseSimArguments(args);
-    if (parsed.help) {
-        std::fputs(sim::SimUsage().c_str(), stdout);
+    if (parsed.help || parsed.version) {
+        std::fputs(parsed.text.c_str(), stdout);
         return 0;
     }
     if (!parsed.config) {
-        std::fprintf(stderr, "sonvara-headsim: %s\n(see --help)\n", parsed.error.c_str());
+        std::fprintf(stderr, "sonvara-headsim: %s (see sonvara-headsim --help)\n",
+                     parsed.error.c_str());
         return 2;
     }
     const sim::SimConfig& config = *parsed.config;

@@ -28,34 +28,13 @@ CVantrelApp::~CVantrelApp() {
 }
 
 AppOptions CVantrelApp::ParseArguments(const QStringList& arguments) {
-    AppOptions parsed;
-    for (int i = 1; i < arguments.size(); ++i) {
-        const QString& arg = arguments[i];
-        const bool hasValue = i + 1 < arguments.size();
-        if (arg == QLatin1String("--settings") && hasValue) {
-            parsed.settingsPath = arguments[++i];
-        } else if (arg == QLatin1String("--connect") && hasValue) {
-            parsed.connectAddress = arguments[++i];
-        } else if (arg == QLatin1String("--yes")) {
-            parsed.autoConnect = true;
-        } else if (arg == QLatin1String("--screenshot") && hasValue) {
-            parsed.screenshotPath = arguments[++i];
-        } else if (arg == QLatin1String("--after") && hasValue) {
-            parsed.screenshotAfterSeconds = arguments[++i].toDouble();
-        } else if (arg == QLatin1String("--zoom") && hasValue) {
-            parsed.screenshotZoom = arguments[++i];
-        } else if (arg == QLatin1String("--layout") && hasValue) {
-            parsed.screenshotLayout = arguments[++i];
-        }
-    }
-    return parsed;
+    return ParseAppCommandLine(arguments).options;
 }
 
 QString CVantrelApp::DefaultSettingsPath() {
     const QString programDir = QCoreApplication::applicationDirPath();
     if (QFileInfo(programDir).isWritable()) return programDir + QStringLiteral("/Sonvara_RGB.ini");
-    const QString configDir =
-        QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    const QString configDir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     QDir().mkpath(configDir);
     return configDir + QStringLiteral("/Sonvara_RGB.ini");
 }
@@ -131,4 +110,6 @@ void CVantrelApp::ScheduleScreenshot() {
     });
 }
 
-int CVantrelApp::ExitInstance() { return 0; }
+int CVantrelApp::ExitInstance() {
+    return 0;
+}

@@ -5,23 +5,11 @@
 #include <QString>
 #include <memory>
 
+#include "app/ui/AppCommandLine.h"
+
 class CMainFrame;
 class CVantrelDoc;
 class QtPlatform;
-
-struct AppOptions {
-    QString settingsPath;    // --settings PATH
-    QString connectAddress;  // --connect ADDRESS: pre-fills the Connect dialog
-    bool autoConnect = false;  // --yes: answers "YES" to the Connect dialog at start-up
-    // --screenshot FILE [--after SECONDS]: saves a picture of the main window after the given
-    // time and quits (for the documentation and for checking what an operator sees).
-    QString screenshotPath;
-    double screenshotAfterSeconds = 5.0;
-    // --zoom fill|100|200 and --layout default|vertical: shortly before the picture is taken
-    // every sonar window gets that zoom and the windows that layout (empty: left as they are).
-    QString screenshotZoom;
-    QString screenshotLayout;
-};
 
 class CVantrelApp {
 public:
@@ -36,6 +24,7 @@ public:
     CMainFrame& MainFrame() { return *frame; }
     QtPlatform& Platform() { return *platform; }
 
+    // The start-up options of a command line (see ParseAppCommandLine for help and mistakes).
     static AppOptions ParseArguments(const QStringList& arguments);
     // The settings file: the program's directory when writable, else the per-user
     // configuration directory.

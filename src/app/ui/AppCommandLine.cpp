@@ -1,0 +1,118 @@
+#include "app/ui/AppCommandLine.h"
+
+#include <QCommandLineParser>
+
+#include <cmath>
+
+namespace {
+
+QCommandLineOption Hidden(const QStringList& names, const QString& valueName = {}) {
+    QCommandLineOption option(names, QString(), valueName);
+    option.setFlags(QCommandLineOption::HiddenFromHelp);
+    return option;
+}
+
+// The options QApplication takes for itself; they reach it untouched.
+void AddQtOptions(QCommandLineParser& parser) {
+    for (const char* name :
+         {"platform", "platformpluginpath", "platformtheme", "plugin", "style", "stylesheet",
+          "qwindowgeometry", "qwindowtitle", "qwindowicon", "display", "geometry", "session"}) {
+        parser.addOption(Hidden({QString::fromLatin1(name)}, QStringLiteral("value")));
+    }
+    for (const char* name : {"reverse", "widgetcount", "nograb", "dograb", "sync"}) {
+        parser.addOption(Hidden({QString::fromLatin1(name)}));
+    }
+}
+
+const QCommandLineOption kSettings(
+    {QStringLiteral("settings")},
+    QStringLiteral("Settings file (default: Sonvara_RGB.ini beside "
+                   "the program, else in the user's configuration)."),
+    QStringLiteral("PATH"));
+const QCommandLineOption kConnect({QStringLiteral("connect")},
+                                  QStringLiteral("Address of the installation's first head; "
+                                                 "pre-fills the Connect dialog."),
+                                  QStringLiteral("ADDRESS"));
+const QCommandLineOption kYes({QStringLiteral("yes")},
+                              QStringLiteral("Answer \"YES\" to the Connect dialog at start-up."));
+const QCommandLineOption kScreenshot(
+    {QStringLiteral("screenshot")},
+    QStringLiteral("Save a picture of the main window to FILE (PNG) and quit."),
+    QStringLiteral("FILE"));
+const QCommandLineOption kAfter({QStringLiteral("after")},
+                                QStringLiteral("Seconds before the screenshot (default 5)."),
+                                QStringLiteral("SECONDS"));
+
+const QCommandLineOption kZoom({QStringLiteral("zoom")},
+                               QStringLiteral("Zoom of every sonar window before the screenshot "
+                                              "(fill, 100 or 200)."),
+                               QStringLiteral("MODE"));
+const QCommandLineOption kLayout({QStringLiteral("layout")},
+                                 QStringLiteral("Layout of the sonar windows before the "
+                                                "screenshot (default or vertical)."),
+                                 QStringLiteral("LAYOUT"));
+
+AppCommandLine Mistake(const QString& text) {
+    AppCommandLine result;
+    result.action = AppCommandLine::Action::Mistake;
+    result.text = text;
+    return result;
+}
+
+}  // namespace
+
+AppCommandLine ParseAppCommandLine(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Sonvara: the operator's application for a multi-frequency side-scan "
+                       "sonar.\nExit status: 0 after a normal end, 1 when it cannot start, 2 "
+                       "for a mistake on the command line."));
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    parser.addOptions({kSettings, kConnect, kYes, kScreenshot, kAfter, kZoom, kLayout});
+    AddQtOptions(parser);
+    if (!parser.parse(arguments)) return Mistake(parser.errorText());
+    AppCommandLine result;
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
+        result.action = AppCommandLine::Action::Help;
+        // Without an application object the parser does not know the program's name.
+        result.text = parser.helpText().replace(QStringLiteral("<executable_name>"),
+                                                QStringLiteral("sonvara"));
+        return result;
+    }
+    if (parser.isSet(version)) {
+        result.action = AppCommandLine::Action::Version;
+        return result;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        return Mistake(QStringLiteral("unexpected argument '%1'")
+                           .arg(parser.positionalArguments().constFirst()));
+    }
+    AppOptions& o = result.options;
+    o.settingsPath = parser.value(kSettings);
+    o.connectAddress = parser.value(kConnect);
+    o.autoConnect = parser.isSet(kYes);
+    o.screenshotPath = parser.value(kScreenshot);
+    o.screenshotZoom = parser.value(kZoom);
+    o.screenshotLayout = parser.value(kLayout);
+    const QStringList zooms{QStringLiteral("fill"), QStringLiteral("100"), QStringLiteral("200")};
+    if (parser.isSet(kZoom) && !zooms.contains(o.screenshotZoom)) {
+        return Mistake(
+            QStringLiteral("--zoom wants fill, 100 or 200, not '%1'").arg(o.screenshotZoom));
+    }
+    const QStringList layouts{QStringLiteral("default"), QStringLiteral("vertical")};
+    if (parser.isSet(kLayout) && !layouts.contains(o.screenshotLayout)) {
+        return Mistake(
+            QStringLiteral("--layout wants default or vertical, not '%1'").arg(o.screenshotLayout));
+    }
+    if (parser.isSet(kAfter)) {
+        bool ok = false;
+        o.screenshotAfterSeconds = parser.value(kAfter).toDouble(&ok);
+        if (!ok || !std::isfinite(o.screenshotAfterSeconds) || o.screenshotAfterSeconds < 0) {
+            return Mistake(QStringLiteral("--after wants a number of seconds, not '%1'")
+                               .arg(parser.value(kAfter)));
+        }
+    }
+    return result;
+}
