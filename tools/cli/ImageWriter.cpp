@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 #include "FileChecks.h"
@@ -46,21 +47,33 @@ spng_plte PaletteOf(const Palette& palette) {
     return plte;
 }
 
-// Encodes the rows of a ring image, top to bottom, into the file; empty or the reason.
-std::string Encode(spng_ctx* ctx, const RingImage& ring) {
-    const auto bytes =
-        static_cast<std::size_t>(ring.BytesPerLine()) * static_cast<std::size_t>(ring.Rows());
-    int status = spng_encode_image(ctx, nullptr, bytes, SPNG_FMT_PNG,
-                                   SPNG_ENCODE_PROGRESSIVE | SPNG_ENCODE_FINALIZE);
-    for (int r = 0; status == 0 && r < ring.Rows(); ++r) {
-        status = spng_encode_row(ctx, ring.Row(r), static_cast<std::size_t>(ring.BytesPerLine()));
+// The rows of an image to encode: a ring image of the document, or the echogram.
+struct PngRows {
+    int width = 0;
+    int rows = 0;
+    int bytesPerLine = 0;
+    std::function<const std::uint8_t*(int)> row;
+};
+
+PngRows RowsOf(const RingImage& ring) {
+    return {ring.Width(), ring.Rows(), ring.BytesPerLine(),
+            [&ring](int r) { return ring.Row(r); }};
+}
+
+// Encodes the rows, top to bottom, into the file; empty or the reason.
+std::string Encode(spng_ctx* ctx, const PngRows& image) {
+    const auto line = static_cast<std::size_t>(image.bytesPerLine);
+    int status = spng_encode_image(ctx, nullptr, line * static_cast<std::size_t>(image.rows),
+                                   SPNG_FMT_PNG, SPNG_ENCODE_PROGRESSIVE | SPNG_ENCODE_FINALIZE);
+    for (int r = 0; status == 0 && r < image.rows; ++r) {
+        status = spng_encode_row(ctx, image.row(r), line);
     }
     if (status == SPNG_EOI) status = 0;
     return status == 0 ? std::string() : spng_strerror(status);
 }
 
 // Writes one image as PNG: 8-bit indexed through `palette`, or 24-bit RGB without one.
-bool WritePng(const RingImage& ring, const spng_plte* palette, const std::string& path,
+bool WritePng(const PngRows& image, const spng_plte* palette, const std::string& path,
               std::string& error) {
     const std::unique_ptr<std::FILE, FileClose> file(std::fopen(path.c_str(), "wb"));
     if (!file) {
@@ -69,15 +82,15 @@ bool WritePng(const RingImage& ring, const spng_plte* palette, const std::string
     }
     const std::unique_ptr<spng_ctx, CtxFree> ctx(spng_ctx_new(SPNG_CTX_ENCODER));
     spng_ihdr ihdr{};
-    ihdr.width = static_cast<std::uint32_t>(ring.Width());
-    ihdr.height = static_cast<std::uint32_t>(ring.Rows());
+    ihdr.width = static_cast<std::uint32_t>(image.width);
+    ihdr.height = static_cast<std::uint32_t>(image.rows);
     ihdr.bit_depth = 8;
     ihdr.color_type = palette ? SPNG_COLOR_TYPE_INDEXED : SPNG_COLOR_TYPE_TRUECOLOR;
     FastCompression(ctx.get());
     spng_set_png_file(ctx.get(), file.get());
     spng_set_ihdr(ctx.get(), &ihdr);
     if (palette) spng_set_plte(ctx.get(), const_cast<spng_plte*>(palette));
-    std::string problem = Encode(ctx.get(), ring);
+    std::string problem = Encode(ctx.get(), image);
     if (problem.empty() && std::fflush(file.get()) != 0) problem = std::strerror(errno);
     if (problem.empty()) return true;
     error = "cannot write " + path + ": " + problem;
@@ -96,26 +109,28 @@ bool WriteImageSet(const CVantrelDoc& doc, const std::string& dirName, int recor
         const RingImage& ring = doc.images.ChannelImage(channel);
         if (!ring.Exists()) continue;
         const std::string name = ImageFileName(HeadLabel(channel), records, numbered);
-        if (!WritePng(ring, &palette, (dir / name).string(), error)) return false;
+        if (!WritePng(RowsOf(ring), &palette, (dir / name).string(), error)) return false;
     }
     // The echogram goes with the one image set of a whole file, not with numbered sets.
     if (!numbered && doc.echoSounder.IsOpen() && doc.echoSounder.Drawable()) {
         const EchoSounderImage& echo = doc.echoSounder;
-        QImage image(echo.Width(), echo.Height(), QImage::Format_Indexed8);
-        for (int y = 0; y < echo.Height(); ++y) {
-            std::memcpy(image.scanLine(y), echo.Row(y), static_cast<std::size_t>(echo.Width()));
-        }
-        QVector<QRgb> colours(kPaletteEntries);
+        // The echogram holds colour indices of the current table, not of the active palette.
         const ColourTable& current = doc.CurrentColourTable();
+        spng_plte echoPalette{};
+        echoPalette.n_entries = kPaletteEntries;
         for (int i = 0; i < kPaletteEntries; ++i) {
-            colours[i] = qRgb(current[i][0], current[i][1], current[i][2]);
+            echoPalette.entries[i].red = current[i][0];
+            echoPalette.entries[i].green = current[i][1];
+            echoPalette.entries[i].blue = current[i][2];
         }
-        image.setColorTable(colours);
-        if (!Save(image, dir, ImageFileName("echo", records, false), error)) return false;
+        const PngRows rows{echo.Width(), echo.Height(), echo.Width(),
+                           [&echo](int y) { return echo.Row(y); }};
+        const std::string name = ImageFileName("echo", records, false);
+        if (!WritePng(rows, &echoPalette, (dir / name).string(), error)) return false;
     }
     if (!doc.images.CompositeExists()) return true;
     const std::string name = ImageFileName("composite", records, numbered);
-    return WritePng(doc.images.CompositeImage(), nullptr, (dir / name).string(), error);
+    return WritePng(RowsOf(doc.images.CompositeImage()), nullptr, (dir / name).string(), error);
 }
 
 }  // namespace cli
