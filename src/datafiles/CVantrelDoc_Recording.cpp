@@ -58,6 +58,7 @@ bool CVantrelDoc::StartRecordingTo(const std::string& path) {
         return false;
     }
     recording.recordingOn = 1;
+    recording.index.Clear();
     if (playbackMode) {
         recording.copyMode = 1;
         events.eventInputEnabled = 0;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "datafiles/DataFile.h"
+#include "datafiles/RecordIndex.h"
 
 struct RecordingState {
     std::int32_t recordingOn = 0;
@@ -26,6 +27,8 @@ struct RecordingState {
     std::string windowTitle;
     // Record counter: kept by the recorder in real time, read from the file in playback.
     std::int32_t pingNumber = 0;
+    // The records written to dataFile so far.
+    svx::RecordIndex index;
 
     bool DataFileOpen() const { return dataFile.IsOpen(); }
 };

@@ -22,6 +22,28 @@ std::string Optional(const std::optional<int>& value, const char* none) {
     return value ? std::to_string(*value) : none;
 }
 
+// The damaged stretches stepped over, as a JSON array of offset, bytes and reason.
+std::string SkippedJson(const DataFileSummary& summary) {
+    std::string json = "[";
+    for (const svx::DamagedStretch& stretch : summary.damage) {
+        json += (json.size() > 1 ? ",{" : "{");
+        json += "\"offset\":" + std::to_string(stretch.offset) +
+                ",\"bytes\":" + std::to_string(stretch.bytes) +
+                ",\"reason\":" + JsonString(svx::DamageText(stretch.damage)) + "}";
+    }
+    return json + "]";
+}
+
+std::string SkippedText(const DataFileSummary& summary) {
+    std::string text;
+    for (const svx::DamagedStretch& stretch : summary.damage) {
+        text += "skipped at offset " + std::to_string(stretch.offset) + ": " +
+                std::to_string(stretch.bytes) + " bytes (" + svx::DamageText(stretch.damage) +
+                ")\n";
+    }
+    return text;
+}
+
 int EventCount(const DataFileSummary& summary) {
     int events = 0;
     for (const RecordSummary& item : summary.records) events += item.event ? 1 : 0;
@@ -71,7 +93,8 @@ Options:
   --records           one line per record: offset, ping, length, heads, range, echo-sounder
                       range, time, event
   --json              one JSON object instead: records, bytes, damaged_offset (null or the
-                      offset of the first damaged record), damaged_bytes, first_ping,
+                      offset of the first damaged record), damaged_bytes, skipped (when
+                      damaged, per stretch: offset, bytes, reason), first_ping,
                       last_ping, events, items (per record: offset, ping, length, heads, range,
                       es_range, event, time, interval_ms, system_info)
   -h, --help          show this text
@@ -98,6 +121,7 @@ std::string FormatInfoText(const std::string& file, const DataFileSummary& summa
                 ? "damaged at offset " + std::to_string(*summary.damagedOffset) + " (" +
                       std::to_string(summary.damagedBytes) + " bytes stepped over)\n"
                 : std::string("not damaged\n");
+    text += SkippedText(summary);
     if (!perRecord) return text;
     text += "offset ping length heads range es_range time event\n";
     for (const RecordSummary& item : summary.records) {
@@ -116,6 +140,7 @@ std::string FormatInfoJson(const std::string& file, const DataFileSummary& summa
         ",\"bytes\":" + std::to_string(summary.bytes) + ",\"damaged_offset\":" +
         (summary.damagedOffset ? std::to_string(*summary.damagedOffset) : "null") +
         ",\"damaged_bytes\":" + std::to_string(summary.damagedBytes) +
+        (summary.damage.empty() ? std::string() : ",\"skipped\":" + SkippedJson(summary)) +
         ",\"first_ping\":" + (records.empty() ? "null" : std::to_string(records.front().ping)) +
         ",\"last_ping\":" + (records.empty() ? "null" : std::to_string(records.back().ping)) +
         ",\"events\":" + std::to_string(EventCount(summary)) + ",\"items\":[";

@@ -1,10 +1,12 @@
 // sonvara-cli render: plays a data file headless through the document's playback step (the
 // reader, the cycle validation and StoreCycle, as the playback timer does) and writes the
-// images that result. The file is played once, from its first record to its end.
+// images that result. The file is played once, from its first record to its end; damaged
+// records are stepped over as the playback does, and each stretch stepped over is reported.
 
 #include <QCoreApplication>
 
 #include <cstdio>
+#include <vector>
 
 #include "Commands.h"
 #include "ImageOptions.h"
@@ -18,6 +20,16 @@ namespace {
 int Fail(const std::string& text, int code) {
     std::fprintf(stderr, "sonvara-cli render: %s\n", text.c_str());
     return code;
+}
+
+// One line on standard error for each damaged stretch the playback stepped over.
+void ReportSkipped(const std::vector<svx::DamagedStretch>& skipped) {
+    for (const svx::DamagedStretch& stretch : skipped) {
+        std::fprintf(
+            stderr, "sonvara-cli render: damaged record at offset %llu skipped (%llu bytes: %s)\n",
+            static_cast<unsigned long long>(stretch.offset),
+            static_cast<unsigned long long>(stretch.bytes), svx::DamageText(stretch.damage));
+    }
 }
 
 }  // namespace
@@ -49,12 +61,10 @@ int cli::RunRender(int argc, char** argv) {
     platform.StopTimer(kTimerPlaybackDelay);
 
     int records = 0;
-    RecordRead read = RecordRead::Record;
-    std::uint64_t at = 0;
     while (doc.files.playbackPosition < doc.files.playbackFileLength) {
-        at = doc.files.playbackPosition;
-        read = doc.PlayNextRecord();
-        if (read != RecordRead::Record) break;
+        const RecordRead read = doc.PlayNextRecord();
+        if (read == RecordRead::Damaged) break;  // no readable record in the whole file
+        if (read != RecordRead::Record) continue;
         ++records;
         if (options.every > 0 && records % options.every == 0 &&
             !WriteImageSet(doc, options.outDir, records, true, error)) {
@@ -66,12 +76,11 @@ int cli::RunRender(int argc, char** argv) {
         !WriteImageSet(doc, options.outDir, records, numbered, error)) {
         return Fail(error, 2);
     }
+    const std::vector<svx::DamagedStretch> skipped = doc.playback.skipped;
     doc.CloseDocument();
     std::printf("%d records played from %s into %s\n", records, options.file.c_str(),
                 options.outDir.c_str());
-    if (read == RecordRead::Damaged)
-        return Fail("damaged record at offset " + std::to_string(at), 1);
-    if (read == RecordRead::Truncated) return Fail("the last record is cut off", 1);
+    ReportSkipped(skipped);
     if (records == 0) return Fail("the file holds no record", 1);
-    return 0;
+    return skipped.empty() ? 0 : 1;
 }
