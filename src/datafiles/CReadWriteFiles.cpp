@@ -111,7 +111,8 @@ bool CReadWriteFiles::WriteRecord() {
 RecordRead CReadWriteFiles::ReadRecord() {
     DataFileState& files = doc.files;
     DataFile& file = doc.playback.playbackFile;
-    std::array<std::uint8_t, kMaxRecordLength> record{};
+    // Only the bytes read are looked at.
+    std::array<std::uint8_t, kMaxRecordLength> record;
     const std::size_t got = file.Read(record.data(), kRecordHeaderLength);
     const DecodedRecord header = got == kRecordHeaderLength
                                      ? DecodeHeader(record.data(), Geometry())

@@ -262,11 +262,12 @@ bool CVantrelDoc::SeekRecordStart(std::uint64_t from) {
 // of the file when none follows. The scan starts right after the damaged byte, not at a
 // multiple of the last record length: records of other lengths may follow the damage, and
 // rounding would step over them. False when the file holds no readable record at all, so
-// that a file of damage is not looped through for ever.
+// that a file of damage is not looped through for ever (a file that has played a record has
+// one; only before the first the index is asked).
 bool CVantrelDoc::StepOverDamage() {
     const std::uint64_t at = files.playbackPosition;
     const svx::RecordDamage damage = files.lastDamage;
-    if (PlaybackIndex().Records().empty()) return false;
+    if (files.captureFirstPing && PlaybackIndex().Records().empty()) return false;
     if (!SeekRecordStart(at + 1)) files.playbackPosition = files.playbackFileLength;
     NoteSkipped({at, files.playbackPosition - at, damage});
     return true;

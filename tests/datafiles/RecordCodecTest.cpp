@@ -112,7 +112,9 @@ TEST(RecordCodecTest, EveryBlockCombinationComesBackAsItWasEncoded) {
             std::array<std::string, 10> sentences;
             view.Sentences(sentences);
             EXPECT_EQ(sentences, source.sentences);
-            if (systemInfo) EXPECT_EQ(std::memcmp(view.SystemInfo(), source.info.data(), 256), 0);
+            if (systemInfo) {
+                EXPECT_EQ(std::memcmp(view.SystemInfo(), source.info.data(), 256), 0);
+            }
         }
     }
 }
@@ -178,11 +180,11 @@ TEST(RecordCodecTest, ScanFindsTheNextHeaderThatCanStartARecord) {
     const auto record = source.Encode();
     // Garbage with stray magics, then a record starting two bytes before a 64 KB boundary so
     // that its magic runs across the scan's chunks.
-    std::vector<std::uint8_t> bytes(65534, 0x11);
+    std::vector<std::uint8_t> bytes(65534 + record.size(), 0x11);
     std::memcpy(bytes.data() + 1000, "svx", 3);  // a magic without a header behind it
     std::memcpy(bytes.data() + 2000, record.data(), 256);
     bytes[2000 + 46] = 9;  // a whole header, but one that cannot start a record
-    bytes.insert(bytes.end(), record.begin(), record.end());
+    std::memcpy(bytes.data() + 65534, record.data(), record.size());
     MemoryBytes source_bytes(bytes.data(), bytes.size());
     EXPECT_EQ(FindRecordStart(source_bytes, 0), std::optional<std::uint64_t>(65534));
     EXPECT_EQ(FindRecordStart(source_bytes, 65534), std::optional<std::uint64_t>(65534));

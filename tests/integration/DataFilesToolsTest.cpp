@@ -161,7 +161,7 @@ TEST_F(DataFilesToolsTest, DamagedRecordIsFoundByInfoAndSteppedOverByTheRenderin
         SONVARA_CLI_PATH,
         {"render", Path("survey.svx"), "--out", Path("played"), "--width", "200", "--every", "2"});
     EXPECT_EQ(render.exitCode, 1);
-    EXPECT_TRUE(render.out.contains(QString("%1 records played").arg(accepted - 1)))
+    EXPECT_TRUE(render.out.contains(QString("%1 records played").arg(accepted - 1).toUtf8()))
         << render.out.toStdString();
     EXPECT_TRUE(render.err.contains("damaged record at offset 33216 skipped (11072 bytes"))
         << render.err.toStdString();

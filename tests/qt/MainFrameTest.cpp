@@ -233,10 +233,10 @@ protected:
         ASSERT_TRUE(doc.OpenPlaybackFile(path));
         frame.RefreshCommands();
     }
-    void RecordAFile() {
+    void RecordAFile(const QString& name = "run.svx") {
         const int all[4] = {1, 1, 1, 1};
         doc.ConfigureHeads(all);
-        path = dir.filePath("run.svx").toStdString();
+        path = dir.filePath(name).toStdString();
         platform.expectedMessages.clear();
         ASSERT_TRUE(doc.StartRecordingTo(path));
         doc.noDataFlag = 0;
@@ -282,7 +282,7 @@ TEST_F(PlaybackFrameTest, DamagedRecordIsToldInTheStatusBar) {
               "Damaged record skipped at offset " + std::to_string(3 * length) + " (" +
                   std::to_string(length) + " bytes)");
     // Another file starts without the message.
-    RecordAFile();
+    RecordAFile("second.svx");
     ASSERT_TRUE(doc.OpenPlaybackFile(path));
     EXPECT_TRUE(frame.FirstStatus()->PaneText(0).isEmpty());
 }
