@@ -92,6 +92,11 @@ DecodedRecord DecodeHeader(const std::uint8_t* header, const RecordGeometry& geo
     return result;
 }
 
+bool IsRecordHeader(const std::uint8_t* header, int headBlockLength) {
+    // Only the sum of the two lengths places the blocks.
+    return DecodeHeader(header, {headBlockLength - kHeadBlockFixedLength, 0}).Ok();
+}
+
 DecodedRecord DecodeRecord(const std::uint8_t* bytes, std::size_t available,
                            const RecordGeometry& geometry) {
     if (available < kRecordHeaderLength) {

@@ -57,6 +57,10 @@ struct DecodedRecord {
 
 // Checks the 256 header bytes alone: a header that can start a record.
 DecodedRecord DecodeHeader(const std::uint8_t* header, const RecordGeometry& geometry = {});
+// A whole 256-byte header can start a record (DecodeHeader for a head block of this length).
+// A length that disagrees with the layout cannot be followed safely: 0 would replay the same
+// record for ever, anything else lands inside a record.
+bool IsRecordHeader(const std::uint8_t* header, int headBlockLength = kStandardHeadBlockLength);
 // Checks a whole record: its header, that all of it is among the `available` bytes, and that
 // every head block is the block of its head.
 DecodedRecord DecodeRecord(const std::uint8_t* bytes, std::size_t available,
