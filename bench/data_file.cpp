@@ -1,6 +1,6 @@
-// Cost of writing one data-file record, and of playing one record back headless through the
-// reader and StoreCycle with the composite and two channel images being drawn. Figures in
-// docs/performance.md.
+// Cost of writing one data-file record, of playing one record back headless through the
+// reader and StoreCycle with the composite and two channel images being drawn, and of
+// indexing a whole file. Figures in docs/performance.md.
 
 #include <benchmark/benchmark.h>
 #include <unistd.h>
@@ -11,6 +11,7 @@
 
 #include "../fuzz/support/NullPlatform.h"
 #include "acquisition/CVantrelDoc.h"
+#include "datafiles/RecordIndex.h"
 
 namespace {
 
@@ -39,6 +40,18 @@ std::string BenchFile(const char* name) {
     return (std::filesystem::temp_directory_path() /
             (std::string(name) + "-" + std::to_string(getpid()) + ".svx"))
         .string();
+}
+
+// A 4000-record four-head file (44 MB) written through the recorder.
+void WriteFourHeadFile(const std::string& path) {
+    NullPlatform platform;
+    CVantrelDoc writer(platform);
+    writer.recording.dataFile.Open(path, DataFile::Mode::CreateWrite);
+    for (int i = 0; i < kRecords; ++i) {
+        FourHeadState(writer, static_cast<unsigned>(i % 16));
+        writer.recording.pingNumber = i + 1;
+        writer.readWriteFiles.WriteRecord();
+    }
 }
 
 // One record appended to a data file on disk (the file restarts every 4000 records).
@@ -72,16 +85,7 @@ BENCHMARK(BM_WriteRecord)->Unit(benchmark::kMicrosecond);
 void BM_PlayRecord(benchmark::State& state) {
     const int width = static_cast<int>(state.range(0));
     const std::string path = BenchFile("bench-play");
-    {
-        NullPlatform platform;
-        CVantrelDoc writer(platform);
-        writer.recording.dataFile.Open(path, DataFile::Mode::CreateWrite);
-        for (int i = 0; i < kRecords; ++i) {
-            FourHeadState(writer, static_cast<unsigned>(i % 16));
-            writer.recording.pingNumber = i + 1;
-            writer.readWriteFiles.WriteRecord();
-        }
-    }
+    WriteFourHeadFile(path);
     NullPlatform platform;
     CVantrelDoc doc(platform);
     std::int32_t changed = 1;
@@ -105,6 +109,28 @@ void BM_PlayRecord(benchmark::State& state) {
     std::filesystem::remove(path);
 }
 BENCHMARK(BM_PlayRecord)->Arg(1000)->Arg(2000)->Unit(benchmark::kMicrosecond);
+
+// The record index of a whole 4000-record four-head file (in the page cache): every record
+// decoded, as the playback builds it. Items are records.
+void BM_IndexRecords(benchmark::State& state) {
+    const std::string path = BenchFile("bench-index");
+    WriteFourHeadFile(path);
+    DataFile file;
+    file.Open(path, DataFile::Mode::Read);
+    for (auto _ : state) {
+        svx::FileBytes bytes(file, file.Length());
+        const svx::RecordIndex index = svx::IndexRecords(bytes);
+        if (index.Records().size() != kRecords || index.Damaged()) {
+            state.SkipWithError("index incomplete");
+        }
+        benchmark::DoNotOptimize(index.Records().data());
+    }
+    state.SetItemsProcessed(state.iterations() * kRecords);
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(file.Length()));
+    file.Close();
+    std::filesystem::remove(path);
+}
+BENCHMARK(BM_IndexRecords)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

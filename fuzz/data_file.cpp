@@ -1,93 +1,100 @@
-// Arbitrary bytes as a ".svx" data file: played record by record through the reader, the
-// event-mark hand-off, the cycle validation and the ingest (with images), wrapping once at the
-// end, and resynchronised from positions inside the file.
+// Arbitrary bytes as a ".svx" data file, through the record codec alone and afresh for every
+// input: the walk over the whole file (every field of every record read, every record encoded
+// again and decoded), the record index and its look-ups, the scan for a record start from
+// inside the file, and single records decoded with other head-block geometries.
 
-#include <sys/mman.h>
-#include <unistd.h>
-
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
-#include "acquisition/CVantrelDoc.h"
-#include "support/NullPlatform.h"
+#include "datafiles/RecordCodec.h"
+#include "datafiles/RecordIndex.h"
 
 namespace {
 
-// The bytes as a file without touching the disk: a memory file opened through /proc.
-class MemoryFile {
-public:
-    MemoryFile() : fd(memfd_create("svx", 0)) {}
-    ~MemoryFile() {
-        if (fd >= 0) close(fd);
-    }
-    bool Fill(const std::uint8_t* data, std::size_t size) {
-        if (fd < 0 || ftruncate(fd, 0) != 0) return false;
-        std::size_t done = 0;
-        while (done < size) {
-            const ssize_t put = pwrite(fd, data + done, size - done, static_cast<off_t>(done));
-            if (put <= 0) return false;
-            done += static_cast<std::size_t>(put);
-        }
-        return true;
-    }
-    std::string Path() const { return "/proc/self/fd/" + std::to_string(fd); }
+void Check(bool condition) {
+    if (!condition) __builtin_trap();
+}
 
-private:
-    int fd;
-};
-
-CVantrelDoc& Document() {
-    // One document for the whole run: creating one clears the 29 MB history.
-    static NullPlatform platform;
-    static CVantrelDoc doc(platform);
-    static bool sized = false;
-    if (!sized) {
-        std::int32_t changed = 1;
-        doc.images.compositeMode = 1;
-        doc.SizeCompositeImage(kZoomFillScreen, 64, changed);
-        for (int slot = 0; slot < 3; ++slot) {
-            changed = 1;
-            doc.SizeChannelImage(slot, kZoomFillScreen, 64, changed);
-        }
-        sized = true;
+// Every field of a decoded record; the record made again from them decodes to the same layout.
+void ReadAndEncodeAgain(const svx::RecordView& record, const svx::RecordGeometry& geometry) {
+    svx::CycleSource cycle;
+    cycle.pingNumber = record.PingNumber();
+    cycle.samplesPerHalf = record.SamplesPerHalf();
+    cycle.date = record.DateText();
+    cycle.time = record.TimeText();
+    cycle.millis = record.MillisText();
+    cycle.headsInSystem = static_cast<std::uint8_t>(record.HeadsInSystem());
+    for (int h = 0; h < 4; ++h) {
+        if (!record.Layout().HasHead(h)) continue;
+        svx::HeadSource& head = cycle.heads[h];
+        head.present = true;
+        head.frequencyHz = record.Frequency(h);
+        head.range = record.Range(h);
+        head.gainDb = record.Gain(h);
+        head.transmitOffMask = record.TransmitOff(h);
+        head.command = record.Command(h);
+        head.replyHeader = record.ReplyHeader(h);
+        head.line = record.Line(h);
+        Check(record.LineLength(h) <= svx::kEchoLineLength);
     }
-    return doc;
+    cycle.sentenceSet = record.SentenceSet();
+    cycle.orientationPresent = record.OrientationPresent();
+    if (record.EventMark() & svx::kEventFlag) cycle.eventNumber = record.EventMark() & 0x7FFF;
+    cycle.pingIntervalMs = record.PingIntervalMs();
+    std::array<std::string, svx::kGpsSlotCount> sentences;
+    record.Sentences(sentences);
+    for (const std::string& sentence : sentences) Check(sentence.size() <= svx::kGpsSlotLength);
+    cycle.sentences = &sentences;
+    cycle.systemInfo = record.SystemInfoPresent() ? record.SystemInfo() : nullptr;
+
+    std::vector<std::uint8_t> again(svx::kMaxRecordLength);
+    const svx::RecordLayout layout = svx::EncodeRecord(cycle, again.data(), geometry);
+    const svx::DecodedRecord decoded = svx::DecodeRecord(again.data(), layout.length, geometry);
+    Check(decoded.Ok());
+    Check(decoded.layout.length == record.Layout().length);
+    Check(decoded.layout.headOffset == record.Layout().headOffset);
+    Check(decoded.layout.gpsOffset == record.Layout().gpsOffset);
+    Check(decoded.layout.systemInfoOffset == record.Layout().systemInfoOffset);
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static MemoryFile file;
-    if (!file.Fill(data, size)) return 0;
-    CVantrelDoc& doc = Document();
-    doc.OnNewDocument();
-    doc.CloseAllFiles();
-    if (!doc.playback.playbackFile.Open(file.Path(), DataFile::Mode::Read)) return 0;
-    doc.playbackMode = 1;
-    doc.files.playbackFileLength = size;
-    doc.files.playbackPosition = 0;
-    doc.files.recordLength = 0;
-    doc.files.captureFirstPing = 1;
-    doc.files.settingsChangeAlarm = 1;
+    svx::MemoryBytes bytes(data, size);
+    const svx::RecordGeometry geometry;
+    std::uint64_t covered = 0;
+    svx::WalkRecords(
+        bytes, geometry,
+        [&](std::uint64_t offset, const svx::RecordView& record) {
+            Check(offset == covered && offset + record.Layout().length <= size);
+            covered += record.Layout().length;
+            ReadAndEncodeAgain(record, geometry);
+        },
+        [&](const svx::DamagedStretch& stretch) {
+            Check(stretch.offset == covered && stretch.bytes > 0);
+            covered += stretch.bytes;
+        });
+    Check(covered == size);
 
-    // Every record advances the position by at least a header, so this bounds the walk.
-    const std::size_t maxReads = 2 * (size / 256 + 2);
-    bool wrapped = false;
-    for (std::size_t i = 0; i < maxReads; ++i) {
-        if (doc.files.playbackPosition >= doc.files.playbackFileLength) {
-            if (wrapped) break;
-            wrapped = true;
-            doc.files.playbackPosition = 0;
-            doc.history.separatorPending = 1;
-        }
-        if (doc.PlayNextRecord() == RecordRead::Damaged) break;
+    const svx::RecordIndex index = svx::IndexRecords(bytes, geometry);
+    Check(index.Records().size() + index.Damage().size() > 0 || size == 0);
+    for (const svx::IndexedRecord& record : index.Records()) {
+        const svx::IndexedRecord* found = index.FindPing(record.ping);
+        Check(found && found->ping == record.ping && found->offset <= record.offset);
+        Check(index.FindOffset(record.offset + record.length - 1) == &record);
     }
-    doc.Resynchronise(size / 2);
-    doc.Resynchronise(size / 3 + 1);
-    doc.Resynchronise(0);
-    if (doc.files.playbackPosition < size) doc.PlayNextRecord();
-    doc.CloseAllFiles();
-    doc.playbackMode = 0;
+    for (const std::uint64_t from :
+         {std::uint64_t{0}, std::uint64_t{size / 3 + 1}, std::uint64_t{size / 2}}) {
+        const auto start = svx::FindRecordStart(bytes, from, geometry);
+        Check(!start || (*start >= from && *start + svx::kRecordHeaderLength <= size));
+    }
+    for (const svx::RecordGeometry other :
+         {svx::RecordGeometry{0, 0}, svx::RecordGeometry{128, 7}}) {
+        const svx::DecodedRecord decoded = svx::DecodeRecord(data, size, other);
+        if (decoded.Ok()) ReadAndEncodeAgain(svx::RecordView(data, decoded.layout, other), other);
+    }
     return 0;
 }

@@ -16,7 +16,6 @@
 #include "acquisition/ReplyAssembler.h"
 #include "acquisition/SwitchCommand.h"
 #include "app/DisplaySettings.h"
-#include "imaging/PaletteState.h"
 #include "datafiles/CReadWriteFiles.h"
 #include "datafiles/DataFileState.h"
 #include "datafiles/EventState.h"
@@ -27,6 +26,7 @@
 #include "gps/GpsState.h"
 #include "gps/SpeedSource.h"
 #include "imaging/ImageSet.h"
+#include "imaging/PaletteState.h"
 #include "imaging/PingHistory.h"
 #include "platform/Platform.h"
 #include "sensors/EchoSounder.h"
@@ -195,11 +195,17 @@ public:
     bool OpenPlaybackFile(const std::string& path);
     void PlaybackDelayExpired();  // timer 1010
     void PlaybackTick();          // timer 1030
-    // One record at playbackPosition: read, event-mark hand-off, validation, StoreCycle.
+    // One record at playbackPosition: read, event-mark hand-off, validation, StoreCycle. A
+    // damaged record is stepped over to the next record start (noted in playback.skipped)
+    // and the record there is played. Record when a record was played; Truncated when the
+    // file ended first (the position is then its end); Damaged when the file holds no
+    // readable record at all.
     RecordRead PlayNextRecord();
     void CloseAllFiles();
     // Moves playbackPosition to the first record start at or after the rounded position.
     void Resynchronise(std::uint64_t position);
+    // The records of the file being played (built on the first call after it was opened).
+    const svx::RecordIndex& PlaybackIndex();
     // The playback bar: slider pressed / released at 0..100, play-speed spin by a step.
     void PlaybackSliderPressed();
     void PlaybackSliderReleased(int position);
@@ -289,6 +295,12 @@ private:
     void UpdatePlaybackSlider();
     void WrapPlaybackToStart();
     void LeavePlayback();
+    bool SeekRecordStart(std::uint64_t from);
+    bool StepOverDamage();
+    void NoteSkipped(const svx::DamagedStretch& stretch);
+    // A playback that could not go on or start: the title and the bars show the state that
+    // is left (real time when the engine still runs, otherwise neither).
+    void ShowNotPlaying();
 
     void LoadSystemSettings(const ProfileFile& file);
     void LoadHeadSettings(const ProfileFile& file);

@@ -43,6 +43,9 @@ public:
     virtual void PlaySpeedChanged(int /*playSpeed*/) {}
     // Playback or recording started or ended: refresh the command states and the bars.
     virtual void DataFileStateChanged() {}
+    // The message pane of the status bar shows this text (empty: nothing): what playback
+    // stepped over in the file being played.
+    virtual void PlaybackMessage(const std::string& /*text*/) {}
     // A data file was opened or created: add it to the recent-file list.
     virtual void AddRecentFile(const std::string& /*path*/) {}
     // Place and title the windows from the layout; createMissing after the settings were

@@ -10,7 +10,9 @@ constexpr double kMetresPerFoot = 0.3048;
 // Builds a bar from its panes after pane 0: label, value, spacer groups.
 class BarBuilder {
 public:
-    BarBuilder() { panes[0] = {PaneKind::Message, 50, {}}; }
+    explicit BarBuilder(std::string message = {}) {
+        panes[0] = {PaneKind::Message, 50, std::move(message)};
+    }
     BarBuilder& Field(int labelWidth, const char* label, int valueWidth, std::string value) {
         Add({PaneKind::Label, labelWidth, label});
         Add({PaneKind::Value, valueWidth, std::move(value)});
@@ -66,9 +68,9 @@ StatusBarPanes FirstStatusBar(const CVantrelDoc& doc, const StatusInputs& in) {
     const bool imperial = doc.units != 0;
     const std::string temperature = imperial ? Printf("%.1f F", in.temperatureC * 9 / 5 + 32)
                                              : Printf("%.1f C", in.temperatureC);
-    const std::string depth = imperial ? Printf("%.1f ft", in.depthM / kMetresPerFoot)
-                                       : Printf("%.1f m", in.depthM);
-    return BarBuilder()
+    const std::string depth =
+        imperial ? Printf("%.1f ft", in.depthM / kMetresPerFoot) : Printf("%.1f m", in.depthM);
+    return BarBuilder(in.message)
         .Field(40, "Zoom:", 60, Printf("%d", in.zoomPercent) + "%")
         .Field(40, "Gain:", 60, StatusGainText(doc))
         .Field(40, "Temp:", 50, temperature)

@@ -38,6 +38,7 @@ struct StatusInputs {
     std::string speed = "n/a";
     std::string gpsHeading = "n/a";
     std::array<std::string, 9> statusTexts;  // status texts 1..8 (index 0 unused)
+    std::string message;                     // the first bar's message pane
 };
 
 // The stamp of an image row in the status fields: its time (first 8 characters) in status

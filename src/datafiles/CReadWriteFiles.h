@@ -1,20 +1,24 @@
 #pragma once
 // Moves one record of a ".svx" data file between the document and the file: the writer
 // appends the current cycle to the recording's data file, the reader loads the record at the
-// playback file's position into the same document members a real-time cycle fills. All state
-// (files, positions, values) is the document's; this class holds only the way to it.
+// playback file's position into the same document members a real-time cycle fills. The bytes
+// are encoded and decoded by the record codec (RecordCodec.h); all state (files, positions,
+// values) is the document's, this class holds only the way to it.
 //
 // Used on the user-interface thread only.
 
 #include <cstddef>
 #include <cstdint>
 
+#include "datafiles/RecordCodec.h"
+
 class CVantrelDoc;
 
 // What a read found at the playback position.
 enum class RecordRead {
     Record,     // a record was read into the document
-    Damaged,    // no record starts here (wrong magic, or a length its header cannot have)
+    Damaged,    // no readable record starts here (files.lastDamage says why); nothing was
+                // taken from it and the position is where it was
     Truncated,  // the file ends inside this record: nothing was taken from it and the
                 // position is the end of the file
 };
@@ -26,35 +30,30 @@ public:
     CReadWriteFiles(const CReadWriteFiles&) = delete;
     CReadWriteFiles& operator=(const CReadWriteFiles&) = delete;
 
+    // The head-block geometry of the document's switch commands and reply headers.
+    svx::RecordGeometry Geometry() const;
     // Length of the record the current document state makes.
     std::int32_t NextRecordLength() const;
     // Assembles the record of the current document state in out (at least kMaxRecordLength
     // bytes) and returns its length. Sets recordLength, gpsBlockOffset and systemInfoOffset,
     // and consumes a pending event mark.
     std::int32_t BuildRecord(std::uint8_t* out);
-    // Appends the record to the recording's data file in one write (a closed file skips it).
-    // False when the file could not take all of it: the file is then cut back to where the
-    // record began, so it always ends with a whole record.
+    // Appends the record to the recording's data file in one write (a closed file skips it)
+    // and to the recording's index. False when the file could not take all of it: the file
+    // is then cut back to where the record began, so it always ends with a whole record.
     bool WriteRecord();
-    // The head block of one HeadChannel at out.
-    void WriteHeadBlock(int head, std::uint8_t* out) const;
 
     // Reads the record at the playback file's current position (the caller seeks it to
-    // playbackPosition). A damaged record resynchronises the position.
+    // playbackPosition).
     RecordRead ReadRecord();
-    // A readable record header lies at this offset of the playback file (the file position
-    // moves).
-    bool RecordStartsAt(std::uint64_t offset);
-    // Takes one head block (whole) into the head's members.
-    void ReadHeadBlock(int head, const std::uint8_t* block);
     // The document's clock from the date and time texts just read.
     void ParseRecordTime();
 
 private:
-    int CommandBytes() const;
-    int ReplyHeaderBytes() const;
-    int HeadBlockBytes() const;
-    void ReadHeader(const std::uint8_t* header);
+    svx::CycleSource CurrentCycle() const;
+    void TakeRecord(const svx::RecordView& record);
+    void ReadHeader(const svx::RecordView& record);
+    void ReadHeadBlock(int head, const svx::RecordView& record);
     void ApplyDisplayRules();
 
     CVantrelDoc& doc;

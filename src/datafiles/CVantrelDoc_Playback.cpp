@@ -9,6 +9,7 @@
 #include "datafiles/DataFileNames.h"
 #include "datafiles/DataFileTexts.h"
 #include "datafiles/DataRecordFormat.h"
+#include "datafiles/RecordCodec.h"
 #include "platform/TimerIds.h"
 
 namespace text = datafiletext;
@@ -47,7 +48,7 @@ bool CVantrelDoc::OpenPlaybackFile(const std::string& path) {
         platform.MessageBox(text::OpenFailure(path));
         playbackMode = 0;
         ResumeGpsInput();
-        observer->DataFileStateChanged();
+        ShowNotPlaying();
         return false;
     }
     files.playbackFileLength = playback.playbackFile.Length();
@@ -56,7 +57,7 @@ bool CVantrelDoc::OpenPlaybackFile(const std::string& path) {
         playback.playbackFile.Close();
         playbackMode = 0;
         ResumeGpsInput();
-        FinishPlaybackCommand();
+        ShowNotPlaying();
         return false;
     }
     playback.lastSliderPos = 0;
@@ -69,6 +70,13 @@ bool CVantrelDoc::OpenPlaybackFile(const std::string& path) {
     ClearScreen();
     SuspendGpsInput();
     DisconnectAll();
+    // Real time is left: nothing reconnects the heads until the operator chooses it again.
+    realTimeActive = false;
+    platform.StopTimer(kTimerReply);
+    playback.index.Clear();
+    playback.indexBuilt = false;
+    playback.skipped.clear();
+    observer->PlaybackMessage({});
     playback.sliderStep = files.playbackFileLength / kSliderMax;
     observer->PlaybackBarReset(playback.playSpeed);
     playback.playbackPath = path;
@@ -132,10 +140,10 @@ void CVantrelDoc::PlaybackTick() {
         UpdatePlaybackSlider();
         if (files.playbackPosition >= files.playbackFileLength) WrapPlaybackToStart();
         if (PlayNextRecord() == RecordRead::Damaged) {
-            // Playback ends silently; the views keep what they show.
+            // The file holds no record that can be played; the views keep what they show.
             CloseAllFiles();
             playbackMode = 0;
-            observer->DataFileStateChanged();
+            ShowNotPlaying();
             return;
         }
     }
@@ -148,8 +156,19 @@ void CVantrelDoc::PlaybackTick() {
 
 RecordRead CVantrelDoc::PlayNextRecord() {
     playback.playbackFile.Seek(files.playbackPosition);
-    const RecordRead read = readWriteFiles.ReadRecord();
-    if (read != RecordRead::Record) return read;
+    std::uint64_t at = files.playbackPosition;
+    RecordRead read = readWriteFiles.ReadRecord();
+    // Every step moves past the damage, so this ends at the latest at the end of the file.
+    while (read == RecordRead::Damaged) {
+        if (!StepOverDamage()) return RecordRead::Damaged;
+        if (files.playbackPosition >= files.playbackFileLength) return RecordRead::Truncated;
+        at = files.playbackPosition;
+        read = readWriteFiles.ReadRecord();
+    }
+    if (read == RecordRead::Truncated) {
+        NoteSkipped({at, files.playbackFileLength - at, svx::RecordDamage::CutOff});
+        return read;
+    }
     // The record's event mark goes to the writer before the cycle is stored, so that a copy
     // carries each mark on the record it belongs to.
     if (recording.copyMode) files.eventMarkNumber = files.playbackEventNumber;
@@ -223,29 +242,62 @@ void CVantrelDoc::Resynchronise(std::uint64_t position) {
     // Round up to a whole number of the last record length; before any record has been read
     // there is no length and the scan starts at the position itself.
     const std::uint64_t length = files.recordLength > 0 ? files.recordLength : 0;
-    std::uint64_t candidate = length ? (position + length - 1) / length * length : position;
-    DataFile& file = playback.playbackFile;
-    std::array<std::uint8_t, 64 * 1024> chunk;
-    bool found = false;
-    while (!found && candidate < files.playbackFileLength) {
-        file.Seek(candidate);
-        const std::size_t want = static_cast<std::size_t>(
-            std::min<std::uint64_t>(chunk.size(), files.playbackFileLength - candidate));
-        const std::size_t got = file.Read(chunk.data(), want);
-        if (got == 0) break;
-        // A magic that ends past this chunk is looked at again from the next one.
-        const std::size_t scan = got < want || got < 3 ? got : got - 2;
-        for (std::size_t i = 0; i < scan && !found; ++i) {
-            if (chunk[i] != 's' || i + 2 >= got || chunk[i + 1] != 'v' || chunk[i + 2] != 'x') {
-                continue;
-            }
-            found = readWriteFiles.RecordStartsAt(candidate + i);
-            if (found) candidate += i;
-        }
-        if (!found) candidate += scan;
-        if (got < want) break;
-    }
-    if (found) files.playbackPosition = candidate;
-    file.Seek(files.playbackPosition);
+    const std::uint64_t candidate = length ? (position + length - 1) / length * length : position;
+    SeekRecordStart(candidate);
+}
+
+// The scan of Resynchronise without its rounding: playbackPosition moves to the first record
+// start at or after `from` (it stays where it is when there is none).
+bool CVantrelDoc::SeekRecordStart(std::uint64_t from) {
+    svx::FileBytes bytes(playback.playbackFile, files.playbackFileLength);
+    const std::optional<std::uint64_t> found =
+        svx::FindRecordStart(bytes, from, readWriteFiles.Geometry());
+    if (found) files.playbackPosition = *found;
+    playback.playbackFile.Seek(files.playbackPosition);
     if (events.playbackEventFile.IsOpen()) events.playbackEventFile.Seek(0);
+    return found.has_value();
+}
+
+// Steps over the damaged record at playbackPosition to the next record start, or to the end
+// of the file when none follows. The scan starts right after the damaged byte, not at a
+// multiple of the last record length: records of other lengths may follow the damage, and
+// rounding would step over them. False when the file holds no readable record at all, so
+// that a file of damage is not looped through for ever (a file that has played a record has
+// one; only before the first the index is asked).
+bool CVantrelDoc::StepOverDamage() {
+    const std::uint64_t at = files.playbackPosition;
+    const svx::RecordDamage damage = files.lastDamage;
+    if (files.captureFirstPing && PlaybackIndex().Records().empty()) return false;
+    if (!SeekRecordStart(at + 1)) files.playbackPosition = files.playbackFileLength;
+    NoteSkipped({at, files.playbackPosition - at, damage});
+    return true;
+}
+
+void CVantrelDoc::NoteSkipped(const svx::DamagedStretch& stretch) {
+    std::vector<svx::DamagedStretch>& skipped = playback.skipped;
+    // The file plays in a loop: damage met again has been told already.
+    for (const svx::DamagedStretch& known : skipped) {
+        if (stretch.offset >= known.offset && stretch.offset < known.offset + known.bytes) return;
+    }
+    if (!skipped.empty() && skipped.back().offset + skipped.back().bytes == stretch.offset) {
+        skipped.back().bytes += stretch.bytes;
+    } else {
+        skipped.push_back(stretch);
+    }
+    observer->PlaybackMessage(
+        text::DamageSkipped(skipped.size(), skipped.front().offset, skipped.front().bytes));
+}
+
+const svx::RecordIndex& CVantrelDoc::PlaybackIndex() {
+    if (!playback.indexBuilt && playback.playbackFile.IsOpen()) {
+        svx::FileBytes bytes(playback.playbackFile, files.playbackFileLength);
+        playback.index = svx::IndexRecords(bytes, readWriteFiles.Geometry());
+        playback.indexBuilt = true;
+    }
+    return playback.index;
+}
+
+void CVantrelDoc::ShowNotPlaying() {
+    SetWindowTitle(text::NotPlayingTitle(State() != EngineState::Idle));
+    FinishPlaybackCommand();
 }

@@ -62,6 +62,7 @@ bool CVantrelDoc::StartRecordingTo(const std::string& path) {
     recording.recordingOn = 1;
     recording.recordsWritten = 0;
     recording.stopReason.clear();
+    recording.index.Clear();
     if (playbackMode) {
         recording.copyMode = 1;
         events.eventInputEnabled = 0;

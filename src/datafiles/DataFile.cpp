@@ -57,6 +57,19 @@ std::size_t DataFile::Read(void* buffer, std::size_t n) {
     return done;
 }
 
+std::size_t DataFile::ReadAt(std::uint64_t offset, void* buffer, std::size_t n) const {
+    if (fd < 0) return 0;
+    auto* out = static_cast<char*>(buffer);
+    std::size_t done = 0;
+    while (done < n) {
+        const ssize_t got = ::pread(fd, out + done, n - done, static_cast<off_t>(offset + done));
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) break;
+        done += static_cast<std::size_t>(got);
+    }
+    return done;
+}
+
 bool DataFile::Write(const void* data, std::size_t n) {
     if (fd < 0) return true;
     const auto* in = static_cast<const char*>(data);

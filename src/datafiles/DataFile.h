@@ -36,6 +36,8 @@ public:
     // Reads up to n bytes at the current position; returns the number read (0 when closed, at
     // the end of the file or on an error).
     std::size_t Read(void* buffer, std::size_t n);
+    // Reads up to n bytes at an offset without moving the position; returns the number read.
+    std::size_t ReadAt(std::uint64_t offset, void* buffer, std::size_t n) const;
     // Writes n bytes at the current position. True when all of them were written, or when the
     // file is closed (the write is skipped).
     bool Write(const void* data, std::size_t n);

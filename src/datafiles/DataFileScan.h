@@ -1,13 +1,16 @@
 #pragma once
 // A walk over a whole ".svx" file that lists its records and finds damage without a document:
-// what `sonvara-cli info` reports. A damaged stretch is stepped over to the next whole record
-// header, so records after it are still listed.
+// what `sonvara-cli info` reports. The records are decoded by the record codec, as the playback
+// reads them; a damaged stretch is stepped over to the next record start, so records after it
+// are still listed.
 
 #include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "datafiles/RecordIndex.h"
 
 struct RecordSummary {
     std::uint64_t offset = 0;
@@ -29,6 +32,8 @@ struct DataFileSummary {
     // stepped over in all.
     std::optional<std::uint64_t> damagedOffset;
     std::uint64_t damagedBytes = 0;
+    // Every damaged stretch stepped over, in file order.
+    std::vector<svx::DamagedStretch> damage;
 };
 
 // False (with a reason) when the file cannot be read at all.

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "datafiles/DataFile.h"
+#include "datafiles/RecordCodec.h"
 
 struct DataFileState {
     // Length of the last record written or read, and the offsets of its GPS block and of its
@@ -18,6 +19,8 @@ struct DataFileState {
     // opened.
     std::uint64_t playbackPosition = 0;
     std::uint64_t playbackFileLength = 0;
+    // What the reader found wrong with the last record it could not read.
+    svx::RecordDamage lastDamage = svx::RecordDamage::None;
     // Ping number of the first record read after opening; captureFirstPing asks for it.
     std::int64_t firstPingNumber = 0;
     std::int32_t captureFirstPing = 0;

@@ -1,6 +1,7 @@
 #pragma once
 // The texts the data-file commands show: dialog titles and filters, window titles, messages.
 
+#include <cstdint>
 #include <string>
 
 namespace datafiletext {
@@ -34,6 +35,20 @@ inline std::string CopyTitle(const std::string& path, const std::string& target)
 }
 inline std::string RecordingTitle(const std::string& target) {
     return "Halvex Sonvara_RGB -- Real Time - Data Recording to (" + target + ")";
+}
+// The title when nothing is played: real time while the engine runs, otherwise the plain name.
+inline std::string NotPlayingTitle(bool realTime) {
+    return realTime ? "Halvex Sonvara_RGB -- Real Time" : "Halvex Sonvara_RGB";
+}
+// The status-bar message about damage stepped over in the file being played.
+inline std::string DamageSkipped(std::size_t stretches, std::uint64_t firstOffset,
+                                 std::uint64_t firstBytes) {
+    if (stretches == 1) {
+        return "Damaged record skipped at offset " + std::to_string(firstOffset) + " (" +
+               std::to_string(firstBytes) + " bytes)";
+    }
+    return std::to_string(stretches) + " damaged stretches skipped, the first at offset " +
+           std::to_string(firstOffset);
 }
 inline std::string StoppedTitle(bool playback, const std::string& path) {
     return playback ? PlaybackTitle(path) + " " : "Halvex Sonvara_RGB -- Real Time ";

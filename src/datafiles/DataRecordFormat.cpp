@@ -3,35 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
-#include "common/ByteOrder.h"
-
 namespace svx {
 
 bool HasMagic(const std::uint8_t* header) {
     return std::memcmp(header + kMagic, kMagicText, sizeof kMagicText) == 0;
-}
-
-std::array<bool, 4> PresentHeads(const std::uint8_t* header) {
-    std::array<bool, 4> present{};
-    for (int h = 0; h < 4; ++h)
-        present[h] = header[kHeadsInSystem] == 4 || header[kHeadPresent + h];
-    return present;
-}
-
-std::uint32_t LayoutLength(const std::uint8_t* header, int headBlockLength) {
-    std::uint32_t length = kRecordHeaderLength;
-    for (const bool present : PresentHeads(header)) {
-        if (present) length += static_cast<std::uint32_t>(headBlockLength);
-    }
-    if (GetLe16(header + kGpsOffset) > 0) length += kGpsBlockLength;
-    if (header[kSystemInfoPresent]) length += kSystemInfoBlockLength;
-    return length;
-}
-
-bool IsRecordHeader(const std::uint8_t* header, int headBlockLength) {
-    if (!HasMagic(header)) return false;
-    const std::uint32_t length = GetLe32(header + kLength);
-    return length >= kRecordHeaderLength && length == LayoutLength(header, headBlockLength);
 }
 
 void EncodeGpsBlock(const std::array<std::string, kGpsSlotCount>& sentences, std::uint8_t* out) {

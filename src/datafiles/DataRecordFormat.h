@@ -8,8 +8,8 @@
 //   system information 256 bytes   when header byte 54 is set
 //
 // All integers little-endian; every block is assembled in a zeroed buffer. This file holds the
-// byte layout and the pieces of the codec that need no document; CReadWriteFiles moves records
-// between the file and the document.
+// byte layout and the blocks that need no layout (GPS block, record time); RecordCodec encodes
+// and decodes whole records, CReadWriteFiles moves them between the file and the document.
 
 #include <array>
 #include <cstdint>
@@ -75,16 +75,6 @@ inline int HeadBlockLength(int commandLength, int replyHeaderLength) {
 }
 
 bool HasMagic(const std::uint8_t* header);
-// The heads a reader takes as present: all four when the header says the system has four
-// heads, else those whose presence byte is non-zero.
-std::array<bool, 4> PresentHeads(const std::uint8_t* header);
-// The length a record must have for the blocks its header announces: the present heads, the
-// GPS block (read when its offset is non-zero) and the system-information block.
-std::uint32_t LayoutLength(const std::uint8_t* header, int headBlockLength);
-// A whole 256-byte header starts a readable record: the magic, and a length field that is at
-// least a header long and agrees with the layout. A length that disagrees cannot be followed
-// safely: 0 would replay the same record for ever, anything else lands inside a record.
-bool IsRecordHeader(const std::uint8_t* header, int headBlockLength);
 
 // GPS block: sentence i in slot i (at most 100 characters; 99 or fewer keep a terminator),
 // "$GPS" when the first sentence is empty. out holds kGpsBlockLength bytes, cleared first.

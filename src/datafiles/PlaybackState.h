@@ -4,8 +4,10 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "datafiles/DataFile.h"
+#include "datafiles/RecordIndex.h"
 
 inline constexpr int kPlaySpeedMax = 20;
 inline constexpr int kPlaySpeedDefault = 5;
@@ -43,6 +45,12 @@ struct PlaybackState {
     std::int32_t sliderHeld = 0;
     std::uint64_t sliderStep = 0;
     std::uint64_t sliderTarget = 0;
+    // The records of the file being played, built when first asked for (PlaybackIndex()).
+    svx::RecordIndex index;
+    bool indexBuilt = false;
+    // The damaged stretches stepped over since the file was opened, in the order met; each
+    // one is told to the operator once.
+    std::vector<svx::DamagedStretch> skipped;
     // The sound played when a played record changes the range and the alarm is on.
     std::string alarmSoundPath = FindAlarmSound();
 };

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "datafiles/DataFile.h"
+#include "datafiles/RecordIndex.h"
 
 struct RecordingState {
     std::int32_t recordingOn = 0;
@@ -30,6 +31,8 @@ struct RecordingState {
     // full, a write failed; empty while it runs or after "Stop Recording..."), for the tools.
     std::int64_t recordsWritten = 0;
     std::string stopReason;
+    // The records written to dataFile so far.
+    svx::RecordIndex index;
 
     bool DataFileOpen() const { return dataFile.IsOpen(); }
 };

@@ -55,6 +55,13 @@ TEST_F(DataFileScanTest, DamageIsSteppedOverToTheNextWholeRecord) {
         {8432 + 0, 'X', 4, 8432},       // a wrong magic
         {2 * 8432 + 8, 0x01, 4, 8432},  // a length that disagrees with the layout
         {4 * 8432 + 47, 0, 4, 8432},    // presence flags that disagree with the length
+        // Fields that break the layout the reader relies on.
+        {1 * 8432 + 46, 255, 4, 8432},            // a head count of 255
+        {1 * 8432 + 46, 2, 4, 8432},              // a head count unlike the presence flags
+        {3 * 8432 + 52, 0, 4, 8432},              // a GPS offset unlike the layout
+        {3 * 8432 + 55, 1, 4, 8432},              // a system-information offset without one
+        {2 * 8432 + 256, 'X', 4, 8432},           // a head block without "Sonar"
+        {2 * 8432 + 256 + 2384 + 5, 0, 4, 8432},  // a head block of another head
     };
     for (const Case& c : cases) {
         auto bytes = good;
@@ -64,6 +71,10 @@ TEST_F(DataFileScanTest, DamageIsSteppedOverToTheNextWholeRecord) {
         ASSERT_TRUE(summary.damagedOffset) << c.offset;
         EXPECT_EQ(*summary.damagedOffset, c.offset / 8432 * 8432);
         EXPECT_EQ(summary.damagedBytes, c.damagedBytes) << c.offset;
+        ASSERT_EQ(summary.damage.size(), 1u) << c.offset;
+        EXPECT_EQ(summary.damage[0].offset, c.offset / 8432 * 8432);
+        // The records after the damage are listed.
+        EXPECT_EQ(summary.records.back().offset, c.offset / 8432 == 4 ? 3u * 8432 : 4u * 8432);
     }
     // A cut-off last record and a tail of garbage are damage too.
     auto cut = good;

@@ -21,12 +21,14 @@ public:
     void PlaybackSliderMoved(int position) override { sliderPositions.push_back(position); }
     void PlaySpeedChanged(int speed) override { playSpeeds.push_back(speed); }
     void AddRecentFile(const std::string& path) override { recentFiles.push_back(path); }
+    void PlaybackMessage(const std::string& text) override { messages.push_back(text); }
 
     std::vector<std::string> windowTexts;
     std::vector<int> barResets;
     std::vector<int> sliderPositions;
     std::vector<int> playSpeeds;
     std::vector<std::string> recentFiles;
+    std::vector<std::string> messages;
 };
 
 class DataFilesFixture : public ::testing::Test {

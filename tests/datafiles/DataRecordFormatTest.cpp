@@ -293,7 +293,9 @@ TEST_F(DataRecordFormatTest, HeaderWhoseLengthCannotBeFollowedIsNotARecordStart)
     EXPECT_FALSE(IsRecordHeader(header.data(), kStandardHeadBlockLength));
 }
 
-TEST_F(DataRecordFormatTest, HeadBlockOfAnotherHeadKeepsTheFollowingBlocksInPlace) {
+TEST_F(DataRecordFormatTest, HeadBlockOfAnotherHeadMakesTheRecordDamaged) {
+    // A block that is not its head's own cannot be told from damage: nothing of the record is
+    // taken, as `sonvara-cli info` reports it.
     MakeFourHeadState(false);
     auto record = BuildRecord();
     record[256 + 2384 * 1 + 5] = 2;  // head M's block claims to be head H's
@@ -304,11 +306,12 @@ TEST_F(DataRecordFormatTest, HeadBlockOfAnotherHeadKeepsTheFollowingBlocksInPlac
         head.line.fill(0xEE);
         head.gainDb = 0;
     }
-    ASSERT_EQ(ReadOne(record), RecordRead::Record);
+    ASSERT_EQ(ReadOne(record), RecordRead::Damaged);
+    EXPECT_EQ(doc.files.lastDamage, RecordDamage::HeadBlock);
     EXPECT_NE(doc.heads[kHeadM].line, lineM);  // the mismatching block is not taken
     EXPECT_NE(doc.heads[kHeadM].gainDb, gainM);
-    EXPECT_EQ(doc.heads[kHeadH].line, lineH);  // the next block is read from its own place
-    EXPECT_EQ(doc.gps.recentSentences[0], "$GPS");
+    EXPECT_NE(doc.heads[kHeadH].line, lineH);  // nor the blocks after it
+    EXPECT_EQ(doc.heads[kHeadH].line[0], 0xEE);
 }
 
 }  // namespace

@@ -221,30 +221,92 @@ TEST_F(PlaybackTest, ResynchroniseFindsAMagicRightAfterAnS) {
     EXPECT_EQ(doc.files.playbackPosition, 8432u);
 }
 
-TEST_F(PlaybackTest, DamagedRecordInTheMiddleEndsPlaybackThere) {
+TEST_F(PlaybackTest, DamagedRecordInTheMiddleIsSteppedOverAndToldOnce) {
     struct Case {
         int offset;
         std::uint8_t value;
     };
-    // A wrong magic, a zero length (which would replay the record for ever), a short length.
-    const Case cases[] = {{0, 'X'}, {8, 0}, {9, 0}};
+    // A wrong magic, a zero length (which would replay the record for ever), a short length,
+    // a head count of 255, and a head block without "Sonar".
+    const Case cases[] = {{0, 'X'}, {8, 0}, {9, 0}, {46, 255}, {256 + 2384, 'X'}};
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.offset);
         const std::string path = ThreeHeadFile(5);
         auto bytes = TempDir::ReadBytes(path);
         bytes[2 * 8432 + c.offset] = c.value;
         if (c.offset == 8) bytes[2 * 8432 + 9] = 0;
         TempDir::WriteBytes(path, bytes);
+        observer.messages.clear();
         StartPlayback(path);
         Tick();
         Tick();
         EXPECT_EQ(doc.playbackMode, 1);
+        EXPECT_TRUE(observer.messages.empty() || observer.messages.back().empty());
+        // The third tick meets the damage, steps over it and plays the record after it.
         Tick();
-        EXPECT_EQ(doc.playbackMode, 0) << c.offset;
-        EXPECT_EQ(doc.recording.pingNumber, 2) << c.offset;
+        EXPECT_EQ(doc.playbackMode, 1);
+        EXPECT_EQ(doc.recording.pingNumber, 4);
+        Tick();
+        EXPECT_EQ(doc.recording.pingNumber, 5);
+        EXPECT_EQ(doc.files.playbackPosition, 5u * 8432);
+        // Every record after the damage is stored.
+        ASSERT_EQ(doc.history.writeIndex, 4);
+        const std::int32_t stored[] = {1, 2, 4, 5};
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(doc.history.Record(i).pingNumber, stored[i]);
+        ASSERT_EQ(doc.playback.skipped.size(), 1u);
+        EXPECT_EQ(doc.playback.skipped[0].offset, 2u * 8432);
+        EXPECT_EQ(doc.playback.skipped[0].bytes, 8432u);
+        ASSERT_FALSE(observer.messages.empty());
+        EXPECT_EQ(observer.messages.back(), "Damaged record skipped at offset 16864 (8432 bytes)");
+        // Around the loop again: the damage is stepped over without telling it again.
+        const std::size_t told = observer.messages.size();
+        for (int i = 0; i < 4; ++i) Tick();  // 1, 2, 4, 5
+        EXPECT_EQ(doc.recording.pingNumber, 5);
+        EXPECT_EQ(observer.messages.size(), told);
+        EXPECT_EQ(doc.playback.skipped.size(), 1u);
+        doc.CloseAllFiles();
+    }
+}
+
+TEST_F(PlaybackTest, FileWithoutAReadableRecordEndsPlaybackAndSaysSoInTheTitle) {
+    // Bytes without any record, and records that are all damaged.
+    std::vector<std::uint8_t> noise(20000);
+    for (auto& b : noise) b = static_cast<std::uint8_t>(rng());
+    const std::string damaged = ThreeHeadFile(3);
+    auto bytes = TempDir::ReadBytes(damaged);
+    for (int r = 0; r < 3; ++r) bytes[r * 8432 + 256] = 'X';
+    for (const auto& file : {noise, bytes}) {
+        StartPlayback(WriteFile("bad.svx", file));
+        EXPECT_EQ(doc.recording.windowTitle.rfind("Halvex Sonvara_RGB -- Playback (", 0), 0u);
+        Tick();
+        EXPECT_EQ(doc.playbackMode, 0);
         EXPECT_FALSE(doc.playback.playbackFile.IsOpen());
         EXPECT_FALSE(platform.TimerRunning(1030));
-        EXPECT_TRUE(doc.playback.playbackPath.empty());
+        EXPECT_EQ(doc.recording.windowTitle, "Halvex Sonvara_RGB");
+        EXPECT_EQ(observer.windowTexts.back(), "Halvex Sonvara_RGB");
     }
+}
+
+TEST_F(PlaybackTest, FileWithoutDataWhilePlayingLeavesTheTitleOfWhatIsLeft) {
+    StartPlayback(ThreeHeadFile(2));
+    TempDir::WriteBytes(dir.File("short.svx"), std::vector<std::uint8_t>(999, 0));
+    platform.expectedMessages = {"File has no data!"};
+    EXPECT_FALSE(doc.OpenPlaybackFile(dir.File("short.svx")));
+    EXPECT_EQ(doc.playbackMode, 0);
+    // The file that was playing is closed: the title no longer names it.
+    EXPECT_EQ(doc.recording.windowTitle, "Halvex Sonvara_RGB");
+}
+
+TEST_F(PlaybackTest, OneRecordFileLoopsOnItsRecordWithASeparatorEveryTime) {
+    // Playing in an endless loop with a separator at the seam makes every ping of a
+    // one-record file a seam; that is the loop as it is meant to be, not a fault.
+    StartPlayback(ThreeHeadFile(1));
+    for (int i = 0; i < 4; ++i) Tick();
+    EXPECT_EQ(doc.playbackMode, 1);
+    EXPECT_EQ(doc.history.writeIndex, 4);
+    EXPECT_EQ(doc.history.Record(0).wrapSeparator, 0);
+    for (int i = 1; i < 4; ++i) EXPECT_EQ(doc.history.Record(i).wrapSeparator, 1) << i;
+    EXPECT_TRUE(doc.playback.skipped.empty());
 }
 
 TEST_F(PlaybackTest, CutOffLastRecordWrapsInsteadOfEnding) {

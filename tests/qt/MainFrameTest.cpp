@@ -293,16 +293,19 @@ class PlaybackFrameTest : public MainFrameTest {
 protected:
     // Records a few cycles of a three-frequency system to a file and plays it back.
     void PlayARecording() {
+        RecordAFile();
+        ASSERT_TRUE(doc.OpenPlaybackFile(path));
+        frame.RefreshCommands();
+    }
+    void RecordAFile(const QString& name = "run.svx") {
         const int all[4] = {1, 1, 1, 1};
         doc.ConfigureHeads(all);
-        path = dir.filePath("run.svx").toStdString();
+        path = dir.filePath(name).toStdString();
         platform.expectedMessages.clear();
         ASSERT_TRUE(doc.StartRecordingTo(path));
         doc.noDataFlag = 0;
         for (int i = 0; i < 20; ++i) doc.StoreCycle();
         doc.StopRecording();
-        ASSERT_TRUE(doc.OpenPlaybackFile(path));
-        frame.RefreshCommands();
     }
     QTemporaryDir dir;
     std::string path;
@@ -323,6 +326,55 @@ TEST_F(PlaybackFrameTest, MenusAndBarsInPlayback) {
     Action(kCmdSettingsChangeAlarm)->trigger();
     EXPECT_TRUE(Action(kCmdSettingsChangeAlarm)->isChecked());
     Action(kCmdFilePlaybackBar)->trigger();
+    EXPECT_FALSE(frame.Bars().PlaybackBar()->isVisible());
+}
+
+TEST_F(PlaybackFrameTest, DamagedRecordIsToldInTheStatusBar) {
+    RecordAFile();
+    QFile file(QString::fromStdString(path));
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    const qint64 length = file.size() / 20;
+    file.seek(3 * length);
+    file.write("XXX");  // no magic: the fourth record is damaged
+    file.close();
+    ASSERT_TRUE(doc.OpenPlaybackFile(path));
+    EXPECT_TRUE(frame.FirstStatus()->PaneText(0).isEmpty());
+    platform.FireTimer(kTimerPlaybackDelay);
+    for (int i = 0; i < 5; ++i) platform.FireTimer(kTimerPlayback);
+    EXPECT_EQ(doc.recording.pingNumber, 6);
+    EXPECT_EQ(frame.FirstStatus()->PaneText(0).toStdString(),
+              "Damaged record skipped at offset " + std::to_string(3 * length) + " (" +
+                  std::to_string(length) + " bytes)");
+    // Another file starts without the message.
+    RecordAFile("second.svx");
+    ASSERT_TRUE(doc.OpenPlaybackFile(path));
+    EXPECT_TRUE(frame.FirstStatus()->PaneText(0).isEmpty());
+}
+
+TEST_F(PlaybackFrameTest, FailedPlaybackShowsOneStateInTitleAndBars) {
+    PlayARecording();
+    EXPECT_TRUE(frame.Bars().PlaybackBar()->isVisible());
+    // A file of noise: it opens, and its first read finds no record anywhere.
+    const std::string noise = dir.filePath("noise.svx").toStdString();
+    QFile file(QString::fromStdString(noise));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(5000, 'n'));
+    file.close();
+    ASSERT_TRUE(doc.OpenPlaybackFile(noise));
+    platform.FireTimer(kTimerPlaybackDelay);
+    platform.FireTimer(kTimerPlayback);
+    EXPECT_EQ(doc.playbackMode, 0);
+    EXPECT_EQ(frame.windowTitle().toStdString(), "Halvex Sonvara_RGB");
+    EXPECT_FALSE(frame.Bars().PlaybackBar()->isVisible());
+    EXPECT_FALSE(Action(kCmdFilePlaybackBar)->isEnabled());
+    // A file without data after a played one: the same state.
+    PlayARecording();
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(999, 'n'));
+    file.close();
+    platform.expectedMessages = {"File has no data!"};
+    EXPECT_FALSE(doc.OpenPlaybackFile(noise));
+    EXPECT_EQ(frame.windowTitle().toStdString(), "Halvex Sonvara_RGB");
     EXPECT_FALSE(frame.Bars().PlaybackBar()->isVisible());
 }
 

@@ -37,6 +37,27 @@ std::string Optional(const std::optional<int>& value, const char* none) {
     return value ? std::to_string(*value) : none;
 }
 
+// The damaged stretches stepped over, as a JSON array of offset, bytes and reason.
+nlohmann::ordered_json SkippedJson(const DataFileSummary& summary) {
+    nlohmann::ordered_json skipped = nlohmann::ordered_json::array();
+    for (const svx::DamagedStretch& stretch : summary.damage) {
+        skipped.push_back({{"offset", stretch.offset},
+                           {"bytes", stretch.bytes},
+                           {"reason", svx::DamageText(stretch.damage)}});
+    }
+    return skipped;
+}
+
+std::string SkippedText(const DataFileSummary& summary) {
+    std::string text;
+    for (const svx::DamagedStretch& stretch : summary.damage) {
+        text += "skipped at offset " + std::to_string(stretch.offset) + ": " +
+                std::to_string(stretch.bytes) + " bytes (" + svx::DamageText(stretch.damage) +
+                ")\n";
+    }
+    return text;
+}
+
 int EventCount(const DataFileSummary& summary) {
     int events = 0;
     for (const RecordSummary& item : summary.records) events += item.event ? 1 : 0;
@@ -121,6 +142,7 @@ std::string FormatInfoText(const std::string& file, const DataFileSummary& summa
     } else {
         text += summary.records.empty() ? "no record\n" : "not damaged\n";
     }
+    text += SkippedText(summary);
     if (!perRecord) return text;
     text += "offset ping length heads range es_range time event\n";
     for (const RecordSummary& item : summary.records) {
@@ -151,15 +173,19 @@ std::string FormatInfoJson(const std::string& file, const DataFileSummary& summa
         if (records.empty()) return nlohmann::ordered_json(nullptr);
         return nlohmann::ordered_json(first ? records.front().ping : records.back().ping);
     };
-    const nlohmann::ordered_json json = {{"file", JsonText(file)},
+    const nlohmann::ordered_json head = {{"file", JsonText(file)},
                                          {"records", records.size()},
                                          {"bytes", summary.bytes},
                                          {"damaged_offset", OrNull(summary.damagedOffset)},
-                                         {"damaged_bytes", summary.damagedBytes},
-                                         {"first_ping", ping(true)},
+                                         {"damaged_bytes", summary.damagedBytes}};
+    nlohmann::ordered_json json = head;
+    // Only a damaged file lists the stretches stepped over.
+    if (!summary.damage.empty()) json["skipped"] = SkippedJson(summary);
+    const nlohmann::ordered_json tail = {{"first_ping", ping(true)},
                                          {"last_ping", ping(false)},
                                          {"events", EventCount(summary)},
                                          {"items", items}};
+    for (const auto& [key, value] : tail.items()) json[key] = value;
     return DumpJson(json);
 }
 

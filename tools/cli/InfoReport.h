@@ -28,8 +28,9 @@ std::string InfoUsage();
 
 std::string FormatInfoText(const std::string& file, const DataFileSummary& summary, bool perRecord);
 // One line of JSON: file, records (count), bytes, damaged_offset (null or an offset),
-// damaged_bytes, first_ping, last_ping, events, and items (per record: offset, ping, length,
-// heads, range, es_range, event, time, interval_ms, system_info).
+// damaged_bytes, skipped (when damaged, per stretch: offset, bytes, reason), first_ping, last_ping,
+// events, and items (per record: offset, ping, length, heads, range, es_range, event, time,
+// interval_ms, system_info).
 std::string FormatInfoJson(const std::string& file, const DataFileSummary& summary);
 
 }  // namespace cli

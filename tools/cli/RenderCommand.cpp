@@ -1,6 +1,7 @@
 // sonvara-cli render: plays a data file headless through the document's playback step (the
 // reader, the cycle validation and StoreCycle, as the playback timer does) and writes the
-// images that result. The file is played once, from its first record to its end.
+// images that result. The file is played once, from its first record to its end; damaged
+// records are stepped over as the playback does, and each stretch stepped over is reported.
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -55,6 +56,16 @@ private:
     cli::ProgressMeter meter{"render"};
 };
 
+// One line on standard error for each damaged stretch the playback stepped over.
+void ReportSkipped(const std::vector<svx::DamagedStretch>& skipped) {
+    for (const svx::DamagedStretch& stretch : skipped) {
+        std::fprintf(
+            stderr, "sonvara-cli render: damaged record at offset %llu skipped (%llu bytes: %s)\n",
+            static_cast<unsigned long long>(stretch.offset),
+            static_cast<unsigned long long>(stretch.bytes), svx::DamageText(stretch.damage));
+    }
+}
+
 }  // namespace
 
 int cli::RunRender(int argc, char** argv) {
@@ -99,14 +110,12 @@ int cli::RunRender(int argc, char** argv) {
     platform.StopTimer(kTimerPlaybackDelay);
 
     int records = 0;
-    RecordRead read = RecordRead::Record;
-    std::uint64_t at = 0;
     RenderProgress progress;
     while (doc.files.playbackPosition < doc.files.playbackFileLength) {
-        at = doc.files.playbackPosition;
         const std::int32_t accepted = doc.acceptedCycleCount;
-        read = doc.PlayNextRecord();
-        if (read != RecordRead::Record) break;
+        const RecordRead read = doc.PlayNextRecord();
+        if (read == RecordRead::Damaged) break;  // no readable record in the whole file
+        if (read != RecordRead::Record) continue;
         ++records;
         if (doc.acceptedCycleCount != accepted) sensors.AddStoredRecord(doc);
         progress.Step(records, doc.files.playbackPosition, doc.files.playbackFileLength);
@@ -121,14 +130,11 @@ int cli::RunRender(int argc, char** argv) {
         return Complain(error);
     }
     if (!sensors.Close(error)) return Complain(error);
+    const std::vector<svx::DamagedStretch> skipped = doc.playback.skipped;
     doc.CloseDocument();
     std::printf("%d records played from %s into %s\n", records, options.file.c_str(),
                 options.outDir.c_str());
-    if (read == RecordRead::Damaged) {
-        return Complain(options.file + ": damaged record at offset " + std::to_string(at));
-    }
-    if (read == RecordRead::Truncated)
-        return Complain(options.file + ": the last record is cut off");
+    ReportSkipped(skipped);
     if (records == 0) return Complain(options.file + " holds no record");
-    return kExitDone;
+    return skipped.empty() ? kExitDone : kExitFailed;
 }

@@ -163,6 +163,8 @@ void CMainFrame::ApplyConfiguration() {
         menus->Fill(menuBar(), ConfiguredMenu());
         configuredMenu = true;
     }
+    // Without playback there is nothing for the playback bar to show.
+    if (!doc.playbackMode) bars->PlaybackBar()->hide();
     if (doc.threeFrequencySystem) {
         bars->ThreeFrequencyBar()->setVisible(!doc.playbackMode);
         bars->PlaybackBar()->setVisible(doc.playbackMode && doc.display.playbackBarVisible);

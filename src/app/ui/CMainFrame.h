@@ -71,6 +71,7 @@ public:
     void PlaybackSliderMoved(int position) override;
     void PlaySpeedChanged(int playSpeed) override;
     void DataFileStateChanged() override;
+    void PlaybackMessage(const std::string& text) override;
 
     // ViewHost
     void ShowRowStamp(const RowInfo& row, const std::string& dateText) override;

@@ -73,3 +73,8 @@ void CMainFrame::PlaySpeedChanged(int playSpeed) {
 }
 
 void CMainFrame::DataFileStateChanged() { RefreshNow(); }
+
+void CMainFrame::PlaybackMessage(const std::string& text) {
+    statusInputs.message = text;
+    UpdateStatusBars();
+}

@@ -8,7 +8,6 @@ StatusBarWidget::StatusBarWidget(const QString& name, QWidget* parent) : QFrame(
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(2, 1, 2, 1);
     layout->setSpacing(0);
-    layout->addStretch(1);
 }
 
 void StatusBarWidget::Build(const StatusBarPanes& panes) {
@@ -19,13 +18,20 @@ void StatusBarWidget::Build(const StatusBarPanes& panes) {
         label->setObjectName(QStringLiteral("pane%1").arg(i));
         // A little wider than the nominal pixels: today's fonts are larger than the original
         // system font, and a clipped value is worse than a wider bar.
-        label->setFixedWidth(pane.width * 13 / 10);
+        const int width = pane.width * 13 / 10;
+        // The message pane takes the room the fixed panes leave, so that a message is read
+        // whole.
+        if (pane.kind == PaneKind::Message) {
+            label->setMinimumWidth(width);
+        } else {
+            label->setFixedWidth(width);
+        }
         const bool boxed = pane.kind == PaneKind::Value || pane.kind == PaneKind::Text ||
                            pane.kind == PaneKind::Message;
         if (boxed) label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         if (pane.kind == PaneKind::Label) label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         if (pane.kind == PaneKind::Spacer) label->setEnabled(false);
-        layout->insertWidget(i, label);
+        layout->insertWidget(i, label, pane.kind == PaneKind::Message ? 1 : 0);
         labels.push_back(label);
     }
 }
