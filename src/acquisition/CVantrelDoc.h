@@ -117,6 +117,14 @@ public:
     void ToggleConvertUtcToLocal();
     void SynchronizeWithGpsTime();
 
+    // --- GPS data and track plotter (src/gps/CVantrelDoc_Gps.cpp) ---------------------------
+    // Clears the decoded GPS state (clearTrack: the track too, its origin kept); views update.
+    void ResetGpsData(bool clearTrack);
+    // "&Erase GPS Tracks", "Zoom &In", "Zoom &Out" of the track plotter.
+    void EraseGpsTracks();
+    void ZoomTrackIn();
+    void ZoomTrackOut();
+
     // --- Hooks that the recorder, the echo sounder, the orientation history and the events
     // fill; until they exist they do nothing.
     void RecordCycle();
