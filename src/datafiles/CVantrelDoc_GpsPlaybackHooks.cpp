@@ -10,10 +10,3 @@ void CVantrelDoc::RunGpsPlaybackSequence() {
     if (!gps.readerExists) return;
     gps.ReplayRecordedSentences({gpsConfig.gpsSentenceSet, gps.configDialogVisible});
 }
-
-// Playback opened: the GPS serial ports close and the GPS read timer stops.
-void CVantrelDoc::SuspendGpsInput() {}
-
-// Playback could not start: GPS reading resumes (port buffers purged, read timer restarted)
-// when GPS input is enabled.
-void CVantrelDoc::ResumeGpsInput() {}

@@ -12,6 +12,7 @@
 #include "acquisition/CVantrelDoc.h"
 #include "app/ProfileFile.h"
 #include "app/ui/CMainFrame.h"
+#include "platform/qt/QtGpsReader.h"
 #include "platform/qt/QtPlatform.h"
 
 CVantrelApp::CVantrelApp(AppOptions opts) : options(std::move(opts)) {}
@@ -19,6 +20,9 @@ CVantrelApp::CVantrelApp(AppOptions opts) : options(std::move(opts)) {}
 CVantrelApp::~CVantrelApp() {
     // The frame observes the document; it goes first.
     frame.reset();
+    // The reader thread is joined before the document it decodes into goes away.
+    if (doc) doc->SetGpsReader(nullptr);
+    gpsReader.reset();
     doc.reset();
     platform.reset();
 }
@@ -59,6 +63,9 @@ bool CVantrelApp::InitInstance() {
                        .toStdString();
     frame = std::make_unique<CMainFrame>(*doc);
     platform->SetDialogParent(frame.get());
+    CVantrelDoc* document = doc.get();
+    gpsReader = std::make_unique<QtGpsReader>(doc->gps, [document] { document->GpsReadDone(); });
+    doc->SetGpsReader(gpsReader.get());
     frame->show();
     doc->display.layout.metrics = frame->MeasureLayout();
     doc->LoadSettings();

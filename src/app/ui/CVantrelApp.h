@@ -7,6 +7,7 @@
 
 class CMainFrame;
 class CVantrelDoc;
+class QtGpsReader;
 class QtPlatform;
 
 struct AppOptions {
@@ -43,5 +44,6 @@ private:
     AppOptions options;
     std::unique_ptr<QtPlatform> platform;
     std::unique_ptr<CVantrelDoc> doc;
+    std::unique_ptr<QtGpsReader> gpsReader;
     std::unique_ptr<CMainFrame> frame;
 };
