@@ -22,6 +22,7 @@
 #include "datafiles/PlaybackState.h"
 #include "datafiles/RecordingState.h"
 #include "gps/CycleTime.h"
+#include "gps/GpsPortLink.h"
 #include "gps/GpsPortSettings.h"
 #include "gps/GpsState.h"
 #include "gps/SpeedSource.h"
@@ -119,6 +120,30 @@ public:
     void ApplySpeedDialog(const ShipSpeedDialogModel& dialog);
     void ToggleConvertUtcToLocal();
     void SynchronizeWithGpsTime();
+
+    // --- GPS data and track plotter (src/gps/CVantrelDoc_Gps.cpp) ---------------------------
+    // Clears the decoded GPS state (clearTrack: the track too, its origin kept); views update.
+    void ResetGpsData(bool clearTrack);
+    // "&Erase GPS Tracks", "Zoom &In", "Zoom &Out" of the track plotter.
+    void EraseGpsTracks();
+    void ZoomTrackIn();
+    void ZoomTrackOut();
+
+    // --- GPS reader and serial port (src/gps/CVantrelDoc_GpsReader.cpp) ---------------------
+    // The reader thread exists (or, with null, is going away).
+    void SetGpsReader(GpsPortLink* link);
+    // The device of a port number: the "GPS Device" path when set, else /dev/ttyS(n-1).
+    std::string GpsDevice(int port) const;
+    // A port that can be opened, or -1; with a device path set, only that device.
+    int FindGpsPort(int port);
+    bool OpenGpsPort(int port, int baudRate, int dataBits, int stopBits, int parity, int flow);
+    void CloseAllGpsPorts();
+    // Closes and reopens the port, resets the GPS data and restarts the read cycle.
+    void ReopenGpsPort(int oldPort);
+    void StartGpsReadTimer();
+    void GpsReadTimer();  // timer 1040
+    void GpsReadDone();   // the reader finished a read (window thread)
+    GpsInput gpsInput;
 
     // --- Hooks that the recorder, the echo sounder, the orientation history and the events
     // fill; until they exist they do nothing.

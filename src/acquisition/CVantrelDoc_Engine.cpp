@@ -229,6 +229,9 @@ void CVantrelDoc::OnTimer(int timerId) {
         case kTimerPlaybackDelay:
             PlaybackDelayExpired();
             break;
+        case kTimerGpsRead:
+            GpsReadTimer();
+            break;
         case kTimerPlayback:
             if (playbackMode) {
                 PlaybackTick();
@@ -265,6 +268,7 @@ void CVantrelDoc::EnterRealTime(const std::string& address) {
     LoadSettings();
     playbackMode = 0;
     realTimeActive = true;
+    if (gpsInput.link) ReopenGpsPort(gpsConfig.gpsPort);
     platform.StartTimer(kTimerReply, kReplyTimeoutMs);
     observer->ApplyConfiguration();
     heads[kHeadL].ipAddress = address;
@@ -279,6 +283,8 @@ void CVantrelDoc::CloseDocument() {
     platform.StopTimer(kTimerPlaybackDelay);
     platform.StopTimer(kTimerPlayback);
     closing = true;
+    platform.StopTimer(kTimerGpsRead);
+    CloseAllGpsPorts();
     SaveSettings();
     CloseAllFiles();
     DisconnectAll();

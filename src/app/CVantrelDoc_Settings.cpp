@@ -9,6 +9,8 @@
 #include "acquisition/CVantrelDoc.h"
 #include "acquisition/RangeList.h"
 #include "app/ProfileFile.h"
+#include "gps/GpsReadInterval.h"
+#include "gps/GpsTrack.h"
 
 namespace {
 
@@ -105,8 +107,9 @@ void CVantrelDoc::LoadGpsSettings(const ProfileFile& file) {
     g.gpsSentenceSet = TextInt(file, kGpsInfo, "GPS type", "0");
     g.gpsBaudRateIndex = TextInt(file, kGpsInfo, "BaudRateIndex", "0");
     g.gpsTracking = file.GetProfileInt(kGpsInfo, "GPS Tracking", 1);
-    g.gpsReadInterval = file.GetProfileInt(kGpsInfo, "GPS Read Interval", 1000);
-    g.trackZoom = TextInt(file, kGpsInfo, "GPS Zoom Factor", "1000") / 1000.0;
+    g.gpsReadInterval =
+        ClampGpsReadInterval(file.GetProfileInt(kGpsInfo, "GPS Read Interval", 1000));
+    g.trackZoom = NearestZoomStep(TextInt(file, kGpsInfo, "GPS Zoom Factor", "1000") / 1000.0);
 }
 
 void CVantrelDoc::LoadViewSettings(const ProfileFile& file) {

@@ -1,17 +1,12 @@
-// Hooks of the GPS input around playback. The NMEA parser and the GPS reader attach here;
-// until they exist there is no GPS input to suspend or replay.
+// Hooks of the GPS input around playback.
 
 #include "acquisition/CVantrelDoc.h"
 
 // Per played record: the recorded sentences are decoded again and the speed, heading and
 // course texts rewritten from the decoded values. A record made without GPS input (its first
-// sentence "$GPS", nothing decoded) must leave the speed text at "n/a", so that image
-// formation keeps its default speed instead of a decoded 0 knots.
-void CVantrelDoc::RunGpsPlaybackSequence() {}
-
-// Playback opened: the GPS serial ports close and the GPS read timer stops.
-void CVantrelDoc::SuspendGpsInput() {}
-
-// Playback could not start: GPS reading resumes (port buffers purged, read timer restarted)
-// when GPS input is enabled.
-void CVantrelDoc::ResumeGpsInput() {}
+// sentence "$GPS", nothing decoded) leaves the speed text at "n/a", so that image formation
+// keeps its default speed instead of a decoded 0 knots.
+void CVantrelDoc::RunGpsPlaybackSequence() {
+    if (!gps.readerExists) return;
+    gps.ReplayRecordedSentences({gpsConfig.gpsSentenceSet, gps.configDialogVisible});
+}

@@ -1,17 +1,49 @@
 #pragma once
-// GPS values the rest of the document reads: the decoded speed and the reader's display texts.
-// The GPS reader thread writes them under `lock`; the window thread reads them through the
-// functions below, which take the lock, so it never sees a half-written value.
+// The GPS state shared by the GPS reader thread and the window thread: the decoded values,
+// the display texts, the two lists of recent sentences, the reader's framing state and the
+// track. Everything is guarded by `lock`. The reader holds it over a whole batch (framing,
+// decoding, heading fall-back, batch end) because the hemisphere signs are applied only at the
+// batch end; the window thread holds it while it reads, resets or plays back. The operations
+// below that are not marked otherwise expect the caller to hold the lock.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <mutex>
 #include <string>
+#include <string_view>
 
+#include "gps/GpsTrack.h"
 #include "gps/NavigationTexts.h"
 
+inline constexpr int kSentenceSlots = 10;
+// A stored sentence is cut to the 100-byte slot of a data-file record, so what is decoded live
+// is exactly what playback decodes again.
+inline constexpr std::size_t kSentenceMaxLength = 100;
+// Text that never becomes a sentence (no '$': a wrong baud rate, another device) is kept only
+// up to this length.
+inline constexpr std::size_t kPendingTextCap = 1024;
+
+// What the decoders see of the configuration dialog: the sentence selection ("GLL + VTG",
+// "GGA + VTG", "RMC", "VTG") and whether the dialog is shown; together they decide which
+// sentence feeds the quality text.
+struct GpsDecodeContext {
+    std::int32_t sentenceSet = 0;
+    bool dialogVisible = false;
+};
+
 struct GpsState {
+    // --- Decoded values ---------------------------------------------------------------------
+    double gpsLatitude = 0.0;  // decimal degrees; signed at the batch end
+    double gpsLongitude = 0.0;
+    char gpsLatHemisphere = 0;  // the letter after the last decoded latitude
+    char gpsLonHemisphere = 0;
     double shipSpeedKnots = 0.0;
+    double gpsCourse = 0.0;
+    double gpsHeading = 0.0;
+    std::int32_t gpsDataChanged = 0;  // a sentence was handed to the decoder since the read began
+
+    // --- Display texts ----------------------------------------------------------------------
     std::string latitudeText = "n/a";
     std::string longitudeText = "n/a";
     std::string timeText = "n/a";
@@ -19,17 +51,69 @@ struct GpsState {
     std::string courseText = "n/a";
     std::string headingText;
     std::string dateText = "n/a";
+    // For the configuration dialog's "GPS Quality / Status:" and "Number of Satellites in
+    // Use:" boxes.
+    std::string qualityText = "n/a";
+    std::int32_t satellitesInUse = 0;
+
     // The GPS reader object exists; until then pings carry no navigation texts.
     std::int32_t readerExists = 0;
+    // The configuration dialog is shown (window thread only; handed to the decoders in a
+    // GpsDecodeContext).
+    bool configDialogVisible = false;
     // The recognised sentences of the latest batch, oldest first; stored with every record of
     // a data file and decoded again in playback.
-    std::array<std::string, 10> recentSentences;
-    // Position in degrees, and the track must not join the next position to the last one.
-    double gpsLatitude = 0.0;
-    double gpsLongitude = 0.0;
+    std::array<std::string, kSentenceSlots> recentSentences;
+
+    // --- Framing state of the reader --------------------------------------------------------
+    std::string pendingText;  // text after the last complete sentence of the previous read
+    std::string currentSentence;
+    // The last ten sentences of any type, oldest first, for the dialog's received list.
+    std::array<std::string, kSentenceSlots> sentenceRing;
+    std::int32_t ringCount = 0;
+    std::int32_t ringCapacity = kSentenceSlots;
+    std::int32_t anyDecoded = 0;
+    std::int32_t headingSeen = 0;
+    std::int32_t readsWithoutHeading = 0;
+    // Both coordinates of a position were decoded since the last batch end: only then does
+    // the batch end add a track point.
+    std::int32_t latitudeDecoded = 0;
+    std::int32_t longitudeDecoded = 0;
+    // Values decoded at least once since the last reset; playback rewrites only their texts,
+    // so a record without GPS input leaves "n/a" (and the image formation its default speed).
+    std::int32_t speedDecoded = 0;
+    std::int32_t courseDecoded = 0;
+    std::int32_t headingDecoded = 0;
+
+    // --- Track -------------------------------------------------------------------------------
+    GpsTrack track;
+    // The next position starts a new piece of track without a connecting line.
     std::int32_t trackRestart = 0;
+
     mutable std::mutex lock;
 
+    // --- Decoding (caller holds the lock) ----------------------------------------------------
+    // One read of the port: the read begins (BeginRead), the received bytes are framed and
+    // decoded (SplitReceivedText), then the heading fall-back and the batch end run.
+    void BeginRead();
+    void SplitReceivedText(const char* bytes, std::size_t count, const GpsDecodeContext& context);
+    void ParseGpsSentence(const GpsDecodeContext& context);
+    void DecodeGga(const GpsDecodeContext& context);
+    void DecodeGll(const GpsDecodeContext& context);
+    void DecodeRmc(const GpsDecodeContext& context);
+    void DecodeVtg();
+    void DecodeHdt();
+    void HeadingFallBack();
+    void FinishGpsBatch();
+    // The whole read under the lock (takes it itself).
+    void DecodeRead(const char* bytes, std::size_t count, const GpsDecodeContext& context);
+    // Playback of one record: the recorded sentences decoded again, the speed, heading and
+    // course texts rewritten from the values, then the batch end.
+    void ReplayRecordedSentences(const GpsDecodeContext& context);
+    // Back to "n/a" and zeros; clearTrack also zeroes the track (its origin stays).
+    void Reset(bool clearTrack);
+
+    // --- Readers on the window thread (take the lock themselves) -------------------------------
     double ShipSpeedKnots() const {
         std::lock_guard<std::mutex> guard(lock);
         return shipSpeedKnots;
@@ -44,4 +128,17 @@ struct GpsState {
         out[kNavDate].Assign(dateText);
         out[kNavTime].Assign(timeText);
     }
+
+private:
+    void StoreRecognised(std::string_view sentence);
+    void AddToRing(std::string_view sentence);
+    bool DecodeCoordinate(std::size_t open, std::size_t close, bool latitude);
+    void DecodeTime(std::size_t open);
+    void DecodeSpeedField(std::size_t open, std::size_t close);
+    void DecodeCourseField(std::size_t open, std::size_t close);
+    void DecodeDate(std::size_t open, std::size_t close);
+    void SetQuality(const char* prefix, std::size_t fieldOpen);
+
+    int recognisedInBatch = 0;
+    std::string working;  // reused framing buffer
 };

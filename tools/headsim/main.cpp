@@ -1,23 +1,60 @@
 // sonvara-headsim: simulated sonar heads on loopback TCP. See --help.
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QTimer>
 
 #include <csignal>
 #include <cstdio>
+#include <optional>
 
 #include <string>
 #include <vector>
 #include "../common/StopSignals.h"
 
+#include "GpsWriter.h"
+#include "SimGps.h"
 #include "SimServer.h"
 
+namespace {
+
+// The GPS writes one batch of sentences per tick, the vessel moving with the elapsed time.
+bool StartGps(const sim::GpsSimConfig& gps, sim::GpsWriter& writer, QTimer& timer,
+              const QElapsedTimer& clock) {
+    std::string error;
+    if (!writer.Open(gps.device, error)) {
+        std::fprintf(stderr, "sonvara-headsim: %s\n", error.c_str());
+        return false;
+    }
+    std::fprintf(stderr, "sonvara-headsim: GPS on %s\n", writer.Path().c_str());
+    const QDateTime start = QDateTime::currentDateTimeUtc();
+    QObject::connect(&timer, &QTimer::timeout, [&writer, &clock, gps, start] {
+        const double seconds = clock.elapsed() / 1000.0;
+        const QDateTime now = start.addMSecs(clock.elapsed());
+        const double utc = now.time().msecsSinceStartOfDay() / 1000.0;
+        const QDate date = now.date();
+        writer.Write(sim::NmeaBatch(sim::VesselAt(seconds, gps.speedKnots), utc, date.day(),
+                                    date.month(), date.year(), gps.talker));
+    });
+    timer.start(static_cast<int>(1000.0 / gps.rateHz));
+    return true;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    const std::vector<std::string> args(argv + 1, argv + argc);
+    std::vector<std::string> args(argv + 1, argv + argc);
+    std::optional<sim::GpsSimConfig> gps;
+    std::string gpsError;
+    if (!sim::TakeGpsArguments(args, gps, gpsError)) {
+        std::fprintf(stderr, "sonvara-headsim: %s\n(see --help)\n", gpsError.c_str());
+        return 2;
+    }
     const sim::ParseResult parsed = sim::ParseSimArguments(args);
     if (parsed.help || parsed.version) {
         std::fputs(parsed.text.c_str(), stdout);
+        if (parsed.help) std::fputs(sim::kGpsUsage, stdout);
         return 0;
     }
     if (!parsed.config) {
@@ -46,6 +83,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "sonvara-headsim: head %s listening on %s:%d\n", HeadLabel(h),
                      config.installation.addresses[h].c_str(), config.port);
     }
+    sim::GpsWriter gpsWriter;
+    QTimer gpsTimer;
+    if (gps && !StartGps(*gps, gpsWriter, gpsTimer, clock)) return 1;
     std::fprintf(stderr, "sonvara-headsim: ready%s\n", config.fast ? " (fast replies)" : "");
 
     QTimer stopPoll;

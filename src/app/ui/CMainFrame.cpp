@@ -269,6 +269,10 @@ void CMainFrame::SettingsLoaded() {
 }
 
 void CMainFrame::UpdateStatusBars() {
+    {
+        std::lock_guard<std::mutex> guard(doc.gps.lock);
+        statusInputs.gpsHeading = doc.gps.headingText;
+    }
     firstStatus->SetPanes(FirstStatusBar(doc, statusInputs));
     secondStatus->SetPanes(SecondStatusBar(doc, statusInputs));
     const QString links = QString::fromStdString(LinkPaneText(doc));

@@ -16,6 +16,7 @@
 #include "app/ProfileFile.h"
 #include "app/ui/CMainFrame.h"
 #include "imaging/views/CSecondView.h"
+#include "platform/qt/QtGpsReader.h"
 #include "platform/qt/QtPlatform.h"
 
 CVantrelApp::CVantrelApp(AppOptions opts) : options(std::move(opts)) {}
@@ -23,6 +24,9 @@ CVantrelApp::CVantrelApp(AppOptions opts) : options(std::move(opts)) {}
 CVantrelApp::~CVantrelApp() {
     // The frame observes the document; it goes first.
     frame.reset();
+    // The reader thread is joined before the document it decodes into goes away.
+    if (doc) doc->SetGpsReader(nullptr);
+    gpsReader.reset();
     doc.reset();
     platform.reset();
 }
@@ -46,6 +50,9 @@ bool CVantrelApp::InitInstance() {
                        .toStdString();
     frame = std::make_unique<CMainFrame>(*doc);
     platform->SetDialogParent(frame.get());
+    CVantrelDoc* document = doc.get();
+    gpsReader = std::make_unique<QtGpsReader>(doc->gps, [document] { document->GpsReadDone(); });
+    doc->SetGpsReader(gpsReader.get());
     frame->show();
     doc->display.layout.metrics = frame->MeasureLayout();
     doc->LoadSettings();

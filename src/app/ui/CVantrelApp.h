@@ -9,6 +9,7 @@
 
 class CMainFrame;
 class CVantrelDoc;
+class QtGpsReader;
 class QtPlatform;
 
 class CVantrelApp {
@@ -38,5 +39,6 @@ private:
     AppOptions options;
     std::unique_ptr<QtPlatform> platform;
     std::unique_ptr<CVantrelDoc> doc;
+    std::unique_ptr<QtGpsReader> gpsReader;
     std::unique_ptr<CMainFrame> frame;
 };

@@ -1,0 +1,172 @@
+// Framing of the received text into sentences, the dispatch to the decoders, the end of a
+// read and of a batch, playback of recorded sentences and the reset of the GPS data.
+
+#include <algorithm>
+#include <cmath>
+#include <string_view>
+
+#include "gps/GpsState.h"
+#include "gps/NmeaFields.h"
+
+namespace {
+
+bool IsRecognisedType(std::string_view sentence) {
+    if (sentence.size() < 6) return false;
+    const std::string_view type = sentence.substr(3, 3);
+    return type == "GGA" || type == "GLL" || type == "RMC" || type == "VTG" || type == "HDT";
+}
+
+// Slots 1..9 move down to 0..8; slot 9 is returned for the new entry (its old buffer is reused).
+std::string& ShiftDown(std::array<std::string, kSentenceSlots>& slots) {
+    std::rotate(slots.begin(), slots.begin() + 1, slots.end());
+    return slots.back();
+}
+
+}  // namespace
+
+void GpsState::BeginRead() {
+    gpsDataChanged = 0;
+    headingSeen = 0;
+}
+
+// The working text is pendingText and the new bytes. Sentences run from one '$' to the
+// character before the next '$' (a line feed there is dropped; the carriage return and the
+// checksum stay). A budget of the new byte count limits how much text one read decodes, so a
+// backlog waits for the next reads; the budget is overrun only to keep pendingText under its
+// cap.
+void GpsState::SplitReceivedText(const char* bytes, std::size_t count,
+                                 const GpsDecodeContext& context) {
+    recognisedInBatch = 0;
+    working.assign(pendingText);
+    working.append(bytes, count);
+    std::size_t start = working.find('$');
+    if (start == std::string::npos) {
+        const std::size_t keep = std::min(working.size(), kPendingTextCap);
+        pendingText.assign(working, working.size() - keep, keep);
+        return;
+    }
+    long long budget = static_cast<long long>(count) - static_cast<long long>(start);
+    while (budget > 0 || working.size() - start > kPendingTextCap) {
+        const std::size_t next = working.find('$', start + 1);
+        if (next == std::string::npos) break;
+        std::size_t length = next - start;
+        if (working[next - 1] == '\n') --length;
+        budget -= static_cast<long long>(length);
+        const std::string_view sentence(working.data() + start,
+                                        std::min(length, kSentenceMaxLength));
+        if (IsRecognisedType(sentence)) {
+            StoreRecognised(sentence);
+            currentSentence.assign(sentence);
+            ParseGpsSentence(context);
+        }
+        AddToRing(sentence);
+        start = next;
+    }
+    const std::size_t rest = working.size() - start;
+    const std::size_t keep = std::min(rest, kPendingTextCap);
+    pendingText.assign(working, working.size() - keep, keep);
+}
+
+void GpsState::StoreRecognised(std::string_view sentence) {
+    const int k = recognisedInBatch++;
+    std::size_t slot = static_cast<std::size_t>(k);
+    if (k >= kSentenceSlots) {
+        ShiftDown(recentSentences);
+        slot = kSentenceSlots - 1;
+    }
+    recentSentences[slot].assign(sentence);
+    for (std::size_t i = slot + 1; i < recentSentences.size(); ++i) recentSentences[i].clear();
+}
+
+void GpsState::AddToRing(std::string_view sentence) {
+    if (ringCount < ringCapacity) {
+        sentenceRing[static_cast<std::size_t>(ringCount++)].assign(sentence);
+    } else {
+        ShiftDown(sentenceRing).assign(sentence);
+    }
+}
+
+// A sentence whose checksum does not match is corrupted and not decoded; it is still kept in
+// the lists as received.
+void GpsState::ParseGpsSentence(const GpsDecodeContext& context) {
+    gpsDataChanged = 1;
+    const std::string_view sentence = currentSentence;
+    if (sentence.size() <= 9 || sentence[0] != '$') return;
+    if (CheckSentence(sentence) == Checksum::Invalid) return;
+    const std::string_view type = sentence.substr(3, 3);
+    if (type == "GGA") {
+        DecodeGga(context);
+    } else if (type == "GLL") {
+        DecodeGll(context);
+    } else if (type == "RMC") {
+        DecodeRmc(context);
+    } else if (type == "VTG") {
+        DecodeVtg();
+    } else if (type == "HDT") {
+        DecodeHdt();
+    } else {
+        return;
+    }
+    anyDecoded = 1;
+}
+
+// Ten or more reads in a row without a heading: the course stands in for it.
+void GpsState::HeadingFallBack() {
+    if (headingSeen) return;
+    if (readsWithoutHeading < 10) ++readsWithoutHeading;
+    if (readsWithoutHeading > 9) {
+        gpsHeading = gpsCourse;
+        headingText = "n/a";
+    }
+}
+
+// The hemisphere signs are applied, and a position decoded in this batch goes to the track.
+void GpsState::FinishGpsBatch() {
+    if (latitudeText != "n/a" && longitudeText != "n/a" && anyDecoded) {
+        if (gpsLatHemisphere == 'S' || gpsLatHemisphere == 's') {
+            gpsLatitude = -std::fabs(gpsLatitude);
+        }
+        if (gpsLonHemisphere == 'W' || gpsLonHemisphere == 'w') {
+            gpsLongitude = -std::fabs(gpsLongitude);
+        }
+        if (latitudeDecoded && longitudeDecoded) {
+            track.AddTrackPoint(gpsLatitude, gpsLongitude, trackRestart);
+        }
+        anyDecoded = 0;
+    }
+    latitudeDecoded = longitudeDecoded = 0;
+}
+
+void GpsState::DecodeRead(const char* bytes, std::size_t count, const GpsDecodeContext& context) {
+    std::lock_guard<std::mutex> guard(lock);
+    BeginRead();
+    SplitReceivedText(bytes, count, context);
+    HeadingFallBack();
+    FinishGpsBatch();
+}
+
+void GpsState::ReplayRecordedSentences(const GpsDecodeContext& context) {
+    std::lock_guard<std::mutex> guard(lock);
+    for (std::size_t i = 0; i < recentSentences.size(); ++i) {
+        currentSentence = recentSentences[i];
+        sentenceRing[i] = recentSentences[i];
+        ParseGpsSentence(context);
+    }
+    if (speedDecoded) speedText = OneDecimal(shipSpeedKnots, " Knots");
+    if (headingDecoded) headingText = OneDecimal(gpsHeading, " Deg.");
+    if (courseDecoded) courseText = OneDecimal(gpsCourse, " Deg.");
+    FinishGpsBatch();
+}
+
+void GpsState::Reset(bool clearTrack) {
+    latitudeText = longitudeText = timeText = speedText = courseText = headingText = dateText =
+        "n/a";
+    pendingText.clear();
+    shipSpeedKnots = gpsCourse = gpsHeading = gpsLatitude = gpsLongitude = 0.0;
+    headingSeen = readsWithoutHeading = 0;
+    anyDecoded = latitudeDecoded = longitudeDecoded = 0;
+    speedDecoded = courseDecoded = headingDecoded = 0;
+    if (clearTrack) track.Clear();
+    for (std::string& slot : sentenceRing) slot.clear();
+    ringCount = 0;
+}
