@@ -123,13 +123,7 @@ AcquireParse ParseAcquireArguments(const std::vector<std::string>& args) {
     AcquireOptions options;
     CLI::App app{"", "sonvara-cli acquire"};
     DescribeAcquire(app, options);
-    const tools::ParseOutcome outcome = tools::ParseCommandLine(app, args);
-    result.help = outcome.kind == tools::ParseKind::Help;
-    result.version = outcome.kind == tools::ParseKind::Version;
-    if (outcome.kind != tools::ParseKind::Run) {
-        (outcome.kind == tools::ParseKind::Error ? result.error : result.text) = outcome.text;
-        return result;
-    }
+    if (!tools::TakeOutcome(tools::ParseCommandLine(app, args), result)) return result;
     if (options.address.empty()) {
         result.error = "--connect ADDRESS is required";
         return result;

@@ -125,13 +125,7 @@ RenderParse ParseRenderArguments(const std::vector<std::string>& args) {
     std::vector<std::string> files;
     CLI::App app{"", "sonvara-cli render"};
     DescribeRender(app, options, files);
-    const tools::ParseOutcome outcome = tools::ParseCommandLine(app, args);
-    result.help = outcome.kind == tools::ParseKind::Help;
-    result.version = outcome.kind == tools::ParseKind::Version;
-    if (outcome.kind != tools::ParseKind::Run) {
-        (outcome.kind == tools::ParseKind::Error ? result.error : result.text) = outcome.text;
-        return result;
-    }
+    if (!tools::TakeOutcome(tools::ParseCommandLine(app, args), result)) return result;
     if (files.empty()) {
         result.error = "a data file (FILE.svx) is required";
     } else if (files.size() > 1) {

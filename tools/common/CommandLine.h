@@ -89,4 +89,15 @@ inline ParseOutcome ParseCommandLine(CLI::App& app, const std::vector<std::strin
     return {};
 }
 
+// Copies a parse outcome into a program's parse result (its help, version, text and error
+// members); true when the program is to run with the options parsed.
+template <class Result>
+bool TakeOutcome(const ParseOutcome& outcome, Result& result) {
+    result.help = outcome.kind == ParseKind::Help;
+    result.version = outcome.kind == ParseKind::Version;
+    if (outcome.kind == ParseKind::Run) return true;
+    (outcome.kind == ParseKind::Error ? result.error : result.text) = outcome.text;
+    return false;
+}
+
 }  // namespace tools

@@ -271,13 +271,7 @@ ParseResult ParseSimArguments(const std::vector<std::string>& args) {
     std::vector<std::string> faults;
     CLI::App app{"", "sonvara-headsim"};
     DescribeSim(app, config, faults);
-    const tools::ParseOutcome outcome = tools::ParseCommandLine(app, args);
-    result.help = outcome.kind == tools::ParseKind::Help;
-    result.version = outcome.kind == tools::ParseKind::Version;
-    if (outcome.kind != tools::ParseKind::Run) {
-        (outcome.kind == tools::ParseKind::Error ? result.error : result.text) = outcome.text;
-        return result;
-    }
+    if (!tools::TakeOutcome(tools::ParseCommandLine(app, args), result)) return result;
     for (const std::string& fault : faults) ParseHeadFault(fault, config, result.error);
     if (!config.allowRemote) {
         for (int h = 0; h < kHeadCount; ++h) {
