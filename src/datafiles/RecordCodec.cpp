@@ -16,8 +16,10 @@ std::string_view TextAt(const std::uint8_t* p, std::size_t n) {
     return {text, strnlen(text, n)};
 }
 
+// Copies the text up to its first NUL, at most n bytes (an empty view may have no data at all).
 void PutText(std::uint8_t* out, std::string_view text, std::size_t n) {
-    std::memcpy(out, text.data(), std::min(strnlen(text.data(), text.size()), n));
+    const std::size_t length = std::min(text.substr(0, text.find('\0')).size(), n);
+    if (length) std::memcpy(out, text.data(), length);
 }
 
 DecodedRecord Damage(RecordDamage damage) {
