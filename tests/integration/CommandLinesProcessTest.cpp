@@ -54,13 +54,15 @@ QProcessEnvironment WithoutDisplay() {
     return environment;
 }
 
+// One program run of a table: the program, its arguments and a text its output must hold.
+struct Case {
+    QString program;
+    QStringList args;
+    const char* text;
+};
+const QString app = SONVARA_APP_PATH, sim = SONVARA_HEADSIM_PATH, cli = SONVARA_CLI_PATH;
+
 TEST(CommandLinesProcessTest, HelpAndVersionOfEveryProgramAndCommand) {
-    struct Case {
-        QString program;
-        QStringList args;
-        const char* text;
-    };
-    const QString app = SONVARA_APP_PATH, sim = SONVARA_HEADSIM_PATH, cli = SONVARA_CLI_PATH;
     const Case cases[] = {
         {app, {"--help"}, "--screenshot"},
         {app, {"-h"}, "--settings"},
@@ -87,12 +89,6 @@ TEST(CommandLinesProcessTest, HelpAndVersionOfEveryProgramAndCommand) {
 }
 
 TEST(CommandLinesProcessTest, MistakesExitWithTwoAndOneLineNamingTheOption) {
-    struct Case {
-        QString program;
-        QStringList args;
-        const char* text;
-    };
-    const QString app = SONVARA_APP_PATH, sim = SONVARA_HEADSIM_PATH, cli = SONVARA_CLI_PATH;
     const Case cases[] = {
         {app, {"--bogus"}, "bogus"},
         {app, {"--after", "soon"}, "--after"},
