@@ -35,6 +35,8 @@ void HeadServer::Accept() {
         auto link = std::make_unique<Link>();
         link->timer = new QTimer(socket);
         link->timer->setSingleShot(true);
+        // The delay stands for the travel time of sound: a coarse timer may end it 5 % early.
+        link->timer->setTimerType(Qt::PreciseTimer);
         connect(link->timer, &QTimer::timeout, this, [this, socket] { Pump(socket); });
         connect(socket, &QTcpSocket::readyRead, this, [this, socket] { Read(socket); });
         connect(socket, &QTcpSocket::disconnected, this, [this, socket] { Drop(socket); });
