@@ -5,9 +5,21 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "datafiles/DataFile.h"
 #include "datafiles/EventFile.h"
+
+// One event marker on the composite image: the click point of the event and its number. The
+// row is relative to the composite row counter at the time the marker was added, so a marker is
+// drawn at image row (row + counter) and moves with the image as it scrolls. Drawn as a circle
+// of 24 x 24 pixels centred on (x, row) and the number in "Arial" 18, centred in a 30 x 30 box
+// whose top-left corner is 15 pixels left of and 10 pixels above the point.
+struct EventMarker {
+    std::int32_t number = 0;
+    std::int32_t x = 0;
+    std::int32_t row = 0;
+};
 
 struct EventState {
     // The events of the current data file, sorted by ping number, and the events met while
@@ -26,4 +38,7 @@ struct EventState {
     std::int32_t eventPing = 1;
     std::int32_t eventMarkerX = 0;
     std::int32_t eventMarkerRow = 0;
+    // Markers of the events, drawn over the composite image while showEventMarkers is set.
+    std::vector<EventMarker> eventMarkerPath;
+    std::int32_t showEventMarkers = 1;
 };
