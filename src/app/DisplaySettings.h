@@ -14,4 +14,7 @@ struct DisplaySettings {
     std::int32_t showEsGrid = 1;
     std::int32_t markerTextSize = 14;
     WindowLayout layout = DefaultWindowLayout();
+    // Running average of the composite view's paint time, milliseconds (not a setting: the
+    // diagnostics dialog shows it).
+    std::int32_t drawTimeAverage = 0;
 };

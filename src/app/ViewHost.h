@@ -23,4 +23,10 @@ public:
     virtual void UpdateAllViews() = 0;
     // A view window was closed: titles and positions are applied again.
     virtual void ViewClosed() = 0;
+    // The composite view was double-clicked on image row `row`, pixel column `x`: the main
+    // window hands the point to the event dialog. Hosts without events ignore it.
+    virtual void BeginNewEvent(int row, int x) {
+        (void)row;
+        (void)x;
+    }
 };

@@ -22,6 +22,7 @@ public:
     void RefreshIndicators() override { ++refreshCount; }
     void UpdateAllViews() override { ++updateAllCount; }
     void ViewClosed() override { ++closedCount; }
+    void BeginNewEvent(int row, int x) override { eventRequests.push_back({row, x}); }
 
     std::vector<std::string> rowTimes;
     std::vector<int> pingNumbers;
@@ -33,4 +34,9 @@ public:
     int refreshCount = 0;
     int updateAllCount = 0;
     int closedCount = 0;
+    struct EventRequest {
+        int row;
+        int x;
+    };
+    std::vector<EventRequest> eventRequests;
 };
