@@ -240,6 +240,33 @@ public:
     void ToggleSettingsChangeAlarm();  // "Settings Change &Alarm"
     void LoadEventFile();
     void WriteEventFile(const EventList& list, DataFile& file);
+
+    // --- Events (src/datafiles/CVantrelDoc_Events*.cpp) ------------------------------------
+    // A double-click on composite image row `row`, pixel column `x`; true when the dialog
+    // opened for a new event.
+    bool BeginNewEvent(int row, int x);
+    // OK with the annotation typed, and Cancel of the dialog.
+    void AcceptEvent(const std::string& typedAnnotation);
+    void CancelEvent();
+    void ShowEvent();
+    void ReviewEvents();
+    void NextEvent();
+    void PreviousEvent();
+    void DeleteEvent();
+    void EditEvent();
+    // Writes the current event mark into the record of eventPing: into the file being
+    // recorded, and with `playbackToo` (a new or deleted event) into the file being played.
+    void StampEventMark(bool playbackToo);
+    void ResetEventSlots();
+    // The record just read in playback: its mark goes to the writer, its event to the dialog.
+    void PlaybackEventHandOff();
+    // Writes the event lists into their files now (each through a temporary file).
+    void SaveEventFiles();
+    // Menu toggles of the Events menu.
+    void ToggleEventInput();
+    void ToggleHoldWhenAdding();
+    void ToggleEventMarkers();
+    void ToggleAutoEventPopup();
     // Hooks of the GPS input around playback; empty until the GPS reader exists.
     void RunGpsPlaybackSequence();
     void SuspendGpsInput();
@@ -315,6 +342,16 @@ private:
     void CreateRecordEventFile(const std::string& dataPath);
     void OpenPlaybackEventFile(const std::string& dataPath);
     void ResetEventMarksForRecording();
+    void HoldForEventDialog();
+    void ReleaseEventDialogHold();
+    void CloseEventDialog();
+    void FillDialogFromEvent(const EventRecord& event);
+    void AddMarkerAt(int number, int x, int imageRow);
+    void DrawMarkersOfPing(std::int32_t ping);
+    void AppendCopiedEvents(std::int32_t ping);
+    bool SaveEventList(const EventList& list, DataFile& file);
+    int CompositeRowOfPing(std::int32_t ping) const;
+    int MarkerRowCounter() const;
     void FinishRecordingCommand();
     void FinishPlaybackCommand();
     void UpdatePlaybackSlider();

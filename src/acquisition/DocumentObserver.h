@@ -53,4 +53,6 @@ public:
     virtual void ApplyWindowLayout(bool /*createMissing*/) {}
     // The screen rectangle of a stored window; false when the window does not exist.
     virtual bool TakeWindowRect(int /*window*/, WindowRect& /*rect*/) { return false; }
+    // The event dialog's state (events.dialog) changed: show, hide or refill the dialog.
+    virtual void EventDialogChanged() {}
 };

@@ -123,6 +123,7 @@ void CVantrelDoc::LoadViewSettings(const ProfileFile& file) {
     speed.syncWithGpsTime = file.GetProfileInt(kView, "Auto Synchronize with GPS Time", 0);
     speed.convertUtcToLocal = file.GetProfileInt(kView, "Convert UTC to Local Time", 0);
     files.settingsChangeAlarm = file.GetProfileInt(kView, "Settings Change Alarm", 0);
+    events.holdWhenAdding = file.GetProfileInt(kView, "Hold When Adding Events", 0) ? 1 : 0;
     display.toolBarVisible = TextInt(file, kView, "Tool Bar Visible", "1");
     display.statusBarVisible = TextInt(file, kView, "Status Bar Visible", "1");
     display.playbackBarVisible = TextInt(file, kView, "File Playback Bar Visible", "1");
@@ -209,6 +210,7 @@ void CVantrelDoc::SaveViewSettings(ProfileFile& file) {
     file.WriteProfileInt(kView, "Convert UTC to Local Time", speed.convertUtcToLocal);
     // The alarm rings at most once per change: a pending ring (2) is stored as on.
     file.WriteProfileInt(kView, "Settings Change Alarm", files.settingsChangeAlarm ? 1 : 0);
+    file.WriteProfileInt(kView, "Hold When Adding Events", events.holdWhenAdding);
     file.WriteProfileInt(kView, "Tool Bar Visible", display.toolBarVisible);
     file.WriteProfileInt(kView, "Status Bar Visible", display.statusBarVisible);
     file.WriteProfileInt(kView, "File Playback Bar Visible", display.playbackBarVisible);

@@ -63,6 +63,7 @@ enum CommandId : int {
     kCmdSyncWithGpsTime = 32877,
     // Events
     kCmdEnableEventInput = 32846,
+    kCmdHoldWhenAdding = 32867,
     kCmdHideEventMarker = 32844,
     kCmdAutoEventPopup = 32847,
     kCmdEventReview = 32848,

@@ -16,6 +16,7 @@ MenuItem UnitsPopup() {
 
 MenuItem EventsPopup() {
     return Popup("&Events", {Item("&Enable Event Input", kCmdEnableEventInput),
+                             Item("&Hold When Adding Events", kCmdHoldWhenAdding),
                              Item("Hide Event &Marker", kCmdHideEventMarker),
                              Item("&Auto Event Info PopUp", kCmdAutoEventPopup),
                              Item("Event &Review/Edit", kCmdEventReview)});

@@ -1,5 +1,5 @@
 // The event file of a played data file: read into the event list when the file is opened,
-// written back when it is closed.
+// written back when it is closed (and, through SaveEventFiles, after every change).
 
 #include <algorithm>
 #include <string>
@@ -26,10 +26,11 @@ void CVantrelDoc::LoadEventFile() {
     file.Seek(0);
     text.resize(file.Read(text.data(), text.size()));
     const EventParse result = ParseEventList(text, events.eventList);
-    // A file that could not be read to its end is left as it is when playback closes.
-    if (result != EventParse::Complete || length > kMaxEventFileBytes) {
-        events.eventFileDamaged = 1;
-    }
+    events.eventList.SortByPing();
+    // A file that could not be read to its end is left as it is when playback closes; an
+    // event cut off at the end has nothing left to keep.
+    const bool readToEnd = result == EventParse::Complete || result == EventParse::CutOff;
+    if (!readToEnd || length > kMaxEventFileBytes) events.eventFileDamaged = 1;
     if (result == EventParse::Damaged) platform.MessageBox(datafiletext::kEventFileDamaged);
 }
 

@@ -86,8 +86,7 @@ bool CVantrelDoc::OpenPlaybackFile(const std::string& path) {
     OpenPlaybackEventFile(path);
     files.playbackEventNumber = 0;
     files.playbackEventFlag = 0;
-    events.eventList.ResetSlots();
-    events.copyEventList.ResetSlots();
+    ResetEventSlots();
     LoadEventFile();
 
     playback.sliderHeld = 0;
@@ -177,6 +176,7 @@ RecordRead CVantrelDoc::PlayNextRecord() {
     noDataFlag = 0;
     if (ValidateCycle()) {
         StoreCycle();
+        PlaybackEventHandOff();
     } else {
         ++rejectedCycleCount;
     }

@@ -49,7 +49,9 @@ bool CVantrelDoc::StartRecordingTo(const std::string& path) {
         recording.recordFileTitle.clear();
         return false;
     }
-    if (!recording.dataFile.Open(path, DataFile::Mode::CreateWrite)) {
+    // Read as well as written: an event mark is stamped only into a record whose header is
+    // checked first.
+    if (!recording.dataFile.Open(path, DataFile::Mode::CreateUpdate)) {
         // Nothing could be written: the recording does not start, so that no title or menu
         // claims a recording that is not there.
         platform.MessageBox(text::OpenFailure(path));
@@ -98,16 +100,15 @@ void CVantrelDoc::ResetEventMarksForRecording() {
     recording.pingNumber = 1;
     events.eventPing = 1;
     if (playbackMode) return;
-    // A new recording in real time starts with no events at all.
-    events.holdWhenAdding = 0;
+    // A new recording in real time starts with no events at all (the operator's choice to
+    // hold while adding one stays, as the settings file keeps it).
     files.playbackEventFlag = 0;
     files.playbackEventNumber = 0;
     events.eventMarkerX = 0;
     events.eventMarkerRow = 0;
     images.compositeRowCounter = 0;
     images.heldRowCounter = 0;
-    events.eventList.ResetSlots();
-    events.copyEventList.ResetSlots();
+    ResetEventSlots();
 }
 
 void CVantrelDoc::FinishRecordingCommand() {

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <filesystem>
 
 bool DataFile::Open(const std::string& newPath, Mode mode) {
@@ -104,6 +105,21 @@ std::uint64_t DataFile::Length() const {
     struct stat info {};
     if (::fstat(fd, &info) != 0 || info.st_size < 0) return 0;
     return static_cast<std::uint64_t>(info.st_size);
+}
+
+bool DataFile::Sync() {
+    return fd >= 0 && ::fsync(fd) == 0;
+}
+
+bool ReplaceFileContents(const std::string& path, const std::string& bytes) {
+    const std::string temporary = path + ".tmp";
+    DataFile out;
+    bool written = out.Open(temporary, DataFile::Mode::CreateWrite) &&
+                   out.Write(bytes.data(), bytes.size()) && out.Sync();
+    out.Close();
+    written = written && std::rename(temporary.c_str(), path.c_str()) == 0;
+    if (!written) std::remove(temporary.c_str());
+    return written;
 }
 
 bool DataFile::Truncate(std::uint64_t length) {

@@ -49,6 +49,8 @@ public:
     std::uint64_t Length() const;
     // Cuts (or extends) the file to length bytes; false when closed or on an error.
     bool Truncate(std::uint64_t length);
+    // Makes what was written durable on the drive; false when closed or on an error.
+    bool Sync();
 
 private:
     int fd = -1;
@@ -71,6 +73,10 @@ bool MakeFileWritable(const std::string& path);
 inline constexpr FileSystemAccess kRealFileSystem{DirectoryFreeSpace, MakeFileWritable};
 
 bool FileExists(const std::string& path);
+// Replaces the file at path by `bytes`, written to path + ".tmp", made durable and renamed
+// over path, so that a crash leaves either the old file or the new one. False (and path
+// untouched) when it cannot be done.
+bool ReplaceFileContents(const std::string& path, const std::string& bytes);
 
 // The directory part of a path including its last '/', or "" when it has none.
 std::string DirectoryOf(const std::string& path);

@@ -21,6 +21,24 @@ struct EventMarker {
     std::int32_t row = 0;
 };
 
+// What the event dialog shows: the document fills it, the dialog window mirrors it and hands
+// the typed annotation back before OK. The fields are the dialog's texts without line ends.
+struct EventDialogState {
+    enum class Mode { NewEvent, Review };
+    bool created = false;
+    bool visible = false;
+    Mode mode = Mode::NewEvent;
+    // NEXT, PREV, DELETE and EDIT are shown (review); DELETE is disabled while copying.
+    bool navigationShown = false;
+    bool deleteEnabled = true;
+    bool annotationEditable = false;
+    // EDIT was pressed: OK replaces the annotation of the event shown.
+    bool editing = false;
+    // Position in the event list while paging with NEXT and PREV.
+    std::int32_t index = -1;
+    std::string number, ping, date, time, latitude, longitude, annotation;
+};
+
 struct EventState {
     // The events of the current data file, sorted by ping number, and the events met while
     // copying, in the order met.
@@ -41,4 +59,11 @@ struct EventState {
     // Markers of the events, drawn over the composite image while showEventMarkers is set.
     std::vector<EventMarker> eventMarkerPath;
     std::int32_t showEventMarkers = 1;
+    // The markers as they were before a new event's marker was added (Cancel restores them).
+    std::vector<EventMarker> savedMarkerPath;
+    std::int32_t autoEventPopup = 0;
+    std::int32_t eventReviewShown = 0;
+    // The dialog set Hold itself (and releases it when it closes).
+    std::int32_t holdTakenByDialog = 0;
+    EventDialogState dialog;
 };

@@ -98,7 +98,8 @@ void ImageSet::AddCycleToImage(const FormationInputs& in, int channel, bool comp
     if (drawsColour) SetCompositeBytes(channel, 0);
     RowInfoRing& stamps = slotStates[channel == 0 ? kCompositeSlot : channel].rowInfo;
     if (composite) {
-        stamps.Row(0).pingNumber = in.pingNumber;
+        // The ping number of the stored record: the recorder has counted on by now.
+        stamps.Row(0).pingNumber = record.pingNumber;
         stamps.Row(0).advance = AdvanceByte(a);
     }
 

@@ -46,6 +46,8 @@ public:
 
     // Operator dialogs. ConnectDialog returns true for "YES" and the edited address.
     virtual void MessageBox(const std::string& text) = 0;
+    // A question with "Yes" and "No"; true for "Yes".
+    virtual bool YesNoBox(const std::string& text) = 0;
     virtual bool ConnectDialog(std::string& address) = 0;
     virtual std::optional<std::string> OpenFileDialog(const FileDialogRequest& request) = 0;
     virtual std::optional<std::string> SaveFileDialog(const FileDialogRequest& request) = 0;

@@ -1,6 +1,8 @@
 // The event file beside a data file: its text, and that playback keeps a file it could not
 // read to the end.
 
+#include <clocale>
+
 #include "DataFilesFixture.h"
 #include "datafiles/DataFileNames.h"
 
@@ -116,6 +118,116 @@ TEST_F(EventFilePlaybackTest, ReadableEventFileIsWrittenBackFromTheList) {
     doc.events.eventList.entries[0].annotation = "changed\n";
     doc.CloseAllFiles();
     EXPECT_EQ(TempDir::ReadText(dir.File("survey.an")), "4\n7\n0.500000\nd\nt\nla\nlo\nchanged\n");
+}
+
+TEST(EventFileText, CrLfLinesAndACutOffLastEvent) {
+    const std::string crlf = "3\r\n9\r\n0.125000\r\nd\r\nt\r\nla\r\nlo\r\nnote\r\n";
+    struct Case {
+        const char* name;
+        std::string text;
+        EventParse result;
+        int count;
+    };
+    const Case cases[] = {
+        {"CR LF", crlf + crlf, EventParse::Complete, 2},
+        {"cut after four lines", crlf + "4\n10\n0.5\nd\n", EventParse::CutOff, 1},
+        {"cut after the number", crlf + "4\n", EventParse::CutOff, 1},
+        {"first number 100", "100\n1\n0.5\nd\nt\nla\nlo\nan\n", EventParse::Damaged, 0},
+    };
+    for (const Case& c : cases) {
+        EventList list;
+        EXPECT_EQ(ParseEventList(c.text, list), c.result) << c.name;
+        ASSERT_EQ(list.count, c.count) << c.name;
+        EXPECT_EQ(list.entries[0].pingNumber, c.count ? 9 : -1) << c.name;
+        if (c.count) {
+            EXPECT_DOUBLE_EQ(list.entries[0].acrossFraction, 0.125) << c.name;
+            EXPECT_EQ(list.entries[0].date, "d\n") << c.name;
+            EXPECT_EQ(list.entries[0].annotation, "note\n") << c.name;
+        }
+        // Nothing is taken from past the last complete event.
+        EXPECT_EQ(list.entries[c.count].number, -1) << c.name;
+    }
+    // A written list has plain line feeds and every text on its own line.
+    EventList list;
+    ParseEventList(crlf, list);
+    EXPECT_EQ(FormatEventList(list), "3\n9\n0.125000\nd\nt\nla\nlo\nnote\n");
+}
+
+TEST(EventFileText, OverlongLineKeepsItsLineEnd) {
+    const std::string text = "1\n2\n0.5\nd\nt\nla\nlo\n" + std::string(600, 'x') + "\n" +
+                             "2\n3\n0.5\nd\nt\nla\nlo\nan\n";
+    EventList list;
+    ASSERT_EQ(ParseEventList(text, list), EventParse::Complete);
+    ASSERT_EQ(list.count, 2);
+    EXPECT_EQ(list.entries[0].annotation.back(), '\n');
+    EventList again;
+    ASSERT_EQ(ParseEventList(FormatEventList(list), again), EventParse::Complete);
+    EXPECT_EQ(again.count, 2);
+}
+
+TEST(EventFileText, NumbersAreTheSameInEveryLocale) {
+    const char* commaLocales[] = {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "de_DE"};
+    const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
+    const char* chosen = nullptr;
+    for (const char* name : commaLocales) {
+        if (std::setlocale(LC_NUMERIC, name)) {
+            chosen = name;
+            break;
+        }
+    }
+    if (!chosen) GTEST_SKIP() << "no locale with a decimal comma is installed";
+    EventList list;
+    list.entries[0] = Event(1, 2, 0.75, "x");
+    list.count = 1;
+    const std::string text = FormatEventList(list);
+    EventList back;
+    ParseEventList(text, back);
+    std::setlocale(LC_NUMERIC, previous.c_str());
+    EXPECT_EQ(text.substr(0, 13), "1\n2\n0.750000\n") << chosen;
+    EXPECT_DOUBLE_EQ(back.entries[0].acrossFraction, 0.75) << chosen;
+}
+
+TEST(EventFileText, AnnotationIsStoredAsOneLine) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"", "n/a\n"},
+        {"wreck", "wreck\n"},
+        {"two\nlines", "two lines\n"},
+        {"dos\r\nline", "dos line\n"},
+        {"old\rmac", "old mac\n"},
+        {std::string(600, 'a'), std::string(512, 'a') + "\n"},
+    };
+    for (const auto& [typed, stored] : cases) EXPECT_EQ(StoredAnnotation(typed), stored) << typed;
+}
+
+TEST(EventFileText, ListOperationsKeepThePingOrder) {
+    EventList list;
+    const std::pair<int, int> added[] = {{0, 20}, {1, 10}, {2, 20}, {3, 5}};
+    for (const auto& [number, ping] : added) list.InsertByPing(Event(number, ping, 0.5, "n"));
+    const int order[] = {3, 1, 0, 2};
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(list.entries[i].number, order[i]) << i;
+    EXPECT_EQ(list.LargestNumber(), 3);
+    EXPECT_EQ(list.CountAtPing(20), 2);
+    list.RemoveAt(3);
+    EXPECT_EQ(list.count, 3);
+    EXPECT_EQ(list.entries[3].number, -1);
+    for (int i = 0; i < 97; ++i) list.Append(Event(4, 30, 0.5, "n"));
+    EXPECT_TRUE(list.Full());
+    EXPECT_EQ(list.InsertByPing(Event(5, 1, 0.5, "n")), -1);
+    EXPECT_FALSE(list.Append(Event(5, 1, 0.5, "n")));
+}
+
+TEST_F(EventFilePlaybackTest, EventsAreSortedByPingWhenLoaded) {
+    MakeFourHeadState(false);
+    const std::string path = WriteFile("survey.svx", MakeFile(2));
+    TempDir::WriteText(dir.File("survey.an"),
+                       "4\n9\n0.5\nd\nt\nla\nlo\nan\n"
+                       "5\n3\n0.5\nd\nt\nla\nlo\nan\n"
+                       "6\n9\n0.5\nd\nt\nla\nlo\nan\n");
+    StartPlayback(path);
+    ASSERT_EQ(doc.events.eventList.count, 3);
+    EXPECT_EQ(doc.events.eventList.entries[0].number, 5);
+    EXPECT_EQ(doc.events.eventList.entries[1].number, 4);
+    EXPECT_EQ(doc.events.eventList.entries[2].number, 6);
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -170,6 +171,27 @@ TEST(QtPlatformTest, MessageBoxShowsTheTextModally) {
     });
     platform.MessageBox("system error! ");
     EXPECT_EQ(shown, "system error! ");
+}
+
+TEST(QtPlatformTest, YesNoBoxAnswersWithTheButtonClicked) {
+    QtPlatform platform(QtPlatform::Mode::Interactive);
+    for (const bool yes : {true, false}) {
+        QString shown;
+        WhenModal([&](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            ASSERT_NE(box, nullptr);
+            shown = box->text();
+            box->button(yes ? QMessageBox::Yes : QMessageBox::No)->click();
+        });
+        EXPECT_EQ(platform.YesNoBox("Do you really want to delete this event?"), yes);
+        EXPECT_EQ(shown, "Do you really want to delete this event?");
+    }
+    // Without an operator nothing is confirmed.
+    QtPlatform headless(QtPlatform::Mode::Headless);
+    std::vector<std::string> told;
+    headless.SetMessageSink([&](const std::string& text) { told.push_back(text); });
+    EXPECT_FALSE(headless.YesNoBox("Delete?"));
+    EXPECT_EQ(told, std::vector<std::string>{"Delete?"});
 }
 
 TEST(QtPlatformTest, ConnectDialogAsksWithItsTextsAndReturnsTheTypedAddress) {

@@ -71,6 +71,17 @@ void FakePlatform::MessageBox(const std::string& text) {
     }
 }
 
+bool FakePlatform::YesNoBox(const std::string& text) {
+    Record("yes/no box '" + text + "'");
+    if (yesNoAnswers.empty()) {
+        ADD_FAILURE() << "unexpected question: '" << text << "'";
+        return false;
+    }
+    const bool yes = yesNoAnswers.front();
+    yesNoAnswers.pop_front();
+    return yes;
+}
+
 bool FakePlatform::ConnectDialog(std::string& address) {
     Record("connect dialog '" + address + "'");
     if (!connectAddress.empty()) address = connectAddress;

@@ -25,6 +25,8 @@ public:
     std::unique_ptr<CSCSocket> CreateHeadSocket(int headIndex,
                                                 HeadSocketListener* listener) override;
     void MessageBox(const std::string& text) override;
+    // Takes the next of yesNoAnswers; a question without an answer fails the test (No).
+    bool YesNoBox(const std::string& text) override;
     bool ConnectDialog(std::string& address) override;
     std::optional<std::string> OpenFileDialog(const FileDialogRequest& request) override;
     std::optional<std::string> SaveFileDialog(const FileDialogRequest& request) override;
@@ -56,6 +58,7 @@ public:
     std::string connectAddress;
     std::deque<std::optional<std::string>> fileDialogAnswers;
     std::vector<std::string> expectedMessages;
+    std::deque<bool> yesNoAnswers;
     std::vector<std::string> messages;
 
     LocalTime now;

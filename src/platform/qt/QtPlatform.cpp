@@ -88,6 +88,17 @@ void QtPlatform::MessageBox(const std::string& text) {
     box.exec();
 }
 
+bool QtPlatform::YesNoBox(const std::string& text) {
+    // Without an operator nothing is confirmed.
+    if (mode == Mode::Headless) {
+        messageSink(text);
+        return false;
+    }
+    QMessageBox box(QMessageBox::Question, QCoreApplication::applicationName(),
+                    QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No, dialogParent);
+    return box.exec() == QMessageBox::Yes;
+}
+
 bool QtPlatform::ConnectDialog(std::string& address) {
     if (mode == Mode::Headless) {
         if (!presetAddress.empty()) address = presetAddress;

@@ -49,6 +49,7 @@ public:
                                                 HeadSocketListener* listener) override;
 
     void MessageBox(const std::string& text) override;
+    bool YesNoBox(const std::string& text) override;
     bool ConnectDialog(std::string& address) override;
     std::optional<std::string> OpenFileDialog(const FileDialogRequest& request) override;
     std::optional<std::string> SaveFileDialog(const FileDialogRequest& request) override;

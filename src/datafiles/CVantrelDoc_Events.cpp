@@ -1,0 +1,257 @@
+// Adding an event: the double-click on the composite image opens the dialog for a new event,
+// OK puts it into the event list, stamps its record and saves the event file, Cancel takes the
+// temporary marker away again. Also the event markers of the composite image and the hold the
+// dialog keeps on the display while it is open.
+
+#include <algorithm>
+
+#include "acquisition/CVantrelDoc.h"
+#include "common/ByteOrder.h"
+#include "datafiles/DataRecordFormat.h"
+#include "datafiles/EventAcross.h"
+#include "datafiles/EventTexts.h"
+
+namespace text = eventtext;
+
+namespace {
+
+// Writes the two mark bytes into the record of `ping` after checking its header; false when
+// the file holds no such record.
+bool StampRecord(DataFile& file, const svx::RecordIndex& index, std::int32_t ping,
+                 std::uint16_t mark) {
+    if (!file.IsOpen() || ping < 0) return false;
+    const svx::IndexedRecord* record = index.FindPing(static_cast<std::uint32_t>(ping));
+    if (!record) return false;
+    std::uint8_t header[svx::kPingNumber + 4];
+    if (file.ReadAt(record->offset, header, sizeof header) != sizeof header) return false;
+    if (!svx::HasMagic(header) || GetLe32(header + svx::kPingNumber) != record->ping) return false;
+    std::uint8_t bytes[2];
+    PutLe16(bytes, mark);
+    return file.Seek(record->offset + svx::kEventMark) && file.Write(bytes, sizeof bytes);
+}
+
+std::string TextWithLineEnd(std::string_view text) {
+    return std::string(text) + "\n";
+}
+
+}  // namespace
+
+bool CVantrelDoc::BeginNewEvent(int row, int x) {
+    if (!events.eventInputEnabled) return false;
+    const RingImage& image = images.CompositeImage();
+    // A double click outside the image names no row.
+    if (!image.Exists() || row < 0 || row >= image.Rows() || x < 0 || x >= image.Width()) {
+        return false;
+    }
+    const RowInfo& stamp = images.RowStamp(kCompositeSlot, row);
+    if (stamp.pingNumber <= 1) return false;
+    if (!events.recordEventFile.IsOpen() && !events.playbackEventFile.IsOpen()) return false;
+    if (playbackMode && !recording.recordingOn && recording.fileDenyWrite) {
+        platform.MessageBox(text::kDenyWriteOnDelete);
+        return false;
+    }
+    const int number = events.eventList.LargestNumber() + 1;
+    if (events.eventList.Full() || number > kMaxEventNumber) {
+        platform.MessageBox(text::kListFull);
+        return false;
+    }
+    // A dialog still open for another event is given up first.
+    if (events.dialog.visible) CancelEvent();
+    events.dialog.created = true;
+    if (playbackMode || events.holdWhenAdding) HoldForEventDialog();
+    events.eventPing = stamp.pingNumber;
+    events.eventMarkerX = x;
+    events.eventMarkerRow = row;
+    files.eventMarkNumber = number;
+
+    EventDialogState& dialog = events.dialog;
+    dialog.mode = EventDialogState::Mode::NewEvent;
+    dialog.navigationShown = false;
+    dialog.editing = false;
+    dialog.annotationEditable = true;
+    dialog.number = std::to_string(number);
+    dialog.ping = std::to_string(events.eventPing);
+    dialog.time = std::string(stamp.Time().substr(0, 8));
+    const auto& date = cycleTime.cycleDateText;
+    dialog.date = dialog.time.empty() ? std::string()
+                                      : std::string(date.data(), strnlen(date.data(), date.size()));
+    dialog.latitude = std::string(stamp.texts[kNavLatitude].View());
+    dialog.longitude = std::string(stamp.texts[kNavLongitude].View());
+    dialog.annotation.clear();
+    dialog.visible = true;
+
+    events.savedMarkerPath = events.eventMarkerPath;
+    AddMarkerAt(number, x, row);
+    observer->EventDialogChanged();
+    observer->UpdateAllViews();
+    return true;
+}
+
+void CVantrelDoc::AcceptEvent(const std::string& typedAnnotation) {
+    EventDialogState& dialog = events.dialog;
+    if (!dialog.visible) return;
+    const std::string annotation = StoredAnnotation(typedAnnotation);
+    if (dialog.editing) {
+        const int at = events.eventList.FindNumber(files.playbackEventNumber);
+        if (at >= 0) {
+            events.eventList.entries[static_cast<std::size_t>(at)].annotation = annotation;
+            SaveEventFiles();
+        }
+    } else if (dialog.mode == EventDialogState::Mode::NewEvent) {
+        EventRecord event;
+        event.number = files.eventMarkNumber;
+        event.pingNumber = events.eventPing;
+        event.acrossFraction = AcrossFractionOfColumn(
+            events.eventMarkerX, images.CompositeImage().Width(), images.sideMode);
+        event.date = TextWithLineEnd(dialog.date);
+        event.time = TextWithLineEnd(dialog.time);
+        event.latitude = TextWithLineEnd(dialog.latitude);
+        event.longitude = TextWithLineEnd(dialog.longitude);
+        event.annotation = annotation;
+        if (events.eventList.InsertByPing(event) >= 0) {
+            files.eventMarkPending = 1;
+            StampEventMark(true);
+            files.eventMarkPending = 0;
+            SaveEventFiles();
+        }
+    }
+    CloseEventDialog();
+}
+
+void CVantrelDoc::CancelEvent() {
+    if (events.dialog.mode == EventDialogState::Mode::NewEvent || events.dialog.editing) {
+        events.eventMarkerPath = events.savedMarkerPath;
+    }
+    CloseEventDialog();
+}
+
+void CVantrelDoc::CloseEventDialog() {
+    events.dialog.visible = false;
+    events.dialog.editing = false;
+    events.dialog.annotationEditable = false;
+    events.eventReviewShown = 0;
+    ReleaseEventDialogHold();
+    observer->EventDialogChanged();
+    observer->UpdateAllViews();
+}
+
+void CVantrelDoc::StampEventMark(bool playbackToo) {
+    std::uint16_t mark = static_cast<std::uint16_t>(files.eventMarkNumber & 0xFF);
+    if (files.eventMarkPending) mark |= svx::kEventFlag;
+    bool stamped = false;
+    bool tried = false;
+    if (playbackToo && playback.playbackFile.IsOpen()) {
+        tried = true;
+        stamped = StampRecord(playback.playbackFile, PlaybackIndex(), events.eventPing, mark);
+    }
+    if (recording.dataFile.IsOpen()) {
+        tried = true;
+        stamped =
+            StampRecord(recording.dataFile, recording.index, events.eventPing, mark) || stamped;
+        // Recording goes on at the end of the file.
+        recording.dataFile.SeekToEnd();
+    }
+    if (tried && !stamped) platform.MessageBox(text::NoRecordForMark(events.eventPing));
+}
+
+void CVantrelDoc::ResetEventSlots() {
+    events.eventList.ResetSlots();
+    events.copyEventList.ResetSlots();
+}
+
+void CVantrelDoc::SaveEventFiles() {
+    if (events.playbackEventFile.IsOpen() && !recording.fileDenyWrite) {
+        if (SaveEventList(events.eventList, events.playbackEventFile)) events.eventFileDamaged = 0;
+    }
+    if (events.recordEventFile.IsOpen()) {
+        SaveEventList(recording.copyMode ? events.copyEventList : events.eventList,
+                      events.recordEventFile);
+    }
+}
+
+bool CVantrelDoc::SaveEventList(const EventList& list, DataFile& file) {
+    const std::string path = file.Path();
+    if (!ReplaceFileContents(path, FormatEventList(list))) {
+        platform.MessageBox(text::EventFileNotSaved(path));
+        return false;
+    }
+    // The open file is the one renamed over; the new one takes its place.
+    file.Open(path, DataFile::Mode::ReadWrite);
+    file.SeekToEnd();
+    return true;
+}
+
+void CVantrelDoc::HoldForEventDialog() {
+    if (images.heldByEventDialog) return;
+    if (!images.held) {
+        ToggleHold();
+        events.holdTakenByDialog = 1;
+    }
+    images.heldByEventDialog = 1;
+}
+
+void CVantrelDoc::ReleaseEventDialogHold() {
+    if (!images.heldByEventDialog) return;
+    images.heldByEventDialog = 0;
+    if (events.holdTakenByDialog) {
+        events.holdTakenByDialog = 0;
+        if (images.held) ToggleHold();
+    }
+}
+
+// --- Markers -------------------------------------------------------------------------------
+
+int CVantrelDoc::MarkerRowCounter() const {
+    return images.held && !playbackMode ? images.heldRowCounter : images.compositeRowCounter;
+}
+
+void CVantrelDoc::AddMarkerAt(int number, int x, int imageRow) {
+    const EventMarker marker{number, x, imageRow - MarkerRowCounter()};
+    for (const EventMarker& known : events.eventMarkerPath) {
+        if (known.number == marker.number && known.row == marker.row) return;
+    }
+    events.eventMarkerPath.push_back(marker);
+}
+
+// The composite row that shows the ping: the top row of the rows stamped with it, or, for a
+// ping merged into the row of the next one, that row; -1 when the image does not show it.
+int CVantrelDoc::CompositeRowOfPing(std::int32_t ping) const {
+    const int rows = images.CompositeImage().Exists() ? images.CompositeImage().Rows() : 0;
+    for (int b = 0; b < rows; ++b) {
+        if (images.RowStamp(kCompositeSlot, b).pingNumber == ping) return b;
+    }
+    for (int b = 0; b + 1 < rows; ++b) {
+        const std::int32_t here = images.RowStamp(kCompositeSlot, b).pingNumber;
+        const std::int32_t below = images.RowStamp(kCompositeSlot, b + 1).pingNumber;
+        if (here > ping && below > 0 && below < ping) return b;
+    }
+    return -1;
+}
+
+void CVantrelDoc::DrawMarkersOfPing(std::int32_t ping) {
+    const int row = CompositeRowOfPing(ping);
+    if (row < 0) return;
+    const int width = images.CompositeImage().Width();
+    const EventList& list = events.eventList;
+    for (int i = 0; i < list.count; ++i) {
+        const EventRecord& event = list.entries[static_cast<std::size_t>(i)];
+        if (event.pingNumber != ping) continue;
+        const int x = ColumnOfAcrossFraction(event.acrossFraction, width, images.sideMode);
+        if (x >= 0 && x < width) AddMarkerAt(event.number, x, row);
+    }
+}
+
+void CVantrelDoc::ClearEventMarkers() {
+    events.eventMarkerPath.clear();
+}
+
+void CVantrelDoc::RebuildEventMarkers() {
+    events.eventMarkerPath.clear();
+    std::vector<std::int32_t> pings;
+    for (int i = 0; i < events.eventList.count; ++i) {
+        pings.push_back(events.eventList.entries[static_cast<std::size_t>(i)].pingNumber);
+    }
+    pings.erase(std::unique(pings.begin(), pings.end()), pings.end());
+    for (const std::int32_t ping : pings) DrawMarkersOfPing(ping);
+    observer->UpdateAllViews();
+}
