@@ -120,6 +120,7 @@ void CMainFrame::InstallAccelerators() {
 void CMainFrame::RegisterCommands() {
     RegisterAcquisitionCommands();
     RegisterFileCommands();
+    RegisterEventCommands();
     RegisterViewCommands();
     commands.Add(kCmdExit, [this] { close(); });
     commands.Add(kCmdAbout, [this] {

@@ -17,6 +17,7 @@ class QLabel;
 class QMdiArea;
 class QTimer;
 class QToolBar;
+class CAnnotation;
 class CPaletteChildFrm;
 class SensorWindows;
 class SonarWindows;
@@ -72,6 +73,7 @@ public:
     void PlaySpeedChanged(int playSpeed) override;
     void DataFileStateChanged() override;
     void PlaybackMessage(const std::string& text) override;
+    void EventDialogChanged() override;
 
     // ViewHost
     void ShowRowStamp(const RowInfo& row, const std::string& dateText) override;
@@ -79,6 +81,9 @@ public:
     void ShowZoom(int percent) override;
     void RefreshIndicators() override;
     void ViewClosed() override;
+    void BeginNewEvent(int row, int x) override;
+    // The "Event Information" dialog once it was used, else null.
+    CAnnotation* EventDialog() const { return eventDialog; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -93,6 +98,7 @@ private:
     void RegisterImageCommands();
     void RegisterSpeedCommands();
     void RegisterFileCommands();
+    void RegisterEventCommands();
     void ConnectPlaybackBar();
     void RefreshNow();
     void ScheduleRefresh(bool repaintViews);
@@ -112,6 +118,7 @@ private:
     SonarWindows* windows = nullptr;
     SensorWindows* sensors = nullptr;
     CPaletteChildFrm* paletteWindow = nullptr;
+    CAnnotation* eventDialog = nullptr;
     QTimer* refreshTimer = nullptr;
     bool viewsDirty = false;
     bool configuredMenu = false;

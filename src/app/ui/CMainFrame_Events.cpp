@@ -1,0 +1,50 @@
+// The main window's side of the events: the Events menu and the "Event Information" dialog,
+// which follows the document's dialog state.
+
+#include "acquisition/CVantrelDoc.h"
+#include "app/CommandIds.h"
+#include "app/ui/CMainFrame.h"
+#include "datafiles/EventCommands.h"
+#include "datafiles/views/CAnnotation.h"
+
+namespace {
+
+CommandState StateOf(const EventCommandState& state) {
+    return CommandState{state.enabled, state.checked, {}};
+}
+
+}  // namespace
+
+void CMainFrame::RegisterEventCommands() {
+    commands.Add(
+        kCmdEnableEventInput, [this] { doc.ToggleEventInput(); },
+        [this] { return StateOf(EnableEventInputState(doc)); });
+    commands.Add(
+        kCmdHoldWhenAdding, [this] { doc.ToggleHoldWhenAdding(); },
+        [this] { return StateOf(HoldWhenAddingState(doc)); });
+    commands.Add(
+        kCmdHideEventMarker, [this] { doc.ToggleEventMarkers(); },
+        [this] { return StateOf(HideEventMarkerState(doc)); });
+    commands.Add(
+        kCmdAutoEventPopup, [this] { doc.ToggleAutoEventPopup(); },
+        [this] { return StateOf(AutoEventPopupState(doc)); });
+    commands.Add(
+        kCmdEventReview, [this] { doc.ReviewEvents(); },
+        [this] { return StateOf(EventReviewState(doc)); });
+}
+
+void CMainFrame::BeginNewEvent(int row, int x) {
+    doc.BeginNewEvent(row, x);
+    RefreshNow();
+}
+
+void CMainFrame::EventDialogChanged() {
+    if (!doc.events.dialog.created) return;
+    if (!eventDialog) {
+        eventDialog = new CAnnotation(doc, this);
+        // The main window's keys stay with a review (its accelerators are its actions).
+        eventDialog->SetReviewActions(actions());
+    }
+    eventDialog->ShowState(doc.events.dialog);
+    ScheduleRefresh(true);
+}
