@@ -14,6 +14,27 @@
 
 namespace text = datafiletext;
 
+namespace {
+
+// The files an open event dialog works on are going away: the dialog closes as Cancel would,
+// without restarting the playback it held.
+void DropEventDialog(CVantrelDoc& doc, DocumentObserver& observer) {
+    EventState& events = doc.events;
+    if (!events.dialog.visible && !doc.images.heldByEventDialog) return;
+    if (events.dialog.mode == EventDialogState::Mode::NewEvent || events.dialog.editing) {
+        events.eventMarkerPath = events.savedMarkerPath;
+    }
+    events.dialog.visible = false;
+    events.dialog.editing = false;
+    events.eventReviewShown = 0;
+    doc.images.heldByEventDialog = 0;
+    if (events.holdTakenByDialog) doc.images.held = 0;
+    events.holdTakenByDialog = 0;
+    observer.EventDialogChanged();
+}
+
+}  // namespace
+
 void CVantrelDoc::OpenPlayback() {
     SaveSettings();
     // No record is played while the dialog is open.
@@ -203,6 +224,7 @@ void CVantrelDoc::WrapPlaybackToStart() {
 }
 
 void CVantrelDoc::CloseAllFiles() {
+    DropEventDialog(*this, *observer);
     playback.playbackFile.Close();
     // A recording whose file is closed records nothing any more.
     if (recording.dataFile.IsOpen()) recording.recordingOn = 0;

@@ -491,4 +491,20 @@ TEST_F(EventsTest, EventsMenuStatesInEachMode) {
     EXPECT_FALSE(HoldWhenAddingState(doc).checked);
 }
 
+TEST_F(EventsTest, ClosingTheFilesClosesAnOpenDialog) {
+    PlayEventFile();
+    ASSERT_TRUE(doc.BeginNewEvent(RowOf(10), 250));
+    ASSERT_EQ(doc.images.held, 1);
+    const std::string other = WriteFile("other.svx", ThreeHeadRecords(5));
+    StartPlayback(other);
+    EXPECT_FALSE(doc.events.dialog.visible);
+    EXPECT_EQ(doc.images.held, 0);
+    EXPECT_EQ(doc.images.heldByEventDialog, 0);
+    EXPECT_TRUE(doc.events.eventMarkerPath.empty());
+    // OK of a dialog that is gone adds nothing.
+    doc.AcceptEvent("late");
+    EXPECT_EQ(doc.events.eventList.count, 0);
+    EXPECT_EQ(MarkOf(TempDir::ReadBytes(path), 10), 0);
+}
+
 }  // namespace
