@@ -22,6 +22,7 @@ public:
     void StopTimer(int) override {}
     std::unique_ptr<CSCSocket> CreateHeadSocket(int head, HeadSocketListener*) override;
     void MessageBox(const std::string&) override {}
+    bool YesNoBox(const std::string&) override { return false; }
     bool ConnectDialog(std::string&) override { return true; }
     std::optional<std::string> OpenFileDialog(const FileDialogRequest&) override { return {}; }
     std::optional<std::string> SaveFileDialog(const FileDialogRequest&) override { return {}; }

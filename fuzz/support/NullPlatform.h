@@ -30,6 +30,7 @@ public:
         return std::make_unique<QueueSocket>();
     }
     void MessageBox(const std::string&) override {}
+    bool YesNoBox(const std::string&) override { return false; }
     bool ConnectDialog(std::string&) override { return true; }
     std::optional<std::string> OpenFileDialog(const FileDialogRequest&) override { return {}; }
     std::optional<std::string> SaveFileDialog(const FileDialogRequest&) override { return {}; }
