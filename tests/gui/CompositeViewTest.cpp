@@ -222,6 +222,7 @@ TEST_F(CompositeViewTest, SizingFollowsTheZoomAndAZeroSizedWindowKeepsThePicture
                                         doc.images.CompositeImage().Row(0) + 3 * 1004);
     view.resize(0, 0);  // minimised
     QApplication::processEvents();
+    ASSERT_TRUE(view.size().isEmpty()) << "the window has no area";
     ASSERT_TRUE(doc.images.CompositeExists());
     EXPECT_EQ(doc.images.CompositeImage().Width(), 1004);
     EXPECT_EQ(std::memcmp(doc.images.CompositeImage().Row(0), top.data(), top.size()), 0);
