@@ -15,6 +15,7 @@
 #include "imaging/views/CPaletteChildFrm.h"
 #include "imaging/views/CPaletteView.h"
 #include "imaging/views/CSonarLView.h"
+#include "imaging/views/CVantrelView.h"
 
 namespace {
 
@@ -56,6 +57,43 @@ BENCHMARK(BM_PaintSideScanView)
     ->Arg(kCmdFillScreen)
     ->Arg(kCmdZoom100)
     ->Unit(benchmark::kMicrosecond);
+
+// The composite view's paint at "Fill the Screen": the 24-bit image, scale and grid, the
+// overlay texts, ten stored measurements and ten event markers.
+void BM_PaintCompositeView(benchmark::State& state) {
+    NullPlatform platform;
+    CVantrelDoc doc(platform);
+    doc.images.compositeMode = 1;
+    for (int h = 0; h < 3; ++h) doc.heads[h].available = 1;
+    CVantrelView view(doc);
+    view.resize(kWidth, kHeight);
+    view.show();
+    if (!doc.images.CompositeExists()) {
+        state.SkipWithError("the view did not size the composite");
+        return;
+    }
+    for (int cycle = 0; cycle < 400; ++cycle) {
+        for (int h = 0; h < 3; ++h) {
+            for (std::size_t s = 0; s < doc.heads[h].line.size(); ++s) {
+                doc.heads[h].line[s] = static_cast<std::uint8_t>((s * (h + 1) + cycle) % 250);
+            }
+        }
+        doc.StoreCycle();
+    }
+    MeasureState& measure = view.State().measure;
+    for (int i = 0; i < 10; ++i) {
+        measure.marks[i] =
+            Mark{100 + 50 * i, 40 * i, 200 + 50 * i, 40 * i + 30, kMarkDistance, 1.0};
+        doc.events.eventMarkerPath.push_back({i, 80 * i + 20, 60 * i + 10});
+    }
+    measure.markCount = 10;
+    QImage target(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        view.render(&target);
+        benchmark::DoNotOptimize(target.constBits());
+    }
+}
+BENCHMARK(BM_PaintCompositeView)->Unit(benchmark::kMicrosecond);
 
 // The palette editor's paint: rasterising three curves, drawing them and applying the palette.
 void BM_PaintPaletteEditor(benchmark::State& state) {

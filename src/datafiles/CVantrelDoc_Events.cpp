@@ -8,7 +8,7 @@
 #include "acquisition/CVantrelDoc.h"
 #include "common/ByteOrder.h"
 #include "datafiles/DataRecordFormat.h"
-#include "datafiles/EventAcross.h"
+#include "imaging/SideGeometry.h"
 #include "datafiles/EventTexts.h"
 
 namespace text = eventtext;
@@ -101,7 +101,7 @@ void CVantrelDoc::AcceptEvent(const std::string& typedAnnotation) {
         EventRecord event;
         event.number = files.eventMarkNumber;
         event.pingNumber = events.eventPing;
-        event.acrossFraction = AcrossFractionOfColumn(
+        event.acrossFraction = AcrossFraction(
             events.eventMarkerX, images.CompositeImage().Width(), images.sideMode);
         event.date = TextWithLineEnd(dialog.date);
         event.time = TextWithLineEnd(dialog.time);
@@ -236,7 +236,7 @@ void CVantrelDoc::DrawMarkersOfPing(std::int32_t ping) {
     for (int i = 0; i < list.count; ++i) {
         const EventRecord& event = list.entries[static_cast<std::size_t>(i)];
         if (event.pingNumber != ping) continue;
-        const int x = ColumnOfAcrossFraction(event.acrossFraction, width, images.sideMode);
+        const int x = AcrossColumn(event.acrossFraction, width, images.sideMode);
         if (x >= 0 && x < width) AddMarkerAt(event.number, x, row);
     }
 }

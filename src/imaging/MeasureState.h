@@ -32,14 +32,35 @@ struct MeasureState {
     std::int32_t heightMode = 0;
     std::int32_t plusMode = 0;
     std::int32_t heightStep = 0;  // 0..3
+    // A target-height click was taken; the step advances when the button is released.
+    std::int32_t heightClickTaken = 0;
+    // The first mark the target-height measurement in progress stored.
+    std::int32_t heightFirstMark = 0;
     double bottomReturnRange = 0.0;
     double shadowStartRange = 0.0;
     double shadowLength = 0.0;
     double targetHeight = 0.0;
     std::array<Mark, kMaxMarks> marks{};
     std::int32_t markCount = 0;
+    // "Show Mark Shadow": marks and their labels get a black drop shadow, so that they stay
+    // readable over bright echoes.
+    std::int32_t showMarkShadow = 0;
 
     // A tool takes the left button (no panning) and repaints on every mouse move.
     bool ToolActive() const { return distanceMode || rangeMode || heightMode || plusMode; }
-    void ClearMarks() { markCount = 0; }
+    // A measurement begun and not finished: a distance's first point, or a target height past
+    // its first click.
+    bool HalfMade() const { return distanceFirstPointSet || heightStep > 0 || heightClickTaken; }
+    // A half-made target height takes back the marks it stored.
+    void ClearHalfMade() {
+        if (heightStep > 0 || heightClickTaken) markCount = heightFirstMark;
+        distanceFirstPointSet = 0;
+        heightStep = 0;
+        heightClickTaken = 0;
+    }
+    // Every mark goes, and with them a measurement begun on one of them.
+    void ClearMarks() {
+        ClearHalfMade();
+        markCount = 0;
+    }
 };

@@ -30,3 +30,20 @@ AcrossTrack PointerAcrossTrack(int imageX, int imageWidth, int range, int sideMo
     result.metres = static_cast<double>(product) / perSide;
     return result;
 }
+
+double AcrossFraction(int x, int imageWidth, int sideMode) {
+    if (imageWidth <= 0) return 0.0;
+    double column = x;
+    if (sideMode == 1) column = x / 2.0;
+    if (sideMode == 2) column = x / 2.0 + imageWidth / 2.0;
+    return column / imageWidth;
+}
+
+int AcrossColumn(double fraction, int imageWidth, int sideMode) {
+    // A fraction read back from its six decimals may land a hair below the column it came
+    // from; the nudge keeps the truncation on that column.
+    const int x = static_cast<int>(imageWidth * fraction + 1e-6);
+    if (sideMode == 1) return x * 2;
+    if (sideMode == 2) return (x - imageWidth / 2) * 2;
+    return x;
+}

@@ -17,3 +17,11 @@ struct AcrossTrack {
 // side, the product taken in integers and divided in floating point; starboard is mode 2, or
 // mode 3 at or right of the nadir. An image without width reads 0 m.
 AcrossTrack PointerAcrossTrack(int imageX, int imageWidth, int range, int sideMode);
+
+// Where an event sits across the track, as a fraction of the full line (0 the port end, 1 the
+// starboard end), from the column clicked in an image of the given width: in side mode 1 the
+// image shows the port half of the line, in mode 2 the starboard half. An image without
+// width gives 0.
+double AcrossFraction(int x, int imageWidth, int sideMode);
+// The image column of an across-track fraction, the inverse of AcrossFraction (truncated).
+int AcrossColumn(double fraction, int imageWidth, int sideMode);

@@ -34,6 +34,7 @@ void SonarViewState::SetDocumentPointerFlag(std::int32_t inside) {
 }
 
 void SonarViewState::Size(int width, int height) {
+    if (width <= 0 || height <= 0) return;
     clientWidth = width;
     clientHeight = height;
     if (!HasSlot()) return;
@@ -84,7 +85,9 @@ void SonarViewState::StopPlaybackAndResume() {
 
 void SonarViewState::LeftButtonDown(int x, int y) {
     // The measuring tools take the click when one is armed; otherwise a zoomed image pans.
-    if (!measure.ToolActive() && zoomMode > kZoomFillScreen) {
+    if (measure.ToolActive()) {
+        MeasureButtonDown(measure, Geometry(), x + scrollX, y + scrollY);
+    } else if (zoomMode > kZoomFillScreen) {
         anchorX = x;
         anchorY = y;
         dragging = 1;
@@ -93,6 +96,7 @@ void SonarViewState::LeftButtonDown(int x, int y) {
 }
 
 void SonarViewState::LeftButtonUp() {
+    MeasureButtonUp(measure);
     savedScrollX = scrollX;
     savedScrollY = scrollY;
     dragging = 0;
@@ -144,6 +148,17 @@ void SonarViewState::RestoreImage() {
 
 int SonarViewState::ZoomPercent() const {
     return static_cast<int>(std::lround(zoomFactor * 100.0));
+}
+
+MeasureGeometry SonarViewState::Geometry() const {
+    MeasureGeometry geometry;
+    geometry.imageWidth = imageWidth;
+    geometry.imageRows = imageHeight;
+    geometry.range = doc.range;
+    geometry.sideMode = doc.images.sideMode;
+    geometry.speedCorrection = doc.speed.speedCorrection != 0;
+    if (HasSlot()) geometry.rowStamps = &doc.images.slotStates[slot].rowInfo;
+    return geometry;
 }
 
 void SonarViewState::ReadImageSize() {

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "imaging/MeasureState.h"
+#include "imaging/MeasureTools.h"
 
 class CVantrelDoc;
 class ViewHost;
@@ -39,7 +40,8 @@ public:
     int Slot() const { return slot; }
 
     // --- Events --------------------------------------------------------------------------------
-    // Window sized: the image follows the zoom mode and the client width.
+    // Window sized: the image follows the zoom mode and the client width. A window without
+    // area (minimised) keeps its image as it is.
     void Size(int clientWidth, int clientHeight);
     ViewRepaint MouseMove(int x, int y);
     // The pointer left the window (no position).
@@ -60,6 +62,10 @@ public:
     void ToggleGrid() { gridOn = gridOn ? 0 : 1; }
     // The zoom in percent, for the status bar.
     int ZoomPercent() const;
+    // A measuring command: arms or disarms the tool (see ToggleTool).
+    void ToggleMeasureTool(MeasureTool tool) { ToggleTool(measure, tool); }
+    // What the measuring tools measure on: this view's image and the document's range.
+    MeasureGeometry Geometry() const;
 
     // --- Painting ------------------------------------------------------------------------------
     // Start of a paint: the size of the slot's image as the document has it now.

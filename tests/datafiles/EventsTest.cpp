@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "EventsFixture.h"
-#include "datafiles/EventAcross.h"
+#include "imaging/SideGeometry.h"
 #include "datafiles/EventCommands.h"
 
 namespace {
@@ -403,12 +403,12 @@ TEST(EventAcross, ClickAndRedrawInTheThreeSideModes) {
         {3, 0, 0.0, 0},      {1, 999, 0.499, 998}, {2, 0, 0.5, 0},
     };
     for (const Case& c : cases) {
-        const double fraction = AcrossFractionOfColumn(c.click, 1000, c.mode);
+        const double fraction = AcrossFraction(c.click, 1000, c.mode);
         EXPECT_DOUBLE_EQ(fraction, c.fraction) << c.mode << " " << c.click;
-        EXPECT_EQ(ColumnOfAcrossFraction(fraction, 1000, c.mode), c.redrawn) << c.mode;
+        EXPECT_EQ(AcrossColumn(fraction, 1000, c.mode), c.redrawn) << c.mode;
     }
     char text[32];
-    std::snprintf(text, sizeof text, "%f", AcrossFractionOfColumn(750, 1000, 3));
+    std::snprintf(text, sizeof text, "%f", AcrossFraction(750, 1000, 3));
     EXPECT_STREQ(text, "0.750000");
 }
 

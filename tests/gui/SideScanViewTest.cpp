@@ -211,9 +211,15 @@ TEST_F(SideScanViewTest, ContextMenuShowsTheZoomGridAndMeasureStates) {
     EXPECT_EQ(top[1]->text(), "Grid");
     EXPECT_TRUE(top[1]->isChecked());
     EXPECT_EQ(top[2]->text(), "Measure");
-    EXPECT_FALSE(top[2]->isEnabled());
+    EXPECT_TRUE(top[2]->isEnabled());
+    EXPECT_FALSE(top[2]->isChecked());
     EXPECT_EQ(top[3]->text(), "Erase Measure Lines");
-    EXPECT_FALSE(top[3]->isEnabled());
+    EXPECT_TRUE(top[3]->isEnabled());
+    // "Measure" is the distance tool and shows whether it is armed.
+    top[2]->trigger();
+    EXPECT_EQ(view.State().measure.distanceMode, 1);
+    EXPECT_TRUE(view.CreateContextMenu()->actions()[2]->isChecked());
+    top[2]->trigger();
     zoom[2]->trigger();  // "Fill Screen" runs through the view's table
     EXPECT_EQ(view.State().zoomMode, kZoomFillScreen);
     top[1]->trigger();
@@ -239,15 +245,19 @@ TEST_F(SideScanViewTest, KeysZoomRestoreAndNudgeThePointer) {
     EXPECT_EQ(QPoint(view.State().lastX, view.State().lastY), QPoint(50, 61));
 }
 
-TEST_F(SideScanViewTest, EveryViewCommandIsInItsTableAndMeasuringIsDisabled) {
+TEST_F(SideScanViewTest, EveryViewCommandIsInItsTableWithTheMeasuringTools) {
     const int enabled[] = {kCmdGrid,      kCmdFillScreen,   kCmdZoom100,   kCmdZoom200,
                            kCmdZoomCycle, kCmdRestoreImage, kCmdNudgeLeft, kCmdNudgeRight,
                            kCmdNudgeUp,   kCmdNudgeDown};
     for (const int id : enabled) EXPECT_TRUE(view.Commands().State(id).enabled) << id;
-    for (const int id : {kCmdMeasureDistance, kCmdClearMarks}) {
+    for (const int id : {kCmdMeasureDistance, kCmdClearMarks, kCmdMeasureRange, kCmdDrawPlusMark,
+                         kCmdMeasureHeight, kCmdShowMarkShadow}) {
         EXPECT_TRUE(view.Commands().Has(id)) << id;
-        EXPECT_FALSE(view.Commands().State(id).enabled) << id;
+        EXPECT_TRUE(view.Commands().State(id).enabled) << id;
     }
+    // A range-scale view without an image has nothing to measure on.
+    CSSView bare(doc);
+    EXPECT_FALSE(bare.Commands().State(kCmdMeasureDistance).enabled);
     CommandTable frame;
     frame.Add(kCmdGrid, [] {});
     CommandRouter router(frame);

@@ -436,8 +436,9 @@ TEST_F(MainFrameTest, SonarWindowsFollowTheConfiguration) {
     QStringList titles;
     for (QMdiSubWindow* sub : frame.Mdi()->subWindowList()) titles << sub->windowTitle();
     titles.sort();
-    EXPECT_EQ(titles, (QStringList{"Sonvara_RGB -- 120 kHz", "Sonvara_RGB -- 260 kHz",
-                                   "Sonvara_RGB -- 540 kHz"}));
+    // The composite of a three-frequency system in the main window, then one per frequency.
+    EXPECT_EQ(titles, (QStringList{"Sonvara_RGB", "Sonvara_RGB -- 120 kHz",
+                                   "Sonvara_RGB -- 260 kHz", "Sonvara_RGB -- 540 kHz"}));
     frame.RefreshCommands();
     EXPECT_TRUE(Action(kCmdWindowM)->isChecked());
     // A closed window is checked no more and comes back at its stored place.
@@ -537,7 +538,7 @@ TEST_F(MainFrameTest, ZoomPaneShowsTheZoomOfTheActiveSonarWindow) {
     doc.ConfigureHeads(all);
     frame.ApplyConfiguration();
     const QList<QMdiSubWindow*> subs = frame.Mdi()->subWindowList();
-    ASSERT_EQ(subs.size(), 3);
+    ASSERT_EQ(subs.size(), 4);  // the composite and the three frequencies
     const auto pane = [this] { return frame.FirstStatus()->PaneText(2); };
     const auto percentOf = [](QMdiSubWindow* sub) {
         const auto* view = qobject_cast<CSecondView*>(sub->widget());

@@ -9,6 +9,7 @@
 #include "imaging/views/CSonarHView.h"
 #include "imaging/views/CSonarLView.h"
 #include "imaging/views/CSonarMView.h"
+#include "imaging/views/CVantrelView.h"
 
 SonarWindows::SonarWindows(CVantrelDoc& document, QMdiArea* mdi, ViewHost* viewHost,
                            CommandRouter& commandRouter)
@@ -31,6 +32,8 @@ int SonarWindows::SlotOf(int window) const {
 std::array<bool, kLayoutWindowCount> SonarWindows::Wanted() const {
     std::array<bool, kLayoutWindowCount> wanted{};
     if (doc.threeFrequencySystem) {
+        // The composite of the three frequencies in the main window, and one window each.
+        wanted[kMainFrame] = true;
         wanted[kLFrame] = wanted[kMFrame] = wanted[kHFrame] = true;
     } else if (doc.twoFrequencySystem) {
         wanted[kLFrame] = wanted[kMFrame] = true;
@@ -42,13 +45,17 @@ std::array<bool, kLayoutWindowCount> SonarWindows::Wanted() const {
 }
 
 QString SonarWindows::Title(int window) const {
+    if (window == kMainFrame) return QStringLiteral("Sonvara_RGB");
     const int slot = SlotOf(window);
     return QStringLiteral("Sonvara_RGB -- %1 kHz").arg(doc.heads[slot].frequencyHz / 1000);
 }
 
 QMdiSubWindow* SonarWindows::Create(int window) {
     CSecondView* view = nullptr;
-    switch (SlotOf(window)) {
+    switch (window == kMainFrame ? -1 : SlotOf(window)) {
+        case -1:
+            view = new CVantrelView(doc);
+            break;
         case kHeadL:
             view = new CSonarLView(doc);
             break;
@@ -59,7 +66,8 @@ QMdiSubWindow* SonarWindows::Create(int window) {
             view = new CSonarHView(doc);
             break;
     }
-    view->setObjectName(QStringLiteral("sonarView"));
+    view->setObjectName(window == kMainFrame ? QStringLiteral("compositeView")
+                                             : QStringLiteral("sonarView"));
     view->SetHost(host);
     QMdiSubWindow* sub = area->addSubWindow(view);
     sub->setAttribute(Qt::WA_DeleteOnClose);
@@ -80,7 +88,8 @@ void SonarWindows::Place(int window) {
 
 void SonarWindows::ApplyLayout(bool createMissing) {
     const auto wanted = Wanted();
-    for (int w = kLFrame; w <= kHFrame; ++w) {
+    // The main (composite) window first: it is brought to the top before the others.
+    for (int w = kMainFrame; w <= kHFrame; ++w) {
         if (createMissing && wanted[w] && doc.display.layout.show[w] && !subs[w]) Create(w);
         if (subs[w]) Place(w);
     }

@@ -5,6 +5,7 @@
 #include "acquisition/CVantrelDoc.h"
 #include "app/CommandIds.h"
 #include "imaging/RangeScale.h"
+#include "imaging/views/MeasurePainting.h"
 #include "imaging/views/ViewPainting.h"
 
 CSSView::CSSView(CVantrelDoc& doc, QWidget* parent) : CSecondView(doc, kNoSlot, false, parent) {
@@ -54,6 +55,7 @@ void CSSView::paintEvent(QPaintEvent*) {
     PaintRangeScale(painter, ComputeRangeScale(scale));
     // After the grid, so that no grid line runs through the range and frequency texts.
     if (state.Slot() != kNoSlot) PaintLabels(painter);
+    if (state.Slot() != kNoSlot) PaintMeasureOverlay(painter, state, size(), units);
     PaintOverlay(painter);
     state.PointerReadout();
 }

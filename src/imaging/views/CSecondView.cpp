@@ -8,6 +8,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMouseEvent>
+#include <utility>
 
 #include "acquisition/CVantrelDoc.h"
 #include "app/CommandIds.h"
@@ -16,10 +17,6 @@
 #include "imaging/views/CrossCursor.h"
 
 namespace {
-
-// The measuring tools draw their overlay in a later stage of the views; until then their
-// commands are listed, keep their state and stay disabled.
-constexpr bool kMeasuringAvailable = false;
 
 int CommandOfKey(const QKeyEvent& event) {
     if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return 0;
@@ -90,20 +87,44 @@ void CSecondView::AddCommands() {
     commands.Add(kCmdNudgeRight, [this] { Nudge(1, 0); });
     commands.Add(kCmdNudgeUp, [this] { Nudge(0, -1); });
     commands.Add(kCmdNudgeDown, [this] { Nudge(0, 1); });
-    commands.Add(
-        kCmdMeasureDistance,
-        [this] { state.measure.distanceMode = state.measure.distanceMode ? 0 : 1; },
-        [this] {
-            return CommandState{kMeasuringAvailable, state.measure.distanceMode != 0, {}};
-        });
+    AddMeasureCommands();
+}
+
+void CSecondView::AddMeasureCommands() {
+    // A view without an image slot has nothing to measure on.
+    const bool available = state.Slot() != kNoSlot;
+    const std::pair<int, MeasureTool> tools[] = {{kCmdMeasureDistance, MeasureTool::Distance},
+                                                 {kCmdMeasureRange, MeasureTool::Range},
+                                                 {kCmdDrawPlusMark, MeasureTool::Plus},
+                                                 {kCmdMeasureHeight, MeasureTool::Height}};
+    for (const auto& [id, tool] : tools) {
+        commands.Add(
+            id,
+            [this, t = tool] {
+                state.ToggleMeasureTool(t);
+                update();
+            },
+            [this, available, t = tool] {
+                return CommandState{available, ToolArmed(state.measure, t), {}};
+            });
+    }
     commands.Add(
         kCmdClearMarks,
         [this] {
             state.measure.ClearMarks();
             update();
         },
-        [] {
-            return CommandState{kMeasuringAvailable, false, {}};
+        [available] {
+            return CommandState{available, false, {}};
+        });
+    commands.Add(
+        kCmdShowMarkShadow,
+        [this] {
+            state.measure.showMarkShadow = state.measure.showMarkShadow ? 0 : 1;
+            update();
+        },
+        [this, available] {
+            return CommandState{available, state.measure.showMarkShadow != 0, {}};
         });
 }
 
@@ -193,6 +214,7 @@ void CSecondView::mouseReleaseEvent(QMouseEvent* event) {
         return;
     }
     state.LeftButtonUp();
+    update();
 }
 
 void CSecondView::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -67,6 +67,7 @@ protected:
 private:
     void AddCommands();
     void AddZoomCommands();
+    void AddMeasureCommands();
     void HandleMouseMove(QPoint position);
     void Apply(ViewRepaint repaint);
     void AfterZoomChange();
