@@ -34,6 +34,15 @@
 
 namespace {
 
+// The side-scan windows among the main window's children (the sensor windows live there too).
+QList<QMdiSubWindow*> SonarSubWindows(const CMainFrame& frame) {
+    QList<QMdiSubWindow*> sonar;
+    for (QMdiSubWindow* sub : frame.Mdi()->subWindowList()) {
+        if (qobject_cast<CSecondView*>(sub->widget())) sonar << sub;
+    }
+    return sonar;
+}
+
 QStringList MenuTexts(QMenuBar* bar) {
     QStringList texts;
     for (QAction* action : bar->actions()) texts << action->text();
@@ -140,7 +149,7 @@ TEST_F(MainFrameTest, ThePointerOverAViewShowsTheTimeAndDateOfItsRow) {
     const int all[4] = {1, 1, 1, 1};
     doc.ConfigureHeads(all);
     frame.ApplyConfiguration();
-    QMdiSubWindow* sub = frame.Mdi()->subWindowList().value(0);
+    QMdiSubWindow* sub = SonarSubWindows(frame).value(0);
     ASSERT_NE(sub, nullptr);
     QWidget* view = sub->widget();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(view));
@@ -434,7 +443,7 @@ TEST_F(MainFrameTest, SonarWindowsFollowTheConfiguration) {
     doc.heads[2].frequencyHz = 540000;
     frame.ApplyConfiguration();
     QStringList titles;
-    for (QMdiSubWindow* sub : frame.Mdi()->subWindowList()) titles << sub->windowTitle();
+    for (QMdiSubWindow* sub : SonarSubWindows(frame)) titles << sub->windowTitle();
     titles.sort();
     EXPECT_EQ(titles, (QStringList{"Sonvara_RGB -- 120 kHz", "Sonvara_RGB -- 260 kHz",
                                    "Sonvara_RGB -- 540 kHz"}));
@@ -443,7 +452,7 @@ TEST_F(MainFrameTest, SonarWindowsFollowTheConfiguration) {
     // A closed window is checked no more and comes back at its stored place.
     WindowRect before;
     ASSERT_TRUE(frame.TakeWindowRect(kMFrame, before));
-    for (QMdiSubWindow* sub : frame.Mdi()->subWindowList()) {
+    for (QMdiSubWindow* sub : SonarSubWindows(frame)) {
         if (sub->windowTitle().contains("260")) sub->close();
     }
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -464,7 +473,7 @@ TEST_F(MainFrameTest, TwoFrequencySystemsShowTheirDisplayChannels) {
     for (int h = 0; h < 4; ++h) doc.heads[h].available = two[h];
     frame.ApplyConfiguration();
     QStringList titles;
-    for (QMdiSubWindow* sub : frame.Mdi()->subWindowList()) titles << sub->windowTitle();
+    for (QMdiSubWindow* sub : SonarSubWindows(frame)) titles << sub->windowTitle();
     titles.sort();
     EXPECT_EQ(titles, (QStringList{"Sonvara_RGB -- 260 kHz", "Sonvara_RGB -- 675 kHz"}));
     EXPECT_TRUE(frame.Bars().TwoFrequencyBar()->isVisible());
@@ -509,7 +518,7 @@ TEST_F(MainFrameTest, EachCycleRepaintsTheSonarWindowsAtScreenRate) {
     const int all[4] = {1, 1, 1, 1};
     doc.ConfigureHeads(all);
     frame.ApplyConfiguration();
-    QMdiSubWindow* sub = frame.Mdi()->subWindowList().value(0);
+    QMdiSubWindow* sub = SonarSubWindows(frame).value(0);
     ASSERT_NE(sub, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(sub->widget()));
     QTest::qWait(100);
@@ -536,7 +545,7 @@ TEST_F(MainFrameTest, ZoomPaneShowsTheZoomOfTheActiveSonarWindow) {
     const int all[4] = {1, 1, 1, 1};
     doc.ConfigureHeads(all);
     frame.ApplyConfiguration();
-    const QList<QMdiSubWindow*> subs = frame.Mdi()->subWindowList();
+    const QList<QMdiSubWindow*> subs = SonarSubWindows(frame);
     ASSERT_EQ(subs.size(), 3);
     const auto pane = [this] { return frame.FirstStatus()->PaneText(2); };
     const auto percentOf = [](QMdiSubWindow* sub) {
