@@ -101,6 +101,8 @@ void CMainFrame::BuildStatusBars() {
     linkPane = secondStatus->AddTrailingPane(QStringLiteral("headLinks"), {}, 0, 110);
     reconnectPane = firstStatus->AddTrailingPane(QStringLiteral("reconnects"),
                                                  QStringLiteral("Reconnects:"), 76, 30);
+    altitudePane = firstStatus->AddTrailingPane(QStringLiteral("altitude"),
+                                                QStringLiteral("Altitude:"), 60, 64);
     setCentralWidget(central);
 }
 
@@ -283,6 +285,8 @@ void CMainFrame::UpdateStatusBars() {
     }
     const QString reconnects = QString::fromStdString(ReconnectPaneText(doc));
     if (reconnectPane->text() != reconnects) reconnectPane->setText(reconnects);
+    const QString altitude = QString::fromStdString(AltitudePaneText(doc));
+    if (altitudePane->text() != altitude) altitudePane->setText(altitude);
 }
 
 void CMainFrame::RefreshCommands() { menus->RefreshAll(); }

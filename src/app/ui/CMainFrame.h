@@ -41,6 +41,7 @@ public:
     // The panes of the heads' links and of the reconnections.
     QLabel* LinkPane() const { return linkPane; }
     QLabel* ReconnectPane() const { return reconnectPane; }
+    QLabel* AltitudePane() const { return altitudePane; }
     StatusInputs& Status() { return statusInputs; }
     bool ConfiguredMenuShown() const { return configuredMenu; }
 
@@ -108,6 +109,7 @@ private:
     StatusBarWidget* secondStatus = nullptr;
     QLabel* linkPane = nullptr;
     QLabel* reconnectPane = nullptr;
+    QLabel* altitudePane = nullptr;
     StatusInputs statusInputs;
     SonarWindows* windows = nullptr;
     SensorWindows* sensors = nullptr;
