@@ -18,6 +18,7 @@ class QMdiArea;
 class QTimer;
 class QToolBar;
 class CPaletteChildFrm;
+class HeadDialogs;
 class SensorWindows;
 class SonarWindows;
 class StatusBarWidget;
@@ -34,6 +35,7 @@ public:
     QMdiArea* Mdi() const { return mdi; }
     SonarWindows& Windows() const { return *windows; }
     SensorWindows& Sensors() const { return *sensors; }
+    HeadDialogs& Heads() const { return *headDialogs; }
     ControlBars& Bars() const { return *bars; }
     QToolBar* ToolBar() const { return toolBar; }
     StatusBarWidget* FirstStatus() const { return firstStatus; }
@@ -60,6 +62,7 @@ public:
     // DocumentObserver
     void ApplyConfiguration() override;
     void UpdateTitles() override;
+    void RefreshDiagnostics() override;
     void CycleDisplayed() override;
     void HeadLinksChanged() override;
     void ApplyWindowLayout(bool createMissing) override;
@@ -113,6 +116,7 @@ private:
     StatusInputs statusInputs;
     SonarWindows* windows = nullptr;
     SensorWindows* sensors = nullptr;
+    HeadDialogs* headDialogs = nullptr;
     CPaletteChildFrm* paletteWindow = nullptr;
     QTimer* refreshTimer = nullptr;
     bool viewsDirty = false;
