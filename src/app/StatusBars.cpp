@@ -94,7 +94,8 @@ std::string ReconnectPaneText(const CVantrelDoc& doc) {
 
 std::string AltitudePaneText(const CVantrelDoc& doc) {
     const double metres = doc.orientation.altitudeShown;
-    return doc.units != 0 ? Printf("%.1f ft", metres / kMetresPerFoot) : Printf("%.1f m", metres);
+    return doc.units != 0 ? Printf("Altitude: %.1f ft", metres / kMetresPerFoot)
+                          : Printf("Altitude: %.1f m", metres);
 }
 
 StatusBarPanes SecondStatusBar(const CVantrelDoc& doc, const StatusInputs& in) {

@@ -60,6 +60,7 @@ StatusBarPanes FirstStatusBar(const CVantrelDoc& doc, const StatusInputs& in);
 std::string LinkPaneText(const CVantrelDoc& doc);
 std::string ReconnectPaneText(const CVantrelDoc& doc);
 // The height of the towfish above the bottom as the echo-sounder window prints it (the copy
-// taken every tenth sample), after the reconnections in the first bar: "12.3 m" or "40.4 ft".
+// taken every tenth sample), after the reconnections in the first bar: "Altitude: 12.3 m" or
+// "Altitude: 40.4 ft".
 std::string AltitudePaneText(const CVantrelDoc& doc);
 StatusBarPanes SecondStatusBar(const CVantrelDoc& doc, const StatusInputs& in);

@@ -60,7 +60,8 @@ TEST(SensorsMainWindowTest, AltitudeAndOrientationShownAreTheRenderedOnes) {
     doc.StopRecording();
     frame.UpdateStatusBars();
     ASSERT_TRUE(frame.Sensors().Exists(SensorWindows::kEchoSounder));
-    const QString altitude = frame.AltitudePane()->text();
+    const QString altitude = frame.AltitudePane()->text().mid(QStringLiteral("Altitude: ").size());
+    EXPECT_TRUE(frame.AltitudePane()->text().startsWith("Altitude: "));
     const QString pitch = frame.SecondStatus()->PaneText(5);
     const QString roll = frame.SecondStatus()->PaneText(8);
     const QString heading = frame.SecondStatus()->PaneText(11);

@@ -145,6 +145,33 @@ TEST_F(MainFrameTest, HeadLinksAndReconnectsShowInTheStatusBars) {
     EXPECT_EQ(frame.ReconnectPane()->text().toStdString(), "2");
 }
 
+TEST_F(MainFrameTest, StatusBarsFitA1280PixelWindowWithThePanesAfterThe23) {
+    const int all[4] = {1, 1, 1, 1};
+    doc.ConfigureHeads(all);
+    doc.orientation.altitudeShown = 123.4;
+    frame.UpdateStatusBars();
+    EXPECT_EQ(frame.AltitudePane()->text().toStdString(), "Altitude: 123.4 m");
+    for (StatusBarWidget* bar : {frame.FirstStatus(), frame.SecondStatus()}) {
+        EXPECT_LE(bar->minimumSizeHint().width(), 1280)
+            << bar->objectName().toStdString() << " " << bar->minimumSizeHint().width();
+    }
+    EXPECT_LE(frame.minimumSizeHint().width(), 1280);
+    // After the 23 panes: the reconnections' caption, their count, then the altitude.
+    frame.resize(1280, 860);
+    QCoreApplication::processEvents();
+    QLabel* caption = nullptr;
+    for (QLabel* label : frame.FirstStatus()->findChildren<QLabel*>()) {
+        if (label->text() == "Reconnects:") caption = label;
+    }
+    ASSERT_NE(caption, nullptr);
+    EXPECT_LT(caption->x(), frame.ReconnectPane()->x());
+    EXPECT_LT(frame.ReconnectPane()->x(), frame.AltitudePane()->x());
+    EXPECT_LE(frame.AltitudePane()->geometry().right(), frame.FirstStatus()->width());
+    // The longest text: the deepest echo-sounder range, 300 m, in feet.
+    const QFontMetrics metrics(frame.AltitudePane()->font());
+    EXPECT_LE(metrics.horizontalAdvance("Altitude: 984.3 ft") + 4, frame.AltitudePane()->width());
+}
+
 TEST_F(MainFrameTest, ThePointerOverAViewShowsTheTimeAndDateOfItsRow) {
     const int all[4] = {1, 1, 1, 1};
     doc.ConfigureHeads(all);

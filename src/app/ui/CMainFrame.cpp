@@ -104,8 +104,7 @@ void CMainFrame::BuildStatusBars() {
     linkPane = secondStatus->AddTrailingPane(QStringLiteral("headLinks"), {}, 0, 110);
     reconnectPane = firstStatus->AddTrailingPane(QStringLiteral("reconnects"),
                                                  QStringLiteral("Reconnects:"), 76, 30);
-    altitudePane = firstStatus->AddTrailingPane(QStringLiteral("altitude"),
-                                                QStringLiteral("Altitude:"), 60, 64);
+    altitudePane = firstStatus->AddTrailingPane(QStringLiteral("altitude"), {}, 0, 118);
     setCentralWidget(central);
 }
 
