@@ -92,6 +92,12 @@ std::string ReconnectPaneText(const CVantrelDoc& doc) {
     return doc.State() == EngineState::Idle ? std::string() : std::to_string(doc.rebuildCount);
 }
 
+std::string AltitudePaneText(const CVantrelDoc& doc) {
+    const double metres = doc.orientation.altitudeShown;
+    return doc.units != 0 ? Printf("Altitude: %.1f ft", metres / kMetresPerFoot)
+                          : Printf("Altitude: %.1f m", metres);
+}
+
 StatusBarPanes SecondStatusBar(const CVantrelDoc& doc, const StatusInputs& in) {
     const bool imperial = doc.units != 0;
     const double range = imperial ? in.pointerRange / kMetresPerFoot : in.pointerRange;

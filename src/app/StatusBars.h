@@ -59,4 +59,8 @@ StatusBarPanes FirstStatusBar(const CVantrelDoc& doc, const StatusInputs& in);
 // (second bar), e.g. "ok: L M H  silent: ES", and the number of reconnections (first bar).
 std::string LinkPaneText(const CVantrelDoc& doc);
 std::string ReconnectPaneText(const CVantrelDoc& doc);
+// The height of the towfish above the bottom as the echo-sounder window prints it (the copy
+// taken every tenth sample), after the reconnections in the first bar: "Altitude: 12.3 m" or
+// "Altitude: 40.4 ft".
+std::string AltitudePaneText(const CVantrelDoc& doc);
 StatusBarPanes SecondStatusBar(const CVantrelDoc& doc, const StatusInputs& in);

@@ -236,6 +236,27 @@ TEST_F(ControlsTest, StatusBarsInMetricAndImperialUnits) {
                           40 + 80 + 10 + 50 + 60 + 10 + 70 + 10);
 }
 
+TEST_F(ControlsTest, AltitudePaneShowsTheShownAltitudeInTheUnits) {
+    struct Case {
+        double shown, current;
+        int units;
+        const char* text;
+    };
+    // The pane prints the copy taken every tenth sample, not the newest altitude.
+    const Case cases[] = {{12.34, 50.0, 0, "Altitude: 12.3 m"},
+                          {12.34, 50.0, 1, "Altitude: 40.5 ft"},
+                          {0.0, 3.0, 0, "Altitude: 0.0 m"},
+                          {3.048, 0.0, 1, "Altitude: 10.0 ft"},
+                          {299.96, 1.0, 0, "Altitude: 300.0 m"}};
+    for (const Case& c : cases) {
+        doc.orientation.altitudeShown = c.shown;
+        doc.orientation.readings.altitudeM = c.current;
+        doc.orientation.altitudeM = c.current;
+        doc.units = c.units;
+        EXPECT_EQ(AltitudePaneText(doc), c.text) << c.shown << " in units " << c.units;
+    }
+}
+
 }  // namespace
 
 namespace {

@@ -199,6 +199,9 @@ TEST_F(SensorViewsTest, FilterDialogShowsAndStoresTheSwitches) {
 
 TEST_F(SensorViewsTest, WindowCommandsToggleTheWindowsWithTheirCheckMarks) {
     CMainFrame frame(doc);
+    // The windows are children of the main window: they are on screen (and sized) with it.
+    frame.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
     const int all[4] = {1, 1, 1, 1};
     doc.ConfigureHeads(all);
     frame.ApplyConfiguration();
@@ -237,6 +240,47 @@ TEST_F(SensorViewsTest, WindowCommandsToggleTheWindowsWithTheirCheckMarks) {
     // Without an echo sounder its command is disabled.
     doc.heads[kHeadES].available = 0;
     EXPECT_FALSE(frame.Router().State(kCmdWindowES).enabled);
+}
+
+TEST_F(SensorViewsTest, SensorWindowsAreChildWindowsOfTheMainWindowsArea) {
+    CMainFrame frame(doc);
+    frame.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+    const int all[4] = {1, 1, 1, 1};
+    doc.ConfigureHeads(all);
+    frame.ApplyConfiguration();
+    SensorWindows& windows = frame.Sensors();
+    EXPECT_TRUE(frame.Router().Execute(kCmdWindowOrientation));
+    EXPECT_TRUE(frame.Router().Execute(kCmdWindowHistory));
+    for (auto w : {SensorWindows::kEchoSounder, SensorWindows::kOrientation,
+                   SensorWindows::kHistory}) {
+        QMdiSubWindow* sub = windows.Sub(w);
+        ASSERT_NE(sub, nullptr) << w;
+        EXPECT_EQ(sub->mdiArea(), frame.Mdi()) << w;
+        EXPECT_FALSE(sub->isWindow()) << w;
+        EXPECT_TRUE(frame.Mdi()->subWindowList().contains(sub)) << w;
+    }
+    EXPECT_EQ(frame.Mdi()->activeSubWindow(), windows.Sub(SensorWindows::kHistory))
+        << "a window shown by its command comes to the top";
+    // The echo sounder sits at its stored rectangle and gives it back.
+    EXPECT_EQ(windows.Sub(SensorWindows::kEchoSounder)->objectName(), "ES Frame");
+    const WindowRect stored = doc.display.layout.rects[kESFrame];
+    WindowRect taken;
+    ASSERT_TRUE(frame.TakeWindowRect(kESFrame, taken));
+    EXPECT_NEAR(taken.left, stored.left, 3);
+    EXPECT_NEAR(taken.top, stored.top, 3);
+    EXPECT_NEAR(taken.right, stored.right, 3);
+    EXPECT_NEAR(taken.bottom, stored.bottom, 3);
+    // A hidden echo sounder stays hidden when another window closes; a layout shows it.
+    EXPECT_TRUE(frame.Router().Execute(kCmdWindowES));
+    windows.Sub(SensorWindows::kHistory)->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(windows.Exists(SensorWindows::kHistory));
+    EXPECT_FALSE(windows.Visible(SensorWindows::kEchoSounder));
+    frame.ApplyWindowLayout(true);  // what a layout command ends in
+    EXPECT_TRUE(windows.Visible(SensorWindows::kEchoSounder));
+    EXPECT_TRUE(windows.Sub(SensorWindows::kEchoSounder)->isVisible());
 }
 
 TEST_F(SensorViewsTest, FilterDialogPausesPlaybackAndResumesIt100MsAfter) {

@@ -171,6 +171,12 @@ TEST_F(DataFilesToolsTest, DamagedRecordIsFoundByInfoAndSteppedOverByTheRenderin
     ASSERT_FALSE(written.isEmpty());
     EXPECT_EQ(written.front(), "L-000002.png");
     EXPECT_EQ(written.back(), QString("L-%1.png").arg(accepted - 1, 6, 10, QChar('0')));
+    // The echogram comes with every numbered set, under the same numbers.
+    QStringList echoes = QDir(Path("played")).entryList({"echo-*.png"}, QDir::Files, QDir::Name);
+    echoes.replaceInStrings(QStringLiteral("echo-"), QStringLiteral("L-"));
+    EXPECT_EQ(echoes, written);
+    EXPECT_FALSE(QFile::exists(Path("played/echo.png")));
+    EXPECT_FALSE(QImage(Path("played/") + QString(written.back()).replace("L-", "echo-")).isNull());
     // Rendering leaves the data file's directory as it was: no event file is made or changed.
     EXPECT_EQ(QFile(Path("survey.an")).size(), 0);
 }

@@ -34,6 +34,15 @@
 
 namespace {
 
+// The side-scan windows among the main window's children (the sensor windows live there too).
+QList<QMdiSubWindow*> SonarSubWindows(const CMainFrame& frame) {
+    QList<QMdiSubWindow*> sonar;
+    for (QMdiSubWindow* sub : frame.Mdi()->subWindowList()) {
+        if (qobject_cast<CSecondView*>(sub->widget())) sonar << sub;
+    }
+    return sonar;
+}
+
 QStringList MenuTexts(QMenuBar* bar) {
     QStringList texts;
     for (QAction* action : bar->actions()) texts << action->text();
@@ -136,11 +145,38 @@ TEST_F(MainFrameTest, HeadLinksAndReconnectsShowInTheStatusBars) {
     EXPECT_EQ(frame.ReconnectPane()->text().toStdString(), "2");
 }
 
+TEST_F(MainFrameTest, StatusBarsFitA1280PixelWindowWithThePanesAfterThe23) {
+    const int all[4] = {1, 1, 1, 1};
+    doc.ConfigureHeads(all);
+    doc.orientation.altitudeShown = 123.4;
+    frame.UpdateStatusBars();
+    EXPECT_EQ(frame.AltitudePane()->text().toStdString(), "Altitude: 123.4 m");
+    for (StatusBarWidget* bar : {frame.FirstStatus(), frame.SecondStatus()}) {
+        EXPECT_LE(bar->minimumSizeHint().width(), 1280)
+            << bar->objectName().toStdString() << " " << bar->minimumSizeHint().width();
+    }
+    EXPECT_LE(frame.minimumSizeHint().width(), 1280);
+    // After the 23 panes: the reconnections' caption, their count, then the altitude.
+    frame.resize(1280, 860);
+    QCoreApplication::processEvents();
+    QLabel* caption = nullptr;
+    for (QLabel* label : frame.FirstStatus()->findChildren<QLabel*>()) {
+        if (label->text() == "Reconnects:") caption = label;
+    }
+    ASSERT_NE(caption, nullptr);
+    EXPECT_LT(caption->x(), frame.ReconnectPane()->x());
+    EXPECT_LT(frame.ReconnectPane()->x(), frame.AltitudePane()->x());
+    EXPECT_LE(frame.AltitudePane()->geometry().right(), frame.FirstStatus()->width());
+    // The longest text: the deepest echo-sounder range, 300 m, in feet.
+    const QFontMetrics metrics(frame.AltitudePane()->font());
+    EXPECT_LE(metrics.horizontalAdvance("Altitude: 984.3 ft") + 4, frame.AltitudePane()->width());
+}
+
 TEST_F(MainFrameTest, ThePointerOverAViewShowsTheTimeAndDateOfItsRow) {
     const int all[4] = {1, 1, 1, 1};
     doc.ConfigureHeads(all);
     frame.ApplyConfiguration();
-    QMdiSubWindow* sub = frame.Mdi()->subWindowList().value(0);
+    QMdiSubWindow* sub = SonarSubWindows(frame).value(0);
     ASSERT_NE(sub, nullptr);
     QWidget* view = sub->widget();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(view));
@@ -434,7 +470,7 @@ TEST_F(MainFrameTest, SonarWindowsFollowTheConfiguration) {
     doc.heads[2].frequencyHz = 540000;
     frame.ApplyConfiguration();
     QStringList titles;
-    for (QMdiSubWindow* sub : frame.Mdi()->subWindowList()) titles << sub->windowTitle();
+    for (QMdiSubWindow* sub : SonarSubWindows(frame)) titles << sub->windowTitle();
     titles.sort();
     // The composite of a three-frequency system in the main window, then one per frequency.
     EXPECT_EQ(titles, (QStringList{"Sonvara_RGB", "Sonvara_RGB -- 120 kHz",
@@ -444,7 +480,7 @@ TEST_F(MainFrameTest, SonarWindowsFollowTheConfiguration) {
     // A closed window is checked no more and comes back at its stored place.
     WindowRect before;
     ASSERT_TRUE(frame.TakeWindowRect(kMFrame, before));
-    for (QMdiSubWindow* sub : frame.Mdi()->subWindowList()) {
+    for (QMdiSubWindow* sub : SonarSubWindows(frame)) {
         if (sub->windowTitle().contains("260")) sub->close();
     }
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -465,7 +501,7 @@ TEST_F(MainFrameTest, TwoFrequencySystemsShowTheirDisplayChannels) {
     for (int h = 0; h < 4; ++h) doc.heads[h].available = two[h];
     frame.ApplyConfiguration();
     QStringList titles;
-    for (QMdiSubWindow* sub : frame.Mdi()->subWindowList()) titles << sub->windowTitle();
+    for (QMdiSubWindow* sub : SonarSubWindows(frame)) titles << sub->windowTitle();
     titles.sort();
     EXPECT_EQ(titles, (QStringList{"Sonvara_RGB -- 260 kHz", "Sonvara_RGB -- 675 kHz"}));
     EXPECT_TRUE(frame.Bars().TwoFrequencyBar()->isVisible());
@@ -510,7 +546,7 @@ TEST_F(MainFrameTest, EachCycleRepaintsTheSonarWindowsAtScreenRate) {
     const int all[4] = {1, 1, 1, 1};
     doc.ConfigureHeads(all);
     frame.ApplyConfiguration();
-    QMdiSubWindow* sub = frame.Mdi()->subWindowList().value(0);
+    QMdiSubWindow* sub = SonarSubWindows(frame).value(0);
     ASSERT_NE(sub, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(sub->widget()));
     QTest::qWait(100);
@@ -537,7 +573,7 @@ TEST_F(MainFrameTest, ZoomPaneShowsTheZoomOfTheActiveSonarWindow) {
     const int all[4] = {1, 1, 1, 1};
     doc.ConfigureHeads(all);
     frame.ApplyConfiguration();
-    const QList<QMdiSubWindow*> subs = frame.Mdi()->subWindowList();
+    const QList<QMdiSubWindow*> subs = SonarSubWindows(frame);
     ASSERT_EQ(subs.size(), 4);  // the composite and the three frequencies
     const auto pane = [this] { return frame.FirstStatus()->PaneText(2); };
     const auto percentOf = [](QMdiSubWindow* sub) {

@@ -92,7 +92,7 @@ void DescribeRender(CLI::App& app, RenderOptions& options, std::vector<std::stri
         "Plays the data file headless through the same ingest as the application (composite\n"
         "mode, every channel image) and writes L.png, M.png and H.png (8-bit, through the\n"
         "colour table), composite.png (24-bit) and echo.png (the echogram as its window\n"
-        "shows it at the images' height; not with --every) into DIR.");
+        "shows it at the images' height) into DIR.");
     app.set_version_flag("--version", tools::VersionText("sonvara-cli render"));
     tools::LastValueWins(app);
     app.add_option("file", files, "the data file")->type_name("FILE.svx");

@@ -111,8 +111,8 @@ bool WriteImageSet(const CVantrelDoc& doc, const std::string& dirName, int recor
         const std::string name = ImageFileName(HeadLabel(channel), records, numbered);
         if (!WritePng(RowsOf(ring), &palette, (dir / name).string(), error)) return false;
     }
-    // The echogram goes with the one image set of a whole file, not with numbered sets.
-    if (!numbered && doc.echoSounder.IsOpen() && doc.echoSounder.Drawable()) {
+    // The echogram goes with every set, numbered like the others.
+    if (doc.echoSounder.IsOpen() && doc.echoSounder.Drawable()) {
         const EchoSounderImage& echo = doc.echoSounder;
         // The echogram holds colour indices of the current table, not of the active palette.
         const ColourTable& current = doc.CurrentColourTable();
@@ -125,7 +125,7 @@ bool WriteImageSet(const CVantrelDoc& doc, const std::string& dirName, int recor
         }
         const PngRows rows{echo.Width(), echo.Height(), echo.Width(),
                            [&echo](int y) { return echo.Row(y); }};
-        const std::string name = ImageFileName("echo", records, false);
+        const std::string name = ImageFileName("echo", records, numbered);
         if (!WritePng(rows, &echoPalette, (dir / name).string(), error)) return false;
     }
     if (!doc.images.CompositeExists()) return true;

@@ -1,7 +1,7 @@
 #pragma once
 // Writes a document's side-scan images as PNG files: L, M and H as 8-bit images through the
 // active palette, the composite as a 24-bit image, and the echogram (when the document has
-// one, and only for the unnumbered set) as an 8-bit image through the current colour table.
+// one) as an 8-bit image through the current colour table.
 
 #include <string>
 

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "acquisition/CVantrelDoc.h"
+#include "acquisition/views/HeadDialogs.h"
 #include "app/AcquisitionControls.h"
 #include "app/CommandIds.h"
 #include "app/MenuLayout.h"
@@ -45,6 +46,8 @@ CMainFrame::CMainFrame(CVantrelDoc& document) : doc(document) {
     sensors = new SensorWindows(doc, mdi, this,
                                 [this](QDialog& dialog) { return RunModal(dialog); });
     sensors->AddCommands(commands);
+    headDialogs = new HeadDialogs(doc, this, [this](QDialog& dialog) { return RunModal(dialog); });
+    headDialogs->AddCommands(commands);
     ConnectPlaybackBar();
     InstallAccelerators();
     refreshTimer = new QTimer(this);
@@ -101,6 +104,7 @@ void CMainFrame::BuildStatusBars() {
     linkPane = secondStatus->AddTrailingPane(QStringLiteral("headLinks"), {}, 0, 110);
     reconnectPane = firstStatus->AddTrailingPane(QStringLiteral("reconnects"),
                                                  QStringLiteral("Reconnects:"), 76, 30);
+    altitudePane = firstStatus->AddTrailingPane(QStringLiteral("altitude"), {}, 0, 118);
     setCentralWidget(central);
 }
 
@@ -193,6 +197,8 @@ void CMainFrame::UpdateTitles() {
     }
 }
 
+void CMainFrame::RefreshDiagnostics() { headDialogs->RefreshDiagnostics(); }
+
 void CMainFrame::ScheduleRefresh(bool repaintViews) {
     viewsDirty |= repaintViews;
     if (!refreshTimer->isActive()) refreshTimer->start(kRefreshIntervalMs);
@@ -284,6 +290,8 @@ void CMainFrame::UpdateStatusBars() {
     }
     const QString reconnects = QString::fromStdString(ReconnectPaneText(doc));
     if (reconnectPane->text() != reconnects) reconnectPane->setText(reconnects);
+    const QString altitude = QString::fromStdString(AltitudePaneText(doc));
+    if (altitudePane->text() != altitude) altitudePane->setText(altitude);
 }
 
 void CMainFrame::RefreshCommands() { menus->RefreshAll(); }
@@ -295,6 +303,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         settings.Save();
     }
     doc.CloseDocument();
+    headDialogs->DocumentClosed();
     event->accept();
 }
 

@@ -19,6 +19,7 @@ class QTimer;
 class QToolBar;
 class CAnnotation;
 class CPaletteChildFrm;
+class HeadDialogs;
 class SensorWindows;
 class SonarWindows;
 class StatusBarWidget;
@@ -35,6 +36,7 @@ public:
     QMdiArea* Mdi() const { return mdi; }
     SonarWindows& Windows() const { return *windows; }
     SensorWindows& Sensors() const { return *sensors; }
+    HeadDialogs& Heads() const { return *headDialogs; }
     ControlBars& Bars() const { return *bars; }
     QToolBar* ToolBar() const { return toolBar; }
     StatusBarWidget* FirstStatus() const { return firstStatus; }
@@ -42,6 +44,7 @@ public:
     // The panes of the heads' links and of the reconnections.
     QLabel* LinkPane() const { return linkPane; }
     QLabel* ReconnectPane() const { return reconnectPane; }
+    QLabel* AltitudePane() const { return altitudePane; }
     StatusInputs& Status() { return statusInputs; }
     bool ConfiguredMenuShown() const { return configuredMenu; }
 
@@ -60,6 +63,7 @@ public:
     // DocumentObserver
     void ApplyConfiguration() override;
     void UpdateTitles() override;
+    void RefreshDiagnostics() override;
     void CycleDisplayed() override;
     void HeadLinksChanged() override;
     void ApplyWindowLayout(bool createMissing) override;
@@ -114,9 +118,11 @@ private:
     StatusBarWidget* secondStatus = nullptr;
     QLabel* linkPane = nullptr;
     QLabel* reconnectPane = nullptr;
+    QLabel* altitudePane = nullptr;
     StatusInputs statusInputs;
     SonarWindows* windows = nullptr;
     SensorWindows* sensors = nullptr;
+    HeadDialogs* headDialogs = nullptr;
     CPaletteChildFrm* paletteWindow = nullptr;
     CAnnotation* eventDialog = nullptr;
     QTimer* refreshTimer = nullptr;

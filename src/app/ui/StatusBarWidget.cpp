@@ -2,6 +2,30 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <algorithm>
+
+namespace {
+
+// Values and texts are a little wider than their nominal pixels: today's fonts are larger than
+// the original system font, and a clipped value is worse than a wider bar. A label's text is
+// fixed, so it takes what its text needs; an empty spacer keeps its nominal width, and the
+// message pane has it as its minimum. The bars then leave room in a 1280-pixel window for the
+// panes after the 23.
+int PaneWidth(const StatusPane& pane, const QFontMetrics& metrics) {
+    switch (pane.kind) {
+        case PaneKind::Spacer:
+        case PaneKind::WideSpacer:
+        case PaneKind::Message:  // its minimum: it takes the room the others leave
+            return pane.width;
+        case PaneKind::Label:
+            return std::max(pane.width * 9 / 10,
+                            metrics.horizontalAdvance(QString::fromStdString(pane.text)) + 4);
+        default:
+            return pane.width * 13 / 10;
+    }
+}
+
+}  // namespace
 
 StatusBarWidget::StatusBarWidget(const QString& name, QWidget* parent) : QFrame(parent) {
     setObjectName(name);
@@ -16,9 +40,7 @@ void StatusBarWidget::Build(const StatusBarPanes& panes) {
         const StatusPane& pane = panes[i];
         auto* label = new QLabel(this);
         label->setObjectName(QStringLiteral("pane%1").arg(i));
-        // A little wider than the nominal pixels: today's fonts are larger than the original
-        // system font, and a clipped value is worse than a wider bar.
-        const int width = pane.width * 13 / 10;
+        const int width = PaneWidth(pane, label->fontMetrics());
         // The message pane takes the room the fixed panes leave, so that a message is read
         // whole.
         if (pane.kind == PaneKind::Message) {
@@ -46,19 +68,20 @@ void StatusBarWidget::SetPanes(const StatusBarPanes& panes) {
 
 QLabel* StatusBarWidget::AddTrailingPane(const QString& name, const QString& label, int labelWidth,
                                          int valueWidth) {
-    // The 23 panes are inserted at the front when they are built; these stay after them.
+    // The 23 panes are inserted at the front when they are built; these are appended in the
+    // order they are added, each caption before its value.
     auto* layout = static_cast<QHBoxLayout*>(this->layout());
     if (!label.isEmpty()) {
         auto* caption = new QLabel(label, this);
         caption->setFixedWidth(labelWidth);
         caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        layout->insertWidget(layout->count() - 1, caption);
+        layout->addWidget(caption);
     }
     auto* value = new QLabel(this);
     value->setObjectName(name);
     value->setFixedWidth(valueWidth);
     value->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    layout->insertWidget(layout->count() - 1, value);
+    layout->addWidget(value);
     return value;
 }
 

@@ -12,6 +12,9 @@
 namespace {
 
 constexpr int kRepaintMs = 500;
+// The read-outs sit this far below the rim of their instrument, clear of the heading dial's
+// "180".
+constexpr double kReadoutDrop = 38.0;
 const QColor kSky(40, 90, 170);
 const QColor kGround(150, 95, 40);
 const QColor kRim(200, 200, 200);
@@ -86,7 +89,7 @@ void COrientationView::PaintInstruments(QPainter& painter) {
     PaintGauge(painter, QPointF(w * 0.93, 30 + gaugeLength), gaugeLength, false);
     PaintPitchDisc(painter, QPointF(w * 0.26, cy), radius);
     PaintRollDisc(painter, QPointF(w * 0.47, cy), radius);
-    PaintHeadingDial(painter, QPointF(w * 0.70, cy), radius);
+    PaintHeadingDial(painter, QPointF(w * 0.72, cy), radius);
 }
 
 void COrientationView::PaintReadout(QPainter& painter, QPointF centre, const QString& text,
@@ -185,7 +188,7 @@ void COrientationView::PaintPitchDisc(QPainter& painter, QPointF c, double r) {
         painter.drawLine(QPointF(c.x() - half, y), QPointF(c.x() + half, y));
     }
     PaintReadout(
-        painter, c + QPointF(0, r + 22),
+        painter, c + QPointF(0, r + kReadoutDrop),
         QString::fromStdString(MakeOrientationTexts(doc.orientation.readings, doc.units).pitch),
         Qt::white);
 }
@@ -214,7 +217,7 @@ void COrientationView::PaintRollDisc(QPainter& painter, QPointF c, double r) {
     painter.drawLine(c + QPointF(-r * 0.7, 0), c + QPointF(-r * 0.25, 0));
     painter.drawLine(c + QPointF(r * 0.25, 0), c + QPointF(r * 0.7, 0));
     PaintReadout(
-        painter, c + QPointF(0, r + 22),
+        painter, c + QPointF(0, r + kReadoutDrop),
         QString::fromStdString(MakeOrientationTexts(doc.orientation.readings, doc.units).roll),
         Qt::white);
 }
@@ -239,7 +242,7 @@ void COrientationView::PaintHeadingDial(QPainter& painter, QPointF c, double r) 
         {"0", {0, -1}}, {"90", {1, 0}}, {"180", {0, 1}}, {"270", {-1, 0}}};
     for (const auto& [text, dir] : labels) {
         const QString t = QString::fromLatin1(text);
-        const QPointF at = c + dir * (r + 12);
+        const QPointF at = c + dir * (r + 13);
         painter.drawText(
             at - QPointF(m.horizontalAdvance(t) / 2 - dir.x() * m.horizontalAdvance(t) / 2,
                          -m.ascent() / 2 + 1),
@@ -264,7 +267,7 @@ void COrientationView::PaintHeadingDial(QPainter& painter, QPointF c, double r) 
     painter.drawPath(marker);
     painter.restore();
     PaintReadout(
-        painter, c + QPointF(0, r + 22),
+        painter, c + QPointF(0, r + kReadoutDrop),
         QString::fromStdString(MakeOrientationTexts(doc.orientation.readings, doc.units).heading),
         Qt::white);
 }

@@ -16,16 +16,18 @@ SensorWindows::SensorWindows(CVantrelDoc& document, QMdiArea* mdi, ViewHost* vie
                              ModalRunner modal)
     : QObject(mdi), doc(document), area(mdi), host(viewHost), runModal(std::move(modal)) {}
 
-QWidget* SensorWindows::Create(Window window) {
+QMdiSubWindow* SensorWindows::Create(Window window) {
     QWidget* view = nullptr;
     QString title;
     QSize size;
+    const char* name = "Orientation";
     switch (window) {
         case kEchoSounder:
             view = new CEchoSounder(doc);
             view->setObjectName(QStringLiteral("echoSounderView"));
             title = QStringLiteral("Sonvara_RGB - Echo Sounder");
             size = QSize(260, 420);
+            name = LayoutWindowName(kESFrame);
             break;
         case kOrientation: {
             auto* orientation = new COrientationView(doc);
@@ -41,13 +43,14 @@ QWidget* SensorWindows::Create(Window window) {
             view->setObjectName(QStringLiteral("historyView"));
             title = QStringLiteral("Sonvara_RGB - Orientation History");
             size = QSize(520, 540);
+            name = "Orientation History";
             break;
     }
-    view->setParent(area->window(), Qt::Tool);
-    view->setAttribute(Qt::WA_DeleteOnClose);
-    view->setWindowTitle(title);
-    view->resize(size);
-    QWidget* sub = view;
+    QMdiSubWindow* sub = area->addSubWindow(view);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setObjectName(QString::fromLatin1(name));
+    sub->setWindowTitle(title);
+    sub->resize(size);
     if (host) {
         // A closed window is forgotten by the main window once the event loop is back.
         connect(sub, &QObject::destroyed, this, [this] {
@@ -64,38 +67,41 @@ QWidget* SensorWindows::Create(Window window) {
 }
 
 void SensorWindows::PlaceEchoSounder(bool afterLayout) {
-    QWidget* sub = subs[kEchoSounder];
+    QMdiSubWindow* sub = subs[kEchoSounder];
     const QSize areaSize = area->viewport()->size();
     const AreaRect r = MapToArea(doc.display.layout.rects[kESFrame], doc.display.layout.metrics,
                                  areaSize.width(), areaSize.height());
-    const QPoint topLeft = area->viewport()->mapToGlobal(QPoint(r.x, r.y));
-    sub->setGeometry(topLeft.x(), topLeft.y(), std::max(r.width, 120), std::max(r.height, 120));
+    sub->setGeometry(r.x, r.y, std::max(r.width, 120), std::max(r.height, 120));
     if (afterLayout) sub->setWindowTitle(QStringLiteral("Sonvara_RGB -- Echo Sounder"));
-    sub->show();
 }
 
 bool SensorWindows::TakeEchoSounderRect(WindowRect& rect) const {
-    QWidget* sub = subs[kEchoSounder];
+    QMdiSubWindow* sub = subs[kEchoSounder];
     if (!sub) return false;
     const QRect g = sub->geometry();
-    const QPoint topLeft = area->viewport()->mapFromGlobal(g.topLeft());
     const QSize size = area->viewport()->size();
-    rect = MapFromArea({topLeft.x(), topLeft.y(), g.width(), g.height()},
-                       doc.display.layout.metrics, size.width(), size.height());
+    rect = MapFromArea({g.x(), g.y(), g.width(), g.height()}, doc.display.layout.metrics,
+                       size.width(), size.height());
     return true;
 }
 
 void SensorWindows::ApplyLayout(bool createMissing) {
-    const bool wanted = doc.heads[kHeadES].available != 0;
-    if (createMissing && wanted && doc.display.layout.show[kESFrame] && !subs[kEchoSounder]) {
-        Create(kEchoSounder);
-    }
-    if (subs[kEchoSounder]) PlaceEchoSounder(true);
+    const bool wanted = doc.heads[kHeadES].available != 0 && doc.display.layout.show[kESFrame];
+    if (createMissing && wanted && !subs[kEchoSounder]) Create(kEchoSounder);
+    if (!subs[kEchoSounder]) return;
+    PlaceEchoSounder(true);
+    // A window the operator hid stays hidden when another window closes; a layout shows it.
+    if (!createMissing || !wanted) return;
+    // Showing a child window activates it; the active sonar window keeps the menus' zoom and
+    // measuring commands.
+    QMdiSubWindow* active = area->activeSubWindow();
+    subs[kEchoSounder]->show();
+    if (active && active != subs[kEchoSounder]) area->setActiveSubWindow(active);
 }
 
 void SensorWindows::Toggle(Window window) {
-    QWidget* sub = subs[window];
-    if (sub && sub->isVisible()) {
+    QMdiSubWindow* sub = subs[window];
+    if (Visible(window)) {
         sub->hide();
         return;
     }
@@ -104,13 +110,13 @@ void SensorWindows::Toggle(Window window) {
         if (window == kEchoSounder) PlaceEchoSounder(false);
     }
     sub->show();
+    area->setActiveSubWindow(sub);
     sub->raise();
-    sub->activateWindow();
 }
 
 void SensorWindows::UpdateViews() {
     for (Window w : {kEchoSounder, kHistory}) {
-        if (subs[w]) subs[w]->update();
+        if (subs[w] && subs[w]->widget()) subs[w]->widget()->update();
     }
 }
 
