@@ -283,7 +283,7 @@ TEST(TrackToolsTest, EventsOfARecordingWithTheirChips) {
         const ProgramRun run =
             RunProgram(SONVARA_CLI_PATH, {"events", data, QString("--") + format, file});
         ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-        EXPECT_EQ(run.err.toStdString(), "sonvara-cli: 1 events without a position left out\n");
+        EXPECT_EQ(run.err.toStdString(), "sonvara-cli: 1 event without a position left out\n");
         EXPECT_EQ(GpsbabelPoints(format, file, "-w"), 2) << format;
     }
 }

@@ -114,7 +114,9 @@ int cli::RunEvents(int argc, char** argv) {
         return Complain(error);
     }
     if (leftOut > 0) {
-        Complain(std::to_string(leftOut) + " events without a position left out", kExitDone);
+        Complain(std::to_string(leftOut) + (leftOut == 1 ? " event" : " events") +
+                     " without a position left out",
+                 kExitDone);
     }
     std::printf("%d events from %s written to %s\n", events.count, options.file.c_str(),
                 options.out.c_str());

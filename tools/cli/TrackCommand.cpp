@@ -86,8 +86,9 @@ int cli::RunTrack(int argc, char** argv) {
         CollectLog(text, collector);
     }
     if (collector.WithoutFix() > 0) {
-        Complain(std::to_string(collector.WithoutFix()) +
-                     " positions without a fix left out (RMC or GLL status V, GGA quality 0)",
+        const int n = collector.WithoutFix();
+        Complain(std::to_string(n) + (n == 1 ? " position" : " positions") +
+                     " without a fix left out (RMC or GLL status V, GGA quality 0)",
                  kExitDone);
     }
     if (collector.Fixes().empty()) return Complain("no position fix in " + options.input);
