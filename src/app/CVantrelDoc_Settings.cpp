@@ -98,7 +98,8 @@ void CVantrelDoc::LoadHeadSettings(const ProfileFile& file) {
 void CVantrelDoc::LoadGpsSettings(const ProfileFile& file) {
     GpsPortSettings& g = gpsConfig;
     g.gpsPort = TextInt(file, kGpsInfo, "GPS Comm Port", "1");
-    g.gpsDevice = file.GetProfileString(kGpsInfo, "GPS Device", "");
+    g.gpsDevice = g.startupDevice.empty() ? file.GetProfileString(kGpsInfo, "GPS Device", "")
+                                          : g.startupDevice;
     g.gpsBaudRate = TextInt(file, kGpsInfo, "BaudRate", "19200");
     g.gpsDataBits = static_cast<std::uint8_t>(TextInt(file, kGpsInfo, "DataBits", "8"));
     g.gpsStopBits = static_cast<std::uint8_t>(TextInt(file, kGpsInfo, "StopBits", "0"));
@@ -185,7 +186,9 @@ void CVantrelDoc::SaveGpsSettings(ProfileFile& file) {
     const GpsPortSettings& g = gpsConfig;
     if (!playbackMode) {
         file.WriteProfileInt(kGpsInfo, "GPS Comm Port", g.gpsPort);
-        if (!g.gpsDevice.empty()) file.WriteProfileString(kGpsInfo, "GPS Device", g.gpsDevice);
+        if (!g.gpsDevice.empty() && g.gpsDevice != g.startupDevice) {
+            file.WriteProfileString(kGpsInfo, "GPS Device", g.gpsDevice);
+        }
         file.WriteProfileInt(kGpsInfo, "BaudRate", g.gpsBaudRate);
         file.WriteProfileInt(kGpsInfo, "DataBits", g.gpsDataBits);
         file.WriteProfileInt(kGpsInfo, "StopBits", g.gpsStopBits);

@@ -9,6 +9,10 @@ struct GpsPortSettings {
     std::int32_t gpsPort = 1;  // "GPS Comm Port": the port number of the classic setting
     // "GPS Device": a device path (/dev/ttyUSB0, a pseudo-terminal); wins over the number.
     std::string gpsDevice;
+    // A device given at start-up (the application's --gps-device): whenever the settings are
+    // read it is taken instead of "GPS Device", and it is never written back, so the settings
+    // file keeps the user's own device.
+    std::string startupDevice;
     std::int32_t gpsBaudRate = 19200;
     std::uint8_t gpsDataBits = 8;
     std::uint8_t gpsStopBits = 0;

@@ -198,6 +198,25 @@ TEST_F(SettingsTest, SavingDuringPlaybackLeavesTheInstallationAlone) {
     EXPECT_EQ(Value(SaveInto(original), "Sonar L", "Gain"), "7");
 }
 
+TEST_F(SettingsTest, AStartUpGpsDeviceIsUsedButNeverSaved) {
+    const std::string original = "[GPS Info]\nGPS Device=/dev/ttyUSB3\n";
+    doc.gpsConfig.startupDevice = "/dev/pts/7";
+    // Every reading of the settings (start-up, entering real time) takes it.
+    Load(original);
+    EXPECT_EQ(doc.gpsConfig.gpsDevice, "/dev/pts/7");
+    Load("[GPS Info]\nGPS Comm Port=2\n");
+    EXPECT_EQ(doc.gpsConfig.gpsDevice, "/dev/pts/7");
+    EXPECT_EQ(Value(SaveInto(original), "GPS Info", "GPS Device"), "/dev/ttyUSB3");
+    EXPECT_EQ(Value(SaveInto("[GPS Info]\n"), "GPS Info", "GPS Device"), "<missing>");
+    // A device the user then chose is his own: it is saved.
+    doc.gpsConfig.gpsDevice = "/dev/ttyACM0";
+    EXPECT_EQ(Value(SaveInto(original), "GPS Info", "GPS Device"), "/dev/ttyACM0");
+    // Without one, the settings file's device is read as before.
+    doc.gpsConfig.startupDevice.clear();
+    Load(original);
+    EXPECT_EQ(doc.gpsConfig.gpsDevice, "/dev/ttyUSB3");
+}
+
 TEST_F(SettingsTest, OnlyOnScreenRectanglesReplaceTheStoredOnes) {
     RectObserver windows;
     doc.SetObserver(&windows);

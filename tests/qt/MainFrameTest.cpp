@@ -290,6 +290,29 @@ TEST(ApplicationTest, ScreenshotOptionsNameZoomAndLayout) {
     EXPECT_TRUE(CVantrelApp::ParseArguments({"sonvara", "--zoom"}).screenshotZoom.isEmpty());
 }
 
+TEST(ApplicationTest, GpsDeviceOfTheCommandLineOutlivesEnteringRealTime) {
+    EXPECT_TRUE(CVantrelApp::ParseArguments({"sonvara"}).gpsDevice.isEmpty());
+    EXPECT_EQ(ParseAppCommandLine({"sonvara", "--gps-device="}).action,
+              AppCommandLine::Action::Mistake);
+    QTemporaryDir dir;
+    const QString ini = dir.filePath("Sonvara_RGB.ini");
+    QFile file(ini);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[GPS Info]\nGPS Device=/dev/ttyUSB3\n");
+    file.close();
+    const QString device = dir.filePath("no-such-receiver");
+    CVantrelApp app(CVantrelApp::ParseArguments({"sonvara", "--settings", ini, "--connect",
+                                                 "127.77.99.2", "--yes", "--gps-device", device}));
+    ASSERT_TRUE(app.InitInstance());
+    // Entering real time read the settings again and reopened the GPS port.
+    EXPECT_EQ(app.Document().gpsConfig.gpsDevice, device.toStdString());
+    EXPECT_TRUE(app.Document().gpsInput.openDevice.empty());  // nothing there to open
+    app.MainFrame().close();
+    QFile saved(ini);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(QString::fromLatin1(saved.readAll()).contains("GPS Device=/dev/ttyUSB3"));
+}
+
 TEST(ApplicationTest, StartsAgainstATemporarySettingsFile) {
     QTemporaryDir dir;
     const QString ini = dir.filePath("Sonvara_RGB.ini");

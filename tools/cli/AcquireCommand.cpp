@@ -5,12 +5,15 @@
 #include <QElapsedTimer>
 #include <QTimer>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -22,6 +25,7 @@
 #include "acquisition/CVantrelDoc.h"
 #include "acquisition/RangeList.h"
 #include "datafiles/DataFileTexts.h"
+#include "platform/qt/QtGpsReader.h"
 #include "platform/qt/QtPlatform.h"
 
 namespace {
@@ -59,6 +63,33 @@ void Apply(const cli::AcquireOptions& options, CVantrelDoc& doc) {
     doc.BuildSwitchCommands();
 }
 
+// Empty when the GPS device can be opened now, else the reason. Opened without waiting for a
+// carrier and without becoming the controlling terminal, and closed again at once.
+std::string CheckGpsDevice(const std::string& device) {
+    const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) return "cannot read the GPS on " + device + ": " + std::strerror(errno);
+    ::close(fd);
+    return {};
+}
+
+// The application's GPS reader thread on the device; the document reads it on the read
+// timer as the application does.
+std::unique_ptr<QtGpsReader> StartGpsReader(CVantrelDoc& doc, const std::string& device) {
+    CVantrelDoc* document = &doc;
+    auto reader = std::make_unique<QtGpsReader>(doc.gps, [document] { document->GpsReadDone(); });
+    doc.SetGpsReader(reader.get());
+    doc.gpsConfig.gpsDevice = device;
+    return reader;
+}
+
+void TakeGpsTotals(const CVantrelDoc& doc, cli::AcquireTotals& totals) {
+    totals.gps = true;
+    totals.gpsReads = doc.gpsInput.readsDone;
+    std::lock_guard<std::mutex> guard(doc.gps.lock);
+    totals.latitude = doc.gps.latitudeText;
+    totals.longitude = doc.gps.longitudeText;
+}
+
 }  // namespace
 
 int cli::RunAcquire(int argc, char** argv) {
@@ -72,6 +103,11 @@ int cli::RunAcquire(int argc, char** argv) {
     }
     if (!options.imagesDir.empty()) {
         if (const std::string problem = MakeOutputDirectory(options.imagesDir); !problem.empty()) {
+            return Complain(problem);
+        }
+    }
+    if (!options.gpsDevice.empty()) {
+        if (const std::string problem = CheckGpsDevice(options.gpsDevice); !problem.empty()) {
             return Complain(problem);
         }
     }
@@ -96,10 +132,19 @@ int cli::RunAcquire(int argc, char** argv) {
         return Complain("cannot record to " + options.recordPath + ": " + OpenReason());
     }
 
+    std::unique_ptr<QtGpsReader> gpsReader;
+    if (!options.gpsDevice.empty()) gpsReader = StartGpsReader(doc, options.gpsDevice);
+
     QElapsedTimer clock;
     clock.start();
     auto elapsed = [&clock] { return clock.nsecsElapsed() / 1e9; };
+    // Entering real time opens the GPS port, as in the application.
     doc.ConnectToSonarHead();
+    if (gpsReader && doc.gpsInput.openDevice.empty()) {
+        doc.CloseDocument();
+        doc.SetGpsReader(nullptr);
+        return Complain("cannot read the GPS on " + options.gpsDevice);
+    }
 
     int lastAccepted = 0;
     bool recordingReported = false;
@@ -141,7 +186,11 @@ int cli::RunAcquire(int argc, char** argv) {
         if (!totals.recordingStopped.empty()) totals.succeeded = false;
         if (doc.recording.recordingOn) doc.StopRecording();
     }
+    if (gpsReader) TakeGpsTotals(doc, totals);
     doc.CloseDocument();
+    // The reader thread is joined before the document goes.
+    doc.SetGpsReader(nullptr);
+    gpsReader.reset();
     const std::string text = options.json ? FormatTotalsJson(totals) : FormatTotalsText(totals);
     std::fputs(text.c_str(), stdout);
     std::fflush(stdout);

@@ -105,11 +105,16 @@ void DescribeAcquire(CLI::App& app, AcquireOptions& options) {
                    "at the end, write the images formed live into DIR: L.png, M.png, H.png "
                    "(8-bit, through the colour table) and composite.png (24-bit)")
         ->type_name("DIR");
+    app.add_option("--gps", options.gpsDevice,
+                   "read the GPS receiver on DEVICE (a serial port or a pseudo-terminal) through "
+                   "the application's reader, so a recording carries its sentences")
+        ->type_name("DEVICE");
     AddImageOptions(app, options.images);
     app.add_flag("--json", options.json,
                  "print the totals as one JSON object: accepted, rejected, reconnects, seconds, "
                  "cycles_per_second, target, reached, address, serial, heads; with --record "
-                 "also recorded and recording_stopped");
+                 "also recorded and recording_stopped; with --gps also gps_reads, latitude and "
+                 "longitude (the texts last decoded)");
     app.footer(
         "Exit status: 0 when N accepted cycles were reached (without --cycles: at least one)\n"
         "and everything asked for was written; 1 when not, or when recording stopped early\n"
@@ -180,7 +185,10 @@ std::string FormatTotalsText(const AcquireTotals& t) {
     return "accepted " + std::to_string(t.last.accepted) + ", rejected " +
            std::to_string(t.last.rejected) + ", reconnects " + std::to_string(t.last.reconnects) +
            " in " + Fixed(t.last.seconds, 2) + " s (" + Fixed(PerSecond(t), 1) + " cycles/s)" +
-           (t.succeeded ? "" : " - target not reached") + "\n";
+           (t.succeeded ? "" : " - target not reached") + "\n" +
+           (t.gps ? "GPS: " + std::to_string(t.gpsReads) + " reads, last position " + t.latitude +
+                        " " + t.longitude + "\n"
+                  : "");
 }
 
 namespace {
@@ -215,6 +223,11 @@ std::string FormatTotalsJson(const AcquireTotals& t) {
         json["recording_stopped"] = t.recordingStopped.empty()
                                         ? nlohmann::ordered_json(nullptr)
                                         : nlohmann::ordered_json(JsonText(t.recordingStopped));
+    }
+    if (t.gps) {
+        json["gps_reads"] = t.gpsReads;
+        json["latitude"] = JsonText(t.latitude);
+        json["longitude"] = JsonText(t.longitude);
     }
     return DumpJson(json);
 }

@@ -22,6 +22,7 @@ struct AcquireOptions {
     std::optional<int> gainDb;  // for every head
     std::string recordPath;     // record every accepted cycle into this data file
     std::string imagesDir;      // write the images formed live here at the end
+    std::string gpsDevice;      // read the GPS receiver on this serial device
     ImageOptions images;
 };
 
@@ -62,6 +63,10 @@ struct AcquireTotals {
     bool recording = false;
     long long recorded = 0;
     std::string recordingStopped;
+    // With --gps: the reads of the receiver and the position last decoded ("n/a" before one).
+    bool gps = false;
+    long long gpsReads = 0;
+    std::string latitude, longitude;
 };
 // Success: the target was reached, or without a target at least one cycle was accepted.
 bool Succeeded(int accepted, int target);

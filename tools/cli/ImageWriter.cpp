@@ -133,4 +133,14 @@ bool WriteImageSet(const CVantrelDoc& doc, const std::string& dirName, int recor
     return WritePng(RowsOf(doc.images.CompositeImage()), nullptr, (dir / name).string(), error);
 }
 
+bool WriteCompositeCut(const CVantrelDoc& doc, int left, int top, int width, int height,
+                       const std::string& path, std::string& error) {
+    const RingImage& composite = doc.images.CompositeImage();
+    const int bytes = composite.BytesPerPixel();
+    const PngRows rows{width, height, width * bytes, [&composite, left, top, bytes](int r) {
+                           return composite.Row(top + r) + left * bytes;
+                       }};
+    return WritePng(rows, nullptr, path, error);
+}
+
 }  // namespace cli

@@ -14,4 +14,9 @@ namespace cli {
 bool WriteImageSet(const CVantrelDoc& doc, const std::string& dir, int records, bool numbered,
                    std::string& error);
 
+// Writes the part of the 24-bit composite image that starts at (left, top), width x height
+// pixels inside the image, as a PNG file; false (with a reason) when it cannot be written.
+bool WriteCompositeCut(const CVantrelDoc& doc, int left, int top, int width, int height,
+                       const std::string& path, std::string& error);
+
 }  // namespace cli

@@ -16,6 +16,8 @@ constexpr cli::Command kCommands[] = {
     {"acquire", "poll the heads without windows and report the cycles", cli::RunAcquire},
     {"info", "summarise and check a sonar data file (.svx)", cli::RunInfo},
     {"render", "play a data file headless and write its images", cli::RunRender},
+    {"track", "export the ship's track of a data file or NMEA log (CSV, GPX, KML)", cli::RunTrack},
+    {"events", "export the events of a data file (CSV, GPX, KML) and their chips", cli::RunEvents},
 };
 
 // The program's own options (--help, --version) and the command names. A command's options

@@ -33,6 +33,12 @@ const QCommandLineOption kConnect({QStringLiteral("connect")},
                                   QStringLiteral("Address of the installation's first head; "
                                                  "pre-fills the Connect dialog."),
                                   QStringLiteral("ADDRESS"));
+const QCommandLineOption kGpsDevice(
+    {QStringLiteral("gps-device")},
+    QStringLiteral("Read the GPS from this device (a serial port or a pseudo-terminal) instead "
+                   "of the \"GPS Device\" setting, for this run; the settings file keeps its "
+                   "own."),
+    QStringLiteral("PATH"));
 const QCommandLineOption kYes({QStringLiteral("yes")},
                               QStringLiteral("Answer \"YES\" to the Connect dialog at start-up."));
 const QCommandLineOption kScreenshot(
@@ -70,7 +76,7 @@ AppCommandLine ParseAppCommandLine(const QStringList& arguments) {
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
-    parser.addOptions({kSettings, kConnect, kYes, kScreenshot, kAfter, kZoom, kLayout});
+    parser.addOptions({kSettings, kConnect, kGpsDevice, kYes, kScreenshot, kAfter, kZoom, kLayout});
     AddQtOptions(parser);
     if (!parser.parse(arguments)) return Mistake(parser.errorText());
     AppCommandLine result;
@@ -93,6 +99,10 @@ AppCommandLine ParseAppCommandLine(const QStringList& arguments) {
     o.settingsPath = parser.value(kSettings);
     o.connectAddress = parser.value(kConnect);
     o.autoConnect = parser.isSet(kYes);
+    o.gpsDevice = parser.value(kGpsDevice);
+    if (parser.isSet(kGpsDevice) && o.gpsDevice.isEmpty()) {
+        return Mistake(QStringLiteral("--gps-device wants a device path"));
+    }
     o.screenshotPath = parser.value(kScreenshot);
     o.screenshotZoom = parser.value(kZoom);
     o.screenshotLayout = parser.value(kLayout);

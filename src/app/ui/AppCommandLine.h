@@ -10,6 +10,7 @@ struct AppOptions {
     QString settingsPath;      // --settings PATH
     QString connectAddress;    // --connect ADDRESS: pre-fills the Connect dialog
     bool autoConnect = false;  // --yes: answers "YES" to the Connect dialog at start-up
+    QString gpsDevice;         // --gps-device PATH: the GPS device of this run
     // --screenshot FILE [--after SECONDS]: saves a picture of the main window after the given
     // time and quits (for the documentation and for checking what an operator sees).
     QString screenshotPath;

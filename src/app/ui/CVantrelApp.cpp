@@ -53,6 +53,7 @@ bool CVantrelApp::InitInstance() {
     CVantrelDoc* document = doc.get();
     gpsReader = std::make_unique<QtGpsReader>(doc->gps, [document] { document->GpsReadDone(); });
     doc->SetGpsReader(gpsReader.get());
+    doc->gpsConfig.startupDevice = options.gpsDevice.toStdString();
     frame->show();
     doc->display.layout.metrics = frame->MeasureLayout();
     doc->LoadSettings();

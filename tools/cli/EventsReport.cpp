@@ -1,0 +1,197 @@
+#include "EventsReport.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "../common/CommandLine.h"
+#include "TrackReport.h"
+
+#include "gps/NavigationTextParse.h"
+#include "imaging/ImageSet.h"
+
+namespace cli {
+
+namespace {
+
+constexpr int kMinChip = 16;
+constexpr int kMaxChip = 1000;
+
+void DescribeEvents(CLI::App& app, FormatChoice& given, EventsOptions& options,
+                    std::vector<std::string>& files) {
+    app.description(
+        "Exports the events of a recording (its event file: x.svx has x.an): number, ping,\n"
+        "date, time, latitude and longitude (signed degrees, read from the event's texts),\n"
+        "across-track fraction and annotation. With --chips, the file is played headless and\n"
+        "a square crop of the composite waterfall around each event is written as a PNG.");
+    app.set_version_flag("--version", tools::VersionText("sonvara-cli events"));
+    tools::LastValueWins(app);
+    app.add_option("file", files, "the data file")->type_name("FILE.svx");
+    app.add_option("--csv", given.csv,
+                   "CSV with a header row: number,ping,date,time,latitude,longitude,across,"
+                   "annotation (latitude and longitude empty where the texts say n/a)")
+        ->type_name("OUT");
+    app.add_option("--gpx", given.gpx, "GPX 1.1: one waypoint per event with a position")
+        ->type_name("OUT");
+    app.add_option("--kml", given.kml, "KML 2.2: one placemark per event with a position")
+        ->type_name("OUT");
+    app.add_option("--chips", options.chipsDir,
+                   "write event-NN.png (NN the event number) into DIR: the composite image "
+                   "around the event, centred on it where the image allows")
+        ->type_name("DIR");
+    app.add_option("--chip-size", options.chipSize,
+                   "width and height of a chip in pixels (default 256)")
+        ->type_name("PIXELS")
+        ->check(tools::Wants([](const std::string& v) { return IntIn(v, kMinChip, kMaxChip); },
+                             "16 .. 1000 pixels"));
+    AddImageOptions(app, options.images);
+    app.footer(
+        "Exactly one of --csv, --gpx and --kml is given.\n"
+        "Exit status: 0 when everything asked for was written; 1 when a file cannot be read or\n"
+        "written, the event file is damaged (the events before the damage are exported) or an\n"
+        "event got no chip; 2 for a mistake on the command line.");
+}
+
+std::string Coordinate(const std::string& text, bool latitude) {
+    const std::optional<double> value = ParseCoordinateText(text, latitude);
+    return value ? Decimals(*value, 8) : std::string();
+}
+
+std::string Text(const std::string& stored) {
+    return std::string(TrimmedText(stored));
+}
+
+}  // namespace
+
+EventsParse ParseEventsArguments(const std::vector<std::string>& args) {
+    EventsParse result;
+    EventsOptions options;
+    FormatChoice given;
+    std::vector<std::string> files;
+    CLI::App app{"", "sonvara-cli events"};
+    DescribeEvents(app, given, options, files);
+    if (!tools::TakeOutcome(tools::ParseCommandLine(app, args), result)) return result;
+    if (files.size() != 1) {
+        result.error = files.empty() ? "a data file (FILE.svx) is required"
+                                     : "only one data file can be exported";
+    } else if (ChooseFormat(given, options.out, options.format, result.error)) {
+        options.file = files.front();
+        result.options = options;
+    }
+    return result;
+}
+
+std::string EventsCsvHeader() {
+    return "number,ping,date,time,latitude,longitude,across,annotation";
+}
+
+std::string EventsExport(const EventList& events, GeoFormat format, const std::string& name,
+                         int& leftOut) {
+    leftOut = 0;
+    std::string csv = EventsCsvHeader() + "\n";
+    std::vector<GeoPoint> points;
+    for (int i = 0; i < events.count; ++i) {
+        const EventRecord& e = events.entries[static_cast<std::size_t>(i)];
+        const std::optional<double> latitude = ParseCoordinateText(e.latitude, true);
+        const std::optional<double> longitude = ParseCoordinateText(e.longitude, false);
+        csv += CsvLine({std::to_string(e.number), std::to_string(e.pingNumber), Text(e.date),
+                        Text(e.time), Coordinate(e.latitude, true), Coordinate(e.longitude, false),
+                        Decimals(e.acrossFraction, 6), Text(e.annotation)});
+        if (!latitude || !longitude) {
+            ++leftOut;
+            continue;
+        }
+        GeoPoint p;
+        p.latitude = *latitude;
+        p.longitude = *longitude;
+        p.name = "Event " + std::to_string(e.number);
+        if (Text(e.annotation) != "n/a") p.description = Text(e.annotation);
+        points.push_back(std::move(p));
+    }
+    switch (format) {
+        case GeoFormat::Gpx:
+            return GpxWaypoints(points, name);
+        case GeoFormat::Kml:
+            return KmlPlacemarks(points, name);
+        case GeoFormat::Csv:
+            break;
+    }
+    leftOut = 0;  // the CSV has every event
+    return csv;
+}
+
+std::string ChipFileName(int eventNumber) {
+    char name[32];
+    std::snprintf(name, sizeof name, "event-%02d.png", eventNumber);
+    return name;
+}
+
+int EventColumn(double acrossFraction, int width, int sideMode) {
+    const double column = width * acrossFraction;
+    if (!(column > -1.0 && column < width + 1.0)) return -1;  // also a NaN fraction
+    const int x = static_cast<int>(column);
+    if (sideMode == 1) return x * 2;
+    if (sideMode == 2) return (x - width / 2) * 2;
+    return x;
+}
+
+ChipPlanner::ChipPlanner(const EventList& list, int chipSize, int side)
+    : size(chipSize), sideMode(side) {
+    for (int i = 0; i < list.count; ++i) {
+        const EventRecord& e = list.entries[static_cast<std::size_t>(i)];
+        events.push_back({e.number, e.pingNumber, e.acrossFraction, false, false});
+    }
+}
+
+std::optional<ChipCut> ChipPlanner::CutOf(const ImageSet& images, const Pending& event,
+                                          bool atEnd) const {
+    const RingImage& composite = images.CompositeImage();
+    const int width = composite.Width(), rows = composite.Rows();
+    if (event.ping < 1 || width < size || rows < size) return std::nullopt;
+    const int x = EventColumn(event.across, width, sideMode);
+    if (x < 0 || x >= width) return std::nullopt;
+    int row = 0;
+    while (row < rows && images.RowStamp(kCompositeSlot, row).pingNumber != event.ping) ++row;
+    if (row == rows || (!atEnd && row < size / 2)) return std::nullopt;
+    ChipCut cut;
+    cut.number = event.number;
+    cut.size = size;
+    cut.left = std::clamp(x - size / 2, 0, width - size);
+    cut.top = std::clamp(row - size / 2, 0, rows - size);
+    return cut;
+}
+
+std::vector<ChipCut> ChipPlanner::Due(const ImageSet& images, int playedPing) {
+    std::vector<ChipCut> due;
+    for (Pending& event : events) {
+        if (event.cut) continue;
+        if (event.ping == playedPing) event.played = true;
+        if (!event.played) continue;
+        if (const std::optional<ChipCut> cut = CutOf(images, event, false)) {
+            event.cut = true;
+            due.push_back(*cut);
+        }
+    }
+    return due;
+}
+
+std::vector<ChipCut> ChipPlanner::Remaining(const ImageSet& images) {
+    std::vector<ChipCut> due;
+    for (Pending& event : events) {
+        if (event.cut || !event.played) continue;
+        if (const std::optional<ChipCut> cut = CutOf(images, event, true)) {
+            event.cut = true;
+            due.push_back(*cut);
+        }
+    }
+    return due;
+}
+
+std::vector<int> ChipPlanner::Missed() const {
+    std::vector<int> missed;
+    for (const Pending& event : events) {
+        if (!event.cut) missed.push_back(event.number);
+    }
+    return missed;
+}
+
+}  // namespace cli

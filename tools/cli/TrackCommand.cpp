@@ -1,0 +1,102 @@
+// sonvara-cli track: the ship's track of a recording or of an NMEA log as CSV, GPX or KML. A
+// recording is played headless, so its sentences are decoded by the document's playback
+// exactly as the application decodes them; a log is decoded line by line by the same
+// decoders.
+
+#include <QCoreApplication>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "Commands.h"
+#include "FileChecks.h"
+#include "PlaybackRun.h"
+#include "TrackReport.h"
+#include "datafiles/DataFileNames.h"
+
+namespace {
+
+// A data file by its name, or by the "svx" its first record starts with.
+bool IsDataFile(const std::string& path, const std::string& head) {
+    return HasSvxEnding(path) || head.rfind("svx", 0) == 0;
+}
+
+// The whole file, or its first `limit` bytes.
+bool ReadBytes(const std::string& path, std::string& text, std::size_t limit = std::string::npos) {
+    std::ifstream in(path, std::ios::binary);
+    if (limit == std::string::npos) {
+        text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    } else {
+        text.resize(limit);
+        in.read(text.data(), static_cast<std::streamsize>(limit));
+        text.resize(static_cast<std::size_t>(in.gcount()));
+    }
+    return in.is_open() && !in.bad();
+}
+
+// Each line of the log is one batch; CR LF, LF and CR alone all end a line.
+void CollectLog(const std::string& text, TrackFixCollector& collector) {
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string::npos) end = text.size();
+        collector.AddLogLine(std::string_view(text).substr(start, end - start));
+        start = end + 1;
+    }
+}
+
+// Plays the recording; false (with the reason) when it cannot be played. `clean` is false when
+// damaged records were stepped over.
+bool CollectRecording(int argc, char** argv, const std::string& path, TrackFixCollector& collector,
+                      bool& clean, std::string& error) {
+    QCoreApplication app(argc, argv);
+    cli::PlaybackRun run("track");
+    if (!run.Open(path, error)) return false;
+    CVantrelDoc& doc = run.Doc();
+    const int records =
+        run.PlayAll([&] { collector.AddDecodedBatch(doc.gps, doc.recording.pingNumber); });
+    clean = run.ReportSkipped();
+    if (records == 0) error = path + " holds no record";
+    return records > 0;
+}
+
+}  // namespace
+
+int cli::RunTrack(int argc, char** argv) {
+    const TrackParse parsed = ParseTrackArguments({argv + 1, argv + argc});
+    if (const int code = HandleParse("track", parsed); code >= 0) return code;
+    const TrackOptions& options = *parsed.options;
+    if (const std::string problem = CheckInputFile(options.input); !problem.empty()) {
+        return Complain(problem);
+    }
+    std::string text;
+    if (!ReadBytes(options.input, text, 3)) return Complain("cannot read " + options.input);
+    TrackFixCollector collector;
+    bool clean = true;
+    std::string error;
+    if (IsDataFile(options.input, text)) {
+        if (!CollectRecording(argc, argv, options.input, collector, clean, error)) {
+            return Complain(error);
+        }
+    } else {
+        if (!ReadBytes(options.input, text)) return Complain("cannot read " + options.input);
+        CollectLog(text, collector);
+    }
+    if (collector.WithoutFix() > 0) {
+        const int n = collector.WithoutFix();
+        Complain(std::to_string(n) + (n == 1 ? " position" : " positions") +
+                     " without a fix left out (RMC or GLL status V, GGA quality 0)",
+                 kExitDone);
+    }
+    if (collector.Fixes().empty()) return Complain("no position fix in " + options.input);
+    const std::string name = std::filesystem::path(options.input).stem().string();
+    if (!WriteTextFile(options.out, TrackExport(collector.Fixes(), options.format, name), error)) {
+        return Complain(error);
+    }
+    std::printf("%zu track points from %s written to %s\n", collector.Fixes().size(),
+                options.input.c_str(), options.out.c_str());
+    return clean ? kExitDone : kExitFailed;
+}
