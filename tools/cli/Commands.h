@@ -17,6 +17,8 @@ struct Command {
 int RunAcquire(int argc, char** argv);
 int RunInfo(int argc, char** argv);
 int RunRender(int argc, char** argv);
+int RunXtf(int argc, char** argv);
+int RunMosaic(int argc, char** argv);
 
 // Exit statuses: the work was done, it failed, or the command line was wrong.
 constexpr int kExitDone = 0;

@@ -16,6 +16,8 @@ constexpr cli::Command kCommands[] = {
     {"acquire", "poll the heads without windows and report the cycles", cli::RunAcquire},
     {"info", "summarise and check a sonar data file (.svx)", cli::RunInfo},
     {"render", "play a data file headless and write its images", cli::RunRender},
+    {"xtf", "write a data file as XTF for processing programs", cli::RunXtf},
+    {"mosaic", "lay a data file on the map as a GeoTIFF or KMZ mosaic", cli::RunMosaic},
 };
 
 // The program's own options (--help, --version) and the command names. A command's options
