@@ -18,6 +18,7 @@ constexpr int kHalfSamples = 1000;
 constexpr std::size_t kMaxPending = 1024;
 constexpr double kClockAgreementS = 5.0;
 constexpr double kMaxFillSeconds = 10.0;
+constexpr double kMaxFillTurnDeg = 10.0;
 // Points across are laid closer than a pixel, so that no pixel between two of them is missed;
 // the lines that fill the gap to the previous ping step a pixel at most in either direction.
 constexpr double kStepPerPixel = 0.7;
@@ -182,9 +183,13 @@ private:
         now.northing = shipN - options.laybackM * std::cos(h);
         now.starE = std::cos(h);
         now.starN = -std::sin(h);
+        // A turn sharper than a few degrees from ping to ping would smear the far range
+        // across the arc: such gaps stay open, as do long ones.
         const bool fill = previous && now.time - previous->time <= kMaxFillSeconds &&
                           std::hypot(now.easting - previous->easting,
-                                     now.northing - previous->northing) <= ping.rangeM;
+                                     now.northing - previous->northing) <= ping.rangeM &&
+                          now.starE * previous->starE + now.starN * previous->starN >=
+                              std::cos(kMaxFillTurnDeg * kPi / 180.0);
         for (int side = 0; side < 2; ++side) {
             AcrossOf(ping, side, across);
             LaySide(now, fill ? &*previous : nullptr, side == 0 ? -1.0 : 1.0,

@@ -10,8 +10,9 @@
 // it. With slant-range correction sample i of range r (slant distance s = (i + 0.5) r / 1000)
 // lies at ground distance sqrt(s^2 - a^2) for the ping's altitude a, and samples inside the
 // altitude (the water column) are left out; without it at s. A pixel holds the largest sample
-// that fell into it; the gap between two pings is filled along the track with the later
-// ping's samples (not across a jump of more than the range, or more than 10 s).
+// that fell into it; the gap between two pings is filled along the track, each half with the
+// samples of the nearer ping (not across a jump of more than the range, more than 10 s, or a turn
+// of more than 10 degrees between two pings).
 //
 // Memory: the raster's tiles (one byte a pixel of each 256 x 256 tile touched, so the covered
 // area divided by the resolution squared, rounded out to whole tiles), plus the pings waiting

@@ -136,6 +136,21 @@ TEST_F(FirstLineMosaic, NoPixelIsLeftOpenBetweenPings) {
     EXPECT_EQ(open, 0);
 }
 
+TEST(MosaicTest, TheTurnAtTheEndOfALineIsNotSmearedAcross) {
+    // The vessel turns from east to north at 400 m: south-east of the corner no ping looks.
+    TempDir dir;
+    svx::Mosaic m;
+    ASSERT_TRUE(
+        svx::BuildMosaic(Recording(dir, "turn.svx", {.records = 420}), {.resolutionM = 0.5}, m)
+            .Ok());
+    for (const sim::LocalPlace p : {sim::LocalPlace{430, -20}, sim::LocalPlace{420, -35}}) {
+        const Utm u = UtmOf(p);
+        EXPECT_EQ(PixelAt(m, u.e, u.n), 0) << p.eastM << "," << p.northM;
+    }
+    const Utm seen = UtmOf({430, 15});  // the northbound starboard side
+    EXPECT_NE(PixelAt(m, seen.e, seen.n), 0);
+}
+
 TEST(MosaicTest, DefaultResolutionRoundsToOneTwoOrFive) {
     const struct {
         double range, resolution;

@@ -1,4 +1,4 @@
-// The GeoTIFF of a mosaic through GDAL: one 8-bit band in 256 x 256 tiles, deflate-compressed,
+// The GeoTIFF of a mosaic through GDAL: one 8-bit band in 256 x 256 tiles, deflate (level 1),
 // nodata 0; tiles no ping reached are not written at all (sparse), so the file and the work
 // grow with the covered area.
 
@@ -81,6 +81,7 @@ bool WriteGeoTiff(const Mosaic& mosaic, const std::string& path, std::string& er
     options = CSLSetNameValue(options, "BLOCKXSIZE", "256");
     options = CSLSetNameValue(options, "BLOCKYSIZE", "256");
     options = CSLSetNameValue(options, "COMPRESS", "DEFLATE");
+    options = CSLSetNameValue(options, "ZLEVEL", "1");  // the fastest level
     options = CSLSetNameValue(options, "SPARSE_OK", "TRUE");
     options = CSLSetNameValue(options, "BIGTIFF", "IF_SAFER");
     GDALDriverH driver = GDALGetDriverByName("GTiff");
