@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 
 #include "datafiles/DataFile.h"
 
@@ -38,6 +39,12 @@ bool WalkDataFile(const std::string& path,
     report.damage = damage.Damage();
     if (progress && !report.cancelled && !progress(length, length)) report.cancelled = true;
     return true;
+}
+
+std::string SameFileProblem(const std::string& input, const std::string& output) {
+    std::error_code ec;
+    if (!std::filesystem::equivalent(input, output, ec) || ec) return {};
+    return "cannot write " + output + ": it is the data file being exported";
 }
 
 std::string DamageLine(const DamagedStretch& stretch) {

@@ -30,6 +30,10 @@ bool WalkDataFile(const std::string& path,
                   const std::function<void(std::uint64_t offset, const RecordView&)>& onRecord,
                   const ExportProgress& progress, ExportReport& report);
 
+// "cannot write OUT: it is the data file being exported" when writing `output` would overwrite
+// `input` (the same file under any name), else empty.
+std::string SameFileProblem(const std::string& input, const std::string& output);
+
 // "damaged record at offset N skipped (B bytes: reason)", the line the tools print.
 std::string DamageLine(const DamagedStretch& stretch);
 

@@ -145,6 +145,8 @@ private:
 ExportReport ExportXtf(const std::string& input, const std::string& output,
                        const ExportProgress& progress) {
     ExportReport report;
+    report.error = SameFileProblem(input, output);
+    if (!report.error.empty()) return report;
     OutputFile file;
     if (!file.Open(output, report.error)) return report;
     XtfWriter writer(file, output);

@@ -275,6 +275,19 @@ INSTANTIATE_TEST_SUITE_P(
                                    "taken/", "Is a directory"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST(XtfExportTest, TheDataFileIsNeverOverwrittenByItsExport) {
+    TempDir dir;
+    const std::string svx = Recording(dir, "a.svx", {.records = 3});
+    const std::vector<std::uint8_t> before = TempDir::ReadBytes(svx);
+    std::filesystem::create_hard_link(svx, dir.File("other-name.xtf"));
+    for (const std::string& output : {svx, dir.File("./a.svx"), dir.File("other-name.xtf")}) {
+        const svx::ExportReport report = svx::ExportXtf(svx, output);
+        EXPECT_NE(report.error.find("it is the data file being exported"), std::string::npos)
+            << output;
+    }
+    EXPECT_EQ(TempDir::ReadBytes(svx), before);
+}
+
 TEST(XtfExportTest, DamagedRecordIsSteppedOverWithItsOffset) {
     TempDir dir;
     const std::string svx = Recording(dir, "four.svx", {.records = 5});

@@ -282,6 +282,19 @@ INSTANTIATE_TEST_SUITE_P(
                 "--head: wants L, M or H"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(ExportTools, TheDataFileIsNeverTheOutput) {
+    const auto before = std::filesystem::file_size(line);
+    for (const QStringList& args :
+         {QStringList{"mosaic", Q(line), "--geotiff", Q(line)},
+          QStringList{"mosaic", Q(line), "--kmz", Q(line)}, QStringList{"xtf", Q(line), Q(line)}}) {
+        const ProgramRun run = RunProgram(SONVARA_CLI_PATH, args);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_TRUE(run.err.contains("it is the data file being exported"))
+            << run.err.toStdString();
+    }
+    EXPECT_EQ(std::filesystem::file_size(line), before);
+}
+
 TEST_F(ExportTools, DamagedRecordIsNamedAndTheRestExported) {
     std::vector<std::uint8_t> bytes = TempDir::ReadBytes(line);
     const std::size_t length = bytes.size() / kRecords;

@@ -36,6 +36,13 @@ int cli::RunMosaic(int argc, char** argv) {
     if (const std::string problem = CheckInputFile(options.input); !problem.empty()) {
         return Complain(problem);
     }
+    for (const std::string& output : {options.geotiff, options.kmz}) {
+        if (output.empty()) continue;
+        if (const std::string problem = svx::SameFileProblem(options.input, output);
+            !problem.empty()) {
+            return Complain(problem);
+        }
+    }
     svx::Mosaic mosaic;
     svx::ExportReport report;
     {
