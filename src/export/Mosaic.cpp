@@ -296,6 +296,12 @@ ExportReport BuildMosaic(const std::string& input, const MosaicOptions& options,
         report.error = input + " holds no ping of head " + HeadLabel(out.head);
     } else if (!builder.HasPosition() || out.raster.Empty()) {
         report.error = input + " holds no position (no decoded NMEA fix): it cannot be mosaicked";
+    } else if (std::max(out.Width(), out.Height()) > options.maxSidePixels) {
+        report.error = "the positions of " + input + " span " + std::to_string(out.Width()) +
+                       " x " + std::to_string(out.Height()) + " pixels of " +
+                       std::to_string(out.resolutionM) + " m, more than " +
+                       std::to_string(options.maxSidePixels) +
+                       " a side: choose a coarser --resolution";
     }
     return report;
 }

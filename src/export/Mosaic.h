@@ -32,6 +32,8 @@ struct MosaicOptions {
     std::optional<double> resolutionM = std::nullopt;  // default DefaultResolution(range)
     double laybackM = 0.0;
     bool slantCorrection = true;
+    // A raster wider or higher than this is refused (positions that jump across the map).
+    std::int64_t maxSidePixels = 1000000;
 };
 
 // The ship's positions seen, as a UTM box.

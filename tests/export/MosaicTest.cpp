@@ -151,6 +151,19 @@ TEST(MosaicTest, TheTurnAtTheEndOfALineIsNotSmearedAcross) {
     EXPECT_NE(PixelAt(m, seen.e, seen.n), 0);
 }
 
+TEST(MosaicTest, ARasterTooLargeIsRefusedWithItsSize) {
+    TempDir dir;
+    const std::string file = Recording(dir, "a.svx", {.records = 40});
+    svx::Mosaic m;
+    const svx::ExportReport report =
+        svx::BuildMosaic(file, {.resolutionM = 0.1, .maxSidePixels = 500}, m);
+    EXPECT_NE(report.error.find("more than 500 a side: choose a coarser --resolution"),
+              std::string::npos)
+        << report.error;
+    svx::Mosaic fits;
+    EXPECT_TRUE(svx::BuildMosaic(file, {.resolutionM = 0.5, .maxSidePixels = 500}, fits).Ok());
+}
+
 TEST(MosaicTest, DefaultResolutionRoundsToOneTwoOrFive) {
     const struct {
         double range, resolution;
