@@ -169,7 +169,16 @@ private:
             if (g >= 0) {
                 const std::uint8_t v =
                     side == 0 ? ping.line[kHalfSamples - 1 - i] : ping.line[kHalfSamples + i];
-                for (double x = g; x < next || x == g; x += step) points.push_back({x, v});
+                // A sample closer than a step to the last point joins it (the larger value
+                // stays), so a side has about range / step points however fine its samples.
+                if (!points.empty() && g < points.back().ground + step) {
+                    points.back().value = std::max(points.back().value, v);
+                } else {
+                    points.push_back({g, v});
+                }
+                for (double x = points.back().ground + step; x < next; x += step) {
+                    points.push_back({x, v});
+                }
             }
             g = next;
         }
