@@ -20,6 +20,9 @@ int RunRender(int argc, char** argv);
 int RunTrack(int argc, char** argv);
 int RunEvents(int argc, char** argv);
 
+int RunXtf(int argc, char** argv);
+int RunMosaic(int argc, char** argv);
+
 // Exit statuses: the work was done, it failed, or the command line was wrong.
 constexpr int kExitDone = 0;
 constexpr int kExitFailed = 1;

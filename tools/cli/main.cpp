@@ -18,6 +18,9 @@ constexpr cli::Command kCommands[] = {
     {"render", "play a data file headless and write its images", cli::RunRender},
     {"track", "export the ship's track of a data file or NMEA log (CSV, GPX, KML)", cli::RunTrack},
     {"events", "export the events of a data file (CSV, GPX, KML) and their chips", cli::RunEvents},
+
+    {"xtf", "write a data file as XTF for processing programs", cli::RunXtf},
+    {"mosaic", "lay a data file on the map as a GeoTIFF or KMZ mosaic", cli::RunMosaic},
 };
 
 // The program's own options (--help, --version) and the command names. A command's options

@@ -64,6 +64,18 @@ VesselFix VesselAt(double seconds, double speedKnots) {
     return fix;
 }
 
+LocalPlace LocalOf(double latitude, double longitude) {
+    const double east = kMetresPerDegreeLatitude * std::cos(kStartLatitude * kPi / 180.0);
+    return {(longitude - kStartLongitude) * east,
+            (latitude - kStartLatitude) * kMetresPerDegreeLatitude};
+}
+
+void LatLonOf(const LocalPlace& place, double& latitude, double& longitude) {
+    latitude = kStartLatitude + place.northM / kMetresPerDegreeLatitude;
+    longitude = kStartLongitude +
+                place.eastM / (kMetresPerDegreeLatitude * std::cos(kStartLatitude * kPi / 180.0));
+}
+
 std::string WithChecksum(const std::string& body) {
     unsigned sum = 0;
     for (unsigned char c : body) sum ^= c;

@@ -24,6 +24,13 @@ struct VesselFix {
 // Where the vessel is after `seconds` at the speed.
 VesselFix VesselAt(double seconds, double speedKnots);
 
+// The survey's local frame: metres east and north of the first line's start.
+struct LocalPlace {
+    double eastM = 0.0, northM = 0.0;
+};
+LocalPlace LocalOf(double latitude, double longitude);
+void LatLonOf(const LocalPlace& place, double& latitude, double& longitude);
+
 // "$" + body + "*hh\r\n".
 std::string WithChecksum(const std::string& body);
 

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+
+#include "SimGps.h"
 
 #include "acquisition/HeadTable.h"
 #include "common/ByteOrder.h"
@@ -144,18 +147,44 @@ std::vector<Target> Scene::TargetsAt(double alongM) const {
     return found;
 }
 
+void Scene::FollowVessel(double speedKnots, std::function<double()> seconds) {
+    vesselKnots = speedKnots;
+    vesselClock = std::move(seconds);
+}
+
 void Scene::SideScan(int head, int side, std::uint32_t ping, const SceneRequest& request,
                      std::uint8_t* out) const {
+    if (vesselClock) {
+        const VesselFix fix = VesselAt(vesselClock(), vesselKnots);
+        const LocalPlace place = LocalOf(fix.latitude, fix.longitude);
+        SideScanAt(head, side, ping, {place.eastM, place.northM, fix.headingDeg}, request, out);
+        return;
+    }
+    std::vector<Crossing> crossings;
+    for (const Target& t : TargetsAt(AlongTrackM(ping))) {
+        if (t.side == side) crossings.push_back({t.acrossM, t.acrossM + t.widthM, t.heightM});
+    }
+    SideScanWith(head, side, ping, request, crossings, out);
+}
+
+void Scene::SideScanAt(int head, int side, std::uint32_t ping, const Pose& pose,
+                       const SceneRequest& request, std::uint8_t* out) const {
+    std::vector<Crossing> crossings;
+    Crossing c{};
+    for (const WorldTarget& t : SurveyTargets()) {
+        if (CrossTarget(pose, side, t, c)) crossings.push_back(c);
+    }
+    SideScanWith(head, side, ping, request, crossings, out);
+}
+
+void Scene::SideScanWith(int head, int side, std::uint32_t ping, const SceneRequest& request,
+                         const std::vector<Crossing>& crossings, std::uint8_t* out) const {
     const HeadModel& model = ModelOf(head);
     const double dr = std::max(request.rangeM, 1) / double(kSamples);
     const double a = AltitudeM(ping);
     const double y = AlongTrackM(ping);
     const double gain = GainFactor(request.gainDb);
     const bool silent = (request.transmitOffMask & (side == 0 ? 2 : 1)) != 0;
-    std::vector<Target> targets;
-    for (const Target& t : TargetsAt(y)) {
-        if (t.side == side) targets.push_back(t);
-    }
     const std::uint64_t pingKey = (static_cast<std::uint64_t>(ping) << 8) | (head << 1) | side;
     SeabedRow seabed(seed, y, side, model.cellM);
     for (int i = 0; i < kSamples; ++i) {
@@ -170,11 +199,11 @@ void Scene::SideScan(int head, int side, std::uint32_t ping, const SceneRequest&
             const double loss = std::pow(a / r, 0.4) * std::exp(-model.absorptionPerM * r);
             bool shadow = false;
             double highlight = 0.0;
-            for (const Target& t : targets) {
-                const double back = t.acrossM + t.widthM;
+            for (const Crossing& t : crossings) {
+                const double back = t.farM;
                 const double shadowEnd =
                     t.heightM < a ? back + t.heightM * back / (a - t.heightM) : 1e9;
-                if (x >= t.acrossM && x <= back) highlight = 230.0;
+                if (x >= t.nearM && x <= back) highlight = 230.0;
                 if (x > back && x <= shadowEnd) shadow = true;
             }
             double echo = 255.0 * seabed.At(x) * speckle * loss;
@@ -184,6 +213,58 @@ void Scene::SideScan(int head, int side, std::uint32_t ping, const SceneRequest&
         }
         out[i] = ToSample(v);
     }
+}
+
+std::vector<WorldTarget> SurveyTargets() {
+    std::vector<WorldTarget> targets{{200.0, -15.0, 4.0, 2.0, 1.2}};
+    for (int line = 0; line < 8; ++line) {
+        const double north = line * 50.0 + 25.0;
+        targets.push_back({110.0, north, 4.0, 2.0, 1.2});
+        targets.push_back({290.0, north, 3.0, 3.0, 1.5});
+    }
+    return targets;
+}
+
+std::string DescribeTargets() {
+    std::string text;
+    int k = 0;
+    for (const WorldTarget& t : SurveyTargets()) {
+        double lat = 0, lon = 0;
+        LatLonOf({t.eastM, t.northM}, lat, lon);
+        char line[160];
+        std::snprintf(line, sizeof line, "target %d: %.7f %c %.7f %c, %.1f x %.1f m, %.1f m high\n",
+                      ++k, std::fabs(lat), lat < 0 ? 'S' : 'N', std::fabs(lon), lon < 0 ? 'W' : 'E',
+                      t.lengthEastM, t.lengthNorthM, t.heightM);
+        text += line;
+    }
+    return text;
+}
+
+// The line runs from the pose along u = side * (cos h, -sin h) (starboard to the right of the
+// heading); the box is met where the line's slab intervals in east and north overlap.
+bool CrossTarget(const Pose& pose, int side, const WorldTarget& target, Scene::Crossing& out) {
+    const double h = pose.headingDeg * kPi / 180.0;
+    const double sign = side == 0 ? -1.0 : 1.0;
+    const double u[2] = {sign * std::cos(h), -sign * std::sin(h)};
+    const double from[2] = {pose.eastM, pose.northM};
+    const double lo[2] = {target.eastM - target.lengthEastM / 2,
+                          target.northM - target.lengthNorthM / 2};
+    const double hi[2] = {target.eastM + target.lengthEastM / 2,
+                          target.northM + target.lengthNorthM / 2};
+    double enter = 0.0, leave = 1e9;
+    for (int k = 0; k < 2; ++k) {
+        if (std::fabs(u[k]) < 1e-12) {
+            if (from[k] < lo[k] || from[k] > hi[k]) return false;
+            continue;
+        }
+        double t0 = (lo[k] - from[k]) / u[k], t1 = (hi[k] - from[k]) / u[k];
+        if (t0 > t1) std::swap(t0, t1);
+        enter = std::max(enter, t0);
+        leave = std::min(leave, t1);
+    }
+    if (enter > leave || leave <= 0.0) return false;
+    out = {enter, leave, target.heightM};
+    return true;
 }
 
 void Scene::EchoSounder(std::uint32_t ping, const SceneRequest& request, std::uint8_t* out) const {

@@ -11,6 +11,8 @@
 // texture scale (resolution) and range limit; past the limit only noise comes back.
 
 #include <cstdint>
+#include <functional>
+#include <string>
 #include <vector>
 
 namespace sim {
@@ -44,6 +46,34 @@ struct Target {
     int side;
 };
 
+// An object at a fixed place of the world, in the survey's local frame (metres east and
+// north of the first line's start): a box of footprint lengthEastM x lengthNorthM around its
+// centre, standing heightM high. It casts an acoustic shadow behind it.
+struct WorldTarget {
+    double eastM, northM;
+    double lengthEastM, lengthNorthM;
+    double heightM;
+};
+
+// The objects along the survey lines (400 m legs east and west, 50 m apart, stepping north):
+// two between each pair of lines, 25 m from both, and one 15 m south of the first line.
+std::vector<WorldTarget> SurveyTargets();
+inline constexpr const char* kDescribeUsage =
+    "Seabed targets:\n"
+    "  --describe          list the seabed targets (latitude, longitude, size, height) and\n"
+    "                      exit; with --gps the heads see them from the vessel's position\n"
+    "  --write-recording FILE [N]\n"
+    "                      write N records (default 400) of the survey as a data file, the\n"
+    "                      vessel at 4 knots with the GPS, and exit\n";
+
+// One line per target: "target 1: 54.3198650 N 10.1530781 E, 4.0 x 2.0 m, 1.2 m high".
+std::string DescribeTargets();
+
+// Where the towed body is and where it heads (degrees clockwise from north).
+struct Pose {
+    double eastM = 0.0, northM = 0.0, headingDeg = 0.0;
+};
+
 // The raw readings of the orientation sensor on the echo sounder.
 struct Orientation {
     double pitchDeg;
@@ -68,6 +98,10 @@ class Scene {
 public:
     explicit Scene(std::uint32_t seed = 1) : seed(seed) {}
 
+    // From now on SideScan sees the world targets from where the simulated GPS puts the
+    // vessel: at `seconds()` since the start, running the survey lines at the speed.
+    void FollowVessel(double speedKnots, std::function<double()> seconds);
+
     double AlongTrackM(std::uint32_t ping) const { return ping * kPingSpacingM; }
     double AltitudeM(std::uint32_t ping) const;
     Orientation OrientationAt(std::uint32_t ping) const;
@@ -77,15 +111,33 @@ public:
     // One half of a side-scan ping (side 0 port, 1 starboard), nearest sample first.
     void SideScan(int head, int side, std::uint32_t ping, const SceneRequest& request,
                   std::uint8_t* out) const;
+    // The same ping seen from a pose: the survey's world targets at the ground range and on
+    // the side where the line across the heading meets them, instead of the along-track ones.
+    void SideScanAt(int head, int side, std::uint32_t ping, const Pose& pose,
+                    const SceneRequest& request, std::uint8_t* out) const;
     // The echo sounder's samples, nearest first, with the bottom at the altitude.
     void EchoSounder(std::uint32_t ping, const SceneRequest& request, std::uint8_t* out) const;
     // The echo sounder's second half: the orientation words (pitch, roll, heading at 0, 2, 4;
     // temperature at 8; depth at 10; 16-bit little-endian), the rest zero.
     void OrientationBlock(std::uint32_t ping, std::uint8_t* out) const;
 
+    // Where the line across a pose meets a target: ground distances of its near and far edge
+    // on one side, and its height.
+    struct Crossing {
+        double nearM, farM, heightM;
+    };
+
 private:
+    void SideScanWith(int head, int side, std::uint32_t ping, const SceneRequest& request,
+                      const std::vector<Crossing>& crossings, std::uint8_t* out) const;
+
     std::uint32_t seed;
+    double vesselKnots = 0.0;
+    std::function<double()> vesselClock;
 };
+
+// The crossing of the line from the pose towards `side` with a target, if it meets it.
+bool CrossTarget(const Pose& pose, int side, const WorldTarget& target, Scene::Crossing& out);
 
 // 16-bit words of the orientation block: angles and temperature as signed words whose
 // negative values read back through "above 32767 subtract 65535"; depth unsigned.

@@ -24,6 +24,8 @@ public:
     // The head's protocol state (request and ping counters), or null when it is absent.
     const sim::SimHead* Head(int head) const { return heads[head].get(); }
     int ConnectionCount(int head) const;
+    // The world the heads look at (to let it follow the simulated vessel before Start).
+    sim::Scene& World() { return scene; }
 
 private:
     sim::SimConfig config;

@@ -5,6 +5,8 @@
 #include <QElapsedTimer>
 #include <QTimer>
 
+#include <algorithm>
+#include <charconv>
 #include <csignal>
 #include <cstdio>
 #include <optional>
@@ -15,9 +17,15 @@
 
 #include "GpsWriter.h"
 #include "SimGps.h"
+#include "SimRecording.h"
 #include "SimServer.h"
 
 namespace {
+
+bool ToCount(const std::string& text, int& value) {
+    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && ptr == text.data() + text.size() && value > 0 && value <= 1000000;
+}
 
 // The GPS writes one batch of sentences per tick, the vessel moving with the elapsed time.
 bool StartGps(const sim::GpsSimConfig& gps, sim::GpsWriter& writer, QTimer& timer,
@@ -41,10 +49,34 @@ bool StartGps(const sim::GpsSimConfig& gps, sim::GpsWriter& writer, QTimer& time
     return true;
 }
 
+// --write-recording FILE [N]: N records (default 400) of the survey, no network needed.
+int WriteRecording(const std::vector<std::string>& rest) {
+    sim::RecordingPlan plan;
+    if (rest.empty() || (rest.size() > 1 && !ToCount(rest[1], plan.records))) {
+        std::fprintf(stderr, "sonvara-headsim: --write-recording wants FILE [RECORDS]\n");
+        return 2;
+    }
+    std::string error;
+    if (!sim::WriteSimulatedRecording(rest[0], plan, error)) {
+        std::fprintf(stderr, "sonvara-headsim: %s\n", error.c_str());
+        return 1;
+    }
+    std::printf("%s: %d records\n", rest[0].c_str(), plan.records);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
+    if (std::find(args.begin(), args.end(), "--describe") != args.end()) {
+        std::fputs(sim::DescribeTargets().c_str(), stdout);  // the seabed targets, then exit
+        return 0;
+    }
+    if (const auto at = std::find(args.begin(), args.end(), "--write-recording");
+        at != args.end()) {
+        return WriteRecording(std::vector<std::string>(at + 1, args.end()));
+    }
     std::optional<sim::GpsSimConfig> gps;
     std::string gpsError;
     if (!sim::TakeGpsArguments(args, gps, gpsError)) {
@@ -55,6 +87,7 @@ int main(int argc, char** argv) {
     if (parsed.help || parsed.version) {
         std::fputs(parsed.text.c_str(), stdout);
         if (parsed.help) std::fputs(sim::kGpsUsage, stdout);
+        if (parsed.help) std::fputs(sim::kDescribeUsage, stdout);
         return 0;
     }
     if (!parsed.config) {
@@ -86,6 +119,9 @@ int main(int argc, char** argv) {
     sim::GpsWriter gpsWriter;
     QTimer gpsTimer;
     if (gps && !StartGps(*gps, gpsWriter, gpsTimer, clock)) return 1;
+    // With the GPS the heads see the seabed targets from where the GPS puts the vessel.
+    if (gps)
+        server.World().FollowVessel(gps->speedKnots, [&clock] { return clock.elapsed() / 1000.0; });
     std::fprintf(stderr, "sonvara-headsim: ready%s\n", config.fast ? " (fast replies)" : "");
 
     QTimer stopPoll;

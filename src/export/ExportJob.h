@@ -1,0 +1,40 @@
+#pragma once
+// What every export of a data file shares: how it reports progress and is cancelled, what it
+// reports at the end, and the walk over the records of its input.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "datafiles/RecordIndex.h"
+
+namespace svx {
+
+// Called now and then with the bytes of the input read so far and the input's length;
+// returning false cancels the export (its output is removed).
+using ExportProgress = std::function<bool(std::uint64_t done, std::uint64_t total)>;
+
+struct ExportReport {
+    std::uint64_t records = 0;           // records exported
+    std::uint64_t withoutFix = 0;        // records whose sentences held no position
+    std::vector<DamagedStretch> damage;  // stretches of the input stepped over
+    bool cancelled = false;
+    std::string error;  // why nothing was written; empty when the output is complete
+    bool Ok() const { return error.empty() && !cancelled; }
+};
+
+// Walks the records of the data file at `path` (see WalkRecords) and tells `progress` every
+// few records; onRecord is not called after a cancel. False with "cannot open PATH: reason".
+bool WalkDataFile(const std::string& path,
+                  const std::function<void(std::uint64_t offset, const RecordView&)>& onRecord,
+                  const ExportProgress& progress, ExportReport& report);
+
+// "cannot write OUT: it is the data file being exported" when writing `output` would overwrite
+// `input` (the same file under any name), else empty.
+std::string SameFileProblem(const std::string& input, const std::string& output);
+
+// "damaged record at offset N skipped (B bytes: reason)", the line the tools print.
+std::string DamageLine(const DamagedStretch& stretch);
+
+}  // namespace svx

@@ -1,0 +1,318 @@
+#include "export/Mosaic.h"
+
+#include <array>
+#include <cmath>
+#include <deque>
+#include <vector>
+
+#include "acquisition/HeadTable.h"
+#include "export/PingNavigation.h"
+#include "gps/Utm.h"
+
+namespace svx {
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr int kHalfSamples = 1000;
+constexpr std::size_t kMaxPending = 1024;
+constexpr double kClockAgreementS = 5.0;
+constexpr double kMaxFillSeconds = 10.0;
+constexpr double kMaxFillTurnDeg = 10.0;
+// Points across are laid closer than a pixel, so that no pixel between two of them is missed;
+// the lines that fill the gap to the previous ping step a pixel at most in either direction.
+constexpr double kStepPerPixel = 0.7;
+constexpr double kFillStepPixels = 1.0;
+
+struct PendingPing {
+    double time = 0;
+    std::array<std::uint8_t, 2 * kHalfSamples> line{};
+    int rangeM = 0;
+    double altitudeM = 0;
+    double headingDeg = 0;
+};
+
+struct Anchor {
+    double time = 0, easting = 0, northing = 0;
+};
+
+struct AcrossPoint {
+    double ground;
+    std::uint8_t value;
+};
+
+// Where a ping was laid, for filling the gap to the next one.
+struct LaidPing {
+    double time = 0, easting = 0, northing = 0, starE = 0, starN = 0;
+};
+
+std::int64_t FloorToInt(double x) {
+    const auto t = static_cast<std::int64_t>(x);
+    return x < static_cast<double>(t) ? t - 1 : t;
+}
+
+double SecondOfDay(const RecordClock& c) {
+    return c.hour * 3600.0 + c.minute * 60.0 + c.second + c.millis / 1000.0;
+}
+
+class MosaicBuilder {
+public:
+    MosaicBuilder(const MosaicOptions& options, Mosaic& out) : options(options), out(out) {}
+
+    void Add(const RecordView& record) {
+        const PingNavigation nav = navigation.Decode(record);
+        if (!head) Begin(record);
+        if (!record.Layout().HasHead(*head)) return;
+        sawHead = true;
+        if (nav.newFix) TakeFix(nav);
+        if (anchors.empty()) return;  // no position yet
+        Queue(record, nav);
+        LayUpTo(anchors.back().time, false);
+        while (pending.size() > kMaxPending) LayFront();
+    }
+
+    void Finish() {
+        while (!pending.empty()) LayFront();
+    }
+
+    bool SawHead() const { return sawHead; }
+    bool HasPosition() const { return !anchors.empty(); }
+
+private:
+    void Begin(const RecordView& first) {
+        if (options.head) {
+            head = *options.head;
+        } else {
+            for (int h = kHeadL; h <= kHeadH && !head; ++h) {
+                if (first.Layout().HasHead(h)) head = h;
+            }
+            if (!head) head = kHeadL;
+        }
+        out.head = *head;
+    }
+
+    void TakeFix(const PingNavigation& nav) {
+        const double recordTime = nav.clock.Seconds();
+        double time = recordTime;
+        if (nav.fixSecondOfDay) {
+            const double late =
+                std::fmod(SecondOfDay(nav.clock) - *nav.fixSecondOfDay + 86400.0, 86400.0);
+            if (late <= kClockAgreementS) time = recordTime - late;
+        }
+        if (anchors.empty()) {
+            const UtmPosition own = LatLonToUtm(nav.latitude, nav.longitude);
+            out.zone = own.zone;
+            out.south = own.south;
+        }
+        const UtmPosition p = LatLonToUtmInZone(nav.latitude, nav.longitude, out.zone, out.south);
+        if (!anchors.empty()) {
+            const Anchor& last = anchors.back();
+            if (last.easting == p.easting && last.northing == p.northing && last.time == time) {
+                return;
+            }
+        }
+        // True north on the grid: the heading is turned by it before the swath is laid.
+        const UtmPosition up =
+            LatLonToUtmInZone(nav.latitude + 1e-4, nav.longitude, out.zone, out.south);
+        gridNorth = std::atan2(up.easting - p.easting, up.northing - p.northing);
+        anchors.push_back({time, p.easting, p.northing});
+        if (anchors.size() > 2) anchors.pop_front();
+        out.track.Add(p.easting, p.northing);
+    }
+
+    void Queue(const RecordView& record, const PingNavigation& nav) {
+        if (!out.resolutionM) {
+            out.resolutionM =
+                options.resolutionM ? *options.resolutionM : DefaultResolution(record.Range(*head));
+        }
+        PendingPing& ping = pending.emplace_back();
+        ping.time = nav.clock.Seconds();
+        std::copy_n(record.Line(*head), ping.line.size(), ping.line.begin());
+        ping.rangeM = record.Range(*head);
+        if (nav.altitudeM) altitude = *nav.altitudeM;
+        ping.altitudeM = altitude;
+        ping.headingDeg = nav.ShipHeading();
+    }
+
+    void LayUpTo(double time, bool all) {
+        while (!pending.empty() && (all || pending.front().time <= time)) LayFront();
+    }
+
+    // The oldest waiting ping at its position on the last segment between two fixes.
+    void LayFront() {
+        const PendingPing& ping = pending.front();
+        const Anchor& b = anchors.back();
+        const Anchor& a = anchors.front();
+        double e = b.easting, n = b.northing;
+        if (anchors.size() == 2 && b.time > a.time) {
+            const double f = (ping.time - a.time) / (b.time - a.time);
+            e = a.easting + (b.easting - a.easting) * f;
+            n = a.northing + (b.northing - a.northing) * f;
+        }
+        Lay(ping, e, n);
+        pending.pop_front();
+    }
+
+    // The ground distances and values of one side, nearest first, at most a step apart.
+    void AcrossOf(const PendingPing& ping, int side, std::vector<AcrossPoint>& points) const {
+        points.clear();
+        const double dr = ping.rangeM / double(kHalfSamples);
+        const double a = options.slantCorrection ? ping.altitudeM : 0.0;
+        const double step = kStepPerPixel * out.resolutionM;
+        const auto ground = [&](int i) {
+            const double s = (i + 0.5) * dr;
+            return s <= a ? -1.0 : std::sqrt(s * s - a * a);
+        };
+        double g = ground(0);
+        for (int i = 0; i < kHalfSamples; ++i) {
+            const double next = i + 1 < kHalfSamples ? ground(i + 1) : g + dr;
+            if (g >= 0) {
+                const std::uint8_t v =
+                    side == 0 ? ping.line[kHalfSamples - 1 - i] : ping.line[kHalfSamples + i];
+                // A sample closer than a step to the last point joins it (the larger value
+                // stays), so a side has about range / step points however fine its samples.
+                if (!points.empty() && g < points.back().ground + step) {
+                    points.back().value = std::max(points.back().value, v);
+                } else {
+                    points.push_back({g, v});
+                }
+                for (double x = points.back().ground + step; x < next; x += step) {
+                    points.push_back({x, v});
+                }
+            }
+            g = next;
+        }
+    }
+
+    void Lay(const PendingPing& ping, double shipE, double shipN) {
+        const double h = ping.headingDeg * kPi / 180.0 + gridNorth;
+        LaidPing now;
+        now.time = ping.time;
+        now.easting = shipE - options.laybackM * std::sin(h);
+        now.northing = shipN - options.laybackM * std::cos(h);
+        now.starE = std::cos(h);
+        now.starN = -std::sin(h);
+        // A turn sharper than a few degrees from ping to ping would smear the far range
+        // across the arc: such gaps stay open, as do long ones.
+        const bool fill = previous && now.time - previous->time <= kMaxFillSeconds &&
+                          std::hypot(now.easting - previous->easting,
+                                     now.northing - previous->northing) <= ping.rangeM &&
+                          now.starE * previous->starE + now.starN * previous->starN >=
+                              std::cos(kMaxFillTurnDeg * kPi / 180.0);
+        for (int side = 0; side < 2; ++side) {
+            AcrossOf(ping, side, across);
+            LaySide(now, fill ? &*previous : nullptr, side == 0 ? -1.0 : 1.0,
+                    before[static_cast<std::size_t>(side)]);
+            std::swap(across, before[static_cast<std::size_t>(side)]);
+        }
+        previous = now;
+        out.rangeM = std::max(out.rangeM, ping.rangeM);
+        ++out.pings;
+    }
+
+    // Each point of the side, and when the previous ping is near, the line back to where the
+    // same ground distance lay in it (in pixel units; its two ends widen the bounds). The half
+    // of the line nearer the previous ping takes that ping's sample at the same distance, so
+    // that each ping covers the ground half-way to its neighbours and nothing is shifted.
+    void LaySide(const LaidPing& now, const LaidPing* before, double sign,
+                 const std::vector<AcrossPoint>& earlier) {
+        const double inv = 1.0 / out.resolutionM;
+        std::size_t j = 0;
+        for (const AcrossPoint& p : across) {
+            const double g = sign * p.ground;
+            const double x1 = (now.easting + now.starE * g) * inv;
+            const double y1 = -(now.northing + now.starN * g) * inv;
+            std::int64_t col = FloorToInt(x1), row = FloorToInt(y1);
+            out.raster.Extend(col, row);
+            if (!before) {
+                out.raster.PutWithin(col, row, p.value);
+                continue;
+            }
+            const double x0 = (before->easting + before->starE * g) * inv;
+            const double y0 = -(before->northing + before->starN * g) * inv;
+            out.raster.Extend(FloorToInt(x0), FloorToInt(y0));
+            const int steps = std::max(
+                1, static_cast<int>(std::ceil(std::max(std::fabs(x1 - x0), std::fabs(y1 - y0)) /
+                                              kFillStepPixels)));
+            while (j + 1 < earlier.size() && earlier[j + 1].ground <= p.ground) ++j;
+            const bool known = !earlier.empty() && earlier[j].ground <= p.ground;
+            const std::uint8_t older = known ? earlier[j].value : p.value;
+            const double dx = (x1 - x0) / steps, dy = (y1 - y0) / steps;
+            double x = x1, y = y1;
+            for (int k = 0; k < steps; ++k, x -= dx, y -= dy) {
+                out.raster.PutWithin(FloorToInt(x), FloorToInt(y), 2 * k < steps ? p.value : older);
+            }
+        }
+    }
+
+    const MosaicOptions& options;
+    Mosaic& out;
+    NavigationDecoder navigation;
+    std::optional<int> head;
+    std::deque<Anchor> anchors;  // the last two fixes
+    std::deque<PendingPing> pending;
+    std::optional<LaidPing> previous;
+    std::vector<AcrossPoint> across;
+    std::array<std::vector<AcrossPoint>, 2> before;  // the previous ping's points, per side
+    double altitude = 0.0;
+    double gridNorth = 0.0;  // direction of true north, radians clockwise from grid north
+    bool sawHead = false;
+};
+
+}  // namespace
+
+void UtmBox::Add(double easting, double northing) {
+    if (empty) {
+        minEasting = maxEasting = easting;
+        minNorthing = maxNorthing = northing;
+        empty = false;
+        return;
+    }
+    minEasting = std::min(minEasting, easting);
+    maxEasting = std::max(maxEasting, easting);
+    minNorthing = std::min(minNorthing, northing);
+    maxNorthing = std::max(maxNorthing, northing);
+}
+
+double DefaultResolution(double rangeM) {
+    const double target = std::max(rangeM, 1.0) / 500.0;
+    const double decade = std::pow(10.0, std::floor(std::log10(target)));
+    double best = decade;
+    for (double m : {1.0, 2.0, 5.0, 10.0}) {
+        if (std::fabs(std::log(m * decade / target)) < std::fabs(std::log(best / target))) {
+            best = m * decade;
+        }
+    }
+    return best;
+}
+
+ExportReport BuildMosaic(const std::string& input, const MosaicOptions& options, Mosaic& out,
+                         const ExportProgress& progress) {
+    ExportReport report;
+    MosaicBuilder builder(options, out);
+    const bool read = WalkDataFile(
+        input,
+        [&](std::uint64_t, const RecordView& record) {
+            builder.Add(record);
+            ++report.records;
+        },
+        progress, report);
+    if (!read || report.cancelled) return report;
+    builder.Finish();
+    if (report.records == 0) {
+        report.error = input + " holds no record";
+    } else if (!builder.SawHead()) {
+        report.error = input + " holds no ping of head " + HeadLabel(out.head);
+    } else if (!builder.HasPosition() || out.raster.Empty()) {
+        report.error = input + " holds no position (no decoded NMEA fix): it cannot be mosaicked";
+    } else if (std::max(out.Width(), out.Height()) > options.maxSidePixels) {
+        report.error = "the positions of " + input + " span " + std::to_string(out.Width()) +
+                       " x " + std::to_string(out.Height()) + " pixels of " +
+                       std::to_string(out.resolutionM) + " m, more than " +
+                       std::to_string(options.maxSidePixels) +
+                       " a side: choose a coarser --resolution";
+    }
+    return report;
+}
+
+}  // namespace svx

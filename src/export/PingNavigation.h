@@ -1,0 +1,63 @@
+#pragma once
+// What the exports take from each record besides its echo lines: the record's time stamp; the
+// position, speed, course, heading and fix time decoded from the record's NMEA sentences by the
+// same decoder, in the same order, as playback decodes them; the attitude of the orientation
+// block; and the altitude of the echo sounder's bottom detection.
+
+#include <cstdint>
+#include <optional>
+
+#include "datafiles/RecordCodec.h"
+#include "gps/GpsState.h"
+#include "sensors/OrientationState.h"
+
+namespace svx {
+
+struct RecordClock {
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, millis = 0;
+    int DayOfYear() const;
+    // Seconds since 1970-01-01 of the stamp read as UTC (for time differences).
+    double Seconds() const;
+};
+
+struct PingNavigation {
+    std::uint32_t ping = 0;
+    RecordClock clock;
+    // A position has been decoded in this record or an earlier one; newFix: in this one.
+    bool hasFix = false;
+    bool newFix = false;
+    double latitude = 0.0, longitude = 0.0;  // signed degrees
+    // The time of day of the last decoded fix ("hhmmss" of the sentences), when there is one.
+    std::optional<int> fixSecondOfDay;
+    double speedKnots = 0.0;
+    double courseDeg = 0.0;
+    std::optional<double> headingDeg;  // a decoded true heading
+    std::optional<OrientationReadings> attitude;
+    std::optional<double> altitudeM;  // of this record's echo sounder samples
+    std::optional<int> event;         // the record carries this event's mark
+    int pingIntervalMs = 0;
+
+    // The heading, or the course when no heading was ever decoded.
+    double ShipHeading() const { return headingDeg ? *headingDeg : courseDeg; }
+};
+
+// Decodes record after record; the GPS values carry over from record to record as they do in
+// playback, so a record without sentences keeps the last position.
+class NavigationDecoder {
+public:
+    explicit NavigationDecoder(double declinationDeg = OrientationState{}.compassDeclination)
+        : declination(declinationDeg) {}
+    PingNavigation Decode(const RecordView& record);
+
+private:
+    void DecodeSentences(const RecordView& record, PingNavigation& out);
+
+    GpsState gps;
+    double declination;
+    bool fixSeen = false;
+    std::optional<int> lastFixTime;
+};
+
+RecordClock ClockOf(const RecordView& record);
+
+}  // namespace svx

@@ -1,0 +1,30 @@
+#pragma once
+// The files a mosaic is written to: a GeoTIFF (8-bit sample values, nodata 0, WGS 84 / UTM,
+// written through GDAL) and a KMZ for Google Earth (a zip of doc.kml and overlay.png: a
+// GroundOverlay in latitude and longitude whose PNG shows the samples through a colour table,
+// transparent where no ping reached). A failed write leaves no file behind.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "export/Mosaic.h"
+#include "imaging/ColourTables.h"
+
+namespace svx {
+
+// False with "cannot write PATH: reason".
+bool WriteGeoTiff(const Mosaic& mosaic, const std::string& path, std::string& error);
+bool WriteKmz(const Mosaic& mosaic, const ColourTable& table, const std::string& path,
+              std::string& error);
+
+// The mosaic resampled onto a latitude/longitude grid, as the KMZ holds it.
+struct LatLonImage {
+    int width = 0, height = 0;
+    double north = 0, south = 0, east = 0, west = 0;
+    std::vector<std::uint8_t> pixels;  // sample values, 0 no data; rows north to south
+};
+// False with a reason when the projection is not available.
+bool ResampleToLatLon(const Mosaic& mosaic, LatLonImage& image, std::string& error);
+
+}  // namespace svx

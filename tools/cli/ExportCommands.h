@@ -1,0 +1,57 @@
+#pragma once
+// What `xtf` and `mosaic` share: the progress line on a terminal and the lines about what was
+// stepped over.
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+
+#include "Commands.h"
+#include "export/ExportJob.h"
+
+namespace cli {
+
+// "xtf: 45 %" on standard error when it is a terminal, first after a second, then four times
+// a second; cleared at the end.
+class ExportProgressLine {
+public:
+    explicit ExportProgressLine(const char* what)
+        : what(what), onTerminal(isatty(STDERR_FILENO) == 1) {}
+    ~ExportProgressLine() {
+        if (shown) std::fputs("\r\x1b[K", stderr);
+    }
+    svx::ExportProgress Callback() {
+        return [this](std::uint64_t done, std::uint64_t total) {
+            Show(done, total);
+            return true;
+        };
+    }
+
+private:
+    void Show(std::uint64_t done, std::uint64_t total) {
+        if (!onTerminal || total == 0) return;
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        if (seconds < 1.0 || seconds - last < 0.25) return;
+        last = seconds;
+        shown = true;
+        std::fprintf(stderr, "\r%s: %d %%\x1b[K", what, static_cast<int>(done * 100 / total));
+        std::fflush(stderr);
+    }
+
+    const char* what;
+    bool onTerminal;
+    bool shown = false;
+    double last = 0;
+    std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+};
+
+// One line per damaged stretch stepped over.
+inline void ReportDamage(const svx::ExportReport& report) {
+    for (const svx::DamagedStretch& stretch : report.damage) {
+        Complain(svx::DamageLine(stretch), 0);
+    }
+}
+
+}  // namespace cli

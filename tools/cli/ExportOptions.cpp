@@ -1,0 +1,123 @@
+#include "ExportOptions.h"
+
+#include <charconv>
+
+#include "../common/CommandLine.h"
+
+namespace cli {
+
+namespace {
+
+constexpr const char* kExitStatus =
+    "Exit status: 0 written (damaged records are stepped over and named on standard error);\n"
+    "1 the input cannot be read or holds nothing to write, or the output cannot be written\n"
+    "(no output is left then); 2 for a mistake on the command line.";
+
+bool MetresIn(const std::string& text, double lowest, double highest) {
+    double value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    return ec == std::errc() && ptr == end && value >= lowest && value <= highest;
+}
+
+bool TableIndex(const std::string& text) {
+    int value = -1;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    return ec == std::errc() && ptr == end && value >= 0 && value <= 9;
+}
+
+void DescribeXtf(CLI::App& app, std::vector<std::string>& files) {
+    app.description(
+        "Writes a sonar data file as XTF: one sonar packet per record, a port and a starboard\n"
+        "channel of 1000 one-byte samples (nearest the fish first) for every side-scan head of\n"
+        "the first record; navigation from the recorded NMEA sentences (latitude/longitude),\n"
+        "attitude, depth and temperature from the orientation sensor, altitude from the echo\n"
+        "sounder. Records without a fix keep the last position; how many is said at the end.");
+    app.set_version_flag("--version", tools::VersionText("sonvara-cli xtf"));
+    app.add_option("files", files, "the data file and the XTF file to write")
+        ->type_name("FILE.svx OUT.xtf");
+    app.footer(kExitStatus);
+}
+
+void DescribeMosaic(CLI::App& app, MosaicCommandOptions& options, std::vector<std::string>& files,
+                    bool& noSlant) {
+    app.description(
+        "Lays the pings of one side-scan head on the map: a georeferenced backscatter mosaic\n"
+        "in WGS 84 / UTM of the first fix's zone, each pixel the largest sample that fell into\n"
+        "it, nodata where no ping reached. Needs recorded NMEA positions.");
+    app.set_version_flag("--version", tools::VersionText("sonvara-cli mosaic"));
+    app.add_option("file", files, "the data file")->type_name("FILE.svx");
+    app.add_option("--geotiff", options.geotiff, "write an 8-bit GeoTIFF of the sample values")
+        ->type_name("OUT.tif");
+    app.add_option("--kmz", options.kmz, "write a Google Earth overlay (doc.kml and a PNG)")
+        ->type_name("OUT.kmz");
+    app.add_option_function<std::string>(
+           "--head",
+           [&options](const std::string& v) {
+               options.mosaic.head = v == "L" ? 0 : v == "M" ? 1 : 2;
+           },
+           "the head to lay (default the first side-scan head of the file)")
+        ->type_name("L|M|H")
+        ->check(tools::Wants([](const std::string& v) { return v == "L" || v == "M" || v == "H"; },
+                             "L, M or H"));
+    app.add_option_function<double>(
+           "--resolution", [&options](const double& m) { options.mosaic.resolutionM = m; },
+           "pixel size in metres (default the range / 500, rounded to 1, 2 or 5 x 10^k)")
+        ->type_name("M")
+        ->check(tools::Wants([](const std::string& v) { return MetresIn(v, 0.01, 1000.0); },
+                             "0.01 .. 1000 metres"));
+    app.add_option("--layback", options.mosaic.laybackM,
+                   "metres from the ship's antenna back to the fish (default 0)")
+        ->type_name("M")
+        ->check(tools::Wants([](const std::string& v) { return MetresIn(v, 0.0, 10000.0); },
+                             "0 .. 10000 metres"));
+    app.add_flag("--no-slant-correction", noSlant,
+                 "lay the samples at their slant distance instead of the ground distance");
+    app.add_option("--color-table", options.colourTable,
+                   "colour table of the KMZ's PNG (default 9)")
+        ->type_name("N")
+        ->check(tools::Wants(TableIndex, "0 .. 9"));
+    app.footer(kExitStatus);
+}
+
+}  // namespace
+
+ExportParse<XtfOptions> ParseXtfArguments(const std::vector<std::string>& args) {
+    ExportParse<XtfOptions> result;
+    std::vector<std::string> files;
+    CLI::App app{"", "sonvara-cli xtf"};
+    DescribeXtf(app, files);
+    tools::LastValueWins(app);
+    if (!tools::TakeOutcome(tools::ParseCommandLine(app, args), result)) return result;
+    if (files.size() != 2) {
+        result.error = "a data file and an output file are required (FILE.svx OUT.xtf)";
+        return result;
+    }
+    result.options = XtfOptions{files[0], files[1]};
+    return result;
+}
+
+ExportParse<MosaicCommandOptions> ParseMosaicArguments(const std::vector<std::string>& args) {
+    ExportParse<MosaicCommandOptions> result;
+    MosaicCommandOptions options;
+    std::vector<std::string> files;
+    bool noSlant = false;
+    CLI::App app{"", "sonvara-cli mosaic"};
+    DescribeMosaic(app, options, files, noSlant);
+    tools::LastValueWins(app);
+    if (!tools::TakeOutcome(tools::ParseCommandLine(app, args), result)) return result;
+    if (files.size() != 1) {
+        result.error = files.empty() ? "a data file (FILE.svx) is required"
+                                     : "only one data file can be mosaicked";
+    } else if (options.geotiff.empty() && options.kmz.empty()) {
+        result.error = "--geotiff OUT.tif or --kmz OUT.kmz is required";
+    } else {
+        options.input = files.front();
+        options.mosaic.slantCorrection = !noSlant;
+        result.options = options;
+    }
+    return result;
+}
+
+}  // namespace cli
