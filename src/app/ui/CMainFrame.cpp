@@ -19,6 +19,7 @@
 #include "imaging/views/CPaletteChildFrm.h"
 #include "app/ui/SonarWindows.h"
 #include "app/ui/StatusBarWidget.h"
+#include "gps/views/GpsWindows.h"
 #include "sensors/views/SensorWindows.h"
 #include "platform/TimerIds.h"
 
@@ -45,6 +46,8 @@ CMainFrame::CMainFrame(CVantrelDoc& document) : doc(document) {
     sensors = new SensorWindows(doc, mdi, this,
                                 [this](QDialog& dialog) { return RunModal(dialog); });
     sensors->AddCommands(commands);
+    gpsWindows = new GpsWindows(doc, mdi, this, router, commands);
+    gpsWindows->AddCommands(commands);
     ConnectPlaybackBar();
     InstallAccelerators();
     refreshTimer = new QTimer(this);
@@ -56,7 +59,10 @@ CMainFrame::CMainFrame(CVantrelDoc& document) : doc(document) {
     resize(1280, 860);
 }
 
-CMainFrame::~CMainFrame() { doc.SetObserver(nullptr); }
+CMainFrame::~CMainFrame() {
+    doc.SetObserver(nullptr);
+    delete gpsWindows;
+}
 
 void CMainFrame::BuildToolBar() {
     toolBar = addToolBar(QStringLiteral("Tool Bar"));
@@ -182,6 +188,7 @@ void CMainFrame::ApplyConfiguration() {
     bars->UpdateControlBars();
     windows->ApplyLayout(true);
     sensors->ApplyLayout(true);
+    gpsWindows->ApplyLayout(true);
     UpdateTitles();
     RefreshNow();
 }
@@ -222,6 +229,7 @@ void CMainFrame::RefreshNow() {
         viewsDirty = false;
         windows->UpdateViews();
         sensors->UpdateViews();
+        gpsWindows->UpdateViews();
     }
     // While the pointer is in no image view, the status fields show the newest ping.
     bool pointerInView = false;
@@ -294,12 +302,14 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         settings.Save();
     }
     doc.CloseDocument();
+    gpsWindows->CloseDialog();
     event->accept();
 }
 
 void CMainFrame::ApplyWindowLayout(bool createMissing) {
     windows->ApplyLayout(createMissing);
     sensors->ApplyLayout(createMissing);
+    gpsWindows->ApplyLayout(createMissing);
 }
 
 bool CMainFrame::TakeWindowRect(int window, WindowRect& rect) {
@@ -309,6 +319,7 @@ bool CMainFrame::TakeWindowRect(int window, WindowRect& rect) {
         return true;
     }
     if (window == kESFrame) return sensors->TakeEchoSounderRect(rect);
+    if (window == kGpsTrackWindow) return gpsWindows->TakeRect(rect);
     return windows->TakeRect(window, rect);
 }
 

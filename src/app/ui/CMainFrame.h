@@ -12,6 +12,7 @@
 
 class CVantrelDoc;
 class ControlBars;
+class GpsWindows;
 class MenuBuilder;
 class QLabel;
 class QMdiArea;
@@ -34,6 +35,7 @@ public:
     QMdiArea* Mdi() const { return mdi; }
     SonarWindows& Windows() const { return *windows; }
     SensorWindows& Sensors() const { return *sensors; }
+    GpsWindows& Gps() const { return *gpsWindows; }
     ControlBars& Bars() const { return *bars; }
     QToolBar* ToolBar() const { return toolBar; }
     StatusBarWidget* FirstStatus() const { return firstStatus; }
@@ -111,6 +113,7 @@ private:
     StatusInputs statusInputs;
     SonarWindows* windows = nullptr;
     SensorWindows* sensors = nullptr;
+    GpsWindows* gpsWindows = nullptr;
     CPaletteChildFrm* paletteWindow = nullptr;
     QTimer* refreshTimer = nullptr;
     bool viewsDirty = false;
