@@ -67,9 +67,12 @@ void CGPSTrackView::FollowTrack() {
         pathSegments = 0;
     }
     if (pathSegments == segments.size()) return;
-    path.reserve(static_cast<int>(2 * segments.size()));
+    path.reserve(static_cast<int>(segments.size() + 1));
+    // Each segment starts where the one before ended unless the track was broken there, so
+    // the path is a few long polylines: far fewer elements to stroke than one per segment.
     for (std::size_t i = pathSegments; i < segments.size(); ++i) {
-        path.moveTo(segments[i].x0, segments[i].y0);
+        const QPointF start(segments[i].x0, segments[i].y0);
+        if (path.elementCount() == 0 || path.currentPosition() != start) path.moveTo(start);
         path.lineTo(segments[i].x1, segments[i].y1);
     }
     pathSegments = segments.size();
