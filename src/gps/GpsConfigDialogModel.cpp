@@ -57,15 +57,21 @@ const std::vector<std::string>& GpsConfigDialogModel::SentenceTexts() {
     return texts;
 }
 
+GpsConfigChoice ChoiceOf(const GpsPortSettings& settings) {
+    GpsConfigChoice choice;
+    choice.port = settings.gpsPort;
+    choice.device = ConfiguredDevice(settings);
+    choice.baudRate = settings.gpsBaudRate;
+    choice.dataBits = settings.gpsDataBits;
+    choice.stopBits = settings.gpsStopBits;
+    choice.parity = settings.gpsParity;
+    choice.sentenceSet = std::clamp(settings.gpsSentenceSet, 0, 3);
+    return choice;
+}
+
 void GpsConfigDialogModel::Load(const GpsPortSettings& settings,
                                 const std::vector<std::string>& found) {
-    working.port = settings.gpsPort;
-    working.device = ConfiguredDevice(settings);
-    working.baudRate = settings.gpsBaudRate;
-    working.dataBits = settings.gpsDataBits;
-    working.stopBits = settings.gpsStopBits;
-    working.parity = settings.gpsParity;
-    working.sentenceSet = std::clamp(settings.gpsSentenceSet, 0, 3);
+    working = ChoiceOf(settings);
     devices = found;
     if (!working.device.empty() &&
         std::find(devices.begin(), devices.end(), working.device) == devices.end()) {

@@ -20,7 +20,12 @@ struct GpsConfigChoice {
     std::int32_t stopBits = 0;  // stored code: 0 one stop bit, 2 two
     std::int32_t parity = 0;    // list position: 0 "None", 1 "Even", 2 "Odd"
     std::int32_t sentenceSet = 2;
+
+    bool operator==(const GpsConfigChoice&) const = default;
 };
+
+// The choice that the settings stand for, as the dialog shows it on opening.
+GpsConfigChoice ChoiceOf(const GpsPortSettings& settings);
 
 class GpsConfigDialogModel {
 public:

@@ -96,6 +96,20 @@ TEST(GpsConfigDialogModelTest, PortListHoldsTheConfiguredDevice) {
     }
 }
 
+TEST(GpsConfigDialogModelTest, OpeningShowsTheChoiceTheSettingsStandFor) {
+    GpsPortSettings settings;
+    settings.gpsPort = 3;
+    settings.gpsBaudRate = 57600;
+    settings.gpsSentenceSet = 9;  // out of range: shown as "VTG"
+    GpsConfigDialogModel model;
+    model.Load(settings, {});
+    EXPECT_EQ(model.Choice(), ChoiceOf(settings));
+    EXPECT_EQ(model.Choice().device, "/dev/ttyS2");
+    EXPECT_EQ(model.SentenceIndex(), 3);
+    settings.gpsDevice = "/dev/ttyACM0";
+    EXPECT_FALSE(model.Choice() == ChoiceOf(settings));
+}
+
 TEST(GpsConfigDialogModelTest, ChoosingAPortGivesItsNumberOrPath) {
     GpsConfigDialogModel model;
     GpsPortSettings settings;

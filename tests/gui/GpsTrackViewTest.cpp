@@ -346,6 +346,24 @@ TEST_F(GpsFrameTest, DialogDefaultThenOkAppliesAndStays) {
     EXPECT_FALSE(dialog->isVisible());
 }
 
+TEST_F(GpsFrameTest, ListsFollowAReopenThatFellBackToAnotherPort) {
+    link.present = {"/dev/ttyS1"};
+    frame.Commands().Execute(kCmdGpsPortSettings);
+    CGPSConfigDlg* dialog = frame.Gps().ConfigDialog();
+    EXPECT_EQ(dialog->portList->currentText(), QStringLiteral("/dev/ttyS0"));
+    doc.ReopenGpsPort(1);  // as when acquisition starts; port 1 does not open
+    EXPECT_EQ(doc.gpsConfig.gpsPort, 2);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return dialog->portList->currentText() == QStringLiteral("/dev/ttyS1"); }, 5000));
+    // A change the user has not applied yet is not overwritten.
+    dialog->baudList->setCurrentIndex(1);
+    Q_EMIT dialog->baudList->activated(1);
+    doc.gpsConfig.gpsSentenceSet = 3;
+    dialog->Refresh();
+    EXPECT_EQ(dialog->baudList->currentText(), QStringLiteral("9,600"));
+    EXPECT_EQ(dialog->sentenceList->currentText(), QStringLiteral("GLL + VTG"));
+}
+
 TEST_F(GpsFrameTest, SpinSetsTheIntervalAtOnce) {
     doc.gpsConfig.gpsReadInterval = 300;
     frame.Commands().Execute(kCmdGpsPortSettings);

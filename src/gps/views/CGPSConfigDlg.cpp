@@ -204,6 +204,12 @@ void CGPSConfigDlg::Open() {
 }
 
 void CGPSConfigDlg::Refresh() {
+    // The port was reopened elsewhere (acquisition started, a fall-back to another port):
+    // the lists follow the document unless the user has changes not yet applied.
+    if (!model.ApplyEnabled() && !(ChoiceOf(doc.gpsConfig) == model.Choice())) {
+        model.Load(doc.gpsConfig, ListGpsPorts(doc));
+        ShowModel();
+    }
     QStringList sentences;
     QString quality;
     int satellites = 0;
