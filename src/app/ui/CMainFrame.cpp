@@ -188,7 +188,9 @@ void CMainFrame::ApplyConfiguration() {
     bars->UpdateControlBars();
     windows->ApplyLayout(true);
     sensors->ApplyLayout(true);
-    gpsWindows->ApplyLayout(true);
+    // The track plotter is opened with the stored layout ("GPS Tracking", "Show GPS Frame"),
+    // not by the head configuration; an open one keeps its place.
+    gpsWindows->ApplyLayout(false);
     UpdateTitles();
     RefreshNow();
 }
