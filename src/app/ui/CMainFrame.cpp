@@ -20,6 +20,7 @@
 #include "imaging/views/CPaletteChildFrm.h"
 #include "app/ui/SonarWindows.h"
 #include "app/ui/StatusBarWidget.h"
+#include "gps/views/GpsWindows.h"
 #include "sensors/views/SensorWindows.h"
 #include "platform/TimerIds.h"
 
@@ -48,6 +49,8 @@ CMainFrame::CMainFrame(CVantrelDoc& document) : doc(document) {
     sensors->AddCommands(commands);
     headDialogs = new HeadDialogs(doc, this, [this](QDialog& dialog) { return RunModal(dialog); });
     headDialogs->AddCommands(commands);
+    gpsWindows = new GpsWindows(doc, mdi, this, router, commands);
+    gpsWindows->AddCommands(commands);
     ConnectPlaybackBar();
     InstallAccelerators();
     refreshTimer = new QTimer(this);
@@ -59,7 +62,10 @@ CMainFrame::CMainFrame(CVantrelDoc& document) : doc(document) {
     resize(1280, 860);
 }
 
-CMainFrame::~CMainFrame() { doc.SetObserver(nullptr); }
+CMainFrame::~CMainFrame() {
+    doc.SetObserver(nullptr);
+    delete gpsWindows;
+}
 
 void CMainFrame::BuildToolBar() {
     toolBar = addToolBar(QStringLiteral("Tool Bar"));
@@ -187,6 +193,9 @@ void CMainFrame::ApplyConfiguration() {
     bars->UpdateControlBars();
     windows->ApplyLayout(true);
     sensors->ApplyLayout(true);
+    // The track plotter is opened with the stored layout ("GPS Tracking", "Show GPS Frame"),
+    // not by the head configuration; an open one keeps its place.
+    gpsWindows->ApplyLayout(false);
     UpdateTitles();
     RefreshNow();
 }
@@ -229,6 +238,7 @@ void CMainFrame::RefreshNow() {
         viewsDirty = false;
         windows->UpdateViews();
         sensors->UpdateViews();
+        gpsWindows->UpdateViews();
     }
     // While the pointer is in no image view, the status fields show the newest ping.
     bool pointerInView = false;
@@ -304,12 +314,14 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     }
     doc.CloseDocument();
     headDialogs->DocumentClosed();
+    gpsWindows->CloseDialog();
     event->accept();
 }
 
 void CMainFrame::ApplyWindowLayout(bool createMissing) {
     windows->ApplyLayout(createMissing);
     sensors->ApplyLayout(createMissing);
+    gpsWindows->ApplyLayout(createMissing);
 }
 
 bool CMainFrame::TakeWindowRect(int window, WindowRect& rect) {
@@ -319,6 +331,7 @@ bool CMainFrame::TakeWindowRect(int window, WindowRect& rect) {
         return true;
     }
     if (window == kESFrame) return sensors->TakeEchoSounderRect(rect);
+    if (window == kGpsTrackWindow) return gpsWindows->TakeRect(rect);
     return windows->TakeRect(window, rect);
 }
 

@@ -12,6 +12,7 @@
 
 class CVantrelDoc;
 class ControlBars;
+class GpsWindows;
 class MenuBuilder;
 class QLabel;
 class QMdiArea;
@@ -37,6 +38,7 @@ public:
     SonarWindows& Windows() const { return *windows; }
     SensorWindows& Sensors() const { return *sensors; }
     HeadDialogs& Heads() const { return *headDialogs; }
+    GpsWindows& Gps() const { return *gpsWindows; }
     ControlBars& Bars() const { return *bars; }
     QToolBar* ToolBar() const { return toolBar; }
     StatusBarWidget* FirstStatus() const { return firstStatus; }
@@ -123,6 +125,7 @@ private:
     SonarWindows* windows = nullptr;
     SensorWindows* sensors = nullptr;
     HeadDialogs* headDialogs = nullptr;
+    GpsWindows* gpsWindows = nullptr;
     CPaletteChildFrm* paletteWindow = nullptr;
     CAnnotation* eventDialog = nullptr;
     QTimer* refreshTimer = nullptr;
