@@ -21,6 +21,8 @@
 #include "app/ui/StatusBarWidget.h"
 #include "sensors/views/SensorWindows.h"
 #include "platform/TimerIds.h"
+#include "app/WindowTitles.h"
+#include "app/ui/LayoutEntries.h"
 
 namespace {
 // Views, status bars and command states follow the cycles at screen rate, not at ping rate:
@@ -45,6 +47,12 @@ CMainFrame::CMainFrame(CVantrelDoc& document) : doc(document) {
     sensors = new SensorWindows(doc, mdi, this,
                                 [this](QDialog& dialog) { return RunModal(dialog); });
     sensors->AddCommands(commands);
+    windows->Table().Add(EchoSounderEntry(doc, *sensors));
+    windows->Table().SetAfterLayout([this] {
+        if (!doc.realTimeActive && !doc.playbackMode) return;
+        setWindowTitle(QString::fromStdString(MainFrameTitle(
+            doc.playbackMode != 0, doc.recording.DataFileOpen(), doc.recording.windowTitle)));
+    });
     ConnectPlaybackBar();
     InstallAccelerators();
     refreshTimer = new QTimer(this);
@@ -180,8 +188,7 @@ void CMainFrame::ApplyConfiguration() {
         bars->ThreeFrequencyBar()->hide();
     }
     bars->UpdateControlBars();
-    windows->ApplyLayout(true);
-    sensors->ApplyLayout(true);
+    ApplyWindowLayout(true);
     UpdateTitles();
     RefreshNow();
 }
@@ -299,7 +306,6 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 
 void CMainFrame::ApplyWindowLayout(bool createMissing) {
     windows->ApplyLayout(createMissing);
-    sensors->ApplyLayout(createMissing);
 }
 
 bool CMainFrame::TakeWindowRect(int window, WindowRect& rect) {
@@ -308,7 +314,6 @@ bool CMainFrame::TakeWindowRect(int window, WindowRect& rect) {
         rect = {g.left(), g.top(), g.right() + 1, g.bottom() + 1};
         return true;
     }
-    if (window == kESFrame) return sensors->TakeEchoSounderRect(rect);
     return windows->TakeRect(window, rect);
 }
 

@@ -1,0 +1,18 @@
+#include "app/ui/LayoutEntries.h"
+
+#include "acquisition/CVantrelDoc.h"
+#include "app/WindowTitles.h"
+#include "sensors/views/SensorWindows.h"
+
+LayoutEntry EchoSounderEntry(CVantrelDoc& doc, SensorWindows& sensors) {
+    LayoutEntry entry;
+    entry.window = kESFrame;
+    entry.create = [&sensors] {
+        sensors.Toggle(SensorWindows::kEchoSounder);
+        return sensors.Sub(SensorWindows::kEchoSounder);
+    };
+    entry.existing = [&sensors] { return sensors.Sub(SensorWindows::kEchoSounder); };
+    entry.wanted = [&doc] { return doc.heads[kHeadES].available != 0; };
+    entry.title = [] { return QString::fromStdString(LayoutWindowTitle(kESFrame, 0)); };
+    return entry;
+}
