@@ -23,6 +23,8 @@
 #include "platform/TimerIds.h"
 #include "app/WindowTitles.h"
 #include "app/ui/LayoutEntries.h"
+#include "app/ui/PlaybackPause.h"
+#include "app/ui/ScreenImage.h"
 
 namespace {
 // Views, status bars and command states follow the cycles at screen rate, not at ping rate:
@@ -48,6 +50,7 @@ CMainFrame::CMainFrame(CVantrelDoc& document) : doc(document) {
                                 [this](QDialog& dialog) { return RunModal(dialog); });
     sensors->AddCommands(commands);
     windows->Table().Add(EchoSounderEntry(doc, *sensors));
+    AddSaveScreenCommand(commands, *new ScreenSaver(doc, this));
     windows->Table().SetAfterLayout([this] {
         if (!doc.realTimeActive && !doc.playbackMode) return;
         setWindowTitle(QString::fromStdString(MainFrameTitle(
@@ -154,13 +157,8 @@ void CMainFrame::RegisterAcquisitionCommands() {
 }
 
 int CMainFrame::RunModal(QDialog& dialog) {
-    // No record is played while a dialog is open; playback goes on when it closes.
-    doc.GetPlatform().StopTimer(kTimerPlayback);
-    const int result = dialog.exec();
-    if (doc.playbackMode && doc.playback.playbackFile.IsOpen() && !doc.images.held) {
-        doc.GetPlatform().StartTimer(kTimerPlaybackDelay, kPlaybackResumeDelayMs);
-    }
-    return result;
+    const PlaybackPause pause(doc);
+    return dialog.exec();
 }
 
 void CMainFrame::ApplyConfiguration() {
