@@ -22,6 +22,7 @@
 #include "sensors/views/SensorWindows.h"
 #include "platform/TimerIds.h"
 #include "app/WindowTitles.h"
+#include "app/ui/CBeamChildFrm.h"
 #include "app/ui/LayoutEntries.h"
 #include "app/ui/PlaybackPause.h"
 #include "app/ui/ScreenImage.h"
@@ -51,6 +52,7 @@ CMainFrame::CMainFrame(CVantrelDoc& document) : doc(document) {
     sensors->AddCommands(commands);
     windows->Table().Add(EchoSounderEntry(doc, *sensors));
     AddSaveScreenCommand(commands, *new ScreenSaver(doc, this));
+    AddBeamCoverageCommand(commands, doc, mdi);
     windows->Table().SetAfterLayout([this] {
         if (!doc.realTimeActive && !doc.playbackMode) return;
         setWindowTitle(QString::fromStdString(MainFrameTitle(
