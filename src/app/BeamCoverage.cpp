@@ -12,9 +12,11 @@ double Radians(double degrees) {
 }  // namespace
 
 SideScanBeam NominalSideScanBeam(int frequencyKHz) {
-    if (frequencyKHz >= 500) return {frequencyKHz, 15, 30, 0.25};
+    // The higher the frequency, the shallower and narrower the fan: each reaches the seabed
+    // farther out and the three inner edges differ.
+    if (frequencyKHz >= 500) return {frequencyKHz, 10, 30, 0.25};
     if (frequencyKHz >= 200) return {frequencyKHz, 15, 40, 0.5};
-    return {frequencyKHz, 10, 50, 1.0};
+    return {frequencyKHz, 20, 50, 1.0};
 }
 
 EchoSounderBeam NominalEchoSounderBeam() {

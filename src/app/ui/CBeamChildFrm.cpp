@@ -156,7 +156,7 @@ void CBeamChildFrm::Update() {
 void CBeamChildFrm::PrintTo(QPrinter& printer) const {
     QPainter painter(&printer);
     const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
-    view->Render(painter, QRect(QPoint(0, 0), page.size()));
+    view->Render(painter, QRect(QPoint(0, 0), page.size()), true);
 }
 
 void CBeamChildFrm::Print() {

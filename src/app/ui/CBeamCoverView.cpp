@@ -61,15 +61,16 @@ QStringList CBeamCoverView::FigureLines() const {
 
 void CBeamCoverView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    Render(painter, rect());
+    Render(painter, rect(), false);
 }
 
-void CBeamCoverView::Render(QPainter& painter, const QRect& rect) const {
+void CBeamCoverView::Render(QPainter& painter, const QRect& rect, bool withFigures) const {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillRect(rect, QColor(18, 28, 48));
     const int lineHeight = painter.fontMetrics().height();
-    const int figuresHeight = lineHeight * (static_cast<int>(FigureLines().size()) + 1);
+    const int figuresHeight =
+        withFigures ? lineHeight * (static_cast<int>(FigureLines().size()) + 1) : 0;
     const QRect area =
         rect.adjusted(lineHeight, lineHeight, -lineHeight, -figuresHeight - 2 * lineHeight);
     // The picture spans the farthest edge any beam reaches, both sides, at one scale.
@@ -81,7 +82,10 @@ void CBeamCoverView::Render(QPainter& painter, const QRect& rect) const {
     extent *= 1.05;
     const double scale = std::max(
         1e-6, std::min(area.width() / (2 * extent), area.height() / (settings.heightM * 1.25)));
-    const double seabedY = area.top() + settings.heightM * 1.25 * scale;
+    // The cross-section sits in the middle of the area, the seabed below it.
+    const double seabedY = area.center().y() + settings.heightM * 0.5 * scale;
+    painter.fillRect(QRectF(area.left(), seabedY, area.width(), area.bottom() - seabedY),
+                     QColor(58, 46, 34));
     const QPointF fish(area.center().x(), seabedY - settings.heightM * scale);
     DrawBeams(painter, fish, scale);
     DrawSeabed(painter, QRect(area.left(), static_cast<int>(seabedY), area.width(), lineHeight * 2),
@@ -92,7 +96,9 @@ void CBeamCoverView::Render(QPainter& painter, const QRect& rect) const {
     painter.setPen(Qt::white);
     painter.drawText(fish + QPointF(8, -4),
                      QStringLiteral("towfish, %1 above the seabed").arg(Metres(settings.heightM)));
-    DrawFigures(painter, rect.adjusted(lineHeight, rect.height() - figuresHeight, 0, 0));
+    if (withFigures) {
+        DrawFigures(painter, rect.adjusted(lineHeight, rect.height() - figuresHeight, 0, 0));
+    }
     painter.restore();
 }
 

@@ -17,8 +17,9 @@ public:
 
     void SetSettings(const BeamCoverageSettings& settings);
     const BeamCoverageSettings& Settings() const { return settings; }
-    // Draws the picture into the rectangle (screen pixels or printer dots).
-    void Render(QPainter& painter, const QRect& rect) const;
+    // Draws the picture into the rectangle (screen pixels or printer dots); a printed page
+    // carries the figures under the picture (the window shows them beside it as text).
+    void Render(QPainter& painter, const QRect& rect, bool withFigures) const;
     // The figures of each beam, one line each, as the picture prints them.
     QStringList FigureLines() const;
 
