@@ -174,6 +174,20 @@ TEST_F(WindowLayoutFrameTest, TheMainFrameTitleAfterALayout) {
     doc.playbackMode = 0;
 }
 
+TEST_F(WindowLayoutFrameTest, AHiddenEchoSounderIsMovedButStaysHidden) {
+    Configure(all);
+    frame.Commands().Execute(kCmdWindowES);  // visible: the command hides it
+    WindowRect stored = doc.display.layout.rects[kLFrame];
+    doc.display.layout.rects[kESFrame] = stored;
+    frame.ApplyWindowLayout(false);
+    frame.RefreshCommands();
+    EXPECT_FALSE(Action(kCmdWindowES)->isChecked());
+    ExpectAt(kESFrame, stored);
+    frame.Commands().Execute(kCmdWindowES);
+    frame.RefreshCommands();
+    EXPECT_TRUE(Action(kCmdWindowES)->isChecked());
+}
+
 TEST_F(WindowLayoutFrameTest, AClosedViewPlacesAndTitlesTheOthersAgain) {
     Configure(all);
     Sub(kLFrame)->setWindowTitle("moved by hand");

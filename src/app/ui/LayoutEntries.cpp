@@ -14,5 +14,7 @@ LayoutEntry EchoSounderEntry(CVantrelDoc& doc, SensorWindows& sensors) {
     entry.existing = [&sensors] { return sensors.Sub(SensorWindows::kEchoSounder); };
     entry.wanted = [&doc] { return doc.heads[kHeadES].available != 0; };
     entry.title = [] { return QString::fromStdString(LayoutWindowTitle(kESFrame, 0)); };
+    // Its command hides and shows it; a layout only moves it.
+    entry.shownByLayout = false;
     return entry;
 }

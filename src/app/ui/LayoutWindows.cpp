@@ -41,7 +41,7 @@ void LayoutWindows::Place(int window, double heightFactor) {
     // A tool window of the main window is placed in screen coordinates over the area.
     if (w->isWindow()) g.moveTopLeft(area->viewport()->mapToGlobal(g.topLeft()));
     w->setGeometry(g);
-    w->show();
+    if (entries[window].shownByLayout) w->show();
 }
 
 void LayoutWindows::ApplyLayout(bool createMissing) {

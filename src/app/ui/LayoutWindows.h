@@ -30,6 +30,9 @@ struct LayoutEntry {
     // absent test means always. Outside a three-frequency system the channel windows stay
     // where the operator put them until a full layout.
     std::function<bool()> movedByEveryLayout;
+    // Whether placing the window also shows it; a window the operator hid (the echo sounder,
+    // the track plotter) is moved but stays hidden.
+    bool shownByLayout = true;
     // The main sonar window has neither minimise nor maximise box.
     bool fixedFrame = false;
 };
