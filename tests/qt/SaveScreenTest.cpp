@@ -73,7 +73,7 @@ TEST_F(SaveScreenTest, EachFormatIsWrittenAndReadBack) {
         const char* magick;
     };
     const Case cases[] = {
-        {"shot.BMP", "shot.bmp", "BMP3"},  {"shot.gif", "shot.gif", "GIF"},
+        {"shot.BMP", "shot.bmp", "BMP3"}, {"shot.gif", "shot.gif", "GIF"},
         {"shot.Jpg", "shot.jpg", "JPEG"}, {"shot.tiff", "shot.tiff", "TIFF"},
         {"shot.PNG", "shot.png", "PNG"},
     };
