@@ -1,5 +1,7 @@
 #include "app/WindowLayout.h"
 
+#include <algorithm>
+
 namespace {
 constexpr const char* kNames[kLayoutWindowCount] = {"Menu Frame", "Main Frame",      "L Frame",
                                                     "M Frame",    "H Frame",         "ES Frame",
@@ -31,6 +33,38 @@ void ComputeDefaultLayout(WindowLayout& layout) {
     r[kESFrame] = Rect(0.8 * w, t, w, t + (h - t) / 2);
     r[kGpsTrackWindow] = Rect(0.8 * w, t + (h - t) / 2, w, h);
     layout.show.fill(1);
+    EnsureMinimumHeights(layout);
+}
+
+MinimumSize WindowMinimumSize(int window) {
+    if (window == kESFrame || window == kGpsTrackWindow) return {120, 120};
+    return {120, 80};
+}
+
+namespace {
+void EnsureMinimumHeight(WindowRect& r, int window) {
+    const int least = window == kMenuFrame ? 0 : WindowMinimumSize(window).height;
+    if (r.bottom - r.top < least) r.bottom = r.top + least;
+}
+}  // namespace
+
+void EnsureMinimumHeights(WindowLayout& layout) {
+    for (int w = 0; w < kLayoutWindowCount; ++w) EnsureMinimumHeight(layout.rects[w], w);
+}
+
+namespace {
+void FitSpan(int& start, int& length, int extent, int least) {
+    // At most the area, at least the minimum (the minimum wins in an area smaller than it).
+    length = std::max(least, std::min(length, extent));
+    start = std::max(0, std::min(start, extent - length));
+}
+}  // namespace
+
+AreaRect FitIntoArea(const AreaRect& rect, int areaWidth, int areaHeight, MinimumSize minimum) {
+    AreaRect fitted = rect;
+    FitSpan(fitted.x, fitted.width, areaWidth, minimum.width);
+    FitSpan(fitted.y, fitted.height, areaHeight, minimum.height);
+    return fitted;
 }
 
 WindowLayout DefaultWindowLayout() {
@@ -57,8 +91,14 @@ void ComputeVerticalLayout(WindowLayout& layout, bool threeFrequencySystem) {
         const std::int32_t left = r[kHFrame].right;
         r[kESFrame] = Rect(left, main.top, w, h / 2);
         r[kGpsTrackWindow] = Rect(left, h / 2, w, main.bottom);
+        // Only these two move: the channel windows keep their rectangles as they are.
+        EnsureMinimumHeight(r[kESFrame], kESFrame);
+        EnsureMinimumHeight(r[kGpsTrackWindow], kGpsTrackWindow);
+        layout.show.fill(1);
+        return;
     }
     layout.show.fill(1);
+    EnsureMinimumHeights(layout);
 }
 
 namespace {

@@ -55,6 +55,19 @@ WindowRect MapFromArea(const AreaRect& rect, const LayoutMetrics& metrics, int a
 const char* LayoutWindowName(int window);
 const char* LayoutShowKey(int window);
 
+// The least size a stored window is given, screen pixels: a computed or stored rectangle
+// smaller than this (a short screen, a damaged settings file) still shows a usable window.
+struct MinimumSize {
+    int width = 120, height = 80;
+};
+MinimumSize WindowMinimumSize(int window);
+// Heights below the window's minimum grow downward to it; other rectangles stay as they are.
+void EnsureMinimumHeights(WindowLayout& layout);
+// An area rectangle brought inside an area of the given size: at least the minimum size, at
+// most the area's, moved so that it lies wholly inside (from the top-left when the area is
+// smaller than the minimum).
+AreaRect FitIntoArea(const AreaRect& rect, int areaWidth, int areaHeight, MinimumSize minimum);
+
 // Every show flag 1 and every rectangle of the default layout for the metrics.
 void ComputeDefaultLayout(WindowLayout& layout);
 // A layout of the default metrics, before any setting is read.

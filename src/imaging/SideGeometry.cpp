@@ -33,10 +33,12 @@ AcrossTrack PointerAcrossTrack(int imageX, int imageWidth, int range, int sideMo
 
 double AcrossFraction(int x, int imageWidth, int sideMode) {
     if (imageWidth <= 0) return 0.0;
-    double column = x;
-    if (sideMode == 1) column = x / 2.0;
-    if (sideMode == 2) column = x / 2.0 + imageWidth / 2.0;
-    return column / imageWidth;
+    // A side shown alone fills the whole width: its columns are halved onto the full line (in
+    // whole pixels, so a fraction names a column of the full line).
+    int column = x;
+    if (sideMode == 1) column = x / 2;
+    if (sideMode == 2) column = x / 2 + imageWidth / 2;
+    return static_cast<double>(column) / imageWidth;
 }
 
 int AcrossColumn(double fraction, int imageWidth, int sideMode) {

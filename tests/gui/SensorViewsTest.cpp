@@ -271,7 +271,8 @@ TEST_F(SensorViewsTest, SensorWindowsAreChildWindowsOfTheMainWindowsArea) {
     EXPECT_NEAR(taken.top, stored.top, 3);
     EXPECT_NEAR(taken.right, stored.right, 3);
     EXPECT_NEAR(taken.bottom, stored.bottom, 3);
-    // A hidden echo sounder stays hidden when another window closes; a layout shows it.
+    // A hidden echo sounder stays hidden when another window closes and when a layout moves
+    // it; its command shows it again.
     EXPECT_TRUE(frame.Router().Execute(kCmdWindowES));
     windows.Sub(SensorWindows::kHistory)->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -279,6 +280,8 @@ TEST_F(SensorViewsTest, SensorWindowsAreChildWindowsOfTheMainWindowsArea) {
     EXPECT_FALSE(windows.Exists(SensorWindows::kHistory));
     EXPECT_FALSE(windows.Visible(SensorWindows::kEchoSounder));
     frame.ApplyWindowLayout(true);  // what a layout command ends in
+    EXPECT_FALSE(windows.Visible(SensorWindows::kEchoSounder));
+    EXPECT_TRUE(frame.Router().Execute(kCmdWindowES));
     EXPECT_TRUE(windows.Visible(SensorWindows::kEchoSounder));
     EXPECT_TRUE(windows.Sub(SensorWindows::kEchoSounder)->isVisible());
 }

@@ -98,6 +98,7 @@ std::optional<std::string> FakePlatform::OpenFileDialog(const FileDialogRequest&
 
 std::optional<std::string> FakePlatform::SaveFileDialog(const FileDialogRequest& request) {
     Record("save dialog '" + request.title + "' '" + request.fileName + "'");
+    lastSaveRequest = request;
     if (fileDialogAnswers.empty()) return std::nullopt;
     auto answer = fileDialogAnswers.front();
     fileDialogAnswers.pop_front();

@@ -57,6 +57,8 @@ public:
     bool connectAnswer = true;
     std::string connectAddress;
     std::deque<std::optional<std::string>> fileDialogAnswers;
+    // The request of the last save dialog.
+    FileDialogRequest lastSaveRequest;
     std::vector<std::string> expectedMessages;
     std::deque<bool> yesNoAnswers;
     std::vector<std::string> messages;

@@ -43,7 +43,8 @@ const QCommandLineOption kYes({QStringLiteral("yes")},
                               QStringLiteral("Answer \"YES\" to the Connect dialog at start-up."));
 const QCommandLineOption kScreenshot(
     {QStringLiteral("screenshot")},
-    QStringLiteral("Save a picture of the main window to FILE (PNG) and quit."),
+    QStringLiteral("Save a picture of the main window to FILE and quit; its "
+                   "extension picks the format (bmp, gif, jpg, tif or png)."),
     QStringLiteral("FILE"));
 const QCommandLineOption kAfter({QStringLiteral("after")},
                                 QStringLiteral("Seconds before the screenshot (default 5)."),

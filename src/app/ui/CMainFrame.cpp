@@ -23,6 +23,11 @@
 #include "gps/views/GpsWindows.h"
 #include "sensors/views/SensorWindows.h"
 #include "platform/TimerIds.h"
+#include "app/WindowTitles.h"
+#include "app/ui/CBeamChildFrm.h"
+#include "app/ui/LayoutEntries.h"
+#include "app/ui/PlaybackPause.h"
+#include "app/ui/ScreenImage.h"
 
 namespace {
 // Views, status bars and command states follow the cycles at screen rate, not at ping rate:
@@ -51,6 +56,14 @@ CMainFrame::CMainFrame(CVantrelDoc& document) : doc(document) {
     headDialogs->AddCommands(commands);
     gpsWindows = new GpsWindows(doc, mdi, this, router, commands);
     gpsWindows->AddCommands(commands);
+    windows->Table().Add(EchoSounderEntry(doc, *sensors));
+    AddSaveScreenCommand(commands, *new ScreenSaver(doc, this));
+    AddBeamCoverageCommand(commands, doc, mdi);
+    windows->Table().SetAfterLayout([this] {
+        if (!doc.realTimeActive && !doc.playbackMode) return;
+        setWindowTitle(QString::fromStdString(MainFrameTitle(
+            doc.playbackMode != 0, doc.recording.DataFileOpen(), doc.recording.windowTitle)));
+    });
     ConnectPlaybackBar();
     InstallAccelerators();
     refreshTimer = new QTimer(this);
@@ -157,13 +170,8 @@ void CMainFrame::RegisterAcquisitionCommands() {
 }
 
 int CMainFrame::RunModal(QDialog& dialog) {
-    // No record is played while a dialog is open; playback goes on when it closes.
-    doc.GetPlatform().StopTimer(kTimerPlayback);
-    const int result = dialog.exec();
-    if (doc.playbackMode && doc.playback.playbackFile.IsOpen() && !doc.images.held) {
-        doc.GetPlatform().StartTimer(kTimerPlaybackDelay, kPlaybackResumeDelayMs);
-    }
-    return result;
+    const PlaybackPause pause(doc);
+    return dialog.exec();
 }
 
 void CMainFrame::ApplyConfiguration() {
@@ -192,7 +200,6 @@ void CMainFrame::ApplyConfiguration() {
     }
     bars->UpdateControlBars();
     windows->ApplyLayout(true);
-    sensors->ApplyLayout(true);
     // The track plotter is opened with the stored layout ("GPS Tracking", "Show GPS Frame"),
     // not by the head configuration; an open one keeps its place.
     gpsWindows->ApplyLayout(false);
@@ -320,7 +327,6 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 
 void CMainFrame::ApplyWindowLayout(bool createMissing) {
     windows->ApplyLayout(createMissing);
-    sensors->ApplyLayout(createMissing);
     gpsWindows->ApplyLayout(createMissing);
 }
 
@@ -330,7 +336,6 @@ bool CMainFrame::TakeWindowRect(int window, WindowRect& rect) {
         rect = {g.left(), g.top(), g.right() + 1, g.bottom() + 1};
         return true;
     }
-    if (window == kESFrame) return sensors->TakeEchoSounderRect(rect);
     if (window == kGpsTrackWindow) return gpsWindows->TakeRect(rect);
     return windows->TakeRect(window, rect);
 }

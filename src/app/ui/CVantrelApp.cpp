@@ -14,7 +14,9 @@
 #include "acquisition/CVantrelDoc.h"
 #include "app/CommandIds.h"
 #include "app/ProfileFile.h"
+#include "app/ScreenImageFormat.h"
 #include "app/ui/CMainFrame.h"
+#include "app/ui/ScreenImage.h"
 #include "imaging/views/CSecondView.h"
 #include "platform/qt/QtGpsReader.h"
 #include "platform/qt/QtPlatform.h"
@@ -111,8 +113,15 @@ void CVantrelApp::ScheduleScreenshot() {
             }
         }
         if (picture.isNull()) picture = frame->grab();
-        const bool saved = picture.save(options.screenshotPath);
-        if (!saved) qWarning("could not save %s", qPrintable(options.screenshotPath));
+        // The Save Screen command's writer: the extension picks the format.
+        const ScreenWriteResult result =
+            WriteScreenImage(picture.toImage(), options.screenshotPath.toStdString());
+        const bool saved = result.outcome == ScreenWrite::Saved;
+        if (result.outcome == ScreenWrite::InvalidFormat) {
+            qWarning("%s: %s", kInvalidFileFormat, qPrintable(options.screenshotPath));
+        } else if (!saved) {
+            qWarning("%s %s", kCantSaveScreen, result.path.c_str());
+        }
         frame->close();
         QCoreApplication::exit(saved ? 0 : 1);
     });

@@ -6,6 +6,7 @@
 #include "acquisition/CVantrelDoc.h"
 #include "app/CommandIds.h"
 #include "app/CommandTable.h"
+#include "app/WindowTitles.h"
 #include "imaging/views/CSonarHView.h"
 #include "imaging/views/CSonarLView.h"
 #include "imaging/views/CSonarMView.h"
@@ -13,7 +14,24 @@
 
 SonarWindows::SonarWindows(CVantrelDoc& document, QMdiArea* mdi, ViewHost* viewHost,
                            CommandRouter& commandRouter)
-    : QObject(mdi), doc(document), area(mdi), host(viewHost), router(commandRouter) {
+    : QObject(mdi),
+      doc(document),
+      area(mdi),
+      host(viewHost),
+      router(commandRouter),
+      table(document, mdi) {
+    // The main (composite) window first: it is brought to the top before the others.
+    for (int w = kMainFrame; w <= kHFrame; ++w) {
+        LayoutEntry entry;
+        entry.window = w;
+        entry.create = [this, w] { return Create(w); };
+        entry.existing = [this, w] { return static_cast<QWidget*>(subs[w].data()); };
+        entry.wanted = [this, w] { return Wanted()[w]; };
+        entry.title = [this, w] { return Title(w); };
+        entry.movedByEveryLayout = [this] { return doc.threeFrequencySystem != 0; };
+        entry.fixedFrame = w == kMainFrame;
+        table.Add(std::move(entry));
+    }
     connect(area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* sub) {
         auto* view = sub ? qobject_cast<CSecondView*>(sub->widget()) : nullptr;
         router.SetActiveView(view ? &view->Commands() : nullptr);
@@ -46,8 +64,7 @@ std::array<bool, kLayoutWindowCount> SonarWindows::Wanted() const {
 
 QString SonarWindows::Title(int window) const {
     if (window == kMainFrame) return QStringLiteral("Sonvara_RGB");
-    const int slot = SlotOf(window);
-    return QStringLiteral("Sonvara_RGB -- %1 kHz").arg(doc.heads[slot].frequencyHz / 1000);
+    return QString::fromStdString(LayoutWindowTitle(window, doc.heads[SlotOf(window)].frequencyHz));
 }
 
 QMdiSubWindow* SonarWindows::Create(int window) {
@@ -76,38 +93,16 @@ QMdiSubWindow* SonarWindows::Create(int window) {
     return sub;
 }
 
-void SonarWindows::Place(int window) {
-    QMdiSubWindow* sub = subs[window];
-    const QSize size = area->viewport()->size();
-    const AreaRect r = MapToArea(doc.display.layout.rects[window], doc.display.layout.metrics,
-                                 size.width(), size.height());
-    sub->setGeometry(r.x, r.y, std::max(r.width, 120), std::max(r.height, 80));
-    sub->setWindowTitle(Title(window));
-    sub->show();
-}
-
-void SonarWindows::ApplyLayout(bool createMissing) {
-    const auto wanted = Wanted();
-    // The main (composite) window first: it is brought to the top before the others.
-    for (int w = kMainFrame; w <= kHFrame; ++w) {
-        if (createMissing && wanted[w] && doc.display.layout.show[w] && !subs[w]) Create(w);
-        if (subs[w]) Place(w);
-    }
-}
-
 bool SonarWindows::TakeRect(int window, WindowRect& rect) const {
-    if (!Exists(window)) return false;
-    const QRect g = subs[window]->geometry();
-    const QSize size = area->viewport()->size();
-    rect = MapFromArea({g.x(), g.y(), g.width(), g.height()}, doc.display.layout.metrics,
-                       size.width(), size.height());
-    return true;
+    return table.TakeRect(window, rect);
 }
 
 void SonarWindows::ShowWindow(int window) {
     if (!subs[window]) {
         Create(window);
-        Place(window);
+        subs[window]->setWindowTitle(
+            QString::fromStdString(CommandWindowTitle(window, doc.threeFrequencySystem != 0)));
+        table.Place(window, window == kMFrame ? 0.5 : 1.0);
     }
     area->setActiveSubWindow(subs[window]);
     subs[window]->raise();
@@ -120,18 +115,21 @@ void SonarWindows::UpdateViews() {
     }
 }
 
-void SonarWindows::AddCommands(CommandTable& table) {
+void SonarWindows::AddCommands(CommandTable& commands) {
     const std::pair<int, int> windows[] = {
         {kCmdWindowL, kLFrame}, {kCmdWindowM, kMFrame}, {kCmdWindowH, kHFrame}};
     for (const auto& [id, window] : windows) {
-        table.Add(id, [this, w = window] { ShowWindow(w); },
-                  [this, w = window] { return CommandState{Wanted()[w], Exists(w), {}}; });
+        commands.Add(
+            id, [this, w = window] { ShowWindow(w); },
+            [this, w = window] {
+                return CommandState{Wanted()[w], Exists(w), {}};
+            });
     }
-    table.Add(kCmdDefaultLayout, [this] {
+    commands.Add(kCmdDefaultLayout, [this] {
         ComputeDefaultLayout(doc.display.layout);
         ApplyLayout(true);
     });
-    table.Add(kCmdVerticalScroll, [this] {
+    commands.Add(kCmdVerticalScroll, [this] {
         ComputeVerticalLayout(doc.display.layout, doc.threeFrequencySystem != 0);
         ApplyLayout(true);
     });

@@ -8,6 +8,7 @@
 #include <array>
 
 #include "app/WindowLayout.h"
+#include "app/ui/LayoutWindows.h"
 
 class CSecondView;
 class CVantrelDoc;
@@ -21,23 +22,27 @@ class SonarWindows : public QObject {
 public:
     SonarWindows(CVantrelDoc& doc, QMdiArea* area, ViewHost* host, CommandRouter& router);
 
-    // Places and titles the windows; with createMissing, the windows of the configuration
-    // whose show flag is set are created first.
-    void ApplyLayout(bool createMissing);
+    // Places and titles every stored window of the table (the side-scan windows and those
+    // added to it); with createMissing, the wanted windows whose show flag is set are created
+    // first.
+    void ApplyLayout(bool createMissing) { table.ApplyLayout(createMissing); }
+    // The stored windows by frame name; other windows join the layouts through it.
+    LayoutWindows& Table() { return table; }
     // The screen rectangle of a stored window; false when it does not exist.
     bool TakeRect(int window, WindowRect& rect) const;
-    bool Exists(int window) const { return window >= 0 && window < kLayoutWindowCount && subs[window]; }
-    // "120 kHz", "260 kHz", "540 kHz": bring the window to the top, or create it.
+    bool Exists(int window) const { return table.Existing(window) != nullptr; }
+    // "120 kHz", "260 kHz", "540 kHz": bring the window to the top, or create it at its
+    // rectangle (a new 260 kHz window at half its height) with its command title; then the
+    // existing windows are placed again.
     void ShowWindow(int window);
     void UpdateViews();
     // The side-scan windows this configuration shows (L, M, H frames).
     std::array<bool, kLayoutWindowCount> Wanted() const;
     // Adds the window commands (32910, 32912, 32914, 41050, 41044) to the frame's table.
-    void AddCommands(CommandTable& table);
+    void AddCommands(CommandTable& commands);
 
 private:
     QMdiSubWindow* Create(int window);
-    void Place(int window);
     QString Title(int window) const;
     int SlotOf(int window) const;
 
@@ -46,4 +51,5 @@ private:
     ViewHost* host;
     CommandRouter& router;
     std::array<QPointer<QMdiSubWindow>, kLayoutWindowCount> subs;
+    LayoutWindows table;
 };

@@ -75,28 +75,16 @@ void SensorWindows::PlaceEchoSounder(bool afterLayout) {
     if (afterLayout) sub->setWindowTitle(QStringLiteral("Sonvara_RGB -- Echo Sounder"));
 }
 
-bool SensorWindows::TakeEchoSounderRect(WindowRect& rect) const {
-    QMdiSubWindow* sub = subs[kEchoSounder];
-    if (!sub) return false;
-    const QRect g = sub->geometry();
-    const QSize size = area->viewport()->size();
-    rect = MapFromArea({g.x(), g.y(), g.width(), g.height()}, doc.display.layout.metrics,
-                       size.width(), size.height());
-    return true;
-}
-
-void SensorWindows::ApplyLayout(bool createMissing) {
-    const bool wanted = doc.heads[kHeadES].available != 0 && doc.display.layout.show[kESFrame];
-    if (createMissing && wanted && !subs[kEchoSounder]) Create(kEchoSounder);
-    if (!subs[kEchoSounder]) return;
+QMdiSubWindow* SensorWindows::CreateEchoSounder() {
+    if (subs[kEchoSounder]) return subs[kEchoSounder];
+    Create(kEchoSounder);
     PlaceEchoSounder(true);
-    // A window the operator hid stays hidden when another window closes; a layout shows it.
-    if (!createMissing || !wanted) return;
     // Showing a child window activates it; the active sonar window keeps the menus' zoom and
     // measuring commands.
     QMdiSubWindow* active = area->activeSubWindow();
     subs[kEchoSounder]->show();
     if (active && active != subs[kEchoSounder]) area->setActiveSubWindow(active);
+    return subs[kEchoSounder];
 }
 
 void SensorWindows::Toggle(Window window) {

@@ -26,10 +26,9 @@ public:
 
     SensorWindows(CVantrelDoc& doc, QMdiArea* area, ViewHost* host, ModalRunner runModal);
 
-    // With createMissing the echo-sounder window is created (or shown) when its show flag is
-    // set and the echo sounder is available; an existing one is moved to its rectangle and
-    // titled.
-    void ApplyLayout(bool createMissing);
+    // Creates the echo-sounder window for a layout, at its stored rectangle, and shows it
+    // without taking the active window away from the sonar window; an existing one is kept.
+    QMdiSubWindow* CreateEchoSounder();
     void AddCommands(CommandTable& table);
     // Hide a visible window, else show (creating it when missing) and raise it.
     void Toggle(Window window);
@@ -37,8 +36,6 @@ public:
     // Shown, or to be shown with the main window (not hidden by its command).
     bool Visible(Window window) const { return subs[window] && !subs[window]->isHidden(); }
     QMdiSubWindow* Sub(Window window) const { return subs[window]; }
-    // The echo-sounder window's rectangle as the layout stores it; false when it does not exist.
-    bool TakeEchoSounderRect(WindowRect& rect) const;
     // The views that follow the cycles repaint (the orientation view has its own timer).
     void UpdateViews();
 

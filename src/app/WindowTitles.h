@@ -1,0 +1,17 @@
+#pragma once
+// The titles of the stored windows: the form a window carries when its command opens it, the
+// form the layout gives it, and the main frame's title.
+
+#include <string>
+
+#include "app/WindowLayout.h"
+
+// "Sonvara_RGB - 120 kHz", ...: the title of a window just opened by its "&Sonar" command. The
+// second channel window names 260 kHz only in a three-frequency system.
+std::string CommandWindowTitle(int window, bool threeFrequencySystem);
+// "Sonvara_RGB -- 120 kHz" (the frequency of the head the window shows), "Sonvara_RGB",
+// "Sonvara_RGB -- Echo Sounder", "Sonvara_RGB -- Track Plotter".
+std::string LayoutWindowTitle(int window, int frequencyHz);
+// The main frame's title after a layout: the real-time title while live data is shown, the
+// document's title text (the played or recorded file) during playback and recording.
+std::string MainFrameTitle(bool playback, bool recording, const std::string& documentTitle);
