@@ -23,6 +23,7 @@
 #include "datafiles/DataRecordFormat.h"
 #include "datafiles/RecordIndex.h"
 #include "datafiles/views/CAnnotation.h"
+#include "imaging/views/CVantrelView.h"
 #include "platform/TimerIds.h"
 #include "support/FakePlatform.h"
 #include "support/TempDir.h"
@@ -187,6 +188,36 @@ TEST_F(EventDialogTest, CancelAndTheEventsMenu) {
     platform.expectedMessages = {"No events found in this file!"};
     Action(kCmdEventReview)->trigger();
     EXPECT_TRUE(platform.expectedMessages.empty());
+}
+
+TEST_F(EventDialogTest, DoubleClickOnTheCompositeWindowOpensTheEventOfThatRow) {
+    PlayAFileOfChangingRecords();
+    frame.ApplyConfiguration();
+    auto* view = frame.findChild<CVantrelView*>(QStringLiteral("compositeView"));
+    ASSERT_NE(view, nullptr) << "no composite window";
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(view));
+    // The view sizes the composite to its window; play on so that its rows hold pings.
+    for (int i = 0; i < 10; ++i) platform.FireTimer(kTimerPlayback);
+    Action(kCmdEnableEventInput)->trigger();
+    // The lowest row of a ping that is in the window (see the first test for why the lowest).
+    int row = -1;
+    for (int r = view->height() / 2; r >= 0 && row < 0; --r) {
+        const int ping = doc.images.RowStamp(kCompositeSlot, r).pingNumber;
+        if (ping > 1 && doc.images.RowStamp(kCompositeSlot, r + 1).pingNumber != ping) row = r;
+    }
+    ASSERT_GE(row, 0) << "no played ping in the window";
+    const int ping = doc.images.RowStamp(kCompositeSlot, row).pingNumber;
+    QTest::mouseDClick(view, Qt::LeftButton, {}, QPoint(view->width() / 4, row));
+    CAnnotation* dialog = frame.EventDialog();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(dialog->isVisible());
+    EXPECT_EQ(dialog->pingEdit->text(), QString::number(ping));
+    QTest::mouseClick(dialog->okButton, Qt::LeftButton);
+    for (const auto& [p, mark] : Marks()) {
+        EXPECT_EQ(mark, static_cast<int>(p) == ping ? 0x8000 : 0) << "ping " << p;
+    }
+    EXPECT_EQ(EventFile().substr(0, 2 + QString::number(ping).size() + 1),
+              "0\n" + std::to_string(ping) + "\n");
 }
 
 }  // namespace
