@@ -22,7 +22,16 @@ void* operator new(std::size_t size) {
     if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
     throw std::bad_alloc();
 }
+// The no-throw form too (std::stable_sort takes its buffer through it), so that every block
+// freed here came from malloc.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    allocationCount.fetch_add(1, std::memory_order_relaxed);
+    return std::malloc(size == 0 ? 1 : size);
+}
 void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept {
     std::free(p);
 }
 void operator delete(void* p, std::size_t) noexcept {
