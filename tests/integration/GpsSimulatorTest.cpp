@@ -16,16 +16,15 @@ TEST(GpsSimulatorTest, ReaderThreadDecodesTheSimulatedReceiver) {
     Simulator sim({"--fast", "--addresses", "127.77.33.2,127.77.33.3,127.77.33.4,127.77.33.5",
                    "--gps", "pty", "--speed", "20", "--rate", "5", "--duration", "60"});
     ASSERT_TRUE(sim.WaitReady()) << sim.error.toStdString();
-    const QRegularExpressionMatch match =
-        QRegularExpression("GPS on (\\S+)").match(QString::fromUtf8(sim.error));
-    ASSERT_TRUE(match.hasMatch()) << sim.error.toStdString();
+    const QString gpsDevice = sim.GpsDevice();
+    ASSERT_FALSE(gpsDevice.isEmpty()) << sim.error.toStdString();
 
     QtPlatform platform(QtPlatform::Mode::Headless);
     CVantrelDoc doc(platform);
     platform.SetTimerListener(&doc);
     QtGpsReader reader(doc.gps, [&doc] { doc.GpsReadDone(); });
     doc.SetGpsReader(&reader);
-    doc.gpsConfig.gpsDevice = match.captured(1).toStdString();
+    doc.gpsConfig.gpsDevice = gpsDevice.toStdString();
     doc.gpsConfig.gpsReadInterval = 200;
     doc.ReopenGpsPort(doc.gpsConfig.gpsPort);
     ASSERT_FALSE(doc.gpsInput.openDevice.empty());

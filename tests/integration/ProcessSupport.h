@@ -3,6 +3,7 @@
 // a program run to its end with its exit code and output.
 
 #include <QProcess>
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 
@@ -31,6 +32,10 @@ public:
                    },
                    10000) &&
                error.contains("ready");
+    }
+    // The device of the simulated GPS ("GPS on PATH" on standard error); empty without one.
+    QString GpsDevice() const {
+        return QRegularExpression("GPS on (\\S+)").match(QString::fromUtf8(error)).captured(1);
     }
     QProcess process;
     QByteArray error;

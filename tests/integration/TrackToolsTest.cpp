@@ -60,12 +60,11 @@ void RecordWithGps(int block, const QString& path, const QString& seconds) {
              .join(','),
          "--gps", "pty", "--speed", "20", "--rate", "5", "--duration", "60"});
     ASSERT_TRUE(sim.WaitReady()) << sim.error.toStdString();
-    const QRegularExpressionMatch device =
-        QRegularExpression("GPS on (\\S+)").match(QString::fromUtf8(sim.error));
-    ASSERT_TRUE(device.hasMatch()) << sim.error.toStdString();
+    const QString gpsDevice = sim.GpsDevice();
+    ASSERT_FALSE(gpsDevice.isEmpty()) << sim.error.toStdString();
     const ProgramRun run = RunProgram(
         SONVARA_CLI_PATH, {"acquire", "--connect", Address(block, 0), "--range", "10", "--seconds",
-                           seconds, "--json", "--record", path, "--gps", device.captured(1)});
+                           seconds, "--json", "--record", path, "--gps", gpsDevice});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     const QJsonObject totals = QJsonDocument::fromJson(run.out).object();
     EXPECT_GE(totals["gps_reads"].toInt(), 2) << run.out.toStdString();
