@@ -350,7 +350,6 @@ private:
     void DrawMarkersOfPing(std::int32_t ping);
     void AppendCopiedEvents(std::int32_t ping);
     bool SaveEventList(const EventList& list, DataFile& file);
-    int CompositeRowOfPing(std::int32_t ping) const;
     int MarkerRowCounter() const;
     void FinishRecordingCommand();
     void FinishPlaybackCommand();

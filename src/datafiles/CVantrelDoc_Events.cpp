@@ -213,23 +213,8 @@ void CVantrelDoc::AddMarkerAt(int number, int x, int imageRow) {
     events.eventMarkerPath.push_back(marker);
 }
 
-// The composite row that shows the ping: the top row of the rows stamped with it, or, for a
-// ping merged into the row of the next one, that row; -1 when the image does not show it.
-int CVantrelDoc::CompositeRowOfPing(std::int32_t ping) const {
-    const int rows = images.CompositeImage().Exists() ? images.CompositeImage().Rows() : 0;
-    for (int b = 0; b < rows; ++b) {
-        if (images.RowStamp(kCompositeSlot, b).pingNumber == ping) return b;
-    }
-    for (int b = 0; b + 1 < rows; ++b) {
-        const std::int32_t here = images.RowStamp(kCompositeSlot, b).pingNumber;
-        const std::int32_t below = images.RowStamp(kCompositeSlot, b + 1).pingNumber;
-        if (here > ping && below > 0 && below < ping) return b;
-    }
-    return -1;
-}
-
 void CVantrelDoc::DrawMarkersOfPing(std::int32_t ping) {
-    const int row = CompositeRowOfPing(ping);
+    const int row = images.CompositeRowOfPing(ping);
     if (row < 0) return;
     const int width = images.CompositeImage().Width();
     const EventList& list = events.eventList;

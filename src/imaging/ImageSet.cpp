@@ -36,6 +36,19 @@ const RowInfo& ImageSet::RowStamp(int slot, int row) const {
     return row >= 0 && row < stamps.Rows() ? stamps.Row(row) : empty;
 }
 
+int ImageSet::CompositeRowOfPing(std::int32_t ping) const {
+    const int rows = composite24.Exists() ? composite24.Rows() : 0;
+    for (int b = 0; b < rows; ++b) {
+        if (RowStamp(kCompositeSlot, b).pingNumber == ping) return b;
+    }
+    for (int b = 0; b + 1 < rows; ++b) {
+        const std::int32_t here = RowStamp(kCompositeSlot, b).pingNumber;
+        const std::int32_t below = RowStamp(kCompositeSlot, b + 1).pingNumber;
+        if (here > ping && below > 0 && below < ping) return b;
+    }
+    return -1;
+}
+
 void ImageSet::AllocateChannelImage(int slot, int width, int rows) {
     ImageSlot& target = slotStates[slot];
     target.image.Allocate(ClampWidth(width), ClampRows(rows), 1);

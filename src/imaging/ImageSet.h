@@ -85,6 +85,9 @@ public:
     bool CompositeExists() const { return composite24.Exists(); }
     // The stamp of an image row; an empty stamp for a row outside the slot's image.
     const RowInfo& RowStamp(int slot, int row) const;
+    // The composite row that shows the ping: the top row of the rows stamped with it, or, for a
+    // ping merged into the row of the next one, that row; -1 when the image does not show it.
+    int CompositeRowOfPing(std::int32_t ping) const;
 
     // --- Allocation (by the sizing operations, never per ping) --------------------------------
     void AllocateChannelImage(int slot, int width, int rows);

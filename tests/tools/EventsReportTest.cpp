@@ -137,6 +137,27 @@ TEST_F(ChipPlannerTest, AChipIsCutOnceItsEventHasHalfAChipOfNewerRowsAbove) {
     EXPECT_TRUE(planner.Due(images, 66).empty());  // cut once only
 }
 
+TEST_F(ChipPlannerTest, APingMergedIntoALaterRowIsCutAroundThatRow) {
+    EventList events = Events();
+    cli::ChipPlanner planner(events, 64, 3);
+    // No row is stamped with ping 57: ping 58 added no row of its own, merged its line into
+    // 57's row and stamped it. The chip is cut around the oldest row of ping 58.
+    for (int ping = 57; ping <= 70; ++ping) {
+        Draw(ping);
+        for (int row = 0; row < 400; ++row) {
+            RowInfo& stamp = images.slotStates[kCompositeSlot].rowInfo.Row(row);
+            if (stamp.pingNumber == 57) stamp.pingNumber = 56;
+        }
+        for (const cli::ChipCut& cut : planner.Due(images, ping)) {
+            if (cut.number != 0) continue;
+            EXPECT_EQ(ping, 66);
+            EXPECT_EQ(cut.top, (ping - 58) * 4 + 3 - 32);
+        }
+    }
+    EXPECT_EQ(planner.Remaining(images).size(), 0u);
+    EXPECT_EQ(planner.Missed(), (std::vector<int>{4}));  // ping 75 was never played
+}
+
 TEST_F(ChipPlannerTest, AtTheEndChipsStayInsideTheImage) {
     EventList events = Events();
     cli::ChipPlanner planner(events, 64, 3);

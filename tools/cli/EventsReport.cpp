@@ -8,6 +8,7 @@
 
 #include "gps/NavigationTextParse.h"
 #include "imaging/ImageSet.h"
+#include "imaging/SideGeometry.h"
 
 namespace cli {
 
@@ -128,10 +129,7 @@ std::string ChipFileName(int eventNumber) {
 int EventColumn(double acrossFraction, int width, int sideMode) {
     const double column = width * acrossFraction;
     if (!(column > -1.0 && column < width + 1.0)) return -1;  // also a NaN fraction
-    const int x = static_cast<int>(column);
-    if (sideMode == 1) return x * 2;
-    if (sideMode == 2) return (x - width / 2) * 2;
-    return x;
+    return AcrossColumn(acrossFraction, width, sideMode);
 }
 
 ChipPlanner::ChipPlanner(const EventList& list, int chipSize, int side)
@@ -149,9 +147,9 @@ std::optional<ChipCut> ChipPlanner::CutOf(const ImageSet& images, const Pending&
     if (event.ping < 1 || width < size || rows < size) return std::nullopt;
     const int x = EventColumn(event.across, width, sideMode);
     if (x < 0 || x >= width) return std::nullopt;
-    int row = 0;
-    while (row < rows && images.RowStamp(kCompositeSlot, row).pingNumber != event.ping) ++row;
-    if (row == rows || (!atEnd && row < size / 2)) return std::nullopt;
+    // A ping merged into the row of a later one is cut around that row.
+    const int row = images.CompositeRowOfPing(event.ping);
+    if (row < 0 || (!atEnd && row < size / 2)) return std::nullopt;
     ChipCut cut;
     cut.number = event.number;
     cut.size = size;
