@@ -1,5 +1,7 @@
 #include "export/OutputFile.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstring>
 
@@ -20,6 +22,10 @@ std::string OutputFile::Failure(int code) const {
 bool OutputFile::Open(const std::string& target, std::string& error) {
     Discard();
     path = target;
+    // Only a regular file this export writes is ever removed: never a device such as
+    // /dev/full or a FIFO that was named as the output.
+    struct stat info {};
+    removable = ::stat(path.c_str(), &info) != 0 || S_ISREG(info.st_mode);
     file = std::fopen(path.c_str(), "wb");
     if (!file) {
         error = Failure(errno);
@@ -47,7 +53,7 @@ bool OutputFile::Commit(std::string& error) {
     file = nullptr;
     if (flushed && closed) return true;
     error = Failure(!flushed ? flushError : (closeError ? closeError : EIO));
-    std::remove(path.c_str());
+    Remove();
     return false;
 }
 
@@ -55,7 +61,11 @@ void OutputFile::Discard() {
     if (!file) return;
     std::fclose(file);
     file = nullptr;
-    std::remove(path.c_str());
+    Remove();
+}
+
+void OutputFile::Remove() {
+    if (removable) std::remove(path.c_str());
 }
 
 }  // namespace svx

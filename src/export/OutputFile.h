@@ -1,7 +1,8 @@
 #pragma once
 // A file an export writes: opened for writing, filled, then committed. Every failure names
 // the path and the reason; a file that is not committed (a failed write, a cancelled export)
-// is removed, so that no half-written output is left behind.
+// is removed, so that no half-written output is left behind (a device or FIFO named as the
+// output is written to but never removed).
 
 #include <cstddef>
 #include <cstdint>
@@ -27,9 +28,11 @@ public:
 
 private:
     std::string Failure(int code) const;
+    void Remove();
 
     std::FILE* file = nullptr;
     std::string path;
+    bool removable = false;
 };
 
 }  // namespace svx
