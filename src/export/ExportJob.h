@@ -19,6 +19,7 @@ struct ExportReport {
     std::uint64_t records = 0;           // records exported
     std::uint64_t withoutFix = 0;        // records whose sentences held no position
     std::vector<DamagedStretch> damage;  // stretches of the input stepped over
+    std::vector<std::string> notes;      // what the user should know of a written output
     bool cancelled = false;
     std::string error;  // why nothing was written; empty when the output is complete
     bool Ok() const { return error.empty() && !cancelled; }

@@ -1,13 +1,14 @@
-#include "GeoExport.h"
+#include "export/GeoTexts.h"
 
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
 
-#include "JsonOutput.h"
+#include "common/TextEncoding.h"
+#include "export/OutputFile.h"
 
-namespace cli {
+namespace svx {
 
 namespace {
 
@@ -80,7 +81,7 @@ std::string CsvLine(const std::vector<std::string>& fields) {
 }
 
 std::string XmlText(std::string_view text) {
-    const std::string utf8 = JsonText(std::string(text));
+    const std::string utf8 = Utf8OrLatin1(text);
     std::string out;
     out.reserve(utf8.size());
     for (const char c : utf8) {
@@ -154,18 +155,9 @@ std::string KmlPlacemarks(const std::vector<GeoPoint>& points, std::string_view 
 }
 
 bool WriteTextFile(const std::string& path, const std::string& text, std::string& error) {
-    errno = 0;
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    bool written = file && std::fwrite(text.data(), 1, text.size(), file) == text.size() &&
-                   std::fflush(file) == 0;
-    int reason = errno;
-    if (file && std::fclose(file) != 0 && written) {
-        written = false;
-        reason = errno;
-    }
-    if (written) return true;
-    error = "cannot write " + path + ": " + (reason ? std::strerror(reason) : "the write failed");
-    return false;
+    OutputFile file;
+    return file.Open(path, error) && file.Write(text.data(), text.size(), error) &&
+           file.Commit(error);
 }
 
-}  // namespace cli
+}  // namespace svx

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-namespace cli {
+namespace svx {
 
 enum class GeoFormat { Csv, Gpx, Kml };
 
@@ -45,7 +45,8 @@ std::string KmlPlacemarks(const std::vector<GeoPoint>& points, std::string_view 
 // control characters (which XML 1.0 does not allow) as blanks.
 std::string XmlText(std::string_view text);
 
-// Writes text to the file; false with "cannot write PATH: reason".
+// Writes text to the file; false with "cannot write PATH: reason", and a half-written file
+// removed.
 bool WriteTextFile(const std::string& path, const std::string& text, std::string& error);
 
-}  // namespace cli
+}  // namespace svx

@@ -48,6 +48,8 @@ public:
     explicit NavigationDecoder(double declinationDeg = OrientationState{}.compassDeclination)
         : declination(declinationDeg) {}
     PingNavigation Decode(const RecordView& record);
+    // The GPS state after the last record decoded: its sentences and values.
+    const GpsState& Gps() const { return gps; }
 
 private:
     void DecodeSentences(const RecordView& record, PingNavigation& out);

@@ -54,7 +54,7 @@ TEST(EventsReportTest, CommandLines) {
 
 TEST(EventsReportTest, CsvHasEveryEventWithItsSignedPosition) {
     int leftOut = -1;
-    const std::string csv = cli::EventsExport(Events(), cli::GeoFormat::Csv, "s", leftOut);
+    const std::string csv = svx::EventsExport(Events(), cli::GeoFormat::Csv, "s", leftOut);
     EXPECT_EQ(csv,
               "number,ping,date,time,latitude,longitude,across,annotation\n"
               "0,57,09-DEC-2026,10:15:00,54.32000000,10.15000000,0.750000,\"wreck, upright\"\n"
@@ -66,7 +66,7 @@ TEST(EventsReportTest, CsvHasEveryEventWithItsSignedPosition) {
 
 TEST(EventsReportTest, GpxAndKmlLeaveOutEventsWithoutAPosition) {
     int leftOut = 0;
-    const std::string gpx = cli::EventsExport(Events(), cli::GeoFormat::Gpx, "s", leftOut);
+    const std::string gpx = svx::EventsExport(Events(), cli::GeoFormat::Gpx, "s", leftOut);
     EXPECT_EQ(leftOut, 1);
     EXPECT_NE(gpx.find("<wpt lat=\"54.32000000\" lon=\"10.15000000\"><name>Event 0</name>"
                        "<desc>wreck, upright</desc></wpt>"),
@@ -74,7 +74,7 @@ TEST(EventsReportTest, GpxAndKmlLeaveOutEventsWithoutAPosition) {
     EXPECT_NE(gpx.find("<name>Event 4</name><desc>&quot;Anna&quot; &lt;boat&gt;</desc>"),
               std::string::npos);
     EXPECT_EQ(gpx.find("Event 1"), std::string::npos);
-    const std::string kml = cli::EventsExport(Events(), cli::GeoFormat::Kml, "s", leftOut);
+    const std::string kml = svx::EventsExport(Events(), cli::GeoFormat::Kml, "s", leftOut);
     EXPECT_EQ(leftOut, 1);
     EXPECT_NE(kml.find("<coordinates>-70.50000000,-33.12500000</coordinates>"), std::string::npos);
 }

@@ -56,7 +56,7 @@ TEST(TrackReportTest, CsvHasTheColumnsOfEachFix) {
     south.time = "00:00:01.000";
     south.latitude = -33.123456789;
     south.longitude = -70.5;
-    const std::string csv = cli::TrackExport({north, south}, cli::GeoFormat::Csv, "t");
+    const std::string csv = svx::TrackExport({north, south}, cli::GeoFormat::Csv, "t");
 
     const UtmPosition a = LatLonToUtm(54.32, 10.15);
     const UtmPosition b = LatLonToUtm(-33.123456789, -70.5);
@@ -66,10 +66,10 @@ TEST(TrackReportTest, CsvHasTheColumnsOfEachFix) {
         "time,date,latitude,longitude,speed_kn,course_deg,heading_deg,utm_zone,easting,"
         "northing,ping\n"
         "10:15:00.250,2026-12-09,54.32000000,10.15000000,4.00,90.00,92.00,32," +
-        cli::Decimals(a.easting, 3) + "," + cli::Decimals(a.northing, 3) +
+        svx::Decimals(a.easting, 3) + "," + svx::Decimals(a.northing, 3) +
         ",1234\n"
         "00:00:01.000,,-33.12345679,-70.50000000,,,,19," +
-        cli::Decimals(b.easting, 3) + "," + cli::Decimals(b.northing, 3) + ",\n";
+        svx::Decimals(b.easting, 3) + "," + svx::Decimals(b.northing, 3) + ",\n";
     EXPECT_EQ(csv, expected);
     // The southern point's northing counts from 10,000 km south of the equator.
     EXPECT_GT(b.northing, 6.0e6);
@@ -80,7 +80,7 @@ TEST(TrackReportTest, GpxTimesNeedTheDate) {
     TrackFix dated, undated;
     dated.time = undated.time = "10:15:00.250";
     dated.date = "2026-12-09";
-    const std::string gpx = cli::TrackExport({dated, undated}, cli::GeoFormat::Gpx, "t");
+    const std::string gpx = svx::TrackExport({dated, undated}, cli::GeoFormat::Gpx, "t");
     EXPECT_NE(gpx.find("<time>2026-12-09T10:15:00.250Z</time>"), std::string::npos);
     EXPECT_EQ(gpx.find("<time>", gpx.find("</time>")), std::string::npos);
 }

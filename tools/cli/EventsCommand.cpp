@@ -18,32 +18,19 @@
 
 namespace {
 
-// An event file holds at most 100 events of eight lines of at most 520 characters.
-constexpr std::size_t kMaxEventFileBytes =
-    static_cast<std::size_t>(kMaxEvents) * 8 * (kMaxEventLine + 1) + 1;
-
 // Reads the event file of the data file; false (with the reason) when it cannot be read. A
 // damaged or overlong file gives the events before the damage and a line on standard error.
 bool ReadEvents(const std::string& eventPath, EventList& events, bool& complete,
                 std::string& error) {
     error = cli::CheckInputFile(eventPath);
     if (!error.empty()) return false;
-    std::ifstream in(eventPath, std::ios::binary);
-    std::string text(kMaxEventFileBytes + 1, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    text.resize(static_cast<std::size_t>(in.gcount()));
-    if (in.bad()) {
-        error = "cannot read " + eventPath;
+    const svx::EventFileRead read = svx::ReadEventFile(eventPath, events);
+    complete = read.complete;
+    if (!read.read) {
+        error = read.problem;
         return false;
     }
-    const EventParse result = ParseEventList(text, events);
-    complete = result == EventParse::Complete && text.size() <= kMaxEventFileBytes;
-    if (result == EventParse::Damaged) {
-        cli::Complain(eventPath + " is damaged after " + std::to_string(events.count) +
-                      " events; those are exported");
-    } else if (!complete) {
-        cli::Complain(eventPath + " holds more than 100 events; the first 100 are exported");
-    }
+    if (!read.complete) cli::Complain(read.problem);
     return true;
 }
 
@@ -110,7 +97,7 @@ int cli::RunEvents(int argc, char** argv) {
     }
     int leftOut = 0;
     const std::string name = std::filesystem::path(options.file).stem().string();
-    if (!WriteTextFile(options.out, EventsExport(events, options.format, name, leftOut), error)) {
+    if (!svx::WriteTextFile(options.out, svx::EventsExport(events, options.format, name, leftOut), error)) {
         return Complain(error);
     }
     if (leftOut > 0) {

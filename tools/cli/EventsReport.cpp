@@ -6,7 +6,6 @@
 #include "../common/CommandLine.h"
 #include "TrackReport.h"
 
-#include "gps/NavigationTextParse.h"
 #include "imaging/ImageSet.h"
 #include "imaging/SideGeometry.h"
 
@@ -52,15 +51,6 @@ void DescribeEvents(CLI::App& app, FormatChoice& given, EventsOptions& options,
         "event got no chip; 2 for a mistake on the command line.");
 }
 
-std::string Coordinate(const std::string& text, bool latitude) {
-    const std::optional<double> value = ParseCoordinateText(text, latitude);
-    return value ? Decimals(*value, 8) : std::string();
-}
-
-std::string Text(const std::string& stored) {
-    return std::string(TrimmedText(stored));
-}
-
 }  // namespace
 
 EventsParse ParseEventsArguments(const std::vector<std::string>& args) {
@@ -79,45 +69,6 @@ EventsParse ParseEventsArguments(const std::vector<std::string>& args) {
         result.options = options;
     }
     return result;
-}
-
-std::string EventsCsvHeader() {
-    return "number,ping,date,time,latitude,longitude,across,annotation";
-}
-
-std::string EventsExport(const EventList& events, GeoFormat format, const std::string& name,
-                         int& leftOut) {
-    leftOut = 0;
-    std::string csv = EventsCsvHeader() + "\n";
-    std::vector<GeoPoint> points;
-    for (int i = 0; i < events.count; ++i) {
-        const EventRecord& e = events.entries[static_cast<std::size_t>(i)];
-        const std::optional<double> latitude = ParseCoordinateText(e.latitude, true);
-        const std::optional<double> longitude = ParseCoordinateText(e.longitude, false);
-        csv += CsvLine({std::to_string(e.number), std::to_string(e.pingNumber), Text(e.date),
-                        Text(e.time), Coordinate(e.latitude, true), Coordinate(e.longitude, false),
-                        Decimals(e.acrossFraction, 6), Text(e.annotation)});
-        if (!latitude || !longitude) {
-            ++leftOut;
-            continue;
-        }
-        GeoPoint p;
-        p.latitude = *latitude;
-        p.longitude = *longitude;
-        p.name = "Event " + std::to_string(e.number);
-        if (Text(e.annotation) != "n/a") p.description = Text(e.annotation);
-        points.push_back(std::move(p));
-    }
-    switch (format) {
-        case GeoFormat::Gpx:
-            return GpxWaypoints(points, name);
-        case GeoFormat::Kml:
-            return KmlPlacemarks(points, name);
-        case GeoFormat::Csv:
-            break;
-    }
-    leftOut = 0;  // the CSV has every event
-    return csv;
 }
 
 std::string ChipFileName(int eventNumber) {

@@ -7,13 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "GeoExport.h"
 #include "ImageOptions.h"
-#include "datafiles/EventFile.h"
+#include "export/PositionExports.h"
 
 class ImageSet;
 
 namespace cli {
+
+using svx::GeoFormat;
 
 struct EventsOptions {
     std::string file;  // the data file; its events are in the event file beside it
@@ -33,12 +34,6 @@ struct EventsParse {
 };
 
 EventsParse ParseEventsArguments(const std::vector<std::string>& args);
-
-std::string EventsCsvHeader();
-// The export of the events. GPX and KML carry only events with a position; `leftOut` counts
-// the others.
-std::string EventsExport(const EventList& events, GeoFormat format, const std::string& name,
-                         int& leftOut);
 
 // "event-07.png"
 std::string ChipFileName(int eventNumber);

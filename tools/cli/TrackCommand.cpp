@@ -1,9 +1,7 @@
-// sonvara-cli track: the ship's track of a recording or of an NMEA log as CSV, GPX or KML. A
-// recording is played headless, so its sentences are decoded by the document's playback
-// exactly as the application decodes them; a log is decoded line by line by the same
+// sonvara-cli track: the ship's track of a recording or of an NMEA log as CSV, GPX or KML. The
+// sentences of a recording are decoded record by record as playback decodes them (the same
+// code the application's File > Export runs); a log is decoded line by line by the same
 // decoders.
-
-#include <QCoreApplication>
 
 #include <cstdio>
 #include <filesystem>
@@ -12,8 +10,8 @@
 #include <string>
 
 #include "Commands.h"
+#include "ExportCommands.h"
 #include "FileChecks.h"
-#include "PlaybackRun.h"
 #include "TrackReport.h"
 #include "datafiles/DataFileNames.h"
 
@@ -48,19 +46,15 @@ void CollectLog(const std::string& text, TrackFixCollector& collector) {
     }
 }
 
-// Plays the recording; false (with the reason) when it cannot be played. `clean` is false when
-// damaged records were stepped over.
-bool CollectRecording(int argc, char** argv, const std::string& path, TrackFixCollector& collector,
-                      bool& clean, std::string& error) {
-    QCoreApplication app(argc, argv);
-    cli::PlaybackRun run("track");
-    if (!run.Open(path, error)) return false;
-    CVantrelDoc& doc = run.Doc();
-    const int records =
-        run.PlayAll([&] { collector.AddDecodedBatch(doc.gps, doc.recording.pingNumber); });
-    clean = run.ReportSkipped();
-    if (records == 0) error = path + " holds no record";
-    return records > 0;
+// Decodes the recording's sentences; false (with the reason) when it cannot be read. `clean`
+// is false when damaged records were stepped over (each said on standard error).
+bool CollectRecording(const std::string& path, TrackFixCollector& collector, bool& clean,
+                      std::string& error) {
+    const svx::ExportReport report = svx::CollectDataFileTrack(path, collector, {});
+    cli::ReportDamage(report);
+    clean = report.damage.empty();
+    error = report.error;
+    return error.empty();
 }
 
 }  // namespace
@@ -78,7 +72,7 @@ int cli::RunTrack(int argc, char** argv) {
     bool clean = true;
     std::string error;
     if (IsDataFile(options.input, text)) {
-        if (!CollectRecording(argc, argv, options.input, collector, clean, error)) {
+        if (!CollectRecording(options.input, collector, clean, error)) {
             return Complain(error);
         }
     } else {
@@ -93,7 +87,7 @@ int cli::RunTrack(int argc, char** argv) {
     }
     if (collector.Fixes().empty()) return Complain("no position fix in " + options.input);
     const std::string name = std::filesystem::path(options.input).stem().string();
-    if (!WriteTextFile(options.out, TrackExport(collector.Fixes(), options.format, name), error)) {
+    if (!svx::WriteTextFile(options.out, svx::TrackExport(collector.Fixes(), options.format, name), error)) {
         return Complain(error);
     }
     std::printf("%zu track points from %s written to %s\n", collector.Fixes().size(),

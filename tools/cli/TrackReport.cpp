@@ -2,8 +2,6 @@
 
 #include "../common/CommandLine.h"
 
-#include "gps/Utm.h"
-
 namespace cli {
 
 namespace {
@@ -33,28 +31,6 @@ void DescribeTrack(CLI::App& app, FormatChoice& given, std::vector<std::string>&
         "Exit status: 0 when the track was written; 1 when the input cannot be read, holds no\n"
         "position fix or has damaged records (stepped over, the track written), or the output\n"
         "cannot be written; 2 for a mistake on the command line.");
-}
-
-std::vector<GeoPoint> PointsOf(const std::vector<TrackFix>& fixes) {
-    std::vector<GeoPoint> points;
-    points.reserve(fixes.size());
-    for (const TrackFix& fix : fixes) {
-        GeoPoint p;
-        p.latitude = fix.latitude;
-        p.longitude = fix.longitude;
-        p.time = IsoUtcTime(fix.date, fix.time);
-        points.push_back(std::move(p));
-    }
-    return points;
-}
-
-std::string CsvRow(const TrackFix& fix) {
-    const UtmPosition utm = LatLonToUtm(fix.latitude, fix.longitude);
-    return CsvLine({fix.time, fix.date, Decimals(fix.latitude, 8), Decimals(fix.longitude, 8),
-                    Decimals(fix.speedKnots, 2), Decimals(fix.courseDeg, 2),
-                    Decimals(fix.headingDeg, 2), std::to_string(utm.zone), Decimals(utm.easting, 3),
-                    Decimals(utm.northing, 3),
-                    fix.ping ? std::to_string(*fix.ping) : std::string()});
 }
 
 }  // namespace
@@ -88,26 +64,6 @@ TrackParse ParseTrackArguments(const std::vector<std::string>& args) {
         result.options = options;
     }
     return result;
-}
-
-std::string TrackCsvHeader() {
-    return "time,date,latitude,longitude,speed_kn,course_deg,heading_deg,utm_zone,easting,"
-           "northing,ping";
-}
-
-std::string TrackExport(const std::vector<TrackFix>& fixes, GeoFormat format,
-                        const std::string& name) {
-    switch (format) {
-        case GeoFormat::Gpx:
-            return GpxTrack(PointsOf(fixes), name);
-        case GeoFormat::Kml:
-            return KmlLineString(PointsOf(fixes), name);
-        case GeoFormat::Csv:
-            break;
-    }
-    std::string csv = TrackCsvHeader() + "\n";
-    for (const TrackFix& fix : fixes) csv += CsvRow(fix);
-    return csv;
 }
 
 }  // namespace cli

@@ -5,10 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "GeoExport.h"
-#include "gps/TrackFixes.h"
+#include "export/PositionExports.h"
 
 namespace cli {
+
+using svx::GeoFormat;
 
 struct TrackOptions {
     std::string input;  // a data file (.svx) or an NMEA log
@@ -25,11 +26,6 @@ struct TrackParse {
 };
 
 TrackParse ParseTrackArguments(const std::vector<std::string>& args);
-
-// The export of the fixes; `name` names the track in GPX and KML.
-std::string TrackExport(const std::vector<TrackFix>& fixes, GeoFormat format,
-                        const std::string& name);
-std::string TrackCsvHeader();
 
 // The format chosen by one of --csv, --gpx and --kml given as `given`; empty when not exactly
 // one was given, with the mistake in `error`.

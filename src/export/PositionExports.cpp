@@ -1,0 +1,193 @@
+#include "export/PositionExports.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "datafiles/DataFileNames.h"
+#include "export/PingNavigation.h"
+#include "gps/NavigationTextParse.h"
+#include "gps/Utm.h"
+
+namespace svx {
+
+namespace {
+
+// An event file holds at most 100 events of eight lines of at most 520 characters.
+constexpr std::size_t kMaxEventFileBytes =
+    static_cast<std::size_t>(kMaxEvents) * 8 * (kMaxEventLine + 1) + 1;
+
+std::vector<GeoPoint> PointsOf(const std::vector<TrackFix>& fixes) {
+    std::vector<GeoPoint> points;
+    points.reserve(fixes.size());
+    for (const TrackFix& fix : fixes) {
+        GeoPoint p;
+        p.latitude = fix.latitude;
+        p.longitude = fix.longitude;
+        p.time = IsoUtcTime(fix.date, fix.time);
+        points.push_back(std::move(p));
+    }
+    return points;
+}
+
+std::string CsvRow(const TrackFix& fix) {
+    const UtmPosition utm = LatLonToUtm(fix.latitude, fix.longitude);
+    return CsvLine({fix.time, fix.date, Decimals(fix.latitude, 8), Decimals(fix.longitude, 8),
+                    Decimals(fix.speedKnots, 2), Decimals(fix.courseDeg, 2),
+                    Decimals(fix.headingDeg, 2), std::to_string(utm.zone), Decimals(utm.easting, 3),
+                    Decimals(utm.northing, 3),
+                    fix.ping ? std::to_string(*fix.ping) : std::string()});
+}
+
+std::string Coordinate(const std::string& text, bool latitude) {
+    const std::optional<double> value = ParseCoordinateText(text, latitude);
+    return value ? Decimals(*value, 8) : std::string();
+}
+
+std::string Text(const std::string& stored) {
+    return std::string(TrimmedText(stored));
+}
+
+std::string StemOf(const std::string& path) {
+    return std::filesystem::path(path).stem().string();
+}
+
+}  // namespace
+
+std::string TrackCsvHeader() {
+    return "time,date,latitude,longitude,speed_kn,course_deg,heading_deg,utm_zone,easting,"
+           "northing,ping";
+}
+
+std::string TrackExport(const std::vector<TrackFix>& fixes, GeoFormat format,
+                        const std::string& name) {
+    switch (format) {
+        case GeoFormat::Gpx:
+            return GpxTrack(PointsOf(fixes), name);
+        case GeoFormat::Kml:
+            return KmlLineString(PointsOf(fixes), name);
+        case GeoFormat::Csv:
+            break;
+    }
+    std::string csv = TrackCsvHeader() + "\n";
+    for (const TrackFix& fix : fixes) csv += CsvRow(fix);
+    return csv;
+}
+
+ExportReport CollectDataFileTrack(const std::string& path, TrackFixCollector& collector,
+                                  const ExportProgress& progress) {
+    ExportReport report;
+    NavigationDecoder decoder;
+    const bool walked = WalkDataFile(
+        path,
+        [&](std::uint64_t, const RecordView& record) {
+            const PingNavigation nav = decoder.Decode(record);
+            collector.AddDecodedBatch(decoder.Gps(), static_cast<std::int64_t>(nav.ping));
+            ++report.records;
+        },
+        progress, report);
+    if (walked && !report.cancelled && report.records == 0) {
+        report.error = path + " holds no record";
+    }
+    return report;
+}
+
+std::string EventsCsvHeader() {
+    return "number,ping,date,time,latitude,longitude,across,annotation";
+}
+
+std::string EventsExport(const EventList& events, GeoFormat format, const std::string& name,
+                         int& leftOut) {
+    leftOut = 0;
+    std::string csv = EventsCsvHeader() + "\n";
+    std::vector<GeoPoint> points;
+    for (int i = 0; i < events.count; ++i) {
+        const EventRecord& e = events.entries[static_cast<std::size_t>(i)];
+        const std::optional<double> latitude = ParseCoordinateText(e.latitude, true);
+        const std::optional<double> longitude = ParseCoordinateText(e.longitude, false);
+        csv += CsvLine({std::to_string(e.number), std::to_string(e.pingNumber), Text(e.date),
+                        Text(e.time), Coordinate(e.latitude, true), Coordinate(e.longitude, false),
+                        Decimals(e.acrossFraction, 6), Text(e.annotation)});
+        if (!latitude || !longitude) {
+            ++leftOut;
+            continue;
+        }
+        GeoPoint p;
+        p.latitude = *latitude;
+        p.longitude = *longitude;
+        p.name = "Event " + std::to_string(e.number);
+        if (Text(e.annotation) != "n/a") p.description = Text(e.annotation);
+        points.push_back(std::move(p));
+    }
+    switch (format) {
+        case GeoFormat::Gpx:
+            return GpxWaypoints(points, name);
+        case GeoFormat::Kml:
+            return KmlPlacemarks(points, name);
+        case GeoFormat::Csv:
+            break;
+    }
+    leftOut = 0;  // the CSV has every event
+    return csv;
+}
+
+EventFileRead ReadEventFile(const std::string& path, EventList& events) {
+    EventFileRead result;
+    std::ifstream in(path, std::ios::binary);
+    if (!in.is_open()) {
+        result.problem = "cannot open " + path + ": " + std::strerror(errno ? errno : ENOENT);
+        return result;
+    }
+    std::string text(kMaxEventFileBytes + 1, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    if (in.bad()) {
+        result.problem = "cannot read " + path;
+        return result;
+    }
+    result.read = true;
+    const EventParse parsed = ParseEventList(text, events);
+    result.complete = parsed == EventParse::Complete && text.size() <= kMaxEventFileBytes;
+    if (parsed == EventParse::Damaged) {
+        result.problem = path + " is damaged after " + std::to_string(events.count) +
+                         " events; those are exported";
+    } else if (!result.complete) {
+        result.problem = path + " holds more than 100 events; the first 100 are exported";
+    }
+    return result;
+}
+
+ExportReport ExportTrack(const std::string& dataFile, const std::string& out, GeoFormat format,
+                         const ExportProgress& progress) {
+    TrackFixCollector collector;
+    ExportReport report = CollectDataFileTrack(dataFile, collector, progress);
+    report.withoutFix = static_cast<std::uint64_t>(collector.WithoutFix());
+    if (!report.Ok()) return report;
+    if (collector.Fixes().empty()) {
+        report.error = "no position fix in " + dataFile;
+        return report;
+    }
+    WriteTextFile(out, TrackExport(collector.Fixes(), format, StemOf(dataFile)), report.error);
+    return report;
+}
+
+ExportReport ExportEvents(const std::string& dataFile, const std::string& out, GeoFormat format) {
+    ExportReport report;
+    EventList events;
+    const EventFileRead read = ReadEventFile(EventFileNameFor(dataFile), events);
+    if (!read.read) {
+        report.error = read.problem;
+        return report;
+    }
+    if (!read.complete) report.notes.push_back(read.problem);
+    int leftOut = 0;
+    if (WriteTextFile(out, EventsExport(events, format, StemOf(dataFile), leftOut),
+                      report.error)) {
+        report.records = static_cast<std::uint64_t>(events.count);
+        report.withoutFix = static_cast<std::uint64_t>(leftOut);
+    }
+    return report;
+}
+
+}  // namespace svx

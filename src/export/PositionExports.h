@@ -1,0 +1,48 @@
+#pragma once
+// The exports of positions of a recording that the command line and the application share:
+// the ship's track (one point per position fix, decoded from the recorded sentences as
+// playback decodes them) and the events of its event file, as CSV, GPX or KML.
+
+#include <string>
+#include <vector>
+
+#include "datafiles/EventFile.h"
+#include "export/ExportJob.h"
+#include "export/GeoTexts.h"
+#include "gps/TrackFixes.h"
+
+namespace svx {
+
+std::string TrackCsvHeader();
+// The export of the fixes; `name` names the track in GPX and KML.
+std::string TrackExport(const std::vector<TrackFix>& fixes, GeoFormat format,
+                        const std::string& name);
+
+// Decodes the sentences of every record of the data file into the collector, one batch a
+// record, with the record's ping. The report counts the records and the damage stepped over.
+ExportReport CollectDataFileTrack(const std::string& path, TrackFixCollector& collector,
+                                  const ExportProgress& progress);
+
+std::string EventsCsvHeader();
+// The export of the events. GPX and KML carry only events with a position; `leftOut` counts
+// the others.
+std::string EventsExport(const EventList& events, GeoFormat format, const std::string& name,
+                         int& leftOut);
+
+// What reading an event file gave: the events before any damage (at most 100), and a warning
+// when the file was damaged or overlong.
+struct EventFileRead {
+    bool read = false;     // false: `problem` says why nothing was read
+    bool complete = true;  // false: `problem` says what was left out
+    std::string problem;
+};
+EventFileRead ReadEventFile(const std::string& path, EventList& events);
+
+// The export of a whole job, as the application runs it: the track of a data file, or the
+// events of its event file, written to `out`. The report's error says why nothing was
+// written; a half-written output is removed.
+ExportReport ExportTrack(const std::string& dataFile, const std::string& out, GeoFormat format,
+                         const ExportProgress& progress);
+ExportReport ExportEvents(const std::string& dataFile, const std::string& out, GeoFormat format);
+
+}  // namespace svx
