@@ -86,6 +86,12 @@ enum CommandId : int {
     kCmdDefaultLayout = 41050,
     kCmdVerticalScroll = 41044,
     kCmdToggleDib = 41049,
+    // File > Export
+    kCmdExportXtf = 41201,
+    kCmdExportGeoTiff = 41202,
+    kCmdExportKmz = 41203,
+    kCmdExportTrack = 41204,
+    kCmdExportEvents = 41205,
     // Help
     kCmdBeamCoverage = 32857,
     kCmdAbout = 57664,

@@ -1,6 +1,7 @@
 #include "app/MenuLayout.h"
 
 #include "app/CommandIds.h"
+#include "app/ExportChoices.h"
 
 namespace {
 
@@ -55,6 +56,15 @@ std::vector<MenuItem> ColorTableItems() {
     return items;
 }
 
+// File > Export: the products of a data file.
+MenuItem ExportPopup() {
+    std::vector<MenuItem> items;
+    for (const ExportChoice& choice : ExportChoices()) {
+        items.push_back(Item(choice.menuText, choice.command));
+    }
+    return Popup("Export", items);
+}
+
 MenuBar ConfiguredMenu() {
     MenuItem file = Popup("&File", {Item("&Connect to Sonar Head...", kCmdConnectToSonarHead),
                                     Item("&Playback...", kCmdPlayback),
@@ -63,6 +73,7 @@ MenuBar ConfiguredMenu() {
                                     Separator(),
                                     Item("Settings Change &Alarm", kCmdSettingsChangeAlarm),
                                     Item("&Save Screen...", kCmdSaveScreen),
+                                    ExportPopup(),
                                     Separator(),
                                     Item("E&xit", kCmdExit)});
     MenuItem gps = Popup("&GPS Options", GpsItems());
@@ -94,7 +105,7 @@ MenuBar StartupMenu() {
                         Item("Record Data...\tCtrl+S", kCmdRecordData),
                         Item("Stop Recording...\tCtrl+Z", kCmdStopRecording), Separator(),
                         Item("Settings Change &Alarm", kCmdSettingsChangeAlarm),
-                        Item("&Save Screen...", kCmdSaveScreen), Separator(),
+                        Item("&Save Screen...", kCmdSaveScreen), ExportPopup(), Separator(),
                         Item("Recent File", kCmdRecentFile), Separator(),
                         Item("E&xit", kCmdExit)});
     MenuItem view = Popup(

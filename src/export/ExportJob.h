@@ -11,6 +11,9 @@
 
 namespace svx {
 
+// The products a data file is exported to.
+enum class ExportKind { Xtf, GeoTiff, Kmz, Track, Events };
+
 // Called now and then with the bytes of the input read so far and the input's length;
 // returning false cancels the export (its output is removed).
 using ExportProgress = std::function<bool(std::uint64_t done, std::uint64_t total)>;
@@ -18,6 +21,8 @@ using ExportProgress = std::function<bool(std::uint64_t done, std::uint64_t tota
 struct ExportReport {
     std::uint64_t records = 0;           // records exported
     std::uint64_t withoutFix = 0;        // records whose sentences held no position
+    std::uint64_t points = 0;            // track points or events written
+    std::string summary;                 // what was written, in one line for the user
     std::vector<DamagedStretch> damage;  // stretches of the input stepped over
     std::vector<std::string> notes;      // what the user should know of a written output
     bool cancelled = false;

@@ -18,13 +18,17 @@ bool ExportRunner::Start(Job job) {
     }
     running = true;
     worker = std::thread([this, job = std::move(job)] {
-        const ExportProgress progress = [this](std::uint64_t bytes, std::uint64_t length) {
+        // Only a job that was told to stop is cancelled: a cancel that comes after its last
+        // report finds the output complete, and it stays.
+        bool told = false;
+        const ExportProgress progress = [this, &told](std::uint64_t bytes, std::uint64_t length) {
             done = bytes;
             total = length;
-            return !cancelRequested.load();
+            told = told || cancelRequested.load();
+            return !told;
         };
         ExportReport result = job(progress);
-        if (cancelRequested) result.cancelled = true;
+        if (told) result.cancelled = true;
         {
             std::lock_guard<std::mutex> guard(lock);
             report = std::move(result);

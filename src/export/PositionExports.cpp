@@ -168,7 +168,10 @@ ExportReport ExportTrack(const std::string& dataFile, const std::string& out, Ge
         report.error = "no position fix in " + dataFile;
         return report;
     }
-    WriteTextFile(out, TrackExport(collector.Fixes(), format, StemOf(dataFile)), report.error);
+    if (WriteTextFile(out, TrackExport(collector.Fixes(), format, StemOf(dataFile)),
+                      report.error)) {
+        report.points = collector.Fixes().size();
+    }
     return report;
 }
 
@@ -184,7 +187,7 @@ ExportReport ExportEvents(const std::string& dataFile, const std::string& out, G
     int leftOut = 0;
     if (WriteTextFile(out, EventsExport(events, format, StemOf(dataFile), leftOut),
                       report.error)) {
-        report.records = static_cast<std::uint64_t>(events.count);
+        report.points = static_cast<std::uint64_t>(events.count);
         report.withoutFix = static_cast<std::uint64_t>(leftOut);
     }
     return report;

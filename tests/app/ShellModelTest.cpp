@@ -34,7 +34,12 @@ TEST(MenuLayoutTest, ConfiguredMenuEntriesAndIdentifiers) {
     EXPECT_EQ(Texts(PopupNamed(menu, "&File").children),
               (std::vector<std::string>{"&Connect to Sonar Head...", "&Playback...",
                                         "Record Data...", "Stop Recording...",
-                                        "Settings Change &Alarm", "&Save Screen...", "E&xit"}));
+                                        "Settings Change &Alarm", "&Save Screen...", "Export",
+                                        "E&xit"}));
+    EXPECT_EQ(Texts(PopupNamed(PopupNamed(menu, "&File").children, "Export").children),
+              (std::vector<std::string>{"XTF...", "GeoTIFF Mosaic...",
+                                        "Google Earth Overlay (KMZ)...", "Track (GPX/KML/CSV)...",
+                                        "Events (CSV/KML)..."}));
     const auto& view = PopupNamed(menu, "&View").children;
     EXPECT_EQ(Texts(PopupNamed(view, "&Color Table").children),
               (std::vector<std::string>{"Normal  &High", "Normal  &Low", "Gr&een", "&Grey",

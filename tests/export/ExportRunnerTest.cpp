@@ -66,4 +66,24 @@ TEST(ExportRunnerTest, ACancelledExportLeavesNoFile) {
     EXPECT_FALSE(std::filesystem::exists(dir.File("a.xtf")));
 }
 
+TEST(ExportRunnerTest, ACancelAfterTheLastReportKeepsTheFinishedOutput) {
+    std::promise<void> reported, cancelled;
+    svx::ExportRunner runner;
+    ASSERT_TRUE(runner.Start([&](const svx::ExportProgress& progress) {
+        svx::ExportReport report;
+        EXPECT_TRUE(progress(100, 100));
+        reported.set_value();
+        cancelled.get_future().wait();  // the output is written after the last report
+        report.records = 1;
+        return report;
+    }));
+    reported.get_future().wait();
+    runner.Cancel();
+    cancelled.set_value();
+    const std::optional<svx::ExportReport> report = runner.Wait();
+    ASSERT_TRUE(report);
+    EXPECT_FALSE(report->cancelled);
+    EXPECT_TRUE(report->Ok());
+}
+
 }  // namespace

@@ -27,6 +27,7 @@
 #include "app/ui/CBeamChildFrm.h"
 #include "app/ui/LayoutEntries.h"
 #include "app/ui/PlaybackPause.h"
+#include "app/ui/DataExporter.h"
 #include "app/ui/ScreenImage.h"
 
 namespace {
@@ -58,6 +59,7 @@ CMainFrame::CMainFrame(CVantrelDoc& document) : doc(document) {
     gpsWindows->AddCommands(commands);
     windows->Table().Add(EchoSounderEntry(doc, *sensors));
     AddSaveScreenCommand(commands, *new ScreenSaver(doc, this));
+    AddExportCommands(commands, *new DataExporter(doc, this));
     AddBeamCoverageCommand(commands, doc, mdi);
     windows->Table().SetAfterLayout([this] {
         if (!doc.realTimeActive && !doc.playbackMode) return;

@@ -1,0 +1,68 @@
+#pragma once
+// File > Export: the five exports of a data file (the file being played, or one the operator
+// chooses), each run on a thread of its own through the same code the command-line tools
+// run, with a progress window that can cancel it. Acquisition, playback and drawing go on
+// meanwhile; only the file dialogs and the closing message pause the playback.
+
+#include <QObject>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "export/ExportRunner.h"
+#include "export/writers/ExportJobs.h"
+
+class CVantrelDoc;
+class CommandTable;
+class QDialog;
+class QProgressDialog;
+class QTimer;
+class QWidget;
+
+class DataExporter : public QObject {
+    Q_OBJECT
+public:
+    // Asks for the mosaic's options, starting from `proposed`; nothing when cancelled.
+    using MosaicQuestion =
+        std::function<std::optional<svx::MosaicOptions>(const svx::MosaicOptions& proposed)>;
+
+    // The export itself, on the runner's thread (svx::RunExport; tests wrap it).
+    using Job = std::function<svx::ExportReport(const svx::ExportRequest& request,
+                                                const svx::ExportProgress& progress)>;
+
+    DataExporter(CVantrelDoc& doc, QWidget* window, int pollMs = 100);
+    ~DataExporter() override;
+
+    // Asks for the input (unless a file is being played) and the output, then starts.
+    void Export(svx::ExportKind kind);
+    bool Busy() const { return runner.Running() || progress != nullptr; }
+    // Replaces the mosaic options dialog (tests answer it themselves).
+    void SetMosaicQuestion(MosaicQuestion question) { askMosaic = std::move(question); }
+    void SetJob(Job exportJob) { job = std::move(exportJob); }
+    // The progress window while an export runs, else null.
+    QProgressDialog* ProgressWindow() const { return progress; }
+    void Cancel();
+
+Q_SIGNALS:
+    // The export is over: written, failed or cancelled (the report says which).
+    void Finished(const svx::ExportReport& report);
+
+private:
+    std::optional<std::string> ChooseInput();
+    std::optional<svx::ExportRequest> AskRequest(svx::ExportKind kind);
+    std::string InputProblem(const std::string& input) const;
+    void Start(const svx::ExportRequest& request);
+    void Poll();
+    void Tell(const svx::ExportReport& report);
+
+    CVantrelDoc& doc;
+    QWidget* window;
+    QTimer* poll;
+    QProgressDialog* progress = nullptr;
+    MosaicQuestion askMosaic;
+    Job job = svx::RunExport;
+    svx::ExportRunner runner;
+};
+
+// Adds the five commands of File > Export, disabled while an export runs.
+void AddExportCommands(CommandTable& commands, DataExporter& exporter);
