@@ -96,7 +96,9 @@ private:
         double time = recordTime;
         if (nav.fixSecondOfDay) {
             const double late =
-                std::fmod(SecondOfDay(nav.clock) - *nav.fixSecondOfDay + 86400.0, 86400.0);
+                std::fmod(SecondOfDay(nav.clock) - (*nav.fixSecondOfDay + nav.fixHundredths / 100.0) +
+                              86400.0,
+                          86400.0);
             if (late <= kClockAgreementS) time = recordTime - late;
         }
         if (anchors.empty()) {

@@ -5,6 +5,7 @@
 
 #include "acquisition/HeadTable.h"
 #include "gps/CycleTime.h"
+#include "gps/TrackFixes.h"
 #include "sensors/EchoSounder.h"
 #include "sensors/OrientationFilter.h"
 
@@ -42,6 +43,19 @@ std::optional<double> EchoSounderAltitude(const RecordView& record) {
     double altitude = 0.0;
     if (!DetectBottom(column.data(), kEsInputSamples, range, altitude)) return std::nullopt;
     return altitude;
+}
+
+// The hundredths of the decoded time "hh:mm:ss", from the last of the record's position
+// sentences whose time field carries that time (the display text keeps whole seconds only).
+int HundredthsOf(const std::array<std::string, kSentenceSlots>& sentences,
+                 const std::string& timeText) {
+    int hundredths = 0;
+    for (const std::string& sentence : sentences) {
+        const std::optional<std::string> time = PositionSentenceTime(sentence);
+        if (!time || time->compare(0, 8, timeText) != 0) continue;
+        hundredths = DecimalValue(time->c_str() + 9, 2);  // "hh:mm:ss.sss"
+    }
+    return hundredths;
 }
 
 }  // namespace
@@ -86,11 +100,15 @@ void NavigationDecoder::DecodeSentences(const RecordView& record, PingNavigation
     std::lock_guard<std::mutex> guard(gps.lock);
     out.newFix = gps.latitudeText != "n/a" && gps.longitudeText != "n/a";
     fixSeen = fixSeen || out.newFix;
-    if (const std::optional<int> time = SecondOfDay(gps.timeText)) lastFixTime = time;
+    if (const std::optional<int> time = SecondOfDay(gps.timeText)) {
+        lastFixTime = time;
+        lastFixHundredths = HundredthsOf(gps.recentSentences, gps.timeText);
+    }
     out.hasFix = fixSeen;
     out.latitude = gps.gpsLatitude;
     out.longitude = gps.gpsLongitude;
     out.fixSecondOfDay = lastFixTime;
+    out.fixHundredths = lastFixHundredths;
     out.speedKnots = gps.shipSpeedKnots;
     out.courseDeg = gps.gpsCourse;
     if (gps.headingDecoded) out.headingDeg = gps.gpsHeading;

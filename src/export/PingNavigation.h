@@ -29,6 +29,7 @@ struct PingNavigation {
     double latitude = 0.0, longitude = 0.0;  // signed degrees
     // The time of day of the last decoded fix ("hhmmss" of the sentences), when there is one.
     std::optional<int> fixSecondOfDay;
+    int fixHundredths = 0;  // of that time, when its sentence carried them
     double speedKnots = 0.0;
     double courseDeg = 0.0;
     std::optional<double> headingDeg;  // a decoded true heading
@@ -58,6 +59,7 @@ private:
     double declination;
     bool fixSeen = false;
     std::optional<int> lastFixTime;
+    int lastFixHundredths = 0;
 };
 
 RecordClock ClockOf(const RecordView& record);

@@ -64,6 +64,7 @@ xtf::PingHeader PingHeaderOf(const PingNavigation& nav) {
         p.fixHour = *nav.fixSecondOfDay / 3600;
         p.fixMinute = *nav.fixSecondOfDay / 60 % 60;
         p.fixSecond = *nav.fixSecondOfDay % 60;
+        p.fixHundredths = nav.fixHundredths;
     }
     if (nav.attitude) {
         p.waterTemperature = static_cast<float>(nav.attitude->temperatureC);

@@ -74,6 +74,10 @@ std::optional<std::string> FixTimeOfField(std::string_view field) {
     return Printf("%02d:%02d:%02d.%s", hours, minutes, seconds, fraction);
 }
 
+std::optional<std::string> PositionSentenceTime(std::string_view sentence) {
+    return TimeOf(sentence, KindOf(sentence));
+}
+
 bool IsReceiverTalker(std::string_view sentence) {
     if (sentence.size() < 3 || sentence[0] != '$') return false;
     for (const std::string_view talker : kReceiverTalkers) {

@@ -59,6 +59,10 @@ private:
 // six digits of a valid time of day.
 std::optional<std::string> FixTimeOfField(std::string_view field);
 
+// The UTC time of a GGA, GLL or RMC sentence ("hh:mm:ss.sss"); nothing for other sentences or
+// without a valid time field.
+std::optional<std::string> PositionSentenceTime(std::string_view sentence);
+
 // Whether the two talker letters of a sentence are those of a satellite receiver (GP, GN, GL,
 // GA, GB, GQ, GI, BD).
 bool IsReceiverTalker(std::string_view sentence);

@@ -225,6 +225,22 @@ TEST(XtfExportTest, EventNumberIsTheLastMarkSeen) {
     for (std::size_t k = 0; k < 4; ++k) EXPECT_EQ(GetLe32(xtf.packets[k].header + 24), expected[k]);
 }
 
+TEST(XtfExportTest, TheFixTimeKeepsItsHundredths) {
+    TempDir dir;
+    // Fixes at 10:00:00.25, 10:00:01.25, ... and a record every half second.
+    const std::string svx = Recording(dir, "late.svx", {.records = 6, .startUtcS = 36000.25});
+    ASSERT_TRUE(svx::ExportXtf(svx, dir.File("out.xtf")).Ok());
+    const XtfFile xtf = ReadXtf(dir.File("out.xtf"));
+    ASSERT_EQ(xtf.packets.size(), 6u);
+    for (std::size_t k = 0; k < 6; ++k) {
+        const std::uint8_t* p = xtf.packets[k].header;
+        EXPECT_EQ(p[148], 10) << k;
+        EXPECT_EQ(p[149], 0) << k;
+        EXPECT_EQ(p[150], static_cast<int>(k / 2)) << k;
+        EXPECT_EQ(p[151], 25) << k;
+    }
+}
+
 TEST(XtfExportTest, RecordsWithoutSentencesAreCounted) {
     TempDir dir;
     const std::string svx = Recording(dir, "nogps.svx", {.records = 5, .gps = false});

@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QDoubleSpinBox>
 #include <QProgressDialog>
 #include <QWidget>
@@ -115,7 +116,7 @@ TEST_F(DataExporterTest, CancelInTheProgressWindowLeavesNothingAndSaysNothing) {
                               const svx::ExportProgress& progress) {
         bool first = true;
         return svx::RunExport(request, [&](std::uint64_t done, std::uint64_t total) {
-            if (first) {
+            if (first && done * 3 > total) {  // a third of the way
                 first = false;
                 started.set_value();
                 gate.wait();  // until the test has pressed Cancel
@@ -134,6 +135,12 @@ TEST_F(DataExporterTest, CancelInTheProgressWindowLeavesNothingAndSaysNothing) {
     EXPECT_EQ(progress->windowTitle(), "Export XTF");
     EXPECT_EQ(progress->labelText(), "Exporting line 7.svx to c.xtf");
     EXPECT_FALSE(commands.State(kCmdExportKmz).enabled) << "one export at a time";
+    EXPECT_TRUE(RunUntil([&] { return progress->value() > 0; }, 10000)) << "the bar follows";
+    if (qEnvironmentVariableIsSet("SONVARA_SCREENSHOT_DIR")) {
+        const QString out = QDir(qEnvironmentVariable("SONVARA_SCREENSHOT_DIR"))
+                                .filePath(QStringLiteral("export-progress.png"));
+        EXPECT_TRUE(progress->grab().save(out));
+    }
     QAbstractButton* cancel = progress->findChild<QAbstractButton*>();
     ASSERT_NE(cancel, nullptr);
     cancel->click();
@@ -261,6 +268,11 @@ TEST(MosaicOptionsDialogTest, TheControlsGiveTheOptions) {
     svx::MosaicOptions proposed;
     proposed.laybackM = 12.5;
     MosaicOptionsDialog dialog(proposed, nullptr);
+    if (qEnvironmentVariableIsSet("SONVARA_SCREENSHOT_DIR")) {
+        const QString out = QDir(qEnvironmentVariable("SONVARA_SCREENSHOT_DIR"))
+                                .filePath(QStringLiteral("mosaic-options.png"));
+        EXPECT_TRUE(dialog.grab().save(out));
+    }
     EXPECT_EQ(dialog.HeadBox()->currentIndex(), 0);
     EXPECT_EQ(dialog.ResolutionBox()->text(), "Automatic (range / 500)");
     EXPECT_EQ(dialog.Options().resolutionM, std::nullopt);
