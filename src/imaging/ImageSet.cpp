@@ -97,6 +97,7 @@ void ImageSet::ClearScreen() {
 void ImageSet::StampNewestRow(const std::array<char, 12>& time, const NavigationTexts* texts) {
     for (ImageSlot& slot : slotStates) {
         RowInfo& row = slot.rowInfo.Row(0);
+        slot.drawnTopStamp = row;
         row.time = time;
         if (texts) row.texts = *texts;
     }

@@ -65,6 +65,9 @@ inline int SamplesPerSide(const FormationInputs& in) {
 struct ImageSlot {
     RingImage image;  // the channel's 8-bit image; slot 3 keeps its images in ImageSet
     RowInfoRing rowInfo;
+    // What row 0 held before this cycle stamped it: the time and place of the line drawn
+    // there, which that line keeps when the image scrolls it down.
+    RowInfo drawnTopStamp;
     double remainder = 0.0;  // speed-correction fraction carried to the next ping
     double zoomFactor = 1.0;
     double intensityFactor = 1.0;

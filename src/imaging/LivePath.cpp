@@ -26,6 +26,15 @@ void StampBlendedRow(RowInfoRing& stamps, int row) {
     stamps.Row(row).texts = stamps.Row(0).texts;
 }
 
+// After a scroll by a, row a holds the line that was on top: it gets back the time and place
+// of that line's own ping (row 0 has been stamped for the new ping already), as a re-draw
+// stamps it.
+void KeepTimeOfScrolledTop(RowInfoRing& stamps, const RowInfo& drawnTop, int a) {
+    if (a <= 0 || a >= stamps.Rows()) return;
+    stamps.Row(a).time = drawnTop.time;
+    stamps.Row(a).texts = drawnTop.texts;
+}
+
 }  // namespace
 
 int ImageSet::ComputeRowAdvance(const FormationInputs& in, int recordIndex, int mode,
@@ -69,11 +78,15 @@ void ImageSet::AddCycleToImage(const FormationInputs& in, int channel, bool comp
     if (a > 0) {
         image.ScrollDown(a);
         if (!composite) {
-            slotStates[channel].rowInfo.ScrollDownKeepingTop(a);
+            ImageSlot& slot = slotStates[channel];
+            slot.rowInfo.ScrollDownKeepingTop(a);
+            KeepTimeOfScrolledTop(slot.rowInfo, slot.drawnTopStamp, a);
         } else if (channel == 0) {
             composite24.ScrollDown(a);
             if (!AllSideScanHeadsAvailable(in)) composite24.RestoreTopRows(a);
-            slotStates[kCompositeSlot].rowInfo.ScrollDownKeepingTop(a);
+            ImageSlot& slot = slotStates[kCompositeSlot];
+            slot.rowInfo.ScrollDownKeepingTop(a);
+            KeepTimeOfScrolledTop(slot.rowInfo, slot.drawnTopStamp, a);
         }
     }
 

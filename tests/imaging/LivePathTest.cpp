@@ -37,10 +37,16 @@ struct ModelStamp {
     int pingNumber = 0, advance = 1;
 };
 
-void BlockMoveStamps(std::vector<ModelStamp>& stamps, int a) {
+// The old top row moves down with its line and keeps the time and place of that line's ping
+// (`drawnTop`, what row 0 held before this cycle stamped it).
+void BlockMoveStamps(std::vector<ModelStamp>& stamps, int a, const ModelStamp& drawnTop) {
     const int rows = static_cast<int>(stamps.size());
     for (int r = rows - 1 - a; r >= 0; --r)
         stamps[static_cast<std::size_t>(r + a)] = stamps[static_cast<std::size_t>(r)];
+    if (a < rows) {
+        stamps[static_cast<std::size_t>(a)].time = drawnTop.time;
+        stamps[static_cast<std::size_t>(a)].latitude = drawnTop.latitude;
+    }
 }
 
 // What the model needs to know of one cycle.
@@ -55,6 +61,7 @@ public:
     std::array<ModelImage, 3> planes, images;
     ModelImage rgb;
     std::array<std::vector<ModelStamp>, 4> stamps;
+    std::array<ModelStamp, 4> drawnTop;
     std::array<double, 4> remainder{};
     int rowCounter = 0;
 
@@ -76,10 +83,10 @@ public:
         const int a = std::min(advance, image.rows - 1);
         if (a > 0) {
             image.BlockMove(a);
-            if (!composite) BlockMoveStamps(stamps[channel], a);
+            if (!composite) BlockMoveStamps(stamps[channel], a, drawnTop[channel]);
             if (composite && channel == 0) {
                 rgb.BlockMove(a);
-                BlockMoveStamps(stamps[3], a);
+                BlockMoveStamps(stamps[3], a, drawnTop[3]);
             }
         }
         std::vector<std::uint8_t> line(static_cast<std::size_t>(width));
@@ -127,9 +134,10 @@ public:
     void Cycle(const ModelCycle& c) {
         const CVantrelDoc& doc = *c.doc;
         const auto time = doc.cycleTime.PingTime();
-        for (auto& slot : stamps) {
-            slot[0].time = std::string(time.data(), 12).c_str();
-            slot[0].latitude = doc.gps.latitudeText;
+        for (std::size_t k = 0; k < stamps.size(); ++k) {
+            drawnTop[k] = stamps[k][0];
+            stamps[k][0].time = std::string(time.data(), 12).c_str();
+            stamps[k][0].latitude = doc.gps.latitudeText;
         }
         if (doc.images.compositeMode) {
             const int a = Advance(3, rgb.width, c);
@@ -286,6 +294,34 @@ TEST_F(LivePathTest, IncrementalCompositeEqualsTheCompositeOfItsPlanes) {
 
 // The pointer read-out shows the time and date of the row under it: every row that holds a
 // ping, or a blend towards one, has a time, in channel images as in the composite.
+// The row a ping's line was drawn into keeps that ping's time when newer pings scroll it
+// down: every row of the composite shows the time of the ping it names.
+TEST_F(LivePathTest, EachRowKeepsTheTimeOfItsOwnPing) {
+    doc.images.compositeMode = 1;
+    for (int c = 0; c < 3; ++c) doc.images.AllocateChannelImage(c, 400, 300);
+    doc.images.AllocateComposite(400, 300);
+    doc.range = 20;
+    FillLines(100);
+    for (int cycle = 0; cycle < 12; ++cycle) {
+        platform.now.second = cycle;
+        doc.recording.pingNumber = cycle + 1;
+        doc.StampCycleTime();
+        StoreAt(6.0);  // several rows per ping
+    }
+    ASSERT_GT(doc.images.rowAdvance, 2);
+    int checked = 0;
+    for (int r = 0; r < 300; ++r) {
+        const RowInfo& row = doc.images.RowStamp(kCompositeSlot, r);
+        if (row.pingNumber == 0) continue;
+        const std::string time(row.Time());
+        ASSERT_GE(time.size(), 8u) << "row " << r;
+        EXPECT_EQ(std::stoi(time.substr(6, 2)), row.pingNumber - 1)
+            << "row " << r << " of ping " << row.pingNumber << " at " << time;
+        ++checked;
+    }
+    EXPECT_GT(checked, 30);
+}
+
 TEST_F(LivePathTest, EveryRowBetweenPingsCarriesATime) {
     for (const bool composite : {false, true}) {
         SCOPED_TRACE(composite ? "composite mode" : "channel images");
