@@ -107,7 +107,8 @@ TEST_F(DataFilesToolsTest, PlayedImagesAreTheLiveImagesOfTheRecordedCycles) {
 
     // Everything image formation reads of a cycle travels in its record: the lines of the
     // three side-scan heads, range, frequencies, presence, ping interval and ping number;
-    // without a GPS reader neither side has navigation texts, so both take the default speed.
+    // the recording holds no GPS sentences, so neither side has navigation texts and both take
+    // the default speed.
     // The row stamps (times, texts) are not part of the images. So no row may differ.
     for (const char* name : {"L", "M", "H", "composite"}) {
         SCOPED_TRACE(name);

@@ -1,4 +1,4 @@
-// sonvara-cli xtf and mosaic as processes on a recording of the simulator sailing its first
+// sonvara-cli xtf, mosaic and render as processes on recordings of the simulator sailing its first
 // line east at 4 knots: gdalinfo's view of the GeoTIFF, the raster read back with GDAL, the
 // KMZ opened as a zip, and what the tools do with bad input.
 
@@ -311,6 +311,46 @@ TEST_F(ExportTools, DamagedRecordIsNamedAndTheRestExported) {
             << run.err.toStdString();
     }
     EXPECT_EQ(std::filesystem::file_size(dir->File("d.xtf")), 1024u + 299u * 6656u);
+}
+
+}  // namespace
+
+namespace {
+
+// The rows from the top of the composite picture down to the first black one.
+int FilledRows(const QImage& picture) {
+    for (int y = 0; y < picture.height(); ++y) {
+        bool black = true;
+        for (int x = 0; x < picture.width() && black; ++x)
+            black = (picture.pixel(x, y) & 0xFFFFFF) == 0;
+        if (black) return y;
+    }
+    return picture.height();
+}
+
+// `render` plays a file as the application does, GPS reader included: the speed recorded
+// with the pings sets how many rows each ping takes.
+TEST(RenderTool, TheRecordedSpeedCorrectsTheImages) {
+    TempDir dir;
+    int filled[2] = {0, 0};
+    const double knots[2] = {4.0, 12.0};
+    for (int k = 0; k < 2; ++k) {
+        sim::RecordingPlan plan;
+        plan.records = 60;
+        plan.speedKnots = knots[k];
+        const std::string name = "at" + std::to_string(k) + ".svx";
+        const std::string file = MakeRecording(dir, name, plan);
+        const QString out = Q(dir.File("out" + std::to_string(k)));
+        const ProgramRun run =
+            RunProgram(SONVARA_CLI_PATH, {"render", Q(file), "--out", out, "--width", "200"});
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        const QImage composite(out + "/composite.png");
+        ASSERT_FALSE(composite.isNull());
+        filled[k] = FilledRows(composite);
+    }
+    // 200 pixels for twice 50 m: 2 pixels a metre, 0.5 s a ping.
+    EXPECT_NEAR(filled[0], 60 * 2 * 4.0 * 0.514444 * 0.5, 6);
+    EXPECT_NEAR(filled[1], 60 * 2 * 12.0 * 0.514444 * 0.5, 12);
 }
 
 }  // namespace

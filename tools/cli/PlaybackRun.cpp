@@ -50,13 +50,20 @@ bool PlaybackRun::Open(const std::string& file, std::string& error) {
 }
 
 int PlaybackRun::PlayAll(const std::function<void()>& played) {
+    return PlayWhile([&played] {
+        played();
+        return true;
+    });
+}
+
+int PlaybackRun::PlayWhile(const std::function<bool()>& played) {
     int records = 0;
     while (doc.files.playbackPosition < doc.files.playbackFileLength) {
         const RecordRead read = doc.PlayNextRecord();
         if (read == RecordRead::Damaged) break;  // no readable record in the whole file
         if (read != RecordRead::Record) continue;
         ++records;
-        played();
+        if (!played()) break;
     }
     return records;
 }

@@ -27,6 +27,8 @@ public:
     bool Open(const std::string& file, std::string& error);
     // Plays every record, calling `played` after each one; returns the records played.
     int PlayAll(const std::function<void()>& played);
+    // The same, stopping after a record for which `played` returns false.
+    int PlayWhile(const std::function<bool()>& played);
     // One line on standard error for each damaged stretch stepped over; true when there was
     // none.
     bool ReportSkipped() const;

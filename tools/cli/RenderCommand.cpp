@@ -15,24 +15,12 @@
 #include "FileChecks.h"
 #include "ImageOptions.h"
 #include "ImageWriter.h"
+#include "PlaybackRun.h"
 #include "Progress.h"
 #include "SensorTableWriter.h"
-#include "acquisition/CVantrelDoc.h"
 #include "app/ProfileFile.h"
-#include "datafiles/DataFileTexts.h"
-#include "platform/TimerIds.h"
-#include "platform/qt/QtPlatform.h"
 
 namespace {
-
-// Why the document refused to play the file, from the text of its message box.
-std::string OpenProblem(const std::string& file, const std::vector<std::string>& messages) {
-    if (messages.empty()) return "cannot play " + file;
-    const std::string& text = messages.front();
-    if (text == datafiletext::kUnknownType) return file + " is not a data file (.svx)";
-    if (text == datafiletext::kNoData) return file + " holds no record";
-    return "cannot play " + file + ": " + cli::OneLine(text);
-}
 
 // The progress line on standard error while the file is played, on a terminal only.
 class RenderProgress {
@@ -56,16 +44,6 @@ private:
     cli::ProgressMeter meter{"render"};
 };
 
-// One line on standard error for each damaged stretch the playback stepped over.
-void ReportSkipped(const std::vector<svx::DamagedStretch>& skipped) {
-    for (const svx::DamagedStretch& stretch : skipped) {
-        std::fprintf(
-            stderr, "sonvara-cli render: damaged record at offset %llu skipped (%llu bytes: %s)\n",
-            static_cast<unsigned long long>(stretch.offset),
-            static_cast<unsigned long long>(stretch.bytes), svx::DamageText(stretch.damage));
-    }
-}
-
 }  // namespace
 
 int cli::RunRender(int argc, char** argv) {
@@ -81,13 +59,10 @@ int cli::RunRender(int argc, char** argv) {
     }
 
     QCoreApplication app(argc, argv);
-    QtPlatform platform(QtPlatform::Mode::Headless);
-    std::vector<std::string> messages;
-    platform.SetMessageSink([&messages](const std::string& text) { messages.push_back(text); });
-    CVantrelDoc doc(platform);
-    // Rendering changes nothing on disk but the images: the data file and its event file are
-    // opened read-only, and no event file is created.
-    doc.files.fileSystem.makeWritable = [](const std::string&) { return false; };
+    // Played as the application plays it, GPS reader included: the recorded speed corrects
+    // the images as it does on the screen.
+    PlaybackRun run("render");
+    CVantrelDoc& doc = run.Doc();
     std::string error;
     if (!options.settingsFile.empty()) {
         ProfileFile settings(options.settingsFile);
@@ -102,39 +77,29 @@ int cli::RunRender(int argc, char** argv) {
     if (!options.sensorsFile.empty() && !sensors.Open(options.sensorsFile, error)) {
         return Complain(error);
     }
-    if (!doc.OpenPlaybackFile(options.file)) return Complain(OpenProblem(options.file, messages));
-    // The file plays; what else the document says (an event file it cannot open) is printed.
-    for (const std::string& text : messages) Complain(ToolLine(text));
-    platform.SetMessageSink([](const std::string& text) { Complain(ToolLine(text)); });
-    // The records are played here one after the other, not on the playback timers.
-    platform.StopTimer(kTimerPlaybackDelay);
+    if (!run.Open(options.file, error)) return Complain(error);
 
-    int records = 0;
     RenderProgress progress;
-    while (doc.files.playbackPosition < doc.files.playbackFileLength) {
-        const std::int32_t accepted = doc.acceptedCycleCount;
-        const RecordRead read = doc.PlayNextRecord();
-        if (read == RecordRead::Damaged) break;  // no readable record in the whole file
-        if (read != RecordRead::Record) continue;
-        ++records;
+    std::int32_t accepted = doc.acceptedCycleCount;
+    int played = 0;
+    const int records = run.PlayWhile([&] {
+        ++played;
         if (doc.acceptedCycleCount != accepted) sensors.AddStoredRecord(doc);
-        progress.Step(records, doc.files.playbackPosition, doc.files.playbackFileLength);
-        if (options.every > 0 && records % options.every == 0 &&
-            !WriteImageSet(doc, options.outDir, records, true, error)) {
-            return Complain(error);
-        }
-    }
+        accepted = doc.acceptedCycleCount;
+        progress.Step(played, doc.files.playbackPosition, doc.files.playbackFileLength);
+        return options.every <= 0 || played % options.every != 0 ||
+               WriteImageSet(doc, options.outDir, played, true, error);
+    });
+    if (!error.empty()) return Complain(error);
     const bool numbered = options.every > 0;
     if ((!numbered || records % options.every != 0) &&
         !WriteImageSet(doc, options.outDir, records, numbered, error)) {
         return Complain(error);
     }
     if (!sensors.Close(error)) return Complain(error);
-    const std::vector<svx::DamagedStretch> skipped = doc.playback.skipped;
-    doc.CloseDocument();
     std::printf("%d records played from %s into %s\n", records, options.file.c_str(),
                 options.outDir.c_str());
-    ReportSkipped(skipped);
+    const bool clean = run.ReportSkipped();
     if (records == 0) return Complain(options.file + " holds no record");
-    return skipped.empty() ? kExitDone : kExitFailed;
+    return clean ? kExitDone : kExitFailed;
 }
