@@ -185,8 +185,7 @@ ExportReport ExportEvents(const std::string& dataFile, const std::string& out, G
     }
     if (!read.complete) report.notes.push_back(read.problem);
     int leftOut = 0;
-    if (WriteTextFile(out, EventsExport(events, format, StemOf(dataFile), leftOut),
-                      report.error)) {
+    if (WriteTextFile(out, EventsExport(events, format, StemOf(dataFile), leftOut), report.error)) {
         report.points = static_cast<std::uint64_t>(events.count);
         report.withoutFix = static_cast<std::uint64_t>(leftOut);
     }

@@ -47,8 +47,8 @@ int ImageSet::ComputeRowAdvance(const FormationInputs& in, int recordIndex, int 
     const int range = (slot == kCompositeSlot && !composite) ? record.esRange : record.range;
     const double knots =
         in.speed->SpeedForPing(record.speedKnots, NavTextKnown(record.texts[kNavSpeed]));
-    const RowAdvance advance =
-        ComputeAdvance(slotStates[slot].remainder, width, range, mode, record.pingIntervalMs, knots);
+    const RowAdvance advance = ComputeAdvance(slotStates[slot].remainder, width, range, mode,
+                                              record.pingIntervalMs, knots);
     slotStates[slot].remainder = advance.remainder;
     rowAdvance = advance.rows;
     return advance.rows;

@@ -17,8 +17,8 @@ TEST(ExportChoicesTest, TheOutputIsProposedBesideTheDataFileUnderItsName) {
         const char* proposed;
     };
     const Case cases[] = {
-        {ExportKind::Xtf, "line 7.xtf"},          {ExportKind::GeoTiff, "line 7.tif"},
-        {ExportKind::Kmz, "line 7.kmz"},          {ExportKind::Track, "line 7-track.gpx"},
+        {ExportKind::Xtf, "line 7.xtf"},           {ExportKind::GeoTiff, "line 7.tif"},
+        {ExportKind::Kmz, "line 7.kmz"},           {ExportKind::Track, "line 7-track.gpx"},
         {ExportKind::Events, "line 7-events.csv"},
     };
     for (const Case& c : cases) {

@@ -15,17 +15,17 @@ TEST(TextEncodingTest, WellFormedUtf8IsTold) {
         {"", true},
         {"plain", true},
         {"caf\xC3\xA9", true},
-        {"\xE2\x82\xAC 5", true},          // the euro sign
-        {"\xF0\x9F\x90\x9F", true},        // a fish, four bytes
-        {"caf\xE9", false},                // Latin-1
-        {"\xC3", false},                   // cut short
-        {"\xC0\xAF", false},               // overlong
-        {"\xE0\x80\xAF", false},           // overlong, three bytes
-        {"\xED\xA0\x80", false},           // a surrogate
-        {"\xF4\x90\x80\x80", false},       // past U+10FFFF
-        {"\x80", false},                   // a continuation byte alone
-        {"\xE2\x82", false},               // cut inside
-        {"\xE2\x28\xA1", false},           // a bad continuation byte
+        {"\xE2\x82\xAC 5", true},     // the euro sign
+        {"\xF0\x9F\x90\x9F", true},   // a fish, four bytes
+        {"caf\xE9", false},           // Latin-1
+        {"\xC3", false},              // cut short
+        {"\xC0\xAF", false},          // overlong
+        {"\xE0\x80\xAF", false},      // overlong, three bytes
+        {"\xED\xA0\x80", false},      // a surrogate
+        {"\xF4\x90\x80\x80", false},  // past U+10FFFF
+        {"\x80", false},              // a continuation byte alone
+        {"\xE2\x82", false},          // cut inside
+        {"\xE2\x28\xA1", false},      // a bad continuation byte
     };
     for (const Case& c : cases) EXPECT_EQ(IsUtf8(c.bytes), c.utf8) << c.bytes;
 }

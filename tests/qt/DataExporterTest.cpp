@@ -44,9 +44,9 @@ protected:
     // Runs one export; the report it finished with.
     svx::ExportReport Run(svx::ExportKind kind) {
         std::optional<svx::ExportReport> report;
-        const QMetaObject::Connection finished = QObject::connect(
-            &exporter, &DataExporter::Finished, &window,
-            [&](const svx::ExportReport& r) { report = r; });
+        const QMetaObject::Connection finished =
+            QObject::connect(&exporter, &DataExporter::Finished, &window,
+                             [&](const svx::ExportReport& r) { report = r; });
         exporter.Export(kind);
         if (exporter.Busy()) {
             EXPECT_TRUE(RunUntil([&] { return report.has_value(); }, 30000));
@@ -112,18 +112,18 @@ TEST_F(DataExporterTest, TheFileBeingPlayedIsExportedWithoutAskingForIt) {
 TEST_F(DataExporterTest, CancelInTheProgressWindowLeavesNothingAndSaysNothing) {
     std::promise<void> started, cancelled;
     std::shared_future<void> gate = cancelled.get_future().share();
-    exporter.SetJob([&, gate](const svx::ExportRequest& request,
-                              const svx::ExportProgress& progress) {
-        bool first = true;
-        return svx::RunExport(request, [&](std::uint64_t done, std::uint64_t total) {
-            if (first && done * 3 > total) {  // a third of the way
-                first = false;
-                started.set_value();
-                gate.wait();  // until the test has pressed Cancel
-            }
-            return progress(done, total);
+    exporter.SetJob(
+        [&, gate](const svx::ExportRequest& request, const svx::ExportProgress& progress) {
+            bool first = true;
+            return svx::RunExport(request, [&](std::uint64_t done, std::uint64_t total) {
+                if (first && done * 3 > total) {  // a third of the way
+                    first = false;
+                    started.set_value();
+                    gate.wait();  // until the test has pressed Cancel
+                }
+                return progress(done, total);
+            });
         });
-    });
     Answer({input, dir.File("c.xtf")});
     std::optional<svx::ExportReport> report;
     QObject::connect(&exporter, &DataExporter::Finished, &window,
@@ -157,12 +157,12 @@ TEST_F(DataExporterTest, PlaybackGoesOnWhileTheFileBeingPlayedIsExported) {
     ASSERT_TRUE(doc.OpenPlaybackFile(input));
     std::promise<void> started, release;
     std::shared_future<void> gate = release.get_future().share();
-    exporter.SetJob([&, gate](const svx::ExportRequest& request,
-                              const svx::ExportProgress& progress) {
-        started.set_value();
-        gate.wait();  // the export is under way until the test has played on
-        return svx::RunExport(request, progress);
-    });
+    exporter.SetJob(
+        [&, gate](const svx::ExportRequest& request, const svx::ExportProgress& progress) {
+            started.set_value();
+            gate.wait();  // the export is under way until the test has played on
+            return svx::RunExport(request, progress);
+        });
     const std::string out = dir.File("line 7.xtf");
     Answer({out});
     platform.expectedMessages = {"300 records written to " + out};

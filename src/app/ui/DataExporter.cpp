@@ -37,8 +37,8 @@ ColourTable ColoursOf(const Palette& palette) {
 
 // What the closing message says: the summary and the notes, or why nothing was written.
 std::string OutcomeText(const svx::ExportReport& report) {
-    std::string text = report.error.empty() ? report.summary
-                                            : "Nothing was exported:\n" + report.error;
+    std::string text =
+        report.error.empty() ? report.summary : "Nothing was exported:\n" + report.error;
     for (const std::string& note : report.notes) text += "\n" + note;
     for (const svx::DamagedStretch& stretch : report.damage) {
         text += "\n" + svx::DamageLine(stretch);
@@ -100,8 +100,8 @@ std::optional<svx::ExportRequest> DataExporter::AskRequest(svx::ExportKind kind)
     std::optional<std::string> output;
     {
         const PlaybackPause pause(doc);
-        output = doc.GetPlatform().SaveFileDialog({choice.title, choice.filter, FolderOf(*input),
-                                                   ProposedOutputName(choice, *input)});
+        output = doc.GetPlatform().SaveFileDialog(
+            {choice.title, choice.filter, FolderOf(*input), ProposedOutputName(choice, *input)});
     }
     if (!output) return std::nullopt;
     const ChosenOutput chosen = ChooseOutput(choice, *output);
@@ -122,8 +122,9 @@ void DataExporter::Start(const svx::ExportRequest& request) {
         return;
     }
     const ExportChoice& choice = ChoiceOf(request.kind);
-    const std::string label = "Exporting " + std::filesystem::path(request.input).filename().string() +
-                              " to " + std::filesystem::path(request.output).filename().string();
+    const std::string label = "Exporting " +
+                              std::filesystem::path(request.input).filename().string() + " to " +
+                              std::filesystem::path(request.output).filename().string();
     progress = new QProgressDialog(QString::fromStdString(label), QStringLiteral("Cancel"), 0,
                                    kProgressSteps, window);
     progress->setWindowTitle(QString::fromLatin1(choice.title));
@@ -169,6 +170,8 @@ void AddExportCommands(CommandTable& commands, DataExporter& exporter) {
     for (const ExportChoice& choice : ExportChoices()) {
         commands.Add(
             choice.command, [&exporter, kind = choice.kind] { exporter.Export(kind); },
-            [&exporter] { return CommandState{!exporter.Busy(), false, {}}; });
+            [&exporter] {
+                return CommandState{!exporter.Busy(), false, {}};
+            });
     }
 }

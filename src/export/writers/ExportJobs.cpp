@@ -35,16 +35,16 @@ ExportReport RunMosaic(const ExportRequest& request, const ExportProgress& progr
     report.summary = "Mosaic of " + Count(mosaic.pings, "ping", "pings") + " of head " +
                      HeadLabel(mosaic.head) + " written to " + request.output + ": " +
                      std::to_string(mosaic.Width()) + " x " + std::to_string(mosaic.Height()) +
-                     " pixels of " + Decimals(mosaic.resolutionM, 2) + " m, EPSG:" +
-                     std::to_string(mosaic.Epsg());
+                     " pixels of " + Decimals(mosaic.resolutionM, 2) +
+                     " m, EPSG:" + std::to_string(mosaic.Epsg());
     return report;
 }
 
 ExportReport RunPositions(const ExportRequest& request, const ExportProgress& progress) {
     const bool track = request.kind == ExportKind::Track;
-    ExportReport report = track ? ExportTrack(request.input, request.output, request.format,
-                                              progress)
-                                : ExportEvents(request.input, request.output, request.format);
+    ExportReport report = track
+                              ? ExportTrack(request.input, request.output, request.format, progress)
+                              : ExportEvents(request.input, request.output, request.format);
     if (!report.Ok()) return report;
     report.summary = (track ? Count(report.points, "track point", "track points")
                             : Count(report.points, "event", "events")) +
