@@ -69,6 +69,12 @@ void CVantrelDoc::ReopenGpsPort(int /*oldPort*/) {
     platform.StopTimer(kTimerGpsRead);
     CloseAllGpsPorts();
     const int found = FindGpsPort(gpsConfig.gpsPort);
+    if (found < 0 && gpsInput.link && !gpsConfig.gpsDevice.empty()) {
+        // A device the user named does not open: say so, as for a port that fails to open,
+        // instead of running on without a GPS in silence.
+        platform.MessageBox(gpsConfig.gpsDevice +
+                            " is not available. \nPlease choose another COM port!");
+    }
     if (found >= 1 && found <= kGpsPortCount) {
         gpsConfig.gpsPort = found;
         const GpsPortSettings& g = gpsConfig;

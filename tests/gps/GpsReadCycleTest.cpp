@@ -81,10 +81,13 @@ TEST_F(GpsReadCycleTest, DevicePathWinsWithoutFallBack) {
     doc.gpsConfig.gpsDevice = "/dev/pts/7";
     doc.ReopenGpsPort(1);
     EXPECT_EQ(doc.gpsInput.openDevice, "/dev/pts/7");
+    // Gone: said, not replaced by another port.
     link.present = {"/dev/ttyS0"};
+    platform.expectedMessages = {"/dev/pts/7 is not available. \nPlease choose another COM port!"};
     doc.ReopenGpsPort(1);
     EXPECT_TRUE(doc.gpsInput.openDevice.empty());
     EXPECT_EQ(link.opened.size(), 1u);  // never /dev/ttyS0
+    EXPECT_TRUE(platform.expectedMessages.empty());
 }
 
 TEST_F(GpsReadCycleTest, OpenFailuresNameTheDevice) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QFile>
 #include <QLabel>
@@ -8,8 +9,10 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QRadioButton>
+#include <QTimer>
 #include <QSlider>
 #include <QSpinBox>
 #include <QStyle>
@@ -303,7 +306,19 @@ TEST(ApplicationTest, GpsDeviceOfTheCommandLineOutlivesEnteringRealTime) {
     const QString device = dir.filePath("no-such-receiver");
     CVantrelApp app(CVantrelApp::ParseArguments({"sonvara", "--settings", ini, "--connect",
                                                  "127.77.99.2", "--yes", "--gps-device", device}));
+    // The device named does not open, and the user is told so; the box is answered here.
+    QStringList told;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&told] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            told << box->text();
+            box->accept();
+        }
+    });
+    answer.start(5);
     ASSERT_TRUE(app.InitInstance());
+    answer.stop();
+    EXPECT_EQ(told, QStringList{device + " is not available. \nPlease choose another COM port!"});
     // Entering real time read the settings again and reopened the GPS port.
     EXPECT_EQ(app.Document().gpsConfig.gpsDevice, device.toStdString());
     EXPECT_TRUE(app.Document().gpsInput.openDevice.empty());  // nothing there to open
