@@ -81,6 +81,20 @@ TEST_F(MainFrameTest, StartupMenuThenTheConfiguredMenu) {
     EXPECT_TRUE(frame.ConfiguredMenuShown());
 }
 
+// A change of the display layout (here: the images dropped, as a new configuration would
+// leave them) has every sonar view size its image for its window again.
+TEST_F(MainFrameTest, ALayoutChangeSizesTheImagesAgain) {
+    const int all[4] = {1, 1, 1, 1};
+    doc.ConfigureHeads(all);
+    frame.ApplyConfiguration();
+    ASSERT_TRUE(doc.images.CompositeExists());
+    const int width = doc.images.CompositeImage().Width();
+    doc.images.ReleaseComposite();
+    frame.LayoutChanged();
+    ASSERT_TRUE(doc.images.CompositeExists());
+    EXPECT_EQ(doc.images.CompositeImage().Width(), width);
+}
+
 TEST_F(MainFrameTest, CommandStatesInRealTimeAndInPlayback) {
     struct Case {
         int id;

@@ -176,6 +176,15 @@ int CMainFrame::RunModal(QDialog& dialog) {
     return dialog.exec();
 }
 
+// Composite mode, the channels shown or the orientation sensor changed: the bars and menus
+// follow, and every sonar view sizes its image for the new layout. The windows stay where the
+// operator put them.
+void CMainFrame::LayoutChanged() {
+    bars->UpdateControlBars();
+    windows->ResizeImages();
+    RefreshNow();
+}
+
 void CMainFrame::ApplyConfiguration() {
     // A three-frequency system forms every frequency's image on each ping (composite mode);
     // other systems form their two display channels.

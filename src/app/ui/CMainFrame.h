@@ -71,6 +71,7 @@ public:
     void ApplyWindowLayout(bool createMissing) override;
     bool TakeWindowRect(int window, WindowRect& rect) override;
     void UpdateAllViews() override;
+    void LayoutChanged() override;
     void PaletteChanged() override;
 
     void WindowTextChanged(const std::string& text) override;

@@ -115,6 +115,14 @@ void SonarWindows::UpdateViews() {
     }
 }
 
+void SonarWindows::ResizeImages() {
+    for (const auto& sub : subs) {
+        if (auto* view = sub ? qobject_cast<CSecondView*>(sub->widget()) : nullptr) {
+            view->ResizeImage();
+        }
+    }
+}
+
 void SonarWindows::AddCommands(CommandTable& commands) {
     const std::pair<int, int> windows[] = {
         {kCmdWindowL, kLFrame}, {kCmdWindowM, kMFrame}, {kCmdWindowH, kHFrame}};

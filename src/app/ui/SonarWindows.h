@@ -36,6 +36,8 @@ public:
     // existing windows are placed again.
     void ShowWindow(int window);
     void UpdateViews();
+    // Every sonar view sizes its image for its window again.
+    void ResizeImages();
     // The side-scan windows this configuration shows (L, M, H frames).
     std::array<bool, kLayoutWindowCount> Wanted() const;
     // Adds the window commands (32910, 32912, 32914, 41050, 41044) to the frame's table.

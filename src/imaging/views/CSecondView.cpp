@@ -188,10 +188,15 @@ void CSecondView::Apply(ViewRepaint repaint) {
 }
 
 void CSecondView::resizeEvent(QResizeEvent* event) {
+    ResizeImage();
+    QWidget::resizeEvent(event);
+}
+
+void CSecondView::ResizeImage() {
     state.Size(width(), height());
     // "Fill the Screen" follows the window width, and so does its zoom.
     ShowZoom();
-    QWidget::resizeEvent(event);
+    update();
 }
 
 void CSecondView::mouseMoveEvent(QMouseEvent* event) {

@@ -41,6 +41,9 @@ public:
     // Tells the host the zoom of this view when it is the active one (the one whose commands
     // the menus show): the status bar's zoom pane is about that view only.
     void ShowZoom();
+    // Sizes the view's image for its window again, as a resize does (the display layout
+    // changed: composite mode or the channels shown).
+    void ResizeImage();
     // The active sonar window of its window area, or a view outside any such area.
     bool IsActiveView() const;
 
