@@ -372,6 +372,8 @@ TEST_F(CompositeScreenshotTest, SimulatedSurveyWithMeasurementsAndEvents) {
     const int counter = doc.images.compositeRowCounter;
     // Two of the scene's objects (bright echo, black shadow beyond it) carry events.
     doc.events.eventMarkerPath = {{1, 152, 228 - counter}, {2, 76, 400 - counter}};
+    // A dark shadow keeps the markers and labels readable over bright echoes.
+    view.Commands().Execute(kCmdShowMarkShadow);
     view.Commands().Execute(kCmdMeasureDistance);
     ClickAt({470, 90});
     ClickAt({600, 170});
@@ -385,6 +387,8 @@ TEST_F(CompositeScreenshotTest, SimulatedSurveyWithMeasurementsAndEvents) {
     EXPECT_NEAR(view.State().measure.targetHeight, 1.45, 0.01);
     EXPECT_GT(BoundsWhere(shot, QRect(120, 200, 60, 60), IsMarkerRed).width(), 20) << "event 1";
     EXPECT_GT(BoundsWhere(shot, QRect(50, 370, 60, 60), IsMarkerRed).width(), 20) << "event 2";
+    // The shadow of event 1's circle: black two pixels right of and below its red edge.
+    EXPECT_LT(qGray(shot.pixel(152 + 12 + 2, 228 + 2)), 24) << "marker shadow";
     EXPECT_TRUE(BoundsWhere(shot, QRect(470, 90, 130, 80), IsCyan).isValid()) << "distance";
     const QByteArray dir = qgetenv("SONVARA_SCREENSHOT_DIR");
     if (!dir.isEmpty()) {

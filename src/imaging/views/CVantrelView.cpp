@@ -23,6 +23,7 @@ const QColor kMarkerColour(250, 0, 0);
 constexpr int kMarkerPenWidth = 2;
 constexpr int kMarkerDiameter = 24;
 constexpr int kMarkerFontHeight = 18;
+constexpr int kMarkerShadowOffset = 2;
 constexpr int kMarkerBox = 30;
 constexpr int kMarkerBoxLeft = 15;
 constexpr int kMarkerBoxAbove = 10;
@@ -134,14 +135,23 @@ void CVantrelView::PaintEventMarkers(QPainter& painter) {
     painter.save();
     painter.setClipRect(QRect(-state.scrollX, -state.scrollY, state.imageWidth, state.imageHeight));
     painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.setPen(QPen(kMarkerColour, kMarkerPenWidth));
     painter.setBrush(Qt::NoBrush);
     painter.setFont(CellFont(QStringLiteral("Arial"), kMarkerFontHeight));
-    for (const EventMarker& marker : doc.events.eventMarkerPath) {
-        const QPoint at(marker.x - state.scrollX, marker.row + shift - state.scrollY);
-        painter.drawEllipse(at, kMarkerDiameter / 2, kMarkerDiameter / 2);
-        const QRect box(at.x() - kMarkerBoxLeft, at.y() - kMarkerBoxAbove, kMarkerBox, kMarkerBox);
-        painter.drawText(box, Qt::AlignCenter, QString::number(marker.number));
+    // With "Show Mark Shadow" a dark copy goes under each marker, so that its number stays
+    // readable over the bright echo of the target it marks.
+    const bool shadow = state.measure.showMarkShadow != 0;
+    for (const bool under : {true, false}) {
+        if (under && !shadow) continue;
+        const int offset = under ? kMarkerShadowOffset : 0;
+        painter.setPen(QPen(under ? QColor(Qt::black) : kMarkerColour, kMarkerPenWidth));
+        for (const EventMarker& marker : doc.events.eventMarkerPath) {
+            const QPoint at(marker.x - state.scrollX + offset,
+                            marker.row + shift - state.scrollY + offset);
+            painter.drawEllipse(at, kMarkerDiameter / 2, kMarkerDiameter / 2);
+            const QRect box(at.x() - kMarkerBoxLeft, at.y() - kMarkerBoxAbove, kMarkerBox,
+                            kMarkerBox);
+            painter.drawText(box, Qt::AlignCenter, QString::number(marker.number));
+        }
     }
     painter.restore();
 }
