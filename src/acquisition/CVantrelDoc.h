@@ -271,6 +271,9 @@ public:
     void RunGpsPlaybackSequence();
     void SuspendGpsInput();
     void ResumeGpsInput();
+    // "GPS Enabled" (32875): reading stops at once; turned on again it resumes with the port's
+    // buffers purged (in real time; playback resumes it when it ends).
+    void ToggleGpsEnabled();
 
     DataFileState files;
     PlaybackState playback;

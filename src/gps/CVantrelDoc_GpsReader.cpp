@@ -117,6 +117,15 @@ void CVantrelDoc::SuspendGpsInput() {
     CloseAllGpsPorts();
 }
 
+void CVantrelDoc::ToggleGpsEnabled() {
+    gpsInput.gpsEnabled = gpsInput.gpsEnabled ? 0 : 1;
+    if (!gpsInput.gpsEnabled) {
+        platform.StopTimer(kTimerGpsRead);
+    } else if (!playbackMode) {
+        ResumeGpsInput();
+    }
+}
+
 // Playback could not start, or ended: GPS reading resumes (port buffers purged, read timer
 // restarted) when GPS input is enabled.
 void CVantrelDoc::ResumeGpsInput() {

@@ -90,6 +90,21 @@ TEST_F(GpsReadCycleTest, DevicePathWinsWithoutFallBack) {
     EXPECT_TRUE(platform.expectedMessages.empty());
 }
 
+TEST_F(GpsReadCycleTest, GpsEnabledStopsAndResumesTheReads) {
+    link.present = {"/dev/ttyS0"};
+    doc.ReopenGpsPort(1);
+    ASSERT_TRUE(platform.TimerRunning(kTimerGpsRead));
+    doc.ToggleGpsEnabled();  // off
+    EXPECT_FALSE(platform.TimerRunning(kTimerGpsRead));
+    EXPECT_EQ(link.requests, 0);
+    const int purges = link.purges;
+    doc.ToggleGpsEnabled();  // on again: the queued bytes are old, they go
+    EXPECT_TRUE(platform.TimerRunning(kTimerGpsRead));
+    EXPECT_EQ(link.purges, purges + 1);
+    platform.FireTimer(kTimerGpsRead);
+    EXPECT_EQ(link.requests, 1);
+}
+
 TEST_F(GpsReadCycleTest, OpenFailuresNameTheDevice) {
     platform.expectedMessages = {"/dev/ttyUSB0 is not available. \nPlease choose another COM port!",
                                  "/dev/ttyUSB0 failed! \nPlease check its settings."};

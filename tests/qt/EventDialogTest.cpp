@@ -25,6 +25,8 @@
 #include "datafiles/views/CAnnotation.h"
 #include "imaging/views/CVantrelView.h"
 #include "platform/TimerIds.h"
+#include "common/TextFormat.h"
+#include "imaging/SideGeometry.h"
 #include "support/FakePlatform.h"
 #include "support/TempDir.h"
 
@@ -108,12 +110,15 @@ TEST_F(EventDialogTest, AddedEventMarksItsRecordAndDeletingClearsIt) {
     Action(kCmdEnableEventInput)->trigger();
     ASSERT_TRUE(Action(kCmdEnableEventInput)->isChecked());
 
-    // The lowest row of the ping: the top row of a ping's rows carries the time of the ping
-    // after it (the row stamp is written before the image scrolls).
+    // Any row of the ping names it; the lowest one is taken.
     int row = RowOf(22);
     ASSERT_GE(row, 0);
     while (doc.images.RowStamp(kCompositeSlot, row + 1).pingNumber == 22) ++row;
-    frame.BeginNewEvent(row, 600);
+    // Three quarters across the composite, which follows its window.
+    const int width = doc.images.CompositeImage().Width();
+    const int x = width * 3 / 4;
+    const std::string across = Printf("%.6f", AcrossFraction(x, width, 3));
+    frame.BeginNewEvent(row, x);
     CAnnotation* dialog = frame.EventDialog();
     ASSERT_NE(dialog, nullptr);
     ASSERT_TRUE(dialog->isVisible());
@@ -146,7 +151,7 @@ TEST_F(EventDialogTest, AddedEventMarksItsRecordAndDeletingClearsIt) {
         EXPECT_EQ(mark, ping == 22 ? 0x8000 : 0) << "ping " << ping;
     }
     const std::string text = EventFile();
-    EXPECT_EQ(text.substr(0, 14), "0\n22\n0.750000\n");
+    EXPECT_EQ(text.substr(0, 14), "0\n22\n" + across + "\n");
     EXPECT_NE(text.find("\n" + recordTime + "\n5407.0381 N\n01043.1200 E\nanchor chain\n"),
               std::string::npos)
         << text;

@@ -63,6 +63,8 @@ void CMainFrame::RegisterSpeedCommands() {
         CShipSpeedDlg dialog(doc.speed, this);
         if (RunModal(dialog) == QDialog::Accepted) doc.ApplySpeedDialog(dialog.Model());
     });
+    commands.Add(kCmdGpsEnabled, [this] { doc.ToggleGpsEnabled(); },
+                 [this] { return Checked(doc.gpsInput.gpsEnabled); });
     commands.Add(kCmdConvertUtcToLocal, [this] { doc.ToggleConvertUtcToLocal(); },
                  [this] { return Checked(doc.speed.convertUtcToLocal); });
     commands.Add(kCmdSyncWithGpsTime, [this] { doc.SynchronizeWithGpsTime(); },
