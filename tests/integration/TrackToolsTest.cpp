@@ -51,11 +51,14 @@ int GpsbabelPoints(const QString& format, const QString& path, const QString& ki
     return lines.isEmpty() ? 0 : static_cast<int>(lines.size()) - 1;  // less the header
 }
 
-// Records the simulated heads of a block (at 10 m, about ten cycles a second) and the simulated
-// GPS (20 knots, five batches a second) with `acquire --gps` into path.
+// Records the simulated heads of a block (at 10 m, answering after the travel time of the
+// range: a few dozen cycles a second, a file of a few hundred records) and the simulated GPS
+// (20 knots, five batches a second) with `acquire --gps` into path. Heads that answer at once
+// would flood the loop with thousands of cycles a second, and on a loaded machine the once-a-
+// second GPS reads would come too seldom.
 void RecordWithGps(int block, const QString& path, const QString& seconds) {
     Simulator sim(
-        {"--fast", "--addresses",
+        {"--addresses",
          QStringList{Address(block, 0), Address(block, 1), Address(block, 2), Address(block, 3)}
              .join(','),
          "--gps", "pty", "--speed", "20", "--rate", "5", "--duration", "60"});
