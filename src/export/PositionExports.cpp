@@ -32,11 +32,17 @@ std::vector<GeoPoint> PointsOf(const std::vector<TrackFix>& fixes) {
 }
 
 std::string CsvRow(const TrackFix& fix) {
-    const UtmPosition utm = LatLonToUtm(fix.latitude, fix.longitude);
+    // Outside UTM's latitudes the grid columns stay empty rather than hold wrong figures.
+    std::string zone, easting, northing;
+    if (InUtmLatitudes(fix.latitude)) {
+        const UtmPosition utm = LatLonToUtm(fix.latitude, fix.longitude);
+        zone = std::to_string(utm.zone);
+        easting = Decimals(utm.easting, 3);
+        northing = Decimals(utm.northing, 3);
+    }
     return CsvLine({fix.time, fix.date, Decimals(fix.latitude, 8), Decimals(fix.longitude, 8),
                     Decimals(fix.speedKnots, 2), Decimals(fix.courseDeg, 2),
-                    Decimals(fix.headingDeg, 2), std::to_string(utm.zone), Decimals(utm.easting, 3),
-                    Decimals(utm.northing, 3),
+                    Decimals(fix.headingDeg, 2), zone, easting, northing,
                     fix.ping ? std::to_string(*fix.ping) : std::string()});
 }
 
