@@ -8,9 +8,13 @@ std::string Kilohertz(int frequencyHz) {
 
 }  // namespace
 
-std::string CommandWindowTitle(int window, int head) {
+int NominalFrequencyHz(int head) {
     constexpr int kNominalHz[3] = {120000, 260000, 540000};
-    const int frequencyHz = kNominalHz[head >= 0 && head < 3 ? head : 0];
+    return kNominalHz[head >= 0 && head < 3 ? head : 0];
+}
+
+std::string CommandWindowTitle(int window, int head) {
+    const int frequencyHz = NominalFrequencyHz(head);
     switch (window) {
         case kMainFrame:
             return "Sonvara_RGB";

@@ -191,6 +191,19 @@ TEST_F(WindowLayoutFrameTest, TwoFrequencyWindowsAreTitledWithTheFrequencyTheySh
     }
 }
 
+TEST_F(WindowLayoutFrameTest, AWindowLeftFromAnEarlierConfigurationIsTitledByItsImage) {
+    Configure(all);
+    // The installation turns out to have no 120 kHz head: its system information gives it
+    // no frequency. The 120 kHz window made before is still there, showing its own image.
+    doc.heads[kHeadL].frequencyHz = 0;
+    doc.heads[kHeadM].frequencyHz = 260000;
+    const int two[4] = {0, 1, 1, 1};
+    Configure(two);
+    ASSERT_NE(Sub(kLFrame), nullptr);
+    EXPECT_EQ(qobject_cast<CSecondView*>(Sub(kLFrame)->widget())->State().Slot(), kHeadL);
+    EXPECT_EQ(Sub(kLFrame)->windowTitle().toStdString(), "Sonvara_RGB -- 120 kHz");
+}
+
 TEST_F(WindowLayoutFrameTest, ANewSecondChannelWindowStartsAtHalfItsHeight) {
     const int two[4] = {0, 1, 1, 0};
     Configure(two);

@@ -69,7 +69,10 @@ int SonarWindows::ShownHead(int window) const {
 
 int SonarWindows::ShownFrequencyHz(int window) const {
     const int head = ShownHead(window);
-    return head >= kHeadL && head <= kHeadH ? doc.heads[head].frequencyHz : 0;
+    if (head < kHeadL || head > kHeadH) return 0;
+    // A head the installation does not have reports no frequency: the window keeps its name.
+    const int frequencyHz = doc.heads[head].frequencyHz;
+    return frequencyHz > 0 ? frequencyHz : NominalFrequencyHz(head);
 }
 
 QString SonarWindows::Title(int window) const {
