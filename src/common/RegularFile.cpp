@@ -8,26 +8,42 @@
 #include <cerrno>
 #include <cstring>
 
+namespace {
+
+std::string CannotOpen(const std::string& path) {
+    return "cannot open " + path + ": " + std::strerror(errno);
+}
+
+// Why open failed: a directory opened for writing says EISDIR, a FIFO without a reader ENXIO.
+std::string OpenFailure(const std::string& path) {
+    if (errno == EISDIR) return path + " is a directory";
+    if (errno == ENXIO) return path + " is not a regular file";
+    return CannotOpen(path);
+}
+
+// Why an opened descriptor is refused; empty for a regular file, which is then switched back
+// to blocking reads and writes.
+std::string Refusal(int fd, const std::string& path) {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) return CannotOpen(path);
+    if (S_ISDIR(info.st_mode)) return path + " is a directory";
+    if (!S_ISREG(info.st_mode)) return path + " is not a regular file";
+    if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) return CannotOpen(path);
+    return {};
+}
+
+}  // namespace
+
 int OpenRegularFile(const std::string& path, int flags, std::string& why) {
     int fd = -1;
     do {
         fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) {
-        // A directory opened for writing says EISDIR; a FIFO without a reader, ENXIO.
-        if (errno == EISDIR) why = path + " is a directory";
-        else if (errno == ENXIO) why = path + " is not a regular file";
-        else why = "cannot open " + path + ": " + std::strerror(errno);
+        why = OpenFailure(path);
         return -1;
     }
-    struct stat info {};
-    why.clear();
-    if (::fstat(fd, &info) != 0) why = "cannot open " + path + ": " + std::strerror(errno);
-    else if (S_ISDIR(info.st_mode)) why = path + " is a directory";
-    else if (!S_ISREG(info.st_mode)) why = path + " is not a regular file";
-    // Reads and writes of the regular file wait as usual.
-    else if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
-        why = "cannot open " + path + ": " + std::strerror(errno);
+    why = Refusal(fd, path);
     if (why.empty()) return fd;
     ::close(fd);
     return -1;

@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "common/TextFormat.h"
 #include "imaging/RowInfo.h"
 #include "imaging/SideGeometry.h"
-#include "common/TextFormat.h"
 
 namespace {
 

@@ -61,11 +61,23 @@ TEST(TextFormatTest, ParseNumberReadsOnlyAWholeFiniteNumberWithAPoint) {
         std::optional<double> value;
     };
     const Case cases[] = {
-        {"2.5", 2.5},      {"-3", -3.0},        {"+4.25", 4.25},       {"1e3", 1000.0},
-        {"0", 0.0},        {".5", 0.5},         {"2,5", std::nullopt}, {" 2", std::nullopt},
-        {"2 ", std::nullopt}, {"2.5x", std::nullopt}, {"", std::nullopt}, {"+", std::nullopt},
-        {"+-1", std::nullopt}, {"inf", std::nullopt}, {"nan", std::nullopt},
-        {"1e400", std::nullopt}, {"0x10", std::nullopt},
+        {"2.5", 2.5},
+        {"-3", -3.0},
+        {"+4.25", 4.25},
+        {"1e3", 1000.0},
+        {"0", 0.0},
+        {".5", 0.5},
+        {"2,5", std::nullopt},
+        {" 2", std::nullopt},
+        {"2 ", std::nullopt},
+        {"2.5x", std::nullopt},
+        {"", std::nullopt},
+        {"+", std::nullopt},
+        {"+-1", std::nullopt},
+        {"inf", std::nullopt},
+        {"nan", std::nullopt},
+        {"1e400", std::nullopt},
+        {"0x10", std::nullopt},
     };
     for (const Case& c : cases) EXPECT_EQ(ParseNumber(c.text), c.value) << '"' << c.text << '"';
 }

@@ -78,8 +78,9 @@ protected:
         };
         for (const QStringList& args : runs) {
             const ProgramRun run = RunWith(SONVARA_CLI_PATH, args, environment);
-            EXPECT_EQ(run.exitCode, 0) << locale.toStdString() << " " << args.join(' ').toStdString()
-                                       << ": " << run.err.toStdString();
+            EXPECT_EQ(run.exitCode, 0)
+                << locale.toStdString() << " " << args.join(' ').toStdString() << ": "
+                << run.err.toStdString();
         }
         std::map<QString, QByteArray> files;
         for (const char* name : {"sensors.csv", "track.csv", "track.gpx", "track.kml",

@@ -54,15 +54,25 @@ TEST_F(UnreadableFilesProcessTest, AFifoIsRefusedAtOnceWhereverAFileIsRead) {
         QString text;  // what standard error holds
     };
     const Case cases[] = {
-        {SONVARA_APP_PATH, {"--settings", fifo}, 2,
+        {SONVARA_APP_PATH,
+         {"--settings", fifo},
+         2,
          "sonvara: --settings: " + fifo + " is not a regular file (see sonvara --help)\n"},
-        {SONVARA_CLI_PATH, {"render", data, "--out", Path("a"), "--settings", fifo}, 1,
+        {SONVARA_CLI_PATH,
+         {"render", data, "--out", Path("a"), "--settings", fifo},
+         1,
          "sonvara-cli: cannot read the settings file (" + fifo + " is not a regular file)\n"},
-        {SONVARA_CLI_PATH, {"render", data, "--out", Path("b"), "--palette", fifo}, 1,
+        {SONVARA_CLI_PATH,
+         {"render", data, "--out", Path("b"), "--palette", fifo},
+         1,
          "sonvara-cli: cannot read the palette file (" + fifo + " is not a regular file)\n"},
-        {SONVARA_CLI_PATH, {"track", fifo, "--csv", Path("t.csv")}, 1,
+        {SONVARA_CLI_PATH,
+         {"track", fifo, "--csv", Path("t.csv")},
+         1,
          "sonvara-cli: " + fifo + " is not a regular file\n"},
-        {SONVARA_CLI_PATH, {"events", Path("marked.svx"), "--csv", Path("e.csv")}, 1,
+        {SONVARA_CLI_PATH,
+         {"events", Path("marked.svx"), "--csv", Path("e.csv")},
+         1,
          Path("marked.an") + " is not a regular file"},
     };
     for (const Case& c : cases) {
@@ -101,16 +111,17 @@ TEST_F(UnreadableFilesProcessTest, RenderOnAFullDiskRemovesTheHalfWrittenFileAnd
     // The first image does not fit: the render stops there, with nothing of it left behind,
     // nor the sensor table of the stopped run.
     EXPECT_EQ(run.out.toStdString(), "exit 1\n");
-    EXPECT_EQ(run.err.toStdString(), "sonvara-cli: cannot write " + out.toStdString() +
-                                         "/L.png: the disk is full\n");
+    EXPECT_EQ(run.err.toStdString(),
+              "sonvara-cli: cannot write " + out.toStdString() + "/L.png: the disk is full\n");
 }
 
 TEST_F(UnreadableFilesProcessTest, TrackOfALogLeavesOutImpossibleDatesAndUtmFigures) {
     // Checksummed sentences: a date of 31 February, and a fix 1 m from the North Pole.
     QFile log(Path("log.nmea"));
     ASSERT_TRUE(log.open(QIODevice::WriteOnly));
-    log.write("$GPRMC,123519.50,A,4807.038,N,01131.000,E,022.4,084.4,310299,003.1,W*4E\r\n"
-              "$GPRMC,123520.50,A,8959.99940,N,01131.000,E,022.4,084.4,010399,003.1,W*46\r\n");
+    log.write(
+        "$GPRMC,123519.50,A,4807.038,N,01131.000,E,022.4,084.4,310299,003.1,W*4E\r\n"
+        "$GPRMC,123520.50,A,8959.99940,N,01131.000,E,022.4,084.4,010399,003.1,W*46\r\n");
     log.close();
     const ProgramRun gpx =
         RunProgram(SONVARA_CLI_PATH, {"track", log.fileName(), "--gpx", Path("t.gpx")});

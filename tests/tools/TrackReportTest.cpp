@@ -94,8 +94,8 @@ TEST(TrackReportTest, UtmColumnsStayEmptyOutsideUtmLatitudes) {
         bool utm;
     };
     const Case cases[] = {
-        {84.0, true}, {84.0001, false}, {89.99999, false}, {90.0, false},
-        {-80.0, true}, {-80.0001, false}, {-90.0, false}, {0.0, true},
+        {84.0, true},  {84.0001, false},  {89.99999, false}, {90.0, false},
+        {-80.0, true}, {-80.0001, false}, {-90.0, false},    {0.0, true},
     };
     for (const Case& c : cases) {
         TrackFix fix;

@@ -7,8 +7,8 @@
 #include "ExportOptions.h"
 #include "FileChecks.h"
 #include "acquisition/HeadTable.h"
-#include "export/writers/MosaicWriters.h"
 #include "common/TextFormat.h"
+#include "export/writers/MosaicWriters.h"
 
 namespace {
 

@@ -96,8 +96,7 @@ std::string NmeaBatch(const VesselFix& fix, double utcSeconds, int day, int mont
                                  lon.c_str(), fix.speedKnots, fix.courseDeg, date.c_str()));
     batch += WithChecksum(Printf("%sGGA,%s,%s,%s,1,09,0.9,12.0,M,40.9,M,,", t, time.c_str(),
                                  lat.c_str(), lon.c_str()));
-    batch += WithChecksum(
-        Printf("%sGLL,%s,%s,%s,A,A", t, lat.c_str(), lon.c_str(), time.c_str()));
+    batch += WithChecksum(Printf("%sGLL,%s,%s,%s,A,A", t, lat.c_str(), lon.c_str(), time.c_str()));
     batch += WithChecksum(Printf("%sVTG,%05.1f,T,%05.1f,M,%05.1f,N,%05.1f,K,A", t, fix.courseDeg,
                                  std::fmod(fix.courseDeg + 357.0, 360.0), fix.speedKnots,
                                  fix.speedKnots * 1.852));
