@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include "common/TextFormat.h"
 
 namespace {
 constexpr double kPi = 3.14159265358979323846;
@@ -71,7 +72,5 @@ BeamCoverageSettings NominalBeamSettings(const std::array<int, 3>& frequenciesKH
 }
 
 std::string CoverageDistanceText(double metres) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f m", metres);
-    return text;
+    return Printf("%.1f m", metres);
 }

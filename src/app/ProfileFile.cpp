@@ -8,8 +8,8 @@
 #include <cerrno>
 #include <climits>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+
+#include "common/RegularFile.h"
 
 namespace {
 
@@ -79,21 +79,8 @@ bool HasLineBreak(std::string_view s) {
 }
 
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
-}
-
-bool WriteAll(int fd, const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
+    std::string why;
+    return ReadRegularFile(path, bytes, why);
 }
 
 // Writes a temporary file beside the target, flushes it to the disk and renames it over the
@@ -104,12 +91,16 @@ bool WriteFileAtomically(const std::string& path, const std::string& bytes) {
     // Through a symbolic link: replace the file it points to, not the link.
     fs::path target = fs::weakly_canonical(fs::path(path), ec);
     if (ec || target.empty()) target = path;
+    struct stat old {};
+    const bool exists = ::stat(target.c_str(), &old) == 0;
+    // A FIFO, a device or a directory in the settings file's place is left as it is.
+    if (exists && !S_ISREG(old.st_mode)) return false;
     std::string temp = target.string() + ".XXXXXX";
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) return false;
-    struct stat old {};
-    const mode_t mode = ::stat(target.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
-    const bool written = WriteAll(fd, bytes) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
+    const mode_t mode = exists ? (old.st_mode & 07777) : 0644;
+    const bool written =
+        WriteAll(fd, bytes.data(), bytes.size()) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
     const bool closed = ::close(fd) == 0;
     if (!written || !closed || ::rename(temp.c_str(), target.c_str()) != 0) {
         ::unlink(temp.c_str());

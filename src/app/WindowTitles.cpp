@@ -1,15 +1,28 @@
 #include "app/WindowTitles.h"
 
-std::string CommandWindowTitle(int window, bool threeFrequencySystem) {
+namespace {
+
+std::string Kilohertz(int frequencyHz) {
+    return std::to_string(frequencyHz / 1000) + " kHz";
+}
+
+}  // namespace
+
+int NominalFrequencyHz(int head) {
+    constexpr int kNominalHz[3] = {120000, 260000, 540000};
+    return kNominalHz[head >= 0 && head < 3 ? head : 0];
+}
+
+std::string CommandWindowTitle(int window, int head) {
+    const int frequencyHz = NominalFrequencyHz(head);
     switch (window) {
         case kMainFrame:
             return "Sonvara_RGB";
         case kLFrame:
-            return "Sonvara_RGB - 120 kHz";
         case kMFrame:
-            return threeFrequencySystem ? "Sonvara_RGB - 260 kHz" : "Sonvara_RGB - 540 kHz";
+            return "Sonvara_RGB - " + Kilohertz(frequencyHz);
         case kHFrame:
-            return "Sonvara_RGB - Sonar 540 kHz";
+            return "Sonvara_RGB - Sonar " + Kilohertz(frequencyHz);
         case kESFrame:
             return "Sonvara_RGB - Echo Sounder";
         case kGpsTrackWindow:
@@ -26,7 +39,7 @@ std::string LayoutWindowTitle(int window, int frequencyHz) {
         case kLFrame:
         case kMFrame:
         case kHFrame:
-            return "Sonvara_RGB -- " + std::to_string(frequencyHz / 1000) + " kHz";
+            return "Sonvara_RGB -- " + Kilohertz(frequencyHz);
         case kESFrame:
             return "Sonvara_RGB -- Echo Sounder";
         case kGpsTrackWindow:

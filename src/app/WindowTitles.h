@@ -6,9 +6,13 @@
 
 #include "app/WindowLayout.h"
 
-// "Sonvara_RGB - 120 kHz", ...: the title of a window just opened by its "&Sonar" command. The
-// second channel window names 260 kHz only in a three-frequency system.
-std::string CommandWindowTitle(int window, bool threeFrequencySystem);
+// "Sonvara_RGB - 120 kHz", "Sonvara_RGB - Sonar 540 kHz" (the 540 kHz frame), ...: the title
+// of a window just opened by its "&Sonar" command, naming the frequency of the head whose
+// image it shows, 120, 260 or 540 kHz for heads 0, 1 and 2 (in a two-frequency system the
+// first two frames show the two heads there are, whichever they are).
+std::string CommandWindowTitle(int window, int head);
+// 120000, 260000 or 540000: the frequency a side-scan head is named by (heads 0, 1, 2).
+int NominalFrequencyHz(int head);
 // "Sonvara_RGB -- 120 kHz" (the frequency of the head the window shows), "Sonvara_RGB",
 // "Sonvara_RGB -- Echo Sounder", "Sonvara_RGB -- Track Plotter".
 std::string LayoutWindowTitle(int window, int frequencyHz);

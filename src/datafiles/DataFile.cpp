@@ -8,33 +8,30 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "common/RegularFile.h"
+
 bool DataFile::Open(const std::string& newPath, Mode mode) {
     Close();
-    int flags = O_CLOEXEC;
+    int flags = 0;
     switch (mode) {
         case Mode::Read:
-            flags |= O_RDONLY;
+            flags = O_RDONLY;
             break;
         case Mode::ReadWrite:
-            flags |= O_RDWR;
+            flags = O_RDWR;
             break;
         case Mode::CreateWrite:
-            flags |= O_WRONLY | O_CREAT | O_TRUNC;
+            flags = O_WRONLY | O_CREAT | O_TRUNC;
             break;
         case Mode::CreateUpdate:
-            flags |= O_RDWR | O_CREAT | O_TRUNC;
+            flags = O_RDWR | O_CREAT | O_TRUNC;
             break;
     }
-    do {
-        fd = ::open(newPath.c_str(), flags, 0666);
-    } while (fd < 0 && errno == EINTR);
+    // Only a regular file: a FIFO would block the user-interface thread for ever, and a
+    // directory or a device is no data file.
+    std::string why;
+    fd = OpenRegularFile(newPath, flags, why);
     if (fd < 0) return false;
-    // A directory opens read-only on Linux; it is not a data file.
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
-        Close();
-        return false;
-    }
     path = newPath;
     return true;
 }
@@ -72,16 +69,7 @@ std::size_t DataFile::ReadAt(std::uint64_t offset, void* buffer, std::size_t n) 
 }
 
 bool DataFile::Write(const void* data, std::size_t n) {
-    if (fd < 0) return true;
-    const auto* in = static_cast<const char*>(data);
-    std::size_t done = 0;
-    while (done < n) {
-        const ssize_t put = ::write(fd, in + done, n - done);
-        if (put < 0 && errno == EINTR) continue;
-        if (put <= 0) return false;
-        done += static_cast<std::size_t>(put);
-    }
-    return true;
+    return fd < 0 || WriteAll(fd, data, n);
 }
 
 bool DataFile::Seek(std::uint64_t offset) {

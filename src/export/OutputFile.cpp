@@ -16,6 +16,9 @@ OutputFile::~OutputFile() {
 }
 
 std::string OutputFile::Failure(int code) const {
+    // Said plainly: "No space left on device" reads like a fault of the device.
+    if (code == ENOSPC) return "cannot write " + path + ": the disk is full";
+    if (code == EDQUOT) return "cannot write " + path + ": the disk quota is used up";
     return "cannot write " + path + ": " + std::strerror(code);
 }
 

@@ -1,10 +1,8 @@
 #include "export/PositionExports.h"
 
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 
+#include "common/RegularFile.h"
 #include "datafiles/DataFileNames.h"
 #include "export/PingNavigation.h"
 #include "gps/NavigationTextParse.h"
@@ -32,11 +30,17 @@ std::vector<GeoPoint> PointsOf(const std::vector<TrackFix>& fixes) {
 }
 
 std::string CsvRow(const TrackFix& fix) {
-    const UtmPosition utm = LatLonToUtm(fix.latitude, fix.longitude);
+    // Outside UTM's latitudes the grid columns stay empty rather than hold wrong figures.
+    std::string zone, easting, northing;
+    if (InUtmLatitudes(fix.latitude)) {
+        const UtmPosition utm = LatLonToUtm(fix.latitude, fix.longitude);
+        zone = std::to_string(utm.zone);
+        easting = Decimals(utm.easting, 3);
+        northing = Decimals(utm.northing, 3);
+    }
     return CsvLine({fix.time, fix.date, Decimals(fix.latitude, 8), Decimals(fix.longitude, 8),
                     Decimals(fix.speedKnots, 2), Decimals(fix.courseDeg, 2),
-                    Decimals(fix.headingDeg, 2), std::to_string(utm.zone), Decimals(utm.easting, 3),
-                    Decimals(utm.northing, 3),
+                    Decimals(fix.headingDeg, 2), zone, easting, northing,
                     fix.ping ? std::to_string(*fix.ping) : std::string()});
 }
 
@@ -134,18 +138,8 @@ std::string EventsExport(const EventList& events, GeoFormat format, const std::s
 
 EventFileRead ReadEventFile(const std::string& path, EventList& events) {
     EventFileRead result;
-    std::ifstream in(path, std::ios::binary);
-    if (!in.is_open()) {
-        result.problem = "cannot open " + path + ": " + std::strerror(errno ? errno : ENOENT);
-        return result;
-    }
-    std::string text(kMaxEventFileBytes + 1, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    text.resize(static_cast<std::size_t>(in.gcount()));
-    if (in.bad()) {
-        result.problem = "cannot read " + path;
-        return result;
-    }
+    std::string text;
+    if (!ReadRegularFile(path, text, result.problem, kMaxEventFileBytes + 1)) return result;
     result.read = true;
     const EventParse parsed = ParseEventList(text, events);
     result.complete = parsed == EventParse::Complete && text.size() <= kMaxEventFileBytes;

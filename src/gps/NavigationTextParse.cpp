@@ -32,6 +32,13 @@ double Number(std::string_view digits) {
     return value;
 }
 
+// Days of a month of the Gregorian calendar.
+int DaysInMonth(int year, int month) {
+    constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return month == 2 && leap ? 29 : kDays[month - 1];
+}
+
 bool Negative(char letter, bool latitude) {
     return latitude ? (letter == 'S' || letter == 's') : (letter == 'W' || letter == 'w');
 }
@@ -80,8 +87,11 @@ std::optional<std::string> IsoDateOfText(std::string_view text) {
             if (!IsDigit(c)) return std::nullopt;
         }
     }
+    // A receiver's checksummed "310299" is no day: no date rather than 1999-02-31.
     const int dayNumber = LeadingDigits(day, 2);
-    if (month == 0 || dayNumber < 1 || dayNumber > 31) return std::nullopt;
+    if (month == 0 || dayNumber < 1 || dayNumber > DaysInMonth(LeadingDigits(year, 4), month)) {
+        return std::nullopt;
+    }
     std::string iso;
     iso.append(year).append("-");
     iso.push_back(static_cast<char>('0' + month / 10));

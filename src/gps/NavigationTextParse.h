@@ -14,8 +14,9 @@
 // (minutes of 60 or more, more than 90 or 180 degrees).
 std::optional<double> ParseCoordinateText(std::string_view text, bool latitude);
 
-// "23-MAR-1994" as "1994-03-23"; nothing for "n/a" or a text of another form (an unknown
-// month, which the decoders leave empty).
+// "23-MAR-1994" as "1994-03-23"; nothing for "n/a", a text of another form (an unknown
+// month, which the decoders leave empty) or a day the month does not have ("31-FEB-1999",
+// "29-FEB-2023").
 std::optional<std::string> IsoDateOfText(std::string_view text);
 
 // The text without the blanks, carriage returns and line feeds at its ends.

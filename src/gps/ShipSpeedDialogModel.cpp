@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include "common/TextFormat.h"
 
 ShipSpeedDialogModel::ShipSpeedDialogModel(const SpeedSource& settings)
     : workingSpeed(settings.manualSpeedKnots),
@@ -14,9 +15,7 @@ ShipSpeedDialogModel::ShipSpeedDialogModel(const SpeedSource& settings)
 }
 
 std::string ShipSpeedDialogModel::EditText() const {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f", workingSpeed);
-    return text;
+    return Printf("%.1f", workingSpeed);
 }
 
 bool ShipSpeedDialogModel::Spin(int step) {

@@ -33,6 +33,10 @@ double MeridionalArc(double phi) {
 
 }  // namespace
 
+bool InUtmLatitudes(double latitude) {
+    return latitude >= -80.0 && latitude <= 84.0;
+}
+
 int UtmZone(double latitude, double longitude) {
     const double lon = NormalisedLongitude(longitude);
     if (latitude >= 56.0 && latitude < 64.0 && lon >= 3.0 && lon < 12.0) return 32;

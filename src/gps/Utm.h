@@ -10,6 +10,10 @@ struct UtmPosition {
     double northing = 0.0;
 };
 
+// Whether UTM covers the latitude: 80 degrees south to 84 degrees north. Beyond, the polar
+// stereographic grids take over, and the series here is not valid.
+bool InUtmLatitudes(double latitude);
+
 // The zone of a position: six-degree zones from 180 W, with the exceptions for southern
 // Norway (zone 32) and Svalbard (zones 31, 33, 35, 37).
 int UtmZone(double latitude, double longitude);

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "common/TextFormat.h"
 #include "imaging/RowInfo.h"
 #include "imaging/SideGeometry.h"
 
@@ -204,13 +205,7 @@ double TargetHeightMetres(double bottomReturn, double shadowStart, double shadow
 }
 
 std::string MeasureLabelText(double metres, int units) {
-    char text[64];
-    if (units == 1) {
-        std::snprintf(text, sizeof text, "%.2f ft", metres / kMetresPerFoot);
-    } else {
-        std::snprintf(text, sizeof text, "%.2f m", metres);
-    }
-    return text;
+    return units == 1 ? Printf("%.2f ft", metres / kMetresPerFoot) : Printf("%.2f m", metres);
 }
 
 std::string HeightPromptText(int step, double heightMetres, int units) {

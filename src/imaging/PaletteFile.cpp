@@ -1,9 +1,12 @@
 #include "imaging/PaletteFile.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
-#include <fstream>
 
 #include "common/ByteOrder.h"
+#include "common/RegularFile.h"
 
 namespace {
 
@@ -56,21 +59,17 @@ std::optional<PaletteFileContents> DecodePaletteFile(const std::uint8_t* data, s
 }
 
 std::optional<PaletteFileContents> ReadPaletteFile(const std::string& path) {
-    if (path.empty()) return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    PaletteFileBytes bytes{};
-    in.read(reinterpret_cast<char*>(bytes.data()), kPaletteFileSize);
-    if (in.gcount() != kPaletteFileSize) return std::nullopt;
-    return DecodePaletteFile(bytes.data(), bytes.size());
+    std::string bytes, why;
+    if (path.empty() || !ReadRegularFile(path, bytes, why, kPaletteFileSize)) return std::nullopt;
+    return DecodePaletteFile(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
 }
 
 bool WritePaletteFile(const std::string& path, const PaletteFileContents& contents) {
     if (path.empty()) return false;
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
+    std::string why;
+    const int fd = OpenRegularFile(path, O_WRONLY | O_CREAT | O_TRUNC, why);
+    if (fd < 0) return false;
     const PaletteFileBytes bytes = EncodePaletteFile(contents);
-    out.write(reinterpret_cast<const char*>(bytes.data()), kPaletteFileSize);
-    out.close();
-    return !out.fail();
+    const bool written = WriteAll(fd, bytes.data(), bytes.size());
+    return (::close(fd) == 0) && written;
 }

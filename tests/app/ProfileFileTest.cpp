@@ -244,4 +244,23 @@ TEST(ProfileFileTest, SavingThroughALinkReplacesTheLinkedFile) {
     EXPECT_EQ(TempDir::ReadText(target), "[A]\nk=2\n");
 }
 
+TEST(ProfileFileTest, AFifoOrDirectoryInTheSettingsPlaceIsNeitherReadNorReplaced) {
+    TempDir dir;
+    const std::string fifo = dir.File("fifo.ini");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path : {fifo, dir.File("")}) {
+        // Reading a FIFO without a writer would wait for ever.
+        ProfileFile profile(path);
+        EXPECT_FALSE(profile.Load()) << path;
+        ASSERT_TRUE(profile.WriteProfileInt("View", "Color Table", 3));
+        EXPECT_FALSE(profile.Save()) << path;
+    }
+    struct stat info {};
+    ASSERT_EQ(::stat(fifo.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
 }  // namespace

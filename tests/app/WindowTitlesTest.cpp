@@ -1,26 +1,28 @@
 #include <gtest/gtest.h>
 
+#include "acquisition/HeadTable.h"
 #include "app/WindowTitles.h"
 
 namespace {
 
 TEST(WindowTitlesTest, TitlesWhenOpenedByTheirCommands) {
     struct Case {
-        int window;
-        bool threeFrequency;
+        int window, head;  // the head whose image the window shows
         const char* title;
     };
     const Case cases[] = {
-        {kMainFrame, true, "Sonvara_RGB"},
-        {kLFrame, true, "Sonvara_RGB - 120 kHz"},
-        {kMFrame, true, "Sonvara_RGB - 260 kHz"},
-        {kMFrame, false, "Sonvara_RGB - 540 kHz"},
-        {kHFrame, true, "Sonvara_RGB - Sonar 540 kHz"},
-        {kESFrame, false, "Sonvara_RGB - Echo Sounder"},
-        {kGpsTrackWindow, true, "Sonvara_RGB - Track Plotter"},
+        {kMainFrame, 0, "Sonvara_RGB"},
+        {kLFrame, kHeadL, "Sonvara_RGB - 120 kHz"},
+        {kMFrame, kHeadM, "Sonvara_RGB - 260 kHz"},
+        {kHFrame, kHeadH, "Sonvara_RGB - Sonar 540 kHz"},
+        // Two-frequency systems show their two heads in the first two frames.
+        {kMFrame, kHeadH, "Sonvara_RGB - 540 kHz"},
+        {kLFrame, kHeadM, "Sonvara_RGB - 260 kHz"},
+        {kESFrame, kHeadES, "Sonvara_RGB - Echo Sounder"},
+        {kGpsTrackWindow, 0, "Sonvara_RGB - Track Plotter"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(CommandWindowTitle(c.window, c.threeFrequency), c.title) << c.window;
+        EXPECT_EQ(CommandWindowTitle(c.window, c.head), c.title) << c.window;
     }
 }
 

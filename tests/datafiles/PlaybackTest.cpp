@@ -1,8 +1,11 @@
 // Playback: opening a file, the timers, one record per tick, the endless loop with its
 // separator, the end of playback at a damaged record and the settings-change alarm.
 
+#include <sys/stat.h>
+
 #include "DataFilesFixture.h"
 #include "datafiles/DataFileCommands.h"
+#include "datafiles/DataFileTexts.h"
 
 namespace {
 
@@ -35,6 +38,34 @@ TEST_F(PlaybackTest, OnlySvxNamesAreOpenedWhateverTheirCase) {
     EXPECT_TRUE(platform.expectedMessages.empty());
     EXPECT_EQ(doc.playbackMode, 0);
     EXPECT_FALSE(doc.playback.playbackFile.IsOpen());
+}
+
+TEST_F(PlaybackTest, AFifoIsNeitherPlayedNorTakenAsTheEventFile) {
+    // Read-only, the data file would be opened for reading alone: a FIFO without a writer
+    // would hold the user-interface thread for ever.
+    const std::string fifo = dir.File("pipe.svx");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    doc.files.fileSystem.makeWritable = [](const std::string&) { return false; };
+    platform.expectedMessages = {datafiletext::OpenFailure(fifo)};
+    EXPECT_FALSE(doc.OpenPlaybackFile(fifo));
+    EXPECT_TRUE(platform.expectedMessages.empty());
+    EXPECT_EQ(doc.playbackMode, 0);
+
+    // A FIFO where the event file goes: the file plays without events, as when it cannot be
+    // made, and the FIFO is left as it was.
+    doc.files.fileSystem.makeWritable = [](const std::string&) { return true; };
+    const std::string path = ThreeHeadFile(2);
+    ASSERT_EQ(::mkfifo(dir.File("survey.an").c_str(), 0600), 0);
+    platform.expectedMessages = {datafiletext::OpenFailure(dir.File("survey.an"))};
+    StartPlayback(path);
+    EXPECT_TRUE(platform.expectedMessages.empty());
+    EXPECT_FALSE(doc.events.playbackEventFile.IsOpen());
+    Tick();
+    EXPECT_EQ(doc.files.playbackPosition, 8432u);
+    doc.CloseAllFiles();
+    struct stat info {};
+    ASSERT_EQ(::stat(dir.File("survey.an").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
 }
 
 TEST_F(PlaybackTest, FileBelowOneThousandBytesHasNoData) {

@@ -111,7 +111,7 @@ TEST(GeoTextsTest, AFileThatCannotBeWrittenSaysWhy) {
     EXPECT_FALSE(svx::WriteTextFile("/nonexistent-dir/track.csv", "x", error));
     EXPECT_EQ(error, "cannot write /nonexistent-dir/track.csv: No such file or directory");
     EXPECT_FALSE(svx::WriteTextFile("/dev/full", "x", error));
-    EXPECT_EQ(error, "cannot write /dev/full: No space left on device");
+    EXPECT_EQ(error, "cannot write /dev/full: the disk is full");
 }
 
 }  // namespace

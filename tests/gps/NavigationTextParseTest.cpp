@@ -117,6 +117,14 @@ TEST(NavigationTextParseTest, DateTexts) {
         {"", nullptr},
         {"23-MAR-94", nullptr},
         {"2x-MAR-1994", nullptr},
+        // Days the month does not have; leap years by the Gregorian rule.
+        {"31-FEB-1999", nullptr},
+        {"29-FEB-2023", nullptr},
+        {"29-FEB-2024", "2024-02-29"},
+        {"29-FEB-2000", "2000-02-29"},
+        {"31-JUN-2010", nullptr},
+        {"30-JUN-2010", "2010-06-30"},
+        {"32-JAN-2010", nullptr},
     };
     for (const Case& c : cases) {
         const std::optional<std::string> iso = IsoDateOfText(c.text);

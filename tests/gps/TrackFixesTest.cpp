@@ -91,6 +91,25 @@ TEST(TrackFixesTest, LogLinesGiveOneFixPerPositionFix) {
     EXPECT_EQ(track.WithoutFix(), 0);
 }
 
+TEST(TrackFixesTest, ADayTheMonthDoesNotHaveGivesNoDate) {
+    struct Case {
+        const char* date;
+        const char* iso;  // "": no date
+    };
+    const Case cases[] = {
+        {"310299", ""},           {"290200", "2000-02-29"}, {"290223", ""},
+        {"290224", "2024-02-29"}, {"310401", ""},           {"300401", "2001-04-30"},
+        {"311299", "1999-12-31"}, {"001299", ""},
+    };
+    for (const Case& c : cases) {
+        TrackFixCollector track;
+        track.AddLogLine(Line(std::string("GPRMC,123519.50,A,4807.038,N,01131.000,E,022.4,084.4,") +
+                              c.date + ",003.1,W"));
+        ASSERT_EQ(track.Fixes().size(), 1u) << c.date;
+        EXPECT_EQ(track.Fixes()[0].date, c.iso) << c.date;
+    }
+}
+
 TEST(TrackFixesTest, PositionsWithoutAFixAreCountedAndLeftOut) {
     struct Case {
         const char* body;

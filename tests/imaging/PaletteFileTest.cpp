@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <filesystem>
 #include <vector>
 
 #include "imaging/PaletteFile.h"
@@ -141,6 +143,13 @@ TEST(PaletteFileTest, ReadAndWriteFiles) {
     EXPECT_FALSE(ReadPaletteFile(""));
     EXPECT_FALSE(WritePaletteFile(dir.File("no/such/dir.pal"), SampleContents()));
     EXPECT_FALSE(WritePaletteFile("", SampleContents()));
+    // A FIFO is neither waited on nor written into.
+    const std::string fifo = dir.File("fifo.pal");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_FALSE(ReadPaletteFile(fifo));
+    EXPECT_FALSE(WritePaletteFile(fifo, SampleContents()));
+    EXPECT_FALSE(WritePaletteFile(dir.path, SampleContents()));
+    EXPECT_FALSE(std::filesystem::is_regular_file(fifo));
 }
 
 }  // namespace

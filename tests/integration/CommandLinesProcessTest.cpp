@@ -26,25 +26,6 @@ QString Addresses(int block) {
         .join(',');
 }
 
-// A program run with the environment changed and a hook in the child before it starts.
-ProgramRun RunWith(const QString& program, const QStringList& args,
-                   const QProcessEnvironment& environment, std::function<void()> inChild = {}) {
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    if (inChild) process.setChildProcessModifier(inChild);
-    process.start(program, args);
-    ProgramRun run;
-    if (!process.waitForFinished(60000)) {
-        process.kill();
-        process.waitForFinished();
-        ADD_FAILURE() << program.toStdString() << " did not finish in time";
-    }
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = process.readAllStandardOutput();
-    run.err = process.readAllStandardError();
-    return run;
-}
-
 // No display of any kind: a program that tried to open a window would fail.
 QProcessEnvironment WithoutDisplay() {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();

@@ -3,11 +3,14 @@
 // a program run to its end with its exit code and output.
 
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 #include "QtTestSupport.h"
 
@@ -46,18 +49,29 @@ struct ProgramRun {
     QByteArray out, err;
 };
 
-inline ProgramRun RunProgram(const QString& program, const QStringList& args,
-                             int timeoutMs = 60000) {
+// A program run to its end, with the environment given and a hook in the child before it
+// starts; a program still running after timeoutMs is killed and the test fails.
+inline ProgramRun RunWith(const QString& program, const QStringList& args,
+                          const QProcessEnvironment& environment,
+                          std::function<void()> inChild = {}, int timeoutMs = 60000) {
     QProcess process;
+    process.setProcessEnvironment(environment);
+    if (inChild) process.setChildProcessModifier(inChild);
     process.start(program, args);
     ProgramRun run;
     if (!process.waitForFinished(timeoutMs)) {
         process.kill();
         process.waitForFinished();
-        ADD_FAILURE() << program.toStdString() << " did not finish in time";
+        ADD_FAILURE() << program.toStdString() << " " << args.join(' ').toStdString()
+                      << " did not finish in time";
     }
     run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     run.out = process.readAllStandardOutput();
     run.err = process.readAllStandardError();
     return run;
+}
+
+inline ProgramRun RunProgram(const QString& program, const QStringList& args,
+                             int timeoutMs = 60000) {
+    return RunWith(program, args, QProcessEnvironment::systemEnvironment(), {}, timeoutMs);
 }

@@ -13,6 +13,7 @@
 #include "app/ui/CMainFrame.h"
 #include "app/ui/MenuBuilder.h"
 #include "app/ui/SonarWindows.h"
+#include "imaging/views/CSecondView.h"
 #include "support/FakePlatform.h"
 
 namespace {
@@ -149,6 +150,58 @@ TEST_F(WindowLayoutFrameTest, WindowCommandsTitlesAndChecks) {
     doc.heads[kHeadES].available = 0;
     frame.RefreshCommands();
     EXPECT_FALSE(Action(kCmdWindowES)->isEnabled());
+}
+
+TEST_F(WindowLayoutFrameTest, TwoFrequencyWindowsAreTitledWithTheFrequencyTheyShow) {
+    struct Case {
+        int present[4];
+        int shownInL, shownInM;  // the heads whose images the two frames show
+    };
+    const Case cases[] = {
+        {{1, 1, 0, 1}, kHeadL, kHeadM},
+        {{0, 1, 1, 1}, kHeadM, kHeadH},
+        {{1, 0, 1, 0}, kHeadL, kHeadH},
+    };
+    const char* kilohertz[3] = {"120 kHz", "260 kHz", "540 kHz"};
+    // The frequencies the settings file gives the heads.
+    for (int h = 0; h < 3; ++h) doc.heads[h].frequencyHz = std::stoi(kilohertz[h]) * 1000;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(kilohertz[c.shownInL]) + " and " + kilohertz[c.shownInM]);
+        for (int w : {kLFrame, kMFrame}) {
+            if (Sub(w)) CloseNow(w);
+        }
+        Configure(c.present);
+        for (const auto& [window, head] : {std::pair{kLFrame, c.shownInL}, {kMFrame, c.shownInM}}) {
+            ASSERT_NE(Sub(window), nullptr);
+            auto* view = qobject_cast<CSecondView*>(Sub(window)->widget());
+            ASSERT_NE(view, nullptr);
+            EXPECT_EQ(view->State().Slot(), head);
+            EXPECT_EQ(Sub(window)->windowTitle().toStdString(),
+                      std::string("Sonvara_RGB -- ") + kilohertz[head]);
+            // Opened again from its command, before and after the layout that follows it.
+            CloseNow(window);
+            frame.Commands().Execute(window == kLFrame ? kCmdWindowL : kCmdWindowM);
+            ASSERT_NE(Sub(window), nullptr);
+            EXPECT_EQ(Sub(window)->windowTitle().toStdString(),
+                      std::string("Sonvara_RGB - ") + kilohertz[head]);
+            frame.ApplyWindowLayout(true);
+            EXPECT_EQ(Sub(window)->windowTitle().toStdString(),
+                      std::string("Sonvara_RGB -- ") + kilohertz[head]);
+        }
+    }
+}
+
+TEST_F(WindowLayoutFrameTest, AWindowLeftFromAnEarlierConfigurationIsTitledByItsImage) {
+    Configure(all);
+    // The installation turns out to have no 120 kHz head: its system information gives it
+    // no frequency. The 120 kHz window made before is still there, showing its own image.
+    doc.heads[kHeadL].frequencyHz = 0;
+    doc.heads[kHeadM].frequencyHz = 260000;
+    const int two[4] = {0, 1, 1, 1};
+    Configure(two);
+    ASSERT_NE(Sub(kLFrame), nullptr);
+    EXPECT_EQ(qobject_cast<CSecondView*>(Sub(kLFrame)->widget())->State().Slot(), kHeadL);
+    EXPECT_EQ(Sub(kLFrame)->windowTitle().toStdString(), "Sonvara_RGB -- 120 kHz");
 }
 
 TEST_F(WindowLayoutFrameTest, ANewSecondChannelWindowStartsAtHalfItsHeight) {

@@ -5,6 +5,7 @@
 
 #include "SimGps.h"
 #include "gps/GpsState.h"
+#include "support/CommaLocale.h"
 
 namespace {
 
@@ -30,6 +31,15 @@ TEST(SimGpsTest, SentencesDecodeToTheVessel) {
         EXPECT_NEAR(gps.gpsLongitude, fix.longitude, 1e-6);
         EXPECT_EQ(gps.ringCount, 5);
     }
+}
+
+TEST(SimGpsTest, SentencesAreTheSameUnderACommaLocale) {
+    const sim::VesselFix fix = sim::VesselAt(10.0, 4.0);
+    const std::string plain = sim::NmeaBatch(fix, 45296.5, 9, 12, 2026, "GP");
+    ASSERT_NE(plain.find("5419.2000,N"), std::string::npos) << plain;
+    const CommaLocale german;
+    ASSERT_TRUE(german.Active()) << CommaLocale::kMissing;
+    EXPECT_EQ(sim::NmeaBatch(fix, 45296.5, 9, 12, 2026, "GP"), plain);
 }
 
 TEST(SimGpsTest, SurveyLinesMakeOneContinuousTrack) {

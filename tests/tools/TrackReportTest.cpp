@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "TrackReport.h"
 #include "gps/Utm.h"
 
@@ -83,6 +86,36 @@ TEST(TrackReportTest, GpxTimesNeedTheDate) {
     const std::string gpx = svx::TrackExport({dated, undated}, cli::GeoFormat::Gpx, "t");
     EXPECT_NE(gpx.find("<time>2026-12-09T10:15:00.250Z</time>"), std::string::npos);
     EXPECT_EQ(gpx.find("<time>", gpx.find("</time>")), std::string::npos);
+}
+
+TEST(TrackReportTest, UtmColumnsStayEmptyOutsideUtmLatitudes) {
+    struct Case {
+        double latitude;
+        bool utm;
+    };
+    const Case cases[] = {
+        {84.0, true},  {84.0001, false},  {89.99999, false}, {90.0, false},
+        {-80.0, true}, {-80.0001, false}, {-90.0, false},    {0.0, true},
+    };
+    for (const Case& c : cases) {
+        TrackFix fix;
+        fix.time = "10:15:00.250";
+        fix.latitude = c.latitude;
+        fix.longitude = 15.0;
+        const std::string csv = svx::TrackExport({fix}, cli::GeoFormat::Csv, "t");
+        const std::string row = csv.substr(csv.find('\n') + 1);
+        // time, date, latitude, longitude, speed, course, heading, then zone, easting, northing.
+        std::vector<std::string> fields;
+        std::size_t start = 0;
+        for (std::size_t comma; (comma = row.find_first_of(",\n", start)) != std::string::npos;
+             start = comma + 1) {
+            fields.push_back(row.substr(start, comma - start));
+        }
+        ASSERT_EQ(fields.size(), 11u) << row;
+        EXPECT_EQ(fields[2], svx::Decimals(c.latitude, 8));
+        for (int k = 7; k <= 9; ++k) EXPECT_EQ(!fields[k].empty(), c.utm) << row;
+        EXPECT_EQ(fields[7], c.utm ? "33" : "") << row;
+    }
 }
 
 }  // namespace

@@ -12,19 +12,16 @@
 
 #include "acquisition/CVantrelDoc.h"
 #include "acquisition/RangeList.h"
+#include "common/TextFormat.h"
 
 namespace cli {
 
 namespace {
 
 bool ToSeconds(const std::string& text, double& value) {
-    try {
-        std::size_t used = 0;
-        value = std::stod(text, &used);
-        return used == text.size() && std::isfinite(value) && value > 0;
-    } catch (...) {
-        return false;
-    }
+    const std::optional<double> number = ParseNumber(text);
+    value = number.value_or(0.0);
+    return number && value > 0;
 }
 
 const char* StateName(EngineState state) {
@@ -42,9 +39,7 @@ const char* StateName(EngineState state) {
 }
 
 std::string Fixed(double value, int decimals) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.*f", decimals, value);
-    return text;
+    return Printf("%.*f", decimals, value);
 }
 
 double PerSecond(const AcquireTotals& t) {

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <filesystem>
 
+#include "common/RegularFile.h"
+
 namespace cli {
 
 namespace {
@@ -19,15 +21,9 @@ std::string Reason(int error) {
 }  // namespace
 
 std::string CheckInputFile(const std::string& path) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) return "cannot open " + path + ": " + Reason(errno);
-    if (S_ISDIR(info.st_mode)) return path + " is a directory, not a data file";
-    if (!S_ISREG(info.st_mode)) return path + " is not a regular file";
-    // Non-blocking, so that a file swapped for a FIFO since the check cannot hang the tool.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return "cannot open " + path + ": " + Reason(errno);
-    ::close(fd);
-    return {};
+    const std::string problem = RegularFileProblem(path);
+    if (problem == path + " is a directory") return problem + ", not a data file";
+    return problem;
 }
 
 std::string CheckRecordFile(const std::string& path) {

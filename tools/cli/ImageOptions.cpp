@@ -9,6 +9,7 @@
 #include "../common/CommandLine.h"
 
 #include "acquisition/CVantrelDoc.h"
+#include "common/RegularFile.h"
 
 namespace cli {
 
@@ -69,8 +70,11 @@ bool PrepareImages(CVantrelDoc& doc, const ImageOptions& options, std::string& e
     if (options.colourTable) doc.SetColourTableSetting(*options.colourTable);
     if (!options.paletteFile.empty()) {
         doc.palette.useCustomPalette = 1;
-        if (!doc.LoadPaletteFile(options.paletteFile)) {
-            error = "cannot read the palette file " + options.paletteFile;
+        // The reason, when the file cannot be opened: a FIFO or a device is refused unread.
+        const std::string problem = RegularFileProblem(options.paletteFile);
+        if (!problem.empty() || !doc.LoadPaletteFile(options.paletteFile)) {
+            error = "cannot read the palette file " +
+                    (problem.empty() ? options.paletteFile : "(" + problem + ")");
             return false;
         }
     }

@@ -13,6 +13,7 @@
 #include "FileChecks.h"
 #include "ImageOptions.h"
 #include "acquisition/CVantrelDoc.h"
+#include "export/OutputFile.h"
 
 namespace cli {
 
@@ -30,9 +31,6 @@ void FastCompression(spng_ctx* ctx) {
 
 struct CtxFree {
     void operator()(spng_ctx* ctx) const { spng_ctx_free(ctx); }
-};
-struct FileClose {
-    void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
 // The active palette is in bitmap order: blue, green, red, 0.
@@ -72,14 +70,23 @@ std::string Encode(spng_ctx* ctx, const PngRows& image) {
     return status == 0 ? std::string() : spng_strerror(status);
 }
 
-// Writes one image as PNG: 8-bit indexed through `palette`, or 24-bit RGB without one.
+// The encoder's output into the file; the first failure is kept with its reason.
+struct PngOutput {
+    svx::OutputFile file;
+    std::string error;
+};
+
+int WriteToOutput(spng_ctx*, void* user, void* bytes, std::size_t length) {
+    auto* out = static_cast<PngOutput*>(user);
+    return out->file.Write(bytes, length, out->error) ? 0 : SPNG_IO_ERROR;
+}
+
+// Writes one image as PNG: 8-bit indexed through `palette`, or 24-bit RGB without one. A file
+// that cannot be written whole is removed, and the reason names it ("the disk is full").
 bool WritePng(const PngRows& image, const spng_plte* palette, const std::string& path,
               std::string& error) {
-    const std::unique_ptr<std::FILE, FileClose> file(std::fopen(path.c_str(), "wb"));
-    if (!file) {
-        error = "cannot write " + path + ": " + std::strerror(errno);
-        return false;
-    }
+    PngOutput out;
+    if (!out.file.Open(path, error)) return false;
     const std::unique_ptr<spng_ctx, CtxFree> ctx(spng_ctx_new(SPNG_CTX_ENCODER));
     spng_ihdr ihdr{};
     ihdr.width = static_cast<std::uint32_t>(image.width);
@@ -87,14 +94,20 @@ bool WritePng(const PngRows& image, const spng_plte* palette, const std::string&
     ihdr.bit_depth = 8;
     ihdr.color_type = palette ? SPNG_COLOR_TYPE_INDEXED : SPNG_COLOR_TYPE_TRUECOLOR;
     FastCompression(ctx.get());
-    spng_set_png_file(ctx.get(), file.get());
+    spng_set_png_stream(ctx.get(), WriteToOutput, &out);
     spng_set_ihdr(ctx.get(), &ihdr);
     if (palette) spng_set_plte(ctx.get(), const_cast<spng_plte*>(palette));
-    std::string problem = Encode(ctx.get(), image);
-    if (problem.empty() && std::fflush(file.get()) != 0) problem = std::strerror(errno);
-    if (problem.empty()) return true;
-    error = "cannot write " + path + ": " + problem;
-    return false;
+    const std::string problem = Encode(ctx.get(), image);
+    if (!out.error.empty()) {
+        error = out.error;
+        return false;
+    }
+    if (!problem.empty()) {
+        out.file.Discard();
+        error = "cannot write " + path + ": " + problem;
+        return false;
+    }
+    return out.file.Commit(error);
 }
 
 }  // namespace

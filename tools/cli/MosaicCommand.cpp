@@ -7,6 +7,7 @@
 #include "ExportOptions.h"
 #include "FileChecks.h"
 #include "acquisition/HeadTable.h"
+#include "common/TextFormat.h"
 #include "export/writers/MosaicWriters.h"
 
 namespace {
@@ -53,9 +54,11 @@ int cli::RunMosaic(int argc, char** argv) {
     if (!report.error.empty()) return Complain(report.error);
     std::string error;
     if (!WriteOutputs(options, mosaic, error)) return Complain(error);
-    std::printf("%llu pings of head %s laid: %lld x %lld pixels of %g m, EPSG:%d\n",
-                static_cast<unsigned long long>(mosaic.pings), HeadLabel(mosaic.head),
-                static_cast<long long>(mosaic.Width()), static_cast<long long>(mosaic.Height()),
-                mosaic.resolutionM, mosaic.Epsg());
+    std::fputs(Printf("%llu pings of head %s laid: %lld x %lld pixels of %g m, EPSG:%d\n",
+                      static_cast<unsigned long long>(mosaic.pings), HeadLabel(mosaic.head),
+                      static_cast<long long>(mosaic.Width()),
+                      static_cast<long long>(mosaic.Height()), mosaic.resolutionM, mosaic.Epsg())
+                   .c_str(),
+               stdout);
     return kExitDone;
 }

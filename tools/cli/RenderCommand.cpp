@@ -19,6 +19,7 @@
 #include "Progress.h"
 #include "SensorTableWriter.h"
 #include "app/ProfileFile.h"
+#include "common/RegularFile.h"
 
 namespace {
 
@@ -65,9 +66,13 @@ int cli::RunRender(int argc, char** argv) {
     CVantrelDoc& doc = run.Doc();
     std::string error;
     if (!options.settingsFile.empty()) {
-        ProfileFile settings(options.settingsFile);
-        if (!settings.Load())
-            return Complain("cannot read the settings file " + options.settingsFile);
+        const std::string problem = RegularFileProblem(options.settingsFile);
+        ProfileFile settings;
+        settings.SetPath(options.settingsFile);
+        if (!problem.empty() || !settings.Load()) {
+            return Complain("cannot read the settings file " +
+                            (problem.empty() ? options.settingsFile : "(" + problem + ")"));
+        }
         doc.LoadSettings(settings);
     }
     if (!PrepareImages(doc, options.images, error)) return Complain(error);

@@ -3,8 +3,9 @@
 // record the playback stored, with the orientation converted (before smoothing) and as the
 // instruments show it, and the altitude.
 
-#include <cstdio>
 #include <string>
+
+#include "export/OutputFile.h"
 
 class CVantrelDoc;
 
@@ -13,7 +14,6 @@ namespace cli {
 class SensorTableWriter {
 public:
     SensorTableWriter() = default;
-    ~SensorTableWriter();
     SensorTableWriter(const SensorTableWriter&) = delete;
     SensorTableWriter& operator=(const SensorTableWriter&) = delete;
 
@@ -21,13 +21,16 @@ public:
     bool Open(const std::string& path, std::string& error);
     // The row of the record just stored (the newest of the ping history).
     void AddStoredRecord(const CVantrelDoc& doc);
-    // Closes the file; false (with a reason) when a write failed.
+    // Closes the file; false (with a reason) when a write failed. A table that is not closed
+    // (the render stopped on an error), or whose writing failed, is removed.
     bool Close(std::string& error);
 
 private:
-    std::FILE* file = nullptr;
-    std::string name;
-    bool failed = false;
+    void WriteLine(const std::string& line);
+
+    svx::OutputFile file;
+    bool open = false;
+    std::string failure;  // the first write failure
 };
 
 }  // namespace cli

@@ -5,14 +5,13 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "Commands.h"
 #include "ExportCommands.h"
 #include "FileChecks.h"
 #include "TrackReport.h"
+#include "common/RegularFile.h"
 #include "datafiles/DataFileNames.h"
 
 namespace {
@@ -20,19 +19,6 @@ namespace {
 // A data file by its name, or by the "svx" its first record starts with.
 bool IsDataFile(const std::string& path, const std::string& head) {
     return HasSvxEnding(path) || head.rfind("svx", 0) == 0;
-}
-
-// The whole file, or its first `limit` bytes.
-bool ReadBytes(const std::string& path, std::string& text, std::size_t limit = std::string::npos) {
-    std::ifstream in(path, std::ios::binary);
-    if (limit == std::string::npos) {
-        text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    } else {
-        text.resize(limit);
-        in.read(text.data(), static_cast<std::streamsize>(limit));
-        text.resize(static_cast<std::size_t>(in.gcount()));
-    }
-    return in.is_open() && !in.bad();
 }
 
 // Each line of the log is one batch; CR LF, LF and CR alone all end a line.
@@ -66,17 +52,16 @@ int cli::RunTrack(int argc, char** argv) {
     if (const std::string problem = CheckInputFile(options.input); !problem.empty()) {
         return Complain(problem);
     }
-    std::string text;
-    if (!ReadBytes(options.input, text, 3)) return Complain("cannot read " + options.input);
+    std::string text, error;
+    if (!ReadRegularFile(options.input, text, error, 3)) return Complain(error);
     TrackFixCollector collector;
     bool clean = true;
-    std::string error;
     if (IsDataFile(options.input, text)) {
         if (!CollectRecording(options.input, collector, clean, error)) {
             return Complain(error);
         }
     } else {
-        if (!ReadBytes(options.input, text)) return Complain("cannot read " + options.input);
+        if (!ReadRegularFile(options.input, text, error)) return Complain(error);
         CollectLog(text, collector);
     }
     if (collector.WithoutFix() > 0) {

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include "common/TextFormat.h"
 
 namespace sim {
 
@@ -26,10 +27,9 @@ std::string Coordinate(double degrees, bool latitude) {
         minutes = 0.0;
         ++whole;
     }
-    char text[32];
-    std::snprintf(text, sizeof text, latitude ? "%02d%07.4f,%c" : "%03d%07.4f,%c", whole, minutes,
-                  latitude ? (degrees < 0 ? 'S' : 'N') : (degrees < 0 ? 'W' : 'E'));
-    return text;
+    const char hemisphere = latitude ? (degrees < 0 ? 'S' : 'N') : (degrees < 0 ? 'W' : 'E');
+    return latitude ? Printf("%02d%07.4f,%c", whole, minutes, hemisphere)
+                    : Printf("%03d%07.4f,%c", whole, minutes, hemisphere);
 }
 
 bool ToNumber(const std::string& text, double& value) {
@@ -79,36 +79,28 @@ void LatLonOf(const LocalPlace& place, double& latitude, double& longitude) {
 std::string WithChecksum(const std::string& body) {
     unsigned sum = 0;
     for (unsigned char c : body) sum ^= c;
-    char tail[8];
-    std::snprintf(tail, sizeof tail, "*%02X\r\n", sum);
-    return "$" + body + tail;
+    return "$" + body + Printf("*%02X\r\n", sum);
 }
 
 std::string NmeaBatch(const VesselFix& fix, double utcSeconds, int day, int month, int year,
                       const std::string& talker) {
     const double s = std::fmod(std::max(0.0, utcSeconds), 86400.0);
     const int hh = static_cast<int>(s / 3600), mm = static_cast<int>(s / 60) % 60;
-    char time[16], date[8], body[160];
-    std::snprintf(time, sizeof time, "%02d%02d%05.2f", hh, mm, std::fmod(s, 60.0));
-    std::snprintf(date, sizeof date, "%02d%02d%02d", day, month, year % 100);
+    const std::string time = Printf("%02d%02d%05.2f", hh, mm, std::fmod(s, 60.0));
+    const std::string date = Printf("%02d%02d%02d", day, month, year % 100);
     const std::string lat = Coordinate(fix.latitude, true);
     const std::string lon = Coordinate(fix.longitude, false);
+    const char* t = talker.c_str();
     std::string batch;
-    std::snprintf(body, sizeof body, "%sRMC,%s,A,%s,%s,%.1f,%.1f,%s,,,A", talker.c_str(), time,
-                  lat.c_str(), lon.c_str(), fix.speedKnots, fix.courseDeg, date);
-    batch += WithChecksum(body);
-    std::snprintf(body, sizeof body, "%sGGA,%s,%s,%s,1,09,0.9,12.0,M,40.9,M,,", talker.c_str(),
-                  time, lat.c_str(), lon.c_str());
-    batch += WithChecksum(body);
-    std::snprintf(body, sizeof body, "%sGLL,%s,%s,%s,A,A", talker.c_str(), lat.c_str(), lon.c_str(),
-                  time);
-    batch += WithChecksum(body);
-    std::snprintf(body, sizeof body, "%sVTG,%05.1f,T,%05.1f,M,%05.1f,N,%05.1f,K,A", talker.c_str(),
-                  fix.courseDeg, std::fmod(fix.courseDeg + 357.0, 360.0), fix.speedKnots,
-                  fix.speedKnots * 1.852);
-    batch += WithChecksum(body);
-    std::snprintf(body, sizeof body, "%sHDT,%.1f,T", talker.c_str(), fix.headingDeg);
-    batch += WithChecksum(body);
+    batch += WithChecksum(Printf("%sRMC,%s,A,%s,%s,%.1f,%.1f,%s,,,A", t, time.c_str(), lat.c_str(),
+                                 lon.c_str(), fix.speedKnots, fix.courseDeg, date.c_str()));
+    batch += WithChecksum(Printf("%sGGA,%s,%s,%s,1,09,0.9,12.0,M,40.9,M,,", t, time.c_str(),
+                                 lat.c_str(), lon.c_str()));
+    batch += WithChecksum(Printf("%sGLL,%s,%s,%s,A,A", t, lat.c_str(), lon.c_str(), time.c_str()));
+    batch += WithChecksum(Printf("%sVTG,%05.1f,T,%05.1f,M,%05.1f,N,%05.1f,K,A", t, fix.courseDeg,
+                                 std::fmod(fix.courseDeg + 357.0, 360.0), fix.speedKnots,
+                                 fix.speedKnots * 1.852));
+    batch += WithChecksum(Printf("%sHDT,%.1f,T", t, fix.headingDeg));
     return batch;
 }
 

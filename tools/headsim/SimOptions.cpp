@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "../common/CommandLine.h"
+#include "common/TextFormat.h"
 
 namespace sim {
 
@@ -39,13 +40,9 @@ bool ToInt(const std::string& text, int minimum, int& value) {
 }
 
 bool ToDouble(const std::string& text, double& value) {
-    try {
-        std::size_t used = 0;
-        value = std::stod(text, &used);
-        return used == text.size() && value >= 0;
-    } catch (...) {
-        return false;
-    }
+    const std::optional<double> number = ParseNumber(text);
+    value = number.value_or(0.0);
+    return number && value >= 0;
 }
 
 bool ParseDotted(const std::string& text, std::array<int, 4>& octets) {

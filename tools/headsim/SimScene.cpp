@@ -8,6 +8,7 @@
 
 #include "acquisition/HeadTable.h"
 #include "common/ByteOrder.h"
+#include "common/TextFormat.h"
 
 namespace sim {
 
@@ -231,11 +232,9 @@ std::string DescribeTargets() {
     for (const WorldTarget& t : SurveyTargets()) {
         double lat = 0, lon = 0;
         LatLonOf({t.eastM, t.northM}, lat, lon);
-        char line[160];
-        std::snprintf(line, sizeof line, "target %d: %.7f %c %.7f %c, %.1f x %.1f m, %.1f m high\n",
-                      ++k, std::fabs(lat), lat < 0 ? 'S' : 'N', std::fabs(lon), lon < 0 ? 'W' : 'E',
-                      t.lengthEastM, t.lengthNorthM, t.heightM);
-        text += line;
+        text += Printf("target %d: %.7f %c %.7f %c, %.1f x %.1f m, %.1f m high\n", ++k,
+                       std::fabs(lat), lat < 0 ? 'S' : 'N', std::fabs(lon), lon < 0 ? 'W' : 'E',
+                       t.lengthEastM, t.lengthNorthM, t.heightM);
     }
     return text;
 }

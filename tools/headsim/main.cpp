@@ -19,6 +19,7 @@
 #include "SimGps.h"
 #include "SimRecording.h"
 #include "SimServer.h"
+#include "common/TextFormat.h"
 
 namespace {
 
@@ -104,7 +105,7 @@ int main(int argc, char** argv) {
     SimServer server(config);
     QString error;
     const bool started = server.Start(error, [&clock](const std::string& line) {
-        std::printf("%9.3f %s\n", clock.elapsed() / 1000.0, line.c_str());
+        std::fputs(Printf("%9.3f %s\n", clock.elapsed() / 1000.0, line.c_str()).c_str(), stdout);
         std::fflush(stdout);
     });
     if (!started) {

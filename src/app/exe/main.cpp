@@ -54,6 +54,7 @@ int main(int argc, char* argv[]) {
             break;
     }
     QApplication application(argc, argv);
+    CVantrelApp::UsePointDecimals();
     QApplication::setApplicationName(QStringLiteral("Sonvara_RGB"));
     QApplication::setOrganizationName(QStringLiteral("Halvex"));
     QApplication::setWindowIcon(ProgramIcon());

@@ -3,8 +3,22 @@
 #include <QCommandLineParser>
 
 #include <cmath>
+#include <filesystem>
+
+#include "common/RegularFile.h"
 
 namespace {
+
+// A settings file that exists must be a regular file: reading a FIFO would wait for ever
+// before any window appears. A missing one is made when the settings are saved.
+QString SettingsFileProblem(const QString& path) {
+    if (path.isEmpty()) return {};
+    const std::string name = path.toStdString();
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(name, error);
+    if (!std::filesystem::exists(status) || std::filesystem::is_regular_file(status)) return {};
+    return QString::fromStdString(RegularFileProblem(name));
+}
 
 QCommandLineOption Hidden(const QStringList& names, const QString& valueName = {}) {
     QCommandLineOption option(names, QString(), valueName);
@@ -98,6 +112,9 @@ AppCommandLine ParseAppCommandLine(const QStringList& arguments) {
     }
     AppOptions& o = result.options;
     o.settingsPath = parser.value(kSettings);
+    if (const QString problem = SettingsFileProblem(o.settingsPath); !problem.isEmpty()) {
+        return Mistake(QStringLiteral("--settings: %1").arg(problem));
+    }
     o.connectAddress = parser.value(kConnect);
     o.autoConnect = parser.isSet(kYes);
     o.gpsDevice = parser.value(kGpsDevice);

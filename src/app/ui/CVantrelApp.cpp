@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QLocale>
 #include <QMdiArea>
 #include <QPixmap>
 #include <QScreen>
@@ -43,6 +44,10 @@ QString CVantrelApp::DefaultSettingsPath() {
     const QString configDir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     QDir().mkpath(configDir);
     return configDir + QStringLiteral("/Sonvara_RGB.ini");
+}
+
+void CVantrelApp::UsePointDecimals() {
+    QLocale::setDefault(QLocale::c());
 }
 
 bool CVantrelApp::InitInstance() {

@@ -30,6 +30,10 @@ public:
     // The settings file: the program's directory when writable, else the per-user
     // configuration directory.
     static QString DefaultSettingsPath();
+    // Numbers on the screen and in number fields keep the forms the program gives them ("2.5
+    // m", not "2,5 m") whatever the operator's locale, as the files the program writes do.
+    // Called once the QApplication exists.
+    static void UsePointDecimals();
 
 private:
     void ScheduleScreenshot();

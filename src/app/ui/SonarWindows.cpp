@@ -62,9 +62,22 @@ std::array<bool, kLayoutWindowCount> SonarWindows::Wanted() const {
     return wanted;
 }
 
+int SonarWindows::ShownHead(int window) const {
+    const auto* view = subs[window] ? qobject_cast<CSecondView*>(subs[window]->widget()) : nullptr;
+    return view ? view->State().Slot() : SlotOf(window);
+}
+
+int SonarWindows::ShownFrequencyHz(int window) const {
+    const int head = ShownHead(window);
+    if (head < kHeadL || head > kHeadH) return 0;
+    // A head the installation does not have reports no frequency: the window keeps its name.
+    const int frequencyHz = doc.heads[head].frequencyHz;
+    return frequencyHz > 0 ? frequencyHz : NominalFrequencyHz(head);
+}
+
 QString SonarWindows::Title(int window) const {
     if (window == kMainFrame) return QStringLiteral("Sonvara_RGB");
-    return QString::fromStdString(LayoutWindowTitle(window, doc.heads[SlotOf(window)].frequencyHz));
+    return QString::fromStdString(LayoutWindowTitle(window, ShownFrequencyHz(window)));
 }
 
 QMdiSubWindow* SonarWindows::Create(int window) {
@@ -101,7 +114,7 @@ void SonarWindows::ShowWindow(int window) {
     if (!subs[window]) {
         Create(window);
         subs[window]->setWindowTitle(
-            QString::fromStdString(CommandWindowTitle(window, doc.threeFrequencySystem != 0)));
+            QString::fromStdString(CommandWindowTitle(window, ShownHead(window))));
         table.Place(window, window == kMFrame ? 0.5 : 1.0);
     }
     area->setActiveSubWindow(subs[window]);

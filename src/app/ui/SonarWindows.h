@@ -46,7 +46,13 @@ public:
 private:
     QMdiSubWindow* Create(int window);
     QString Title(int window) const;
+    // The head a new window of this configuration shows.
     int SlotOf(int window) const;
+    // The head whose image the window shows: its view's once it exists (a window keeps its
+    // view when the configuration changes), else SlotOf; and that head's frequency (its
+    // nominal one when the head reports none).
+    int ShownHead(int window) const;
+    int ShownFrequencyHz(int window) const;
 
     CVantrelDoc& doc;
     QMdiArea* area;

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "common/TextFormat.h"
 #include "export/writers/MosaicWriters.h"
 #include "gps/Utm.h"
 
@@ -128,11 +129,10 @@ std::string XmlText(const std::string& text) {
 }
 
 std::string KmlOf(const LatLonImage& image, const std::string& name) {
-    char box[512];
-    std::snprintf(box, sizeof box,
-                  "<LatLonBox><north>%.9f</north><south>%.9f</south><east>%.9f</east>"
-                  "<west>%.9f</west></LatLonBox>",
-                  image.north, image.south, image.east, image.west);
+    const std::string box = Printf(
+        "<LatLonBox><north>%.9f</north><south>%.9f</south><east>%.9f</east>"
+        "<west>%.9f</west></LatLonBox>",
+        image.north, image.south, image.east, image.west);
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
            "<kml xmlns=\"http://www.opengis.net/kml/2.2\">\n<GroundOverlay>\n<name>" +
            XmlText(name) + "</name>\n<Icon><href>overlay.png</href></Icon>\n" + box +
