@@ -103,7 +103,8 @@ std::string FormatEventList(const EventList& list) {
 namespace {
 
 // The lines of an event file, read from its source a piece at a time. A line comes with a plain
-// LF line end (CR LF becomes LF, the last line of a text without one gets one) and at most
+// LF line end (the last line of a text without one gets one), without the CRs before it (CR LF
+// files; a CR kept there would be read back as a line end after a save), and at most
 // kMaxEventLine characters with its line end: the rest of a longer line is skipped.
 class LineReader {
 public:
@@ -114,19 +115,12 @@ public:
         if (!Fill()) return false;
         ++number;
         line.clear();
-        bool cut = false;
         while (Fill()) {
             const char c = buffer[at++];
             if (c == '\n') break;
-            // One character past the kept ones shows whether a CR is the line end.
-            if (line.size() < kMaxEventLine) {
-                line += c;
-            } else {
-                cut = true;
-            }
+            if (line.size() < kMaxEventLine - 1) line += c;
         }
-        if (!cut && !line.empty() && line.back() == '\r') line.pop_back();
-        if (line.size() > kMaxEventLine - 1) line.resize(kMaxEventLine - 1);
+        while (!line.empty() && line.back() == '\r') line.pop_back();
         line += '\n';
         return true;
     }
@@ -242,13 +236,15 @@ EventFileReading ReadEventText(const EventTextSource& source, EventList& list) {
     return {};
 }
 
+EventTextSource TextInPieces(std::string_view text, std::size_t piece) {
+    return [text, piece](char* buffer, std::size_t size) mutable {
+        const std::size_t n = std::min({size, piece, text.size()});
+        std::copy_n(text.data(), n, buffer);
+        text.remove_prefix(n);
+        return n;
+    };
+}
+
 EventFileReading ReadEventText(std::string_view text, EventList& list) {
-    return ReadEventText(
-        [&text](char* buffer, std::size_t size) {
-            const std::size_t n = std::min(size, text.size());
-            std::copy_n(text.data(), n, buffer);
-            text.remove_prefix(n);
-            return n;
-        },
-        list);
+    return ReadEventText(TextInPieces(text, text.size()), list);
 }

@@ -92,6 +92,8 @@ using EventTextSource = std::function<std::size_t(char* buffer, std::size_t size
 // whatever the C locale. A line refused: the event number outside 0..99, a ping number outside
 // 0..2147483647, an across fraction outside 0..1 (or not a number), each a whole line.
 EventFileReading ReadEventText(const EventTextSource& source, EventList& list);
+// A source that gives the text at most `piece` bytes at a time.
+EventTextSource TextInPieces(std::string_view text, std::size_t piece);
 // The same over a text held whole.
 EventFileReading ReadEventText(std::string_view text, EventList& list);
 inline EventParse ParseEventList(std::string_view text, EventList& list) {

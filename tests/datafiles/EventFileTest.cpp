@@ -1,9 +1,7 @@
 // The event file beside a data file: its text, and that playback keeps a file it could not
 // read to the end.
 
-#include <algorithm>
 #include <clocale>
-#include <string_view>
 
 #include "DataFilesFixture.h"
 #include "datafiles/DataFileNames.h"
@@ -170,22 +168,34 @@ TEST(EventFileText, TextReadInPiecesReadsAsAWhole) {
     EventList whole;
     ASSERT_EQ(ReadEventText(text, whole).status, EventParse::Complete);
     for (std::size_t piece : {1u, 2u, 7u, 518u, 519u, 520u}) {
-        std::string_view rest = text;
         EventList list;
-        const EventFileReading reading = ReadEventText(
-            [&rest, piece](char* buffer, std::size_t room) {
-                const std::size_t n = std::min({piece, room, rest.size()});
-                rest.copy(buffer, n);
-                rest.remove_prefix(n);
-                return n;
-            },
-            list);
+        const EventFileReading reading = ReadEventText(TextInPieces(text, piece), list);
         EXPECT_EQ(reading.status, EventParse::Complete) << piece;
         ASSERT_EQ(list.count, 2) << piece;
         EXPECT_EQ(FormatEventList(list), FormatEventList(whole)) << piece;
     }
     EXPECT_EQ(whole.entries[0].annotation, std::string(kMaxEventLine - 1, 'n') + "\n");
     EXPECT_EQ(whole.entries[1].annotation, "last\n");
+}
+
+// What a save writes of the events read reads back the same: CRs before a line end are line
+// end, not text, also on a line cut to its first 518 characters.
+TEST(EventFileText, ASavedListReadsBackAsItWas) {
+    const std::string head = "1\n2\n0.5\nd\nt\nla\nlo\n";
+    const std::pair<std::string, std::string> cases[] = {
+        {head + "note\r\r\n", "note\n"},
+        {head + "a\rb\r\n", "a\rb\n"},
+        {head + std::string(517, 'x') + "\r\r\r\n", std::string(517, 'x') + "\n"},
+        {head + "\r\n", "\n"},
+    };
+    for (const auto& [text, annotation] : cases) {
+        EventList read, again;
+        ASSERT_EQ(ReadEventText(text, read).status, EventParse::Complete) << text;
+        EXPECT_EQ(read.entries[0].annotation, annotation);
+        const std::string saved = FormatEventList(read);
+        ASSERT_EQ(ReadEventText(saved, again).status, EventParse::Complete);
+        EXPECT_EQ(FormatEventList(again), saved);
+    }
 }
 
 TEST(DataFileNames, NamesOfDataFilesAndTheirEventFiles) {
