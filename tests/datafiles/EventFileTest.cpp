@@ -2,6 +2,7 @@
 // read to the end.
 
 #include <clocale>
+#include <filesystem>
 
 #include "DataFilesFixture.h"
 #include "datafiles/DataFileNames.h"
@@ -221,7 +222,10 @@ TEST_F(EventFilePlaybackTest, DamagedEventFileIsReportedAndKeptAsItWas) {
     const std::string path = WriteFile("survey.svx", MakeFile(2));
     const std::string events = "4\n7\n0.5\nd\nt\nla\nlo\nan\n100\n8\n0.5\nd\nt\nla\nlo\nan\n";
     TempDir::WriteText(dir.File("survey.an"), events);
-    platform.expectedMessages = {"Event Info File Damaged!"};
+    platform.expectedMessages = {"Event Info File Damaged!\n" + dir.File("survey.an") +
+                                 ", line 9: event number \"100\" is not a whole number from 0 "
+                                 "to 99.\nThe 1 event before it is shown; the file is kept as it "
+                                 "is."};
     StartPlayback(path);
     EXPECT_TRUE(platform.expectedMessages.empty());
     EXPECT_EQ(doc.events.eventList.count, 1);
@@ -229,15 +233,19 @@ TEST_F(EventFilePlaybackTest, DamagedEventFileIsReportedAndKeptAsItWas) {
     EXPECT_EQ(TempDir::ReadText(dir.File("survey.an")), events);
 }
 
-TEST_F(EventFilePlaybackTest, ReadableEventFileIsWrittenBackFromTheList) {
+// Closing saves nothing when nothing changed: a file written by hand (CR LF, short fractions)
+// keeps its bytes, and a file that could not be read is not touched at all.
+TEST_F(EventFilePlaybackTest, CloseLeavesAnUnchangedEventFileAsItIs) {
     MakeFourHeadState(false);
     const std::string path = WriteFile("survey.svx", MakeFile(2));
-    TempDir::WriteText(dir.File("survey.an"), "4\n7\n0.5\nd\nt\nla\nlo\nan\n");
+    const std::string events = "4\r\n7\r\n0.5\r\nd\r\nt\r\nla\r\nlo\r\nan\r\n";
+    TempDir::WriteText(dir.File("survey.an"), events);
+    const auto before = std::filesystem::last_write_time(dir.File("survey.an"));
     StartPlayback(path);
     ASSERT_EQ(doc.events.eventList.count, 1);
-    doc.events.eventList.entries[0].annotation = "changed\n";
     doc.CloseAllFiles();
-    EXPECT_EQ(TempDir::ReadText(dir.File("survey.an")), "4\n7\n0.500000\nd\nt\nla\nlo\nchanged\n");
+    EXPECT_EQ(TempDir::ReadText(dir.File("survey.an")), events);
+    EXPECT_EQ(std::filesystem::last_write_time(dir.File("survey.an")), before);
 }
 
 TEST(EventFileText, CrLfLinesAndACutOffLastEvent) {
