@@ -239,7 +239,6 @@ public:
     void ApplyPlaySpeed();
     void ToggleSettingsChangeAlarm();  // "Settings Change &Alarm"
     void LoadEventFile();
-    void WriteEventFile(const EventList& list, DataFile& file);
 
     // --- Events (src/datafiles/CVantrelDoc_Events*.cpp) ------------------------------------
     // A double-click on composite image row `row`, pixel column `x`; true when the dialog
@@ -256,7 +255,8 @@ public:
     void EditEvent();
     // Writes the current event mark into the record of eventPing: into the file being
     // recorded, and with `playbackToo` (a new or deleted event) into the file being played.
-    void StampEventMark(bool playbackToo);
+    // False (and the operator told) when no open data file has a record of that ping.
+    bool StampEventMark(bool playbackToo);
     void ResetEventSlots();
     // The record just read in playback: its mark goes to the writer, its event to the dialog.
     void PlaybackEventHandOff();
@@ -349,10 +349,27 @@ private:
     void ReleaseEventDialogHold();
     void CloseEventDialog();
     void FillDialogFromEvent(const EventRecord& event);
-    void AddMarkerAt(int number, int x, int imageRow);
+    void AddMarkerAt(int number, std::int32_t ping, int x, int imageRow);
     void DrawMarkersOfPing(std::int32_t ping);
     void AppendCopiedEvents(std::int32_t ping);
     bool SaveEventList(const EventList& list, DataFile& file);
+    // At close: saves an event file whose list changed since it was last saved, then closes it.
+    void CloseEventFile(DataFile& file, const EventList& list, std::int32_t& unsaved);
+    // True (and the operator told, naming the file and the line) when the played file's event
+    // file is damaged, so that it must not be rewritten.
+    bool RefuseChangeOfDamagedEventFile();
+    // True (the operator told where there is something to tell) when no new event may be
+    // begun at `ping` now.
+    bool NewEventRefused(std::int32_t ping);
+    void FillNewEventDialog(const RowInfo& stamp);
+    // OK of a new event: stamps its record, then puts it into the list and saves the event
+    // files; false (nothing kept) when its record cannot be stamped or the file may not change.
+    bool AddTypedEvent(const std::string& annotation);
+    // True when the data file a new event would be stamped into has a record of `ping`.
+    bool PingHasRecord(std::int32_t ping);
+    // A recording to `path` would write over the file being played or its event file (under
+    // any name that resolves to it): told to the operator, true.
+    bool RefuseRecordingOverPlayback(const std::string& path);
     int MarkerRowCounter() const;
     void FinishRecordingCommand();
     void FinishPlaybackCommand();

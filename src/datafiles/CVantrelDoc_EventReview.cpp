@@ -30,7 +30,8 @@ void CVantrelDoc::AppendCopiedEvents(std::int32_t ping) {
         added = events.copyEventList.Append(event) || added;
     }
     if (added && events.recordEventFile.IsOpen()) {
-        SaveEventList(events.copyEventList, events.recordEventFile);
+        events.recordEventsUnsaved =
+            SaveEventList(events.copyEventList, events.recordEventFile) ? 0 : 1;
     }
 }
 
@@ -127,6 +128,7 @@ void CVantrelDoc::DeleteEvent() {
     const int at = list.FindNumber(files.playbackEventNumber);
     // The events met by a copy are taken as they are.
     if (at < 0 || recording.copyMode) return;
+    if (RefuseChangeOfDamagedEventFile()) return;
     if (!platform.YesNoBox(text::kReallyDelete)) return;
     if (recording.fileDenyWrite) {
         platform.MessageBox(text::kDenyWriteOnDelete);
@@ -165,6 +167,8 @@ void CVantrelDoc::EditEvent() {
     events.savedMarkerPath = events.eventMarkerPath;
     if (recording.fileDenyWrite) {
         platform.MessageBox(text::kDenyWriteOnEdit);
+    } else if (files.playbackEventFlag && RefuseChangeOfDamagedEventFile()) {
+        // The annotation stays read-only.
     } else if (files.playbackEventFlag) {
         events.dialog.annotationEditable = true;
         events.dialog.editing = true;

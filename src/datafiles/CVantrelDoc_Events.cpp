@@ -43,34 +43,61 @@ bool CVantrelDoc::BeginNewEvent(int row, int x) {
     if (!image.Exists() || row < 0 || row >= image.Rows() || x < 0 || x >= image.Width()) {
         return false;
     }
-    const RowInfo& stamp = images.RowStamp(kCompositeSlot, row);
+    // The clicked row's ping, time and position are taken now, before anything (a hold given
+    // up, a redraw) can put another ping on that row.
+    const RowInfo stamp = images.RowStamp(kCompositeSlot, row);
     if (stamp.pingNumber <= 1) return false;
     if (!events.recordEventFile.IsOpen() && !events.playbackEventFile.IsOpen()) return false;
-    if (playbackMode && !recording.recordingOn && recording.fileDenyWrite) {
-        platform.MessageBox(text::kDenyWriteOnDelete);
-        return false;
-    }
-    const int number = events.eventList.LargestNumber() + 1;
-    if (events.eventList.Full() || number > kMaxEventNumber) {
-        platform.MessageBox(text::kListFull);
-        return false;
-    }
-    // A dialog still open for another event is given up first.
-    if (events.dialog.visible) CancelEvent();
+    if (NewEventRefused(stamp.pingNumber)) return false;
+    // A review or a pop-up shown (nothing typed) gives way to the new event; the hold it
+    // keeps stays, so the rows do not move.
+    events.eventReviewShown = 0;
     events.dialog.created = true;
     if (playbackMode || events.holdWhenAdding) HoldForEventDialog();
     events.eventPing = stamp.pingNumber;
     events.eventMarkerX = x;
     events.eventMarkerRow = row;
-    files.eventMarkNumber = number;
+    files.eventMarkNumber = events.eventList.LargestNumber() + 1;
+    FillNewEventDialog(stamp);
+    events.savedMarkerPath = events.eventMarkerPath;
+    AddMarkerAt(files.eventMarkNumber, events.eventPing, x, row);
+    observer->EventDialogChanged();
+    observer->UpdateAllViews();
+    return true;
+}
 
+bool CVantrelDoc::NewEventRefused(std::int32_t ping) {
+    // An event being typed, or an annotation being edited, is kept: the operator finishes or
+    // cancels it before another event is begun (the window brings the dialog to the front).
+    if (events.dialog.visible &&
+        (events.dialog.mode == EventDialogState::Mode::NewEvent || events.dialog.editing)) {
+        return true;
+    }
+    if (playbackMode && !recording.recordingOn && recording.fileDenyWrite) {
+        platform.MessageBox(text::kDenyWriteOnDelete);
+        return true;
+    }
+    if (RefuseChangeOfDamagedEventFile()) return true;
+    if (events.eventList.Full() || events.eventList.LargestNumber() + 1 > kMaxEventNumber) {
+        platform.MessageBox(text::kListFull);
+        return true;
+    }
+    // Rows left on screen from another recording may carry pings this file does not have.
+    if (!PingHasRecord(ping)) {
+        platform.MessageBox(text::NoRecordForEvent(ping));
+        return true;
+    }
+    return false;
+}
+
+void CVantrelDoc::FillNewEventDialog(const RowInfo& stamp) {
     EventDialogState& dialog = events.dialog;
     dialog.mode = EventDialogState::Mode::NewEvent;
     dialog.navigationShown = false;
     dialog.editing = false;
     dialog.annotationEditable = true;
-    dialog.number = std::to_string(number);
-    dialog.ping = std::to_string(events.eventPing);
+    dialog.number = std::to_string(files.eventMarkNumber);
+    dialog.ping = std::to_string(stamp.pingNumber);
     dialog.time = std::string(stamp.Time().substr(0, 8));
     const auto& date = cycleTime.cycleDateText;
     dialog.date = dialog.time.empty() ? std::string()
@@ -79,12 +106,6 @@ bool CVantrelDoc::BeginNewEvent(int row, int x) {
     dialog.longitude = std::string(stamp.texts[kNavLongitude].View());
     dialog.annotation.clear();
     dialog.visible = true;
-
-    events.savedMarkerPath = events.eventMarkerPath;
-    AddMarkerAt(number, x, row);
-    observer->EventDialogChanged();
-    observer->UpdateAllViews();
-    return true;
 }
 
 void CVantrelDoc::AcceptEvent(const std::string& typedAnnotation) {
@@ -93,29 +114,47 @@ void CVantrelDoc::AcceptEvent(const std::string& typedAnnotation) {
     const std::string annotation = StoredAnnotation(typedAnnotation);
     if (dialog.editing) {
         const int at = events.eventList.FindNumber(files.playbackEventNumber);
-        if (at >= 0) {
+        if (at >= 0 && !RefuseChangeOfDamagedEventFile()) {
             events.eventList.entries[static_cast<std::size_t>(at)].annotation = annotation;
             SaveEventFiles();
         }
-    } else if (dialog.mode == EventDialogState::Mode::NewEvent) {
-        EventRecord event;
-        event.number = files.eventMarkNumber;
-        event.pingNumber = events.eventPing;
-        event.acrossFraction = AcrossFraction(
-            events.eventMarkerX, images.CompositeImage().Width(), images.sideMode);
-        event.date = TextWithLineEnd(dialog.date);
-        event.time = TextWithLineEnd(dialog.time);
-        event.latitude = TextWithLineEnd(dialog.latitude);
-        event.longitude = TextWithLineEnd(dialog.longitude);
-        event.annotation = annotation;
-        if (events.eventList.InsertByPing(event) >= 0) {
-            files.eventMarkPending = 1;
-            StampEventMark(true);
-            files.eventMarkPending = 0;
-            SaveEventFiles();
-        }
+    } else if (dialog.mode == EventDialogState::Mode::NewEvent && !AddTypedEvent(annotation)) {
+        // Nothing was kept: the temporary marker goes too.
+        events.eventMarkerPath = events.savedMarkerPath;
     }
     CloseEventDialog();
+}
+
+bool CVantrelDoc::AddTypedEvent(const std::string& annotation) {
+    const EventDialogState& dialog = events.dialog;
+    if (events.eventList.Full() || RefuseChangeOfDamagedEventFile()) return false;
+    EventRecord event;
+    event.number = files.eventMarkNumber;
+    event.pingNumber = events.eventPing;
+    event.acrossFraction =
+        AcrossFraction(events.eventMarkerX, images.CompositeImage().Width(), images.sideMode);
+    event.date = TextWithLineEnd(dialog.date);
+    event.time = TextWithLineEnd(dialog.time);
+    event.latitude = TextWithLineEnd(dialog.latitude);
+    event.longitude = TextWithLineEnd(dialog.longitude);
+    event.annotation = annotation;
+    // The event is kept only when its record carries its mark.
+    files.eventMarkPending = 1;
+    const bool stamped = StampEventMark(true);
+    files.eventMarkPending = 0;
+    if (!stamped) return false;
+    events.eventList.InsertByPing(event);
+    SaveEventFiles();
+    return true;
+}
+
+bool CVantrelDoc::PingHasRecord(std::int32_t ping) {
+    if (ping < 0) return false;
+    const auto has = [ping](const svx::RecordIndex& index) {
+        return index.FindPing(static_cast<std::uint32_t>(ping)) != nullptr;
+    };
+    if (playback.playbackFile.IsOpen()) return has(PlaybackIndex());
+    return recording.dataFile.IsOpen() && has(recording.index);
 }
 
 void CVantrelDoc::CancelEvent() {
@@ -135,7 +174,7 @@ void CVantrelDoc::CloseEventDialog() {
     observer->UpdateAllViews();
 }
 
-void CVantrelDoc::StampEventMark(bool playbackToo) {
+bool CVantrelDoc::StampEventMark(bool playbackToo) {
     std::uint16_t mark = static_cast<std::uint16_t>(files.eventMarkNumber & 0xFF);
     if (files.eventMarkPending) mark |= svx::kEventFlag;
     bool stamped = false;
@@ -152,6 +191,7 @@ void CVantrelDoc::StampEventMark(bool playbackToo) {
         recording.dataFile.SeekToEnd();
     }
     if (tried && !stamped) platform.MessageBox(text::NoRecordForMark(events.eventPing));
+    return stamped;
 }
 
 void CVantrelDoc::ResetEventSlots() {
@@ -160,12 +200,17 @@ void CVantrelDoc::ResetEventSlots() {
 }
 
 void CVantrelDoc::SaveEventFiles() {
-    if (events.playbackEventFile.IsOpen() && !recording.fileDenyWrite) {
-        if (SaveEventList(events.eventList, events.playbackEventFile)) events.eventFileDamaged = 0;
+    // A damaged event file is never rewritten with the part of it that could be read.
+    if (events.playbackEventFile.IsOpen() && !recording.fileDenyWrite && !events.eventFileDamaged) {
+        events.playbackEventsUnsaved =
+            SaveEventList(events.eventList, events.playbackEventFile) ? 0 : 1;
     }
     if (events.recordEventFile.IsOpen()) {
-        SaveEventList(recording.copyMode ? events.copyEventList : events.eventList,
-                      events.recordEventFile);
+        events.recordEventsUnsaved =
+            SaveEventList(recording.copyMode ? events.copyEventList : events.eventList,
+                          events.recordEventFile)
+                ? 0
+                : 1;
     }
 }
 
@@ -179,6 +224,13 @@ bool CVantrelDoc::SaveEventList(const EventList& list, DataFile& file) {
     file.Open(path, DataFile::Mode::ReadWrite);
     file.SeekToEnd();
     return true;
+}
+
+void CVantrelDoc::CloseEventFile(DataFile& file, const EventList& list, std::int32_t& unsaved) {
+    // Every change was saved when it was made (through a temporary file renamed over the old
+    // one); only a change whose saving failed is tried again, the same way.
+    if (file.IsOpen() && unsaved && SaveEventList(list, file)) unsaved = 0;
+    file.Close();
 }
 
 void CVantrelDoc::HoldForEventDialog() {
@@ -205,12 +257,13 @@ int CVantrelDoc::MarkerRowCounter() const {
     return images.held && !playbackMode ? images.heldRowCounter : images.compositeRowCounter;
 }
 
-void CVantrelDoc::AddMarkerAt(int number, int x, int imageRow) {
-    const EventMarker marker{number, x, imageRow - MarkerRowCounter()};
-    for (const EventMarker& known : events.eventMarkerPath) {
-        if (known.number == marker.number && known.row == marker.row) return;
-    }
-    events.eventMarkerPath.push_back(marker);
+void CVantrelDoc::AddMarkerAt(int number, std::int32_t ping, int x, int imageRow) {
+    // One marker per event: drawn again (on a later pass of a looping playback, after a
+    // redraw) it moves to where its ping is now, so the path never grows past the events.
+    std::erase_if(events.eventMarkerPath, [number, ping](const EventMarker& known) {
+        return known.number == number && known.ping == ping;
+    });
+    events.eventMarkerPath.push_back(EventMarker{number, x, imageRow - MarkerRowCounter(), ping});
 }
 
 void CVantrelDoc::DrawMarkersOfPing(std::int32_t ping) {
@@ -222,7 +275,7 @@ void CVantrelDoc::DrawMarkersOfPing(std::int32_t ping) {
         const EventRecord& event = list.entries[static_cast<std::size_t>(i)];
         if (event.pingNumber != ping) continue;
         const int x = AcrossColumn(event.acrossFraction, width, images.sideMode);
-        if (x >= 0 && x < width) AddMarkerAt(event.number, x, row);
+        if (x >= 0 && x < width) AddMarkerAt(event.number, ping, x, row);
     }
 }
 

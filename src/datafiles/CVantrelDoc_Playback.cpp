@@ -229,21 +229,11 @@ void CVantrelDoc::CloseAllFiles() {
     // A recording whose file is closed records nothing any more.
     if (recording.dataFile.IsOpen()) recording.recordingOn = 0;
     recording.dataFile.Close();
-    if (events.playbackEventFile.IsOpen()) {
-        if (!recording.fileDenyWrite && !events.eventFileDamaged) {
-            events.playbackEventFile.Truncate(0);
-            WriteEventFile(events.eventList, events.playbackEventFile);
-        }
-        events.playbackEventFile.Close();
-    }
-    if (events.recordEventFile.IsOpen()) {
-        if (!recording.fileDenyWrite) {
-            events.recordEventFile.Truncate(0);
-            WriteEventFile(recording.copyMode ? events.copyEventList : events.eventList,
-                           events.recordEventFile);
-        }
-        events.recordEventFile.Close();
-    }
+    // A damaged event file or one of a protected data file never has changes to save.
+    CloseEventFile(events.playbackEventFile, events.eventList, events.playbackEventsUnsaved);
+    CloseEventFile(events.recordEventFile,
+                   recording.copyMode ? events.copyEventList : events.eventList,
+                   events.recordEventsUnsaved);
     recording.copyMode = 0;
     playback.playbackPath.clear();
     recording.recordFileTitle.clear();

@@ -44,8 +44,7 @@ bool CVantrelDoc::StartRecordingTo(const std::string& path) {
         platform.MessageBox(text::kAlreadySaving);
         return false;
     }
-    if (playbackMode && path == playback.playbackPath) {
-        platform.MessageBox(text::kUsedAsPlayback);
+    if (playbackMode && RefuseRecordingOverPlayback(path)) {
         recording.recordFileTitle.clear();
         return false;
     }
@@ -80,6 +79,29 @@ bool CVantrelDoc::StartRecordingTo(const std::string& path) {
     ResetEventMarksForRecording();
     observer->AddRecentFile(path);
     FinishRecordingCommand();
+    return true;
+}
+
+bool CVantrelDoc::RefuseRecordingOverPlayback(const std::string& path) {
+    const std::string& played = playback.playbackPath;
+    if (SameFilePath(path, played)) {
+        platform.MessageBox(text::kUsedAsPlayback);
+        return true;
+    }
+    // x.svx and x.SVX (or x.dat) have the same event file: creating the copy's would empty
+    // the one of the file being played. Nor may the copy's data file be that event file.
+    const std::string eventFile = EventFileNameFor(path);
+    const std::string playedEvents = EventFileNameFor(played);
+    std::string clash;
+    if (SameFilePath(eventFile, playedEvents)) {
+        clash = "its event file " + eventFile + " is the event file of the file being played";
+    } else if (SameFilePath(path, playedEvents)) {
+        clash = "it is the event file of the file being played";
+    } else if (SameFilePath(eventFile, played)) {
+        clash = "its event file " + eventFile + " is the file being played";
+    }
+    if (clash.empty()) return false;
+    platform.MessageBox(text::RecordingOverPlayback(path, clash));
     return true;
 }
 
@@ -154,12 +176,9 @@ void CVantrelDoc::StopRecording() {
     platform.StopTimer(kTimerPlayback);
     recording.recordingOn = 0;
     recording.dataFile.Close();
-    if (events.recordEventFile.IsOpen()) {
-        events.recordEventFile.Truncate(0);
-        WriteEventFile(recording.copyMode ? events.copyEventList : events.eventList,
-                       events.recordEventFile);
-        events.recordEventFile.Close();
-    }
+    CloseEventFile(events.recordEventFile,
+                   recording.copyMode ? events.copyEventList : events.eventList,
+                   events.recordEventsUnsaved);
     SetWindowTitle(text::StoppedTitle(playbackMode != 0, playback.playbackPath));
     recording.copyMode = 0;
     observer->UpdateAllViews();

@@ -99,11 +99,25 @@ bool DataFile::Sync() {
     return fd >= 0 && ::fsync(fd) == 0;
 }
 
+bool SameFilePath(const std::string& a, const std::string& b) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    if (fs::exists(a, error) && fs::exists(b, error)) {
+        const bool same = fs::equivalent(a, b, error);
+        return same && !error;
+    }
+    const fs::path resolvedA = fs::weakly_canonical(fs::absolute(a, error), error);
+    const fs::path resolvedB = fs::weakly_canonical(fs::absolute(b, error), error);
+    return !error && resolvedA == resolvedB;
+}
+
 bool ReplaceFileContents(const std::string& path, const std::string& bytes) {
     const std::string temporary = path + ".tmp";
     DataFile out;
-    bool written = out.Open(temporary, DataFile::Mode::CreateWrite) &&
-                   out.Write(bytes.data(), bytes.size()) && out.Sync();
+    // Whatever stands at the temporary name and cannot be opened (a directory) is not ours to
+    // remove.
+    if (!out.Open(temporary, DataFile::Mode::CreateWrite)) return false;
+    bool written = out.Write(bytes.data(), bytes.size()) && out.Sync();
     out.Close();
     written = written && std::rename(temporary.c_str(), path.c_str()) == 0;
     if (!written) std::remove(temporary.c_str());

@@ -73,6 +73,9 @@ bool MakeFileWritable(const std::string& path);
 inline constexpr FileSystemAccess kRealFileSystem{DirectoryFreeSpace, MakeFileWritable};
 
 bool FileExists(const std::string& path);
+// True when the two paths name one file: the same file under two names when both exist (a
+// hard link, "./x", a symbolic link), else the same path once resolved.
+bool SameFilePath(const std::string& a, const std::string& b);
 // Replaces the file at path by `bytes`, written to path + ".tmp", made durable and renamed
 // over path, so that a crash leaves either the old file or the new one. False (and path
 // untouched) when it cannot be done.

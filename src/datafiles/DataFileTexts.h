@@ -21,6 +21,24 @@ inline constexpr const char* kDiskFull = "WARNING! The disk is full!!\nSaving pr
 inline constexpr const char* kWriteFailed =
     "WARNING! The data file could not be written!\nSaving process will stop!";
 inline constexpr const char* kEventFileDamaged = "Event Info File Damaged!";
+// A copy refused because it would write over the file being played or its event file.
+inline std::string RecordingOverPlayback(const std::string& path, const std::string& clash) {
+    return "Can't record to " + path + ": " + clash + ".";
+}
+// Said when a played file's event file cannot be read to its end: where, and what was kept.
+inline std::string EventFileDamaged(const std::string& path, const std::string& where,
+                                    int eventsRead) {
+    return std::string(kEventFileDamaged) + "\n" + path + ", " + where + ".\nThe " +
+           std::to_string(eventsRead) +
+           (eventsRead == 1 ? " event before it is shown" : " events before it are shown") +
+           "; the file is kept as it is.";
+}
+// Said when an event is to be added, changed or deleted while the event file is damaged.
+inline std::string DamagedEventFileKept(const std::string& path, const std::string& where) {
+    return "The event file " + path + " could not be read to its end (" + where +
+           "). It is kept as it is: events cannot be added, changed or deleted until the file "
+           "is mended.";
+}
 
 // The report of a file that could not be opened or created.
 inline std::string OpenFailure(const std::string& path) {

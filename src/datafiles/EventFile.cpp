@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstdlib>
+#include <cmath>
+#include <limits>
 
 void EventList::ResetSlots() {
     for (EventRecord& entry : entries) entry = EventRecord{};
@@ -101,70 +102,149 @@ std::string FormatEventList(const EventList& list) {
 
 namespace {
 
-// One line with a plain LF line end (CR LF becomes LF, the last line of a text without one
-// gets one), at most kMaxEventLine characters with its line end: the rest of a longer line is
-// skipped. Empty at the end of the text.
-std::string NextLine(std::string_view text, std::size_t& pos) {
-    const std::size_t start = pos;
-    if (start >= text.size()) return {};
-    const std::size_t end = text.find('\n', start);
-    pos = end == std::string_view::npos ? text.size() : end + 1;
-    std::string line(WithoutLineEnd(text.substr(start, pos - start)));
-    if (line.size() > kMaxEventLine - 1) line.resize(kMaxEventLine - 1);
-    return line + "\n";
-}
+// The lines of an event file, read from its source a piece at a time. A line comes with a plain
+// LF line end (the last line of a text without one gets one), without the CRs before it (CR LF
+// files; a CR kept there would be read back as a line end after a save), and at most
+// kMaxEventLine characters with its line end: the rest of a longer line is skipped.
+class LineReader {
+public:
+    explicit LineReader(const EventTextSource& source) : source(source) {}
+
+    // False at the end of the text.
+    bool Next(std::string& line) {
+        if (!Fill()) return false;
+        ++number;
+        line.clear();
+        while (Fill()) {
+            const char c = buffer[at++];
+            if (c == '\n') break;
+            if (line.size() < kMaxEventLine - 1) line += c;
+        }
+        while (!line.empty() && line.back() == '\r') line.pop_back();
+        line += '\n';
+        return true;
+    }
+    bool AtEnd() { return !Fill(); }
+    // The number of the line Next gave last (the first line is 1).
+    int Number() const { return number; }
+
+private:
+    // True while there is text left to take.
+    bool Fill() {
+        if (at < filled) return true;
+        if (ended) return false;
+        filled = source(buffer.data(), buffer.size());
+        at = 0;
+        ended = filled == 0;
+        return !ended;
+    }
+
+    const EventTextSource& source;
+    std::array<char, 16384> buffer{};
+    std::size_t at = 0, filled = 0;
+    bool ended = false;
+    int number = 0;
+};
 
 std::string_view Trimmed(std::string_view line) {
+    line = WithoutLineEnd(line);
     while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
-    return WithoutLineEnd(line);
+    while (!line.empty() && (line.back() == ' ' || line.back() == '\t')) line.remove_suffix(1);
+    return line;
 }
 
-// The whole number a line starts with (blanks, an optional sign, digits); false without one.
-bool LeadingInt(std::string_view line, long& value) {
-    std::string copy(line);
-    const char* begin = copy.c_str();
-    char* end = nullptr;
-    value = std::strtol(begin, &end, 10);
-    return end != begin;
-}
-
-// The decimal fraction a line starts with, with a point whatever the locale; 0 without one.
-double LeadingFraction(std::string_view line) {
+// A whole line that is a whole number from `low` to `high`.
+bool WholeNumberLine(std::string_view line, long long low, long long high, long long& value) {
     line = Trimmed(line);
     if (!line.empty() && line.front() == '+') line.remove_prefix(1);
-    double value = 0.0;
-    std::from_chars(line.data(), line.data() + line.size(), value);
-    return value;
+    const char* end = line.data() + line.size();
+    const auto [ptr, ec] = std::from_chars(line.data(), end, value);
+    return ec == std::errc() && ptr == end && ptr != line.data() && value >= low && value <= high;
+}
+
+// A whole line that is a decimal number from 0 to 1, with a point whatever the locale.
+bool FractionLine(std::string_view line, double& value) {
+    line = Trimmed(line);
+    if (!line.empty() && line.front() == '+') line.remove_prefix(1);
+    const char* end = line.data() + line.size();
+    const auto [ptr, ec] = std::from_chars(line.data(), end, value, std::chars_format::general);
+    return ec == std::errc() && ptr == end && ptr != line.data() && std::isfinite(value) &&
+           value >= 0.0 && value <= 1.0;
+}
+
+// What a refused line held, shortened for a message.
+std::string Quoted(std::string_view line) {
+    line = WithoutLineEnd(line);
+    constexpr std::size_t kShown = 40;
+    return "\"" + std::string(line.substr(0, kShown)) + (line.size() > kShown ? "..." : "") + "\"";
+}
+
+EventFileReading Stopped(EventParse status, int line, std::string reason) {
+    return EventFileReading{status, line, std::move(reason)};
 }
 
 }  // namespace
 
-EventParse ParseEventList(std::string_view text, EventList& list) {
+std::string EventFileReading::Where() const {
+    if (status == EventParse::Complete) return {};
+    return "line " + std::to_string(line) + ": " + reason;
+}
+
+EventFileReading ReadEventText(const EventTextSource& source, EventList& list) {
     list.count = 0;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        if (list.count == kMaxEvents) return EventParse::Full;
-        long number = -1;
-        if (!LeadingInt(NextLine(text, pos), number) || number < 0 || number > kMaxEventNumber) {
-            return EventParse::Damaged;
+    LineReader reader(source);
+    std::string first;
+    while (reader.Next(first)) {
+        const int start = reader.Number();
+        if (list.count == kMaxEvents) {
+            return Stopped(EventParse::Full, start, "more than 100 events: the 101st starts here");
+        }
+        long long number = -1;
+        if (!WholeNumberLine(first, 0, kMaxEventNumber, number)) {
+            return Stopped(EventParse::Damaged, start,
+                           "event number " + Quoted(first) + " is not a whole number from 0 to " +
+                               std::to_string(kMaxEventNumber));
+        }
+        std::array<std::string, 7> lines;
+        for (std::string& line : lines) {
+            if (!reader.Next(line)) {
+                return Stopped(EventParse::CutOff, start,
+                               "the event that starts here ends before its eighth line");
+            }
         }
         EventRecord event;
         event.number = static_cast<std::int32_t>(number);
-        std::array<std::string, 7> lines;
-        for (std::string& line : lines) {
-            if (pos >= text.size()) return EventParse::CutOff;
-            line = NextLine(text, pos);
+        long long ping = 0;
+        if (!WholeNumberLine(lines[0], 0, std::numeric_limits<std::int32_t>::max(), ping)) {
+            return Stopped(
+                EventParse::Damaged, start + 1,
+                "ping number " + Quoted(lines[0]) + " is not a whole number from 0 to 2147483647");
         }
-        long ping = 0;
-        LeadingInt(lines[0], ping);
         event.pingNumber = static_cast<std::int32_t>(ping);
-        event.acrossFraction = LeadingFraction(lines[1]);
-        event.date = lines[2];
-        event.time = lines[3];
-        event.latitude = lines[4];
-        event.longitude = lines[5];
-        event.annotation = lines[6];
-        list.entries[list.count++] = event;
+        if (!FractionLine(lines[1], event.acrossFraction)) {
+            return Stopped(
+                EventParse::Damaged, start + 2,
+                "across-track fraction " + Quoted(lines[1]) + " is not a number from 0 to 1");
+        }
+        event.date = std::move(lines[2]);
+        event.time = std::move(lines[3]);
+        event.latitude = std::move(lines[4]);
+        event.longitude = std::move(lines[5]);
+        event.annotation = std::move(lines[6]);
+        list.entries[static_cast<std::size_t>(list.count++)] = std::move(event);
     }
-    return EventParse::Complete;
+    return {};
+}
+
+EventTextSource TextInPieces(std::string_view text, std::size_t piece) {
+    return [text, piece](char* buffer, std::size_t size) mutable {
+        const std::size_t n = std::min({size, piece, text.size()});
+        std::copy_n(text.data(), n, buffer);
+        text.remove_prefix(n);
+        return n;
+    };
+}
+
+EventFileReading ReadEventText(std::string_view text, EventList& list) {
+    return ReadEventText(TextInPieces(text, text.size()), list);
 }

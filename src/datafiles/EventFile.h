@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -64,11 +65,37 @@ std::string FormatEventList(const EventList& list);
 
 enum class EventParse {
     Complete,  // every event of the text is in the list
-    Damaged,   // an event number is missing or outside 0..99; the events before it are kept
+    Damaged,   // a line holds what cannot be (see EventFileReading); the events before it are kept
     Full,      // the list holds 100 events and the text goes on
     CutOff,    // the last event lacks lines; the complete events before it are kept
 };
 
-// Reads events from file text into the list (count from 0). Lines may end in LF or CR LF
-// (stored texts keep a plain LF); numbers are read the same whatever the C locale.
-EventParse ParseEventList(std::string_view text, EventList& list);
+// How far the reading of an event file got: where it stopped and why, for a message that
+// names the line.
+struct EventFileReading {
+    EventParse status = EventParse::Complete;
+    // The line the reading stopped at (the first line is 1); 0 when the text was read whole.
+    int line = 0;
+    // What is wrong there, e.g. "ping number -5 is not a whole number from 0 to 2147483647".
+    std::string reason;
+    // "line 17: ..." for a message, empty when the text was read whole.
+    std::string Where() const;
+};
+
+// Supplies the text of an event file piece by piece: copies up to `size` bytes into `buffer`
+// and returns how many, 0 at the end.
+using EventTextSource = std::function<std::size_t(char* buffer, std::size_t size)>;
+
+// Reads events from file text into the list (count from 0), taking the text a piece at a time
+// so that a file of any length is read with little memory; reading stops after 100 events.
+// Lines may end in LF or CR LF (stored texts keep a plain LF); numbers are read the same
+// whatever the C locale. A line refused: the event number outside 0..99, a ping number outside
+// 0..2147483647, an across fraction outside 0..1 (or not a number), each a whole line.
+EventFileReading ReadEventText(const EventTextSource& source, EventList& list);
+// A source that gives the text at most `piece` bytes at a time.
+EventTextSource TextInPieces(std::string_view text, std::size_t piece);
+// The same over a text held whole.
+EventFileReading ReadEventText(std::string_view text, EventList& list);
+inline EventParse ParseEventList(std::string_view text, EventList& list) {
+    return ReadEventText(text, list).status;
+}

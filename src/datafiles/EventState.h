@@ -19,6 +19,7 @@ struct EventMarker {
     std::int32_t number = 0;
     std::int32_t x = 0;
     std::int32_t row = 0;
+    std::int32_t ping = 0;  // of the event: one marker per event
 };
 
 // What the event dialog shows: the document fills it, the dialog window mirrors it and hands
@@ -48,9 +49,15 @@ struct EventState {
     DataFile playbackEventFile;
     // Name of the event file last opened or created.
     std::string eventFileName;
-    // The playback event file could not be read to its end: it is kept as it is at close
-    // instead of being rewritten with the events that could be read.
+    // The playback event file could not be read to its end (a line that cannot be, an event cut
+    // off, more than 100 events): it is never rewritten, so events are not added, changed or
+    // deleted while it is so. eventFileDamage says where ("line 17: ...").
     std::int32_t eventFileDamaged = 0;
+    std::string eventFileDamage;
+    // A list changed that its event file does not hold yet (saving it after the change
+    // failed): closing the file saves it again.
+    std::int32_t playbackEventsUnsaved = 0;
+    std::int32_t recordEventsUnsaved = 0;
     std::int32_t eventInputEnabled = 0;
     std::int32_t holdWhenAdding = 0;
     std::int32_t eventPing = 1;

@@ -19,6 +19,11 @@ inline std::string NoRecordForMark(int ping) {
            " was found in the data file: its event mark was not written.";
 }
 
+inline std::string NoRecordForEvent(int ping) {
+    return "No record of ping " + std::to_string(ping) +
+           " was found in the data file: the event was not added.";
+}
+
 inline std::string EventFileNotSaved(const std::string& path) {
     return "The event file " + path + " could not be saved.";
 }

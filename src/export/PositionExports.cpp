@@ -1,5 +1,10 @@
 #include "export/PositionExports.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 #include "common/RegularFile.h"
@@ -11,10 +16,6 @@
 namespace svx {
 
 namespace {
-
-// An event file holds at most 100 events of eight lines of at most 520 characters.
-constexpr std::size_t kMaxEventFileBytes =
-    static_cast<std::size_t>(kMaxEvents) * 8 * (kMaxEventLine + 1) + 1;
 
 std::vector<GeoPoint> PointsOf(const std::vector<TrackFix>& fixes) {
     std::vector<GeoPoint> points;
@@ -138,16 +139,43 @@ std::string EventsExport(const EventList& events, GeoFormat format, const std::s
 
 EventFileRead ReadEventFile(const std::string& path, EventList& events) {
     EventFileRead result;
-    std::string text;
-    if (!ReadRegularFile(path, text, result.problem, kMaxEventFileBytes + 1)) return result;
+    events.count = 0;
+    std::error_code ec;
+    if (std::filesystem::symlink_status(path, ec).type() == std::filesystem::file_type::not_found) {
+        // A recording on which no event was ever marked may have no event file.
+        result.read = true;
+        result.missing = true;
+        result.problem = path + " does not exist: the recording has no events";
+        return result;
+    }
+    const int fd = OpenRegularFile(path, O_RDONLY, result.problem);
+    if (fd < 0) return result;
+    int readError = 0;
+    const EventFileReading reading = ReadEventText(
+        [fd, &readError](char* buffer, std::size_t size) -> std::size_t {
+            for (;;) {
+                const ssize_t n = ::read(fd, buffer, size);
+                if (n >= 0) return static_cast<std::size_t>(n);
+                if (errno == EINTR) continue;
+                readError = errno;
+                return 0;
+            }
+        },
+        events);
+    ::close(fd);
+    if (readError != 0) {
+        result.problem = "cannot read " + path + ": " + std::strerror(readError);
+        return result;
+    }
     result.read = true;
-    const EventParse parsed = ParseEventList(text, events);
-    result.complete = parsed == EventParse::Complete && text.size() <= kMaxEventFileBytes;
-    if (parsed == EventParse::Damaged) {
-        result.problem = path + " is damaged after " + std::to_string(events.count) +
-                         " events; those are exported";
-    } else if (!result.complete) {
-        result.problem = path + " holds more than 100 events; the first 100 are exported";
+    result.complete = reading.status == EventParse::Complete;
+    if (!result.complete) {
+        const std::string kept = reading.status == EventParse::Full
+                                     ? "the first 100 events are exported"
+                                     : "the " + std::to_string(events.count) +
+                                           (events.count == 1 ? " event before it is exported"
+                                                              : " events before it are exported");
+        result.problem = path + ", " + reading.Where() + "; " + kept;
     }
     return result;
 }
@@ -177,7 +205,7 @@ ExportReport ExportEvents(const std::string& dataFile, const std::string& out, G
         report.error = read.problem;
         return report;
     }
-    if (!read.complete) report.notes.push_back(read.problem);
+    if (!read.complete || read.missing) report.notes.push_back(read.problem);
     int leftOut = 0;
     if (WriteTextFile(out, EventsExport(events, format, StemOf(dataFile), leftOut), report.error)) {
         report.points = static_cast<std::uint64_t>(events.count);

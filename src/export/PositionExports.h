@@ -30,10 +30,12 @@ std::string EventsExport(const EventList& events, GeoFormat format, const std::s
                          int& leftOut);
 
 // What reading an event file gave: the events before any damage (at most 100), and a warning
-// when the file was damaged or overlong.
+// naming the line when the file was damaged, cut off or overlong. A data file without an
+// event file has no events: read, with `missing` set and `problem` saying so.
 struct EventFileRead {
     bool read = false;     // false: `problem` says why nothing was read
     bool complete = true;  // false: `problem` says what was left out
+    bool missing = false;
     std::string problem;
 };
 EventFileRead ReadEventFile(const std::string& path, EventList& events);

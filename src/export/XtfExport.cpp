@@ -122,9 +122,10 @@ private:
                 base.gain = record.Gain(head);
                 base.samples = record.Line(head);
             }
+            // The line holds the port half far range first, then the starboard half nearest
+            // first: XTF's order for the two channels, so both halves go out as they lie.
             xtf::ChannelData port = base, starboard = base;
             port.number = number++;
-            port.reversed = true;  // stored far range first
             starboard.number = number++;
             if (base.samples) starboard.samples = base.samples + kChannelSamples;
             channels.push_back(port);

@@ -79,11 +79,7 @@ std::uint8_t* EncodeChannel(const ChannelData& channel, std::uint8_t* p) {
     PutLe16(p + 30, channel.gain);
     PutLe32(p + 42, channel.count);
     std::uint8_t* samples = p + kChannelHeaderLength;
-    if (channel.samples && channel.reversed) {
-        std::reverse_copy(channel.samples, channel.samples + channel.count, samples);
-    } else if (channel.samples) {
-        std::memcpy(samples, channel.samples, channel.count);
-    }
+    if (channel.samples) std::memcpy(samples, channel.samples, channel.count);
     return samples + channel.count;
 }
 

@@ -59,9 +59,10 @@ struct ChannelData {
     float secondsPerPing = 0;
     std::uint16_t frequencyKHz = 0;
     std::uint16_t gain = 0;
-    const std::uint8_t* samples = nullptr;  // nullptr: zero samples
+    // Written as they lie: a port channel's samples far range first, a starboard channel's
+    // nearest the fish first. nullptr: zero samples.
+    const std::uint8_t* samples = nullptr;
     std::uint32_t count = 0;
-    bool reversed = false;  // the samples lie far range first and are written nearest first
 };
 
 void EncodeFileHeader(const FileHeader& header, std::uint8_t* out);

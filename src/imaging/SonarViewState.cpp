@@ -125,6 +125,8 @@ bool SonarViewState::SetZoom(int mode) {
     zoomMode = mode;
     sizeChanged = 1;
     Size(clientWidth, clientHeight);
+    // Marks and a measurement begun hold points of the old scale: they would point elsewhere.
+    measure.ClearMarks();
     return true;
 }
 

@@ -2,6 +2,7 @@
 // read to the end.
 
 #include <clocale>
+#include <filesystem>
 
 #include "DataFilesFixture.h"
 #include "datafiles/DataFileNames.h"
@@ -78,6 +79,126 @@ TEST(EventFileText, OverlongLineIsCutWithoutShiftingTheNextLines) {
     EXPECT_EQ(list.entries[0].annotation.size(), kMaxEventLine);
 }
 
+// Numbers that cannot be are refused with their line named; the events before them stay.
+TEST(EventFileText, ImpossibleNumbersStopTheReadingAtTheirLine) {
+    const std::string good = "1\n2\n0.5\nd\nt\nla\nlo\nan\n";
+    const auto second = [](const std::string& ping, const std::string& fraction) {
+        return "2\n" + ping + "\n" + fraction + "\nd\nt\nla\nlo\nan\n";
+    };
+    struct Case {
+        std::string text;
+        EventParse result;
+        int count, line;
+        const char* reasonHas;
+    };
+    const Case cases[] = {
+        {good + second("99999999999999999999", "0.5"), EventParse::Damaged, 1, 10,
+         "ping number \"99999999999999999999\""},
+        {good + second("2147483648", "0.5"), EventParse::Damaged, 1, 10, "2147483648"},
+        {good + second("-3", "0.5"), EventParse::Damaged, 1, 10, "-3"},
+        {good + second("12 wreck", "0.5"), EventParse::Damaged, 1, 10, "12 wreck"},
+        {good + second("", "0.5"), EventParse::Damaged, 1, 10, "ping number"},
+        {good + second("7", "1e308"), EventParse::Damaged, 1, 11, "across-track fraction"},
+        {good + second("7", "inf"), EventParse::Damaged, 1, 11, "\"inf\""},
+        {good + second("7", "nan"), EventParse::Damaged, 1, 11, "\"nan\""},
+        {good + second("7", "-0.000001"), EventParse::Damaged, 1, 11, "-0.000001"},
+        {good + second("7", "1.000001"), EventParse::Damaged, 1, 11, "1.000001"},
+        {good + second("7", "1e400"), EventParse::Damaged, 1, 11, "1e400"},
+        {"-1\n", EventParse::Damaged, 0, 1, "event number \"-1\""},
+        {good + "1" + std::string(30, '0') + "\n", EventParse::Damaged, 1, 9, "event number"},
+        // The largest that can be, and the edges of the fraction.
+        {good + second("2147483647", "1.000000"), EventParse::Complete, 2, 0, ""},
+        {good + second("0", "0.000000"), EventParse::Complete, 2, 0, ""},
+        {good + second(" 7 ", " 0.25\r"), EventParse::Complete, 2, 0, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        EventList list;
+        const EventFileReading reading = ReadEventText(c.text, list);
+        EXPECT_EQ(reading.status, c.result);
+        EXPECT_EQ(list.count, c.count);
+        EXPECT_EQ(reading.line, c.line);
+        EXPECT_NE(reading.reason.find(c.reasonHas), std::string::npos) << reading.reason;
+        if (c.count > 0) {
+            EXPECT_EQ(list.entries[0].annotation, "an\n");
+        }
+        // Nothing is taken from the refused event.
+        EXPECT_EQ(list.entries[static_cast<std::size_t>(c.count)].number, -1);
+    }
+}
+
+// How far a file was read: a cut-off event is not taken for an overlong file, and a long line
+// does not cost the events after it.
+TEST(EventFileText, CutOffOverlongAndFullFilesAreToldApart) {
+    const std::string good = "1\n2\n0.5\nd\nt\nla\nlo\nan\n";
+    std::string hundredAndOne;
+    for (int i = 0; i < 101; ++i)
+        hundredAndOne += std::to_string(i % 100) + "\n5\n0.5\nd\nt\nla\nlo\nan\n";
+    struct Case {
+        const char* name;
+        std::string text;
+        EventParse result;
+        int count, line;
+    };
+    const Case cases[] = {
+        {"one whole, one cut off", good + "2\n3\n0.5\nd\n", EventParse::CutOff, 1, 9},
+        {"a 1 MB first annotation",
+         "1\n2\n0.5\nd\nt\nla\nlo\n" + std::string(1 << 20, 'x') + "\n" + good,
+         EventParse::Complete, 2, 0},
+        {"a 1 MB annotation in CR LF",
+         "1\r\n2\r\n0.5\r\nd\r\nt\r\nla\r\nlo\r\n" + std::string(1 << 20, 'y') + "\r\n" + good,
+         EventParse::Complete, 2, 0},
+        {"101 events", hundredAndOne, EventParse::Full, 100, 801},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EventList list;
+        const EventFileReading reading = ReadEventText(c.text, list);
+        EXPECT_EQ(reading.status, c.result);
+        EXPECT_EQ(list.count, c.count);
+        EXPECT_EQ(reading.line, c.line);
+        EXPECT_EQ(list.entries[0].annotation.size() <= kMaxEventLine, true);
+        EXPECT_EQ(list.entries[0].annotation.back(), '\n');
+    }
+}
+
+// A file is read a piece at a time: a line split between pieces reads as a whole line.
+TEST(EventFileText, TextReadInPiecesReadsAsAWhole) {
+    const std::string text = "3\r\n9\r\n0.125000\r\nd\r\nt\r\nla\r\nlo\r\n" +
+                             std::string(700, 'n') + "\r\n4\n10\n0.5\nd\nt\nla\nlo\nlast";
+    EventList whole;
+    ASSERT_EQ(ReadEventText(text, whole).status, EventParse::Complete);
+    for (std::size_t piece : {1u, 2u, 7u, 518u, 519u, 520u}) {
+        EventList list;
+        const EventFileReading reading = ReadEventText(TextInPieces(text, piece), list);
+        EXPECT_EQ(reading.status, EventParse::Complete) << piece;
+        ASSERT_EQ(list.count, 2) << piece;
+        EXPECT_EQ(FormatEventList(list), FormatEventList(whole)) << piece;
+    }
+    EXPECT_EQ(whole.entries[0].annotation, std::string(kMaxEventLine - 1, 'n') + "\n");
+    EXPECT_EQ(whole.entries[1].annotation, "last\n");
+}
+
+// What a save writes of the events read reads back the same: CRs before a line end are line
+// end, not text, also on a line cut to its first 518 characters.
+TEST(EventFileText, ASavedListReadsBackAsItWas) {
+    const std::string head = "1\n2\n0.5\nd\nt\nla\nlo\n";
+    const std::pair<std::string, std::string> cases[] = {
+        {head + "note\r\r\n", "note\n"},
+        {head + "a\rb\r\n", "a\rb\n"},
+        {head + std::string(517, 'x') + "\r\r\r\n", std::string(517, 'x') + "\n"},
+        {head + "\r\n", "\n"},
+    };
+    for (const auto& [text, annotation] : cases) {
+        EventList read, again;
+        ASSERT_EQ(ReadEventText(text, read).status, EventParse::Complete) << text;
+        EXPECT_EQ(read.entries[0].annotation, annotation);
+        const std::string saved = FormatEventList(read);
+        ASSERT_EQ(ReadEventText(saved, again).status, EventParse::Complete);
+        EXPECT_EQ(FormatEventList(again), saved);
+    }
+}
+
 TEST(DataFileNames, NamesOfDataFilesAndTheirEventFiles) {
     EXPECT_EQ(EventFileNameFor("/d/x.svx"), "/d/x.an");
     EXPECT_EQ(EventFileNameFor("run1.dat"), "run1.an");
@@ -101,7 +222,10 @@ TEST_F(EventFilePlaybackTest, DamagedEventFileIsReportedAndKeptAsItWas) {
     const std::string path = WriteFile("survey.svx", MakeFile(2));
     const std::string events = "4\n7\n0.5\nd\nt\nla\nlo\nan\n100\n8\n0.5\nd\nt\nla\nlo\nan\n";
     TempDir::WriteText(dir.File("survey.an"), events);
-    platform.expectedMessages = {"Event Info File Damaged!"};
+    platform.expectedMessages = {"Event Info File Damaged!\n" + dir.File("survey.an") +
+                                 ", line 9: event number \"100\" is not a whole number from 0 "
+                                 "to 99.\nThe 1 event before it is shown; the file is kept as it "
+                                 "is."};
     StartPlayback(path);
     EXPECT_TRUE(platform.expectedMessages.empty());
     EXPECT_EQ(doc.events.eventList.count, 1);
@@ -109,15 +233,19 @@ TEST_F(EventFilePlaybackTest, DamagedEventFileIsReportedAndKeptAsItWas) {
     EXPECT_EQ(TempDir::ReadText(dir.File("survey.an")), events);
 }
 
-TEST_F(EventFilePlaybackTest, ReadableEventFileIsWrittenBackFromTheList) {
+// Closing saves nothing when nothing changed: a file written by hand (CR LF, short fractions)
+// keeps its bytes, and a file that could not be read is not touched at all.
+TEST_F(EventFilePlaybackTest, CloseLeavesAnUnchangedEventFileAsItIs) {
     MakeFourHeadState(false);
     const std::string path = WriteFile("survey.svx", MakeFile(2));
-    TempDir::WriteText(dir.File("survey.an"), "4\n7\n0.5\nd\nt\nla\nlo\nan\n");
+    const std::string events = "4\r\n7\r\n0.5\r\nd\r\nt\r\nla\r\nlo\r\nan\r\n";
+    TempDir::WriteText(dir.File("survey.an"), events);
+    const auto before = std::filesystem::last_write_time(dir.File("survey.an"));
     StartPlayback(path);
     ASSERT_EQ(doc.events.eventList.count, 1);
-    doc.events.eventList.entries[0].annotation = "changed\n";
     doc.CloseAllFiles();
-    EXPECT_EQ(TempDir::ReadText(dir.File("survey.an")), "4\n7\n0.500000\nd\nt\nla\nlo\nchanged\n");
+    EXPECT_EQ(TempDir::ReadText(dir.File("survey.an")), events);
+    EXPECT_EQ(std::filesystem::last_write_time(dir.File("survey.an")), before);
 }
 
 TEST(EventFileText, CrLfLinesAndACutOffLastEvent) {

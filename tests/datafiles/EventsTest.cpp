@@ -6,8 +6,10 @@
 #include <filesystem>
 
 #include "EventsFixture.h"
-#include "imaging/SideGeometry.h"
+#include "datafiles/DataFileTexts.h"
 #include "datafiles/EventCommands.h"
+#include "datafiles/EventTexts.h"
+#include "imaging/SideGeometry.h"
 
 namespace {
 
@@ -20,8 +22,32 @@ protected:
         doc.events.eventInputEnabled = 1;
     }
     std::vector<std::uint8_t> FileBytes() { return TempDir::ReadBytes(path); }
+
+    // Records live cycles of three heads into survey.svx with the event input on.
+    void RecordLive(int cycles) {
+        MakeFourHeadState(false);
+        doc.heads[kHeadES].available = 0;
+        doc.headCount = 3;
+        doc.images.compositeMode = 1;
+        std::int32_t changed = 1;
+        doc.SizeCompositeImage(kZoomFillScreen, 1000, changed);
+        path = dir.File("survey.svx");
+        ASSERT_TRUE(doc.StartRecordingTo(path));
+        doc.events.eventInputEnabled = 1;
+        for (int i = 0; i < cycles; ++i) StoreLiveCycle();
+    }
+    void StoreLiveCycle() {
+        doc.noDataFlag = 0;
+        platform.tick += 100;
+        doc.StoreCycle();
+    }
+    void StampRowPing(int row, int ping) {
+        doc.images.slotStates[kCompositeSlot].rowInfo.Row(row).pingNumber = ping;
+    }
     std::string path;
 };
+
+const std::string kOneEvent = "0\n5\n0.500000\nd\nt\nla\nlo\nolder\n";
 
 TEST_F(EventsTest, NumbersRunFromZeroAndFollowTheLargestAfterADelete) {
     PlayEventFile();
@@ -392,6 +418,253 @@ TEST_F(EventsTest, OneMarkerPerEventAlsoForAPingMergedIntoTheRowAbove) {
     EXPECT_EQ(doc.events.eventMarkerPath[1].x, 500);
 }
 
+// A double click while an event is being typed keeps that event, its ping and its text: with
+// "Hold When Adding" giving up the first dialog would release the hold, redraw the rows and
+// put another ping on the clicked row.
+TEST_F(EventsTest, ASecondDoubleClickKeepsTheEventBeingTyped) {
+    RecordLive(20);
+    doc.events.holdWhenAdding = 1;
+    ASSERT_TRUE(doc.BeginNewEvent(RowOf(15), 100));
+    ASSERT_EQ(doc.images.held, 1);
+    for (int i = 0; i < 5; ++i) StoreLiveCycle();  // recorded while the display is held
+    const int rowOf12 = RowOf(12);
+    EXPECT_FALSE(doc.BeginNewEvent(rowOf12, 300));
+    EXPECT_TRUE(doc.events.dialog.visible);
+    EXPECT_EQ(doc.events.dialog.ping, "15");
+    EXPECT_EQ(doc.events.dialog.mode, EventDialogState::Mode::NewEvent);
+    EXPECT_EQ(doc.images.held, 1);
+    EXPECT_EQ(RowOf(12), rowOf12) << "the rows moved";
+    doc.AcceptEvent("first");
+    ASSERT_EQ(doc.events.eventList.count, 1);
+    EXPECT_EQ(doc.events.eventList.entries[0].pingNumber, 15);
+    EXPECT_EQ(doc.events.eventList.entries[0].annotation, "first\n");
+    ASSERT_EQ(doc.events.eventMarkerPath.size(), 1u);
+    EXPECT_EQ(doc.events.eventMarkerPath[0].x, 100);
+    doc.StopRecording();
+    const std::vector<std::uint8_t> bytes = FileBytes();
+    EXPECT_EQ(MarkOf(bytes, 15), 0x8000);
+    for (int ping : {12, 17, 20}) EXPECT_EQ(MarkOf(bytes, ping), 0) << ping;
+}
+
+// In playback the same holds for an annotation being edited; a review only shown (nothing
+// typed) gives way to the new event, keeping its hold so that the clicked row stays the same.
+TEST_F(EventsTest, ADoubleClickOverAReviewTakesThePingOfTheClickedRow) {
+    PlayEventFile();
+    AddEventAt(10, 250, "a");
+    doc.ReviewEvents();
+    doc.EditEvent();
+    ASSERT_TRUE(doc.events.dialog.editing);
+    EXPECT_FALSE(doc.BeginNewEvent(RowOf(20), 500));
+    EXPECT_TRUE(doc.events.dialog.editing);
+    doc.CancelEvent();
+    doc.ReviewEvents();
+    ASSERT_EQ(doc.images.heldByEventDialog, 1);
+    const int row = RowOf(20);
+    ASSERT_TRUE(doc.BeginNewEvent(row, 500));
+    EXPECT_EQ(doc.events.dialog.ping, "20");
+    EXPECT_EQ(doc.events.eventReviewShown, 0);
+    EXPECT_EQ(doc.images.heldByEventDialog, 1);
+    EXPECT_EQ(RowOf(20), row);
+    doc.AcceptEvent("b");
+    ASSERT_EQ(doc.events.eventList.count, 2);
+    EXPECT_EQ(doc.events.eventList.entries[1].pingNumber, 20);
+    EXPECT_EQ(MarkOf(FileBytes(), 20), 0x8001);
+    EXPECT_EQ(doc.images.held, 0);
+}
+
+// An event is kept only with the mark in its record: a row whose ping the data file does not
+// have (left on screen from another recording) adds nothing, in playback and live.
+TEST_F(EventsTest, APingWithoutARecordKeepsNothing) {
+    for (const bool live : {false, true}) {
+        SCOPED_TRACE(live ? "recording" : "playback");
+        if (live) {
+            RecordLive(20);
+        } else {
+            PlayEventFile();
+        }
+        const std::vector<std::uint8_t> before = FileBytes();
+        const int row = live ? RowOf(3) : RowOf(10);
+        StampRowPing(row, 500);
+        platform.expectedMessages = {eventtext::NoRecordForEvent(500)};
+        EXPECT_FALSE(doc.BeginNewEvent(row, 300));
+        EXPECT_TRUE(platform.expectedMessages.empty());
+        EXPECT_FALSE(doc.events.dialog.visible);
+        EXPECT_EQ(doc.images.heldByEventDialog, 0);
+        EXPECT_EQ(doc.events.eventList.count, 0);
+        EXPECT_TRUE(doc.events.eventMarkerPath.empty());
+        EXPECT_EQ(EventText(), "");
+        EXPECT_TRUE(FileBytes() == before);
+        doc.CloseAllFiles();
+        doc.playbackMode = 0;
+    }
+}
+
+// The record gone while the event was typed (the file cut short by another program): OK
+// keeps nothing either.
+TEST_F(EventsTest, ARecordLostWhileTypingKeepsNothing) {
+    PlayEventFile(40, 38);
+    ASSERT_TRUE(doc.BeginNewEvent(RowOf(35), 300));
+    std::filesystem::resize_file(path, 30u * 8432u);
+    platform.expectedMessages = {eventtext::NoRecordForMark(35)};
+    doc.AcceptEvent("gone");
+    EXPECT_TRUE(platform.expectedMessages.empty());
+    EXPECT_EQ(doc.events.eventList.count, 0);
+    EXPECT_TRUE(doc.events.eventMarkerPath.empty());
+    EXPECT_FALSE(doc.events.dialog.visible);
+    EXPECT_EQ(EventText(), "");
+}
+
+// An event file that could not be read to its end is never rewritten: adding, editing and
+// deleting are refused with the file and the line named, and closing leaves it as it was.
+TEST_F(EventsTest, ADamagedEventFileIsNotShortenedByAChange) {
+    const std::string good = "0\n10\n0.250000\nd\nt\nla\nlo\nkept\n";
+    std::string full;
+    for (int i = 0; i < 101; ++i) full += std::to_string(i % 100) + "\n10\n0.5\nd\nt\nla\nlo\nn\n";
+    struct Case {
+        const char* name;
+        std::string text;
+        std::string where;
+        int read;
+    };
+    const Case cases[] = {
+        {"event number 100", good + "100\n12\n0.5\nd\nt\nla\nlo\nlost\n" + good,
+         "line 9: event number \"100\" is not a whole number from 0 to 99", 1},
+        {"negative ping", good + "1\n-5\n0.5\nd\nt\nla\nlo\nlost\n" + good,
+         "line 10: ping number \"-5\" is not a whole number from 0 to 2147483647", 1},
+        {"fraction 1e308", good + "1\n12\n1e308\nd\nt\nla\nlo\nlost\n",
+         "line 11: across-track fraction \"1e308\" is not a number from 0 to 1", 1},
+        {"cut off", good + "1\n12\n0.5\n",
+         "line 9: the event that starts here ends before its eighth line", 1},
+        {"101 events", full, "line 801: more than 100 events: the 101st starts here", 100},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string eventFile = dir.File("survey.an");
+        TempDir::WriteText(eventFile, c.text);
+        platform.expectedMessages = {datafiletext::EventFileDamaged(eventFile, c.where, c.read)};
+        PlayEventFile();
+        ASSERT_TRUE(platform.expectedMessages.empty());
+        ASSERT_EQ(doc.events.eventList.count, c.read);
+        const std::string refusal = datafiletext::DamagedEventFileKept(eventFile, c.where);
+        EXPECT_NE(refusal.find(eventFile), std::string::npos);
+        EXPECT_NE(refusal.find(c.where.substr(0, c.where.find(':'))), std::string::npos);
+
+        platform.expectedMessages = {refusal, refusal, refusal};
+        EXPECT_FALSE(doc.BeginNewEvent(RowOf(12), 300));  // add
+        doc.files.playbackEventNumber = 0;
+        doc.files.playbackEventFlag = 1;
+        doc.DeleteEvent();  // refused before the question
+        doc.EditEvent();
+        EXPECT_FALSE(doc.events.dialog.editing);
+        EXPECT_TRUE(platform.expectedMessages.empty());
+        EXPECT_FALSE(doc.events.dialog.visible);
+        EXPECT_EQ(MarkOf(FileBytes(), 12), 0);
+        doc.CloseAllFiles();
+        EXPECT_EQ(TempDir::ReadText(eventFile), c.text);
+    }
+}
+
+// A copy must not empty the event file of the file it copies: x.SVX and x.dat have the event
+// file of x.svx, and x.svx under another name is the played file itself.
+TEST_F(EventsTest, CopyModeRefusesANameWhoseEventFileIsThePlayedOne) {
+    path = WriteFile("survey.svx", ThreeHeadRecords(30));
+    TempDir::WriteText(dir.File("survey.an"), kOneEvent);
+    std::filesystem::create_hard_link(path, dir.File("linked.svx"));
+    std::filesystem::create_directory(dir.File("sub"));
+    PlayIntoComposite(path, 5);
+    const std::vector<std::uint8_t> data = FileBytes();
+    const std::string ofPlayback =
+        "its event file " + dir.File("survey.an") + " is the event file of the file being played";
+    const std::pair<std::string, std::string> refused[] = {
+        {dir.File("survey.SVX"), ofPlayback},
+        {dir.File("survey.dat"), ofPlayback},
+        {dir.File("sub/../survey.xyz"), "its event file " + dir.File("sub/../survey.an") +
+                                            " is the event file of the file being played"},
+        {dir.File("survey.an"), "it is the event file of the file being played"},
+        {dir.File("./survey.svx"), ""},
+        {dir.File("linked.svx"), ""},
+    };
+    for (const auto& [target, clash] : refused) {
+        SCOPED_TRACE(target);
+        platform.expectedMessages = {clash.empty()
+                                         ? std::string(datafiletext::kUsedAsPlayback)
+                                         : datafiletext::RecordingOverPlayback(target, clash)};
+        EXPECT_FALSE(doc.StartRecordingTo(target));
+        EXPECT_TRUE(platform.expectedMessages.empty());
+        EXPECT_EQ(doc.recording.recordingOn, 0);
+        EXPECT_EQ(TempDir::ReadText(dir.File("survey.an")), kOneEvent);
+        EXPECT_TRUE(FileBytes() == data);
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.File("survey.SVX")));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("survey.dat")));
+    // Another name is copied to.
+    EXPECT_TRUE(doc.StartRecordingTo(dir.File("copy.svx")));
+    doc.StopRecording();
+    EXPECT_EQ(TempDir::ReadText(dir.File("survey.an")), kOneEvent);
+}
+
+// Every pass of the looping playback shows the marked records again: each event keeps one
+// marker, at the newest place of its ping.
+TEST_F(EventsTest, LoopingPlaybackKeepsOneMarkerPerEvent) {
+    path = WriteFile("survey.svx", ThreeHeadRecords(30));
+    TempDir::WriteText(dir.File("survey.an"),
+                       "0\n12\n0.500000\nd\nt\nla\nlo\none\n"
+                       "1\n20\n0.250000\nd\nt\nla\nlo\ntwo\n");
+    std::vector<std::uint8_t> bytes = FileBytes();
+    bytes[11 * 8432 + 64] = 0;
+    bytes[11 * 8432 + 65] = 0x80;
+    bytes[19 * 8432 + 64] = 1;
+    bytes[19 * 8432 + 65] = 0x80;
+    TempDir::WriteBytes(path, bytes);
+    PlayIntoComposite(path, 30);
+    ASSERT_EQ(doc.events.eventMarkerPath.size(), 2u);
+    for (int pass = 2; pass <= 6; ++pass) {
+        for (int i = 0; i < 30; ++i) platform.FireTimer(1030);
+        SCOPED_TRACE(pass);
+        ASSERT_EQ(doc.events.eventMarkerPath.size(), 2u);
+        const int counter = doc.images.compositeRowCounter;
+        for (const EventMarker& marker : doc.events.eventMarkerPath) {
+            const int ping = marker.number == 0 ? 12 : 20;
+            EXPECT_EQ(marker.ping, ping);
+            EXPECT_EQ(marker.row + counter, doc.images.CompositeRowOfPing(ping));
+        }
+    }
+}
+
+// Each change is saved at once through a temporary file. When that fails the operator is
+// told and the old file stays whole; closing tries again the same way, and only then.
+TEST_F(EventsTest, CloseSavesOnlyAChangeNotYetSavedAndNeverTruncates) {
+    const std::string eventFile = dir.File("survey.an");
+    const std::string obstacle = eventFile + ".tmp";
+    for (const bool freedBeforeClose : {false, true}) {
+        SCOPED_TRACE(freedBeforeClose ? "freed" : "still blocked");
+        TempDir::WriteText(eventFile, kOneEvent);
+        std::filesystem::create_directory(obstacle);  // the temporary file cannot be made
+        PlayEventFile();
+        platform.expectedMessages = {eventtext::EventFileNotSaved(eventFile)};
+        AddEventAt(10, 250, "new");
+        EXPECT_TRUE(platform.expectedMessages.empty());
+        EXPECT_EQ(TempDir::ReadText(eventFile), kOneEvent);
+        EXPECT_EQ(MarkOf(FileBytes(), 10), 0x8001);
+        if (freedBeforeClose) {
+            std::filesystem::remove(obstacle);
+        } else {
+            platform.expectedMessages = {eventtext::EventFileNotSaved(eventFile)};
+        }
+        doc.CloseAllFiles();
+        EXPECT_TRUE(platform.expectedMessages.empty());
+        const std::string saved = freedBeforeClose
+                                      ? kOneEvent + "1\n10\n0.250000\n" +
+                                            doc.events.eventList.entries[1].date + "14:05:09\n" +
+                                            doc.events.eventList.entries[1].latitude +
+                                            doc.events.eventList.entries[1].longitude + "new\n"
+                                      : kOneEvent;
+        EXPECT_EQ(TempDir::ReadText(eventFile), saved);
+        std::filesystem::remove_all(obstacle);
+        doc.playbackMode = 0;
+    }
+}
+
 TEST(EventAcross, ClickAndRedrawInTheThreeSideModes) {
     struct Case {
         int mode, click;
@@ -413,18 +686,9 @@ TEST(EventAcross, ClickAndRedrawInTheThreeSideModes) {
 }
 
 TEST_F(EventsTest, LiveRowsCarryThePingOfTheRecordStoredForThem) {
-    MakeFourHeadState(false);
-    doc.heads[kHeadES].available = 0;
-    doc.headCount = 3;
-    doc.images.compositeMode = 1;
-    std::int32_t changed = 1;
-    doc.SizeCompositeImage(kZoomFillScreen, 1000, changed);
-    ASSERT_TRUE(doc.StartRecordingTo(dir.File("survey.svx")));
-    doc.events.eventInputEnabled = 1;
+    RecordLive(0);
     for (int i = 0; i < 20; ++i) {
-        doc.noDataFlag = 0;
-        platform.tick += 100;
-        doc.StoreCycle();
+        StoreLiveCycle();
         ASSERT_EQ(static_cast<std::uint32_t>(doc.images.RowStamp(kCompositeSlot, 0).pingNumber),
                   doc.recording.index.Records().back().ping);
     }

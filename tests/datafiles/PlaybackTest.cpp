@@ -409,6 +409,7 @@ TEST_F(PlaybackTest, EventsOfThePlayedFileAreSavedWhenAProtectedFileIsOpenedNext
     doc.events.eventList.entries[0].pingNumber = 2;
     doc.events.eventList.entries[0].acrossFraction = 0.5;
     doc.events.eventList.count = 1;
+    doc.events.playbackEventsUnsaved = 1;  // a change whose saving failed: the close saves it
     doc.files.fileSystem.makeWritable = [](const std::string& path) {
         return path.find("protected") == std::string::npos;
     };

@@ -199,6 +199,7 @@ TEST_F(RecordingTest, StopWritesTheEventListIntoTheEventFile) {
     event.longitude = "n/a\n";
     event.annotation = "wreck\n";
     doc.events.eventList.count = 1;
+    doc.events.recordEventsUnsaved = 1;  // a change whose saving failed: the stop saves it
     doc.StopRecording();
     EXPECT_EQ(TempDir::ReadText(dir.File("run.an")),
               "0\n57\n0.500000\n03-JUL-2025\n14:05:09\nn/a\nn/a\nwreck\n");

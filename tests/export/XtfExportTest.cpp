@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <filesystem>
@@ -162,12 +163,47 @@ TEST(XtfExportTest, EveryPacketCarriesTheRecordFieldByField) {
             EXPECT_EQ(ch.frequency, static_cast<int>(record.Frequency(head) / 1000));
             EXPECT_EQ(ch.gain, record.Gain(head));
             ASSERT_EQ(ch.samples.size(), 1000u);
-            const std::uint8_t* line = record.Line(head);
-            std::vector<std::uint8_t> expected =
-                c % 2 == 0 ? std::vector<std::uint8_t>(std::make_reverse_iterator(line + 1000),
-                                                       std::make_reverse_iterator(line))
-                           : std::vector<std::uint8_t>(line + 1000, line + 2000);
-            EXPECT_EQ(ch.samples, expected);
+            // The line's halves as they lie: port far range first, starboard nearest first.
+            const std::uint8_t* half = record.Line(head) + (c % 2 == 0 ? 0 : 1000);
+            EXPECT_EQ(ch.samples, std::vector<std::uint8_t>(half, half + 1000));
+        }
+    }
+}
+
+// Another program lays the port channel and then the starboard channel side by side without
+// reversing either. That must read far port ... nadir ... far starboard: the water column
+// (slant ranges below the altitude) in the middle, flanked on both sides by the first bottom
+// return, and no water column at either outer edge.
+TEST(XtfExportTest, PortThenStarboardSideBySideHasTheWaterColumnInTheMiddle) {
+    TempDir dir;
+    const std::string svx = Recording(dir, "four.svx", {.records = 10});
+    ASSERT_TRUE(svx::ExportXtf(svx, dir.File("out.xtf")).Ok());
+    const XtfFile xtf = ReadXtf(dir.File("out.xtf"));
+    ASSERT_EQ(xtf.packets.size(), 10u);
+    const sim::Scene scene;
+    const auto maxOf = [](const std::vector<std::uint8_t>& v, int from, int to) {
+        return *std::max_element(v.begin() + from, v.begin() + to);
+    };
+    for (std::size_t k = 0; k < xtf.packets.size(); ++k) {
+        const std::uint32_t ping = GetLe32(xtf.packets[k].header + 28);
+        // Samples a side below the altitude at 50 m over 1000 samples.
+        const int water = static_cast<int>(scene.AltitudeM(ping) / 50.0 * 1000.0);
+        for (std::size_t pair = 0; pair < 3; ++pair) {
+            SCOPED_TRACE(testing::Message() << "ping " << ping << " pair " << pair);
+            const XtfChannel& port = xtf.packets[k].channels[2 * pair];
+            const XtfChannel& starboard = xtf.packets[k].channels[2 * pair + 1];
+            ASSERT_EQ(xtf.Header()[256 + 128 * port.number], 1);  // CHANINFO: port
+            ASSERT_EQ(xtf.Header()[256 + 128 * starboard.number], 2);
+            std::vector<std::uint8_t> laid = port.samples;
+            laid.insert(laid.end(), starboard.samples.begin(), starboard.samples.end());
+            ASSERT_EQ(laid.size(), 2000u);
+            EXPECT_LE(maxOf(laid, 1000 - water + 3, 1000 + water - 3), sim::kNoiseCeiling)
+                << "the water column is not in the middle";
+            EXPECT_GT(maxOf(laid, 1000 - water - 20, 1000 - water + 3), sim::kNoiseCeiling)
+                << "no bottom return left of the nadir";
+            EXPECT_GT(maxOf(laid, 1000 + water - 3, 1000 + water + 20), sim::kNoiseCeiling)
+                << "no bottom return right of the nadir";
+            EXPECT_GT(maxOf(laid, 0, water), sim::kNoiseCeiling) << "water column at far port";
         }
     }
 }

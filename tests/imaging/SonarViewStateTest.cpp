@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -232,6 +233,43 @@ TEST_F(SonarViewStateTest, ZoomCommandsAreIgnoredWhenTheModeIsAlreadyChosen) {
     EXPECT_EQ(view.measure.markCount, 0);
     EXPECT_EQ(doc.images.ChannelImage(0).Rows(), 2000);
     EXPECT_EQ(doc.images.ChannelImage(0).Width(), 1000);
+}
+
+// Every command that changes the scale takes the marks and a measurement begun with it: their
+// points are image points of the old scale.
+TEST_F(SonarViewStateTest, EveryZoomChangeClearsMarksAndAHalfMadeMeasurement) {
+    struct Case {
+        const char* name;
+        int from;
+        std::function<bool(SonarViewState&)> command;
+    };
+    const Case cases[] = {
+        {"100 %", kZoomFillScreen, [](SonarViewState& v) { return v.SetZoom(kZoom100); }},
+        {"200 %", kZoomFillScreen, [](SonarViewState& v) { return v.SetZoom(kZoom200); }},
+        {"200 % from 100 %", kZoom100, [](SonarViewState& v) { return v.SetZoom(kZoom200); }},
+        {"100 % from 200 %", kZoom200, [](SonarViewState& v) { return v.SetZoom(kZoom100); }},
+        {"Fill the Screen", kZoom200, [](SonarViewState& v) { return v.FillScreen(); }},
+        {"zoom cycle", kZoom100,
+         [](SonarViewState& v) {
+             v.ZoomCycle();
+             return true;
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        view.SetZoom(c.from);
+        view.measure.markCount = 3;
+        view.measure.distanceMode = 1;
+        view.measure.distanceFirstPointSet = 1;
+        ASSERT_TRUE(view.measure.HalfMade());
+        ASSERT_TRUE(c.command(view));
+        EXPECT_EQ(view.measure.markCount, 0);
+        EXPECT_FALSE(view.measure.HalfMade());
+    }
+    // A command for the zoom already chosen changes nothing, so it keeps the marks.
+    view.measure.markCount = 2;
+    EXPECT_FALSE(view.SetZoom(view.zoomMode));
+    EXPECT_EQ(view.measure.markCount, 2);
 }
 
 TEST_F(SonarViewStateTest, RestoreReturnsToTheCornerAndClearsTheMarks) {

@@ -10,8 +10,10 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <optional>
 
 #include "../export/TargetSearch.h"
 #include "../support/TempDir.h"
@@ -311,6 +313,50 @@ TEST_F(ExportTools, DamagedRecordIsNamedAndTheRestExported) {
             << run.err.toStdString();
     }
     EXPECT_EQ(std::filesystem::file_size(dir->File("d.xtf")), 1024u + 299u * 6656u);
+}
+
+// `events` of a recording whose event file is missing, cut off, damaged or holds a long line:
+// the events that can be read are exported, what could not be read is named by its line, and
+// a recording without an event file simply has no events.
+TEST_F(ExportTools, EventsOfMissingCutOffAndDamagedEventFiles) {
+    const std::string good = "0\n5\n0.500000\n09-DEC-2026\n10:00:02\nn/a\nn/a\nrock\n";
+    struct Case {
+        const char* name;
+        std::optional<std::string> eventFile;  // none: no event file at all
+        int exitCode;
+        int rows;          // events in the CSV
+        const char* said;  // on standard error ("" for nothing)
+    };
+    const Case cases[] = {
+        {"missing", std::nullopt, 0, 0, "missing.an does not exist: the recording has no events"},
+        {"cutoff", good + "1\n7\n0.5\nd\n", 1, 1,
+         "cutoff.an, line 9: the event that starts here ends before its eighth line; the 1 event "
+         "before it is exported"},
+        {"longline", "0\n5\n0.5\nd\nt\nn/a\nn/a\n" + std::string(1 << 20, 'x') + "\n" + good, 0, 2,
+         ""},
+        {"badping", good + "1\n99999999999999999999\n0.5\nd\nt\nla\nlo\nx\n", 1, 1,
+         "badping.an, line 10: ping number \"99999999999999999999\" is not a whole number"},
+        {"badfraction", good + "1\n7\nnan\nd\nt\nla\nlo\nx\n", 1, 1,
+         "badfraction.an, line 11: across-track fraction \"nan\""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string data = dir->File(std::string(c.name) + ".svx");
+        std::filesystem::create_hard_link(line, data);
+        if (c.eventFile) TempDir::WriteText(dir->File(std::string(c.name) + ".an"), *c.eventFile);
+        const std::string csv = dir->File(std::string(c.name) + ".csv");
+        const ProgramRun run = RunProgram(SONVARA_CLI_PATH, {"events", Q(data), "--csv", Q(csv)});
+        EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();
+        EXPECT_TRUE(run.out.contains(QByteArray::number(c.rows) + " events from"))
+            << run.out.toStdString();
+        const std::string text = TempDir::ReadText(csv);
+        EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1 + c.rows) << text.substr(0, 200);
+        EXPECT_EQ(text.rfind("number,ping,date,time,latitude,longitude,across,annotation\n", 0),
+                  0u);
+        EXPECT_TRUE(std::string(c.said).empty() ? run.err.isEmpty() : run.err.contains(c.said))
+            << run.err.toStdString();
+        EXPECT_FALSE(run.err.contains("more than 100")) << run.err.toStdString();
+    }
 }
 
 }  // namespace

@@ -217,7 +217,16 @@ TEST_F(EventDialogTest, DoubleClickOnTheCompositeWindowOpensTheEventOfThatRow) {
     ASSERT_NE(dialog, nullptr);
     ASSERT_TRUE(dialog->isVisible());
     EXPECT_EQ(dialog->pingEdit->text(), QString::number(ping));
+    // A second double click elsewhere while the event is typed keeps the dialog, its ping and
+    // the text typed so far.
+    QTest::keyClicks(dialog->annotationEdit, QStringLiteral("first note"));
+    QTest::mouseDClick(view, Qt::LeftButton, {}, QPoint(view->width() / 2, row / 2));
+    ASSERT_TRUE(dialog->isVisible());
+    EXPECT_EQ(dialog->pingEdit->text(), QString::number(ping));
+    EXPECT_EQ(dialog->annotationEdit->toPlainText(), QStringLiteral("first note"));
+    EXPECT_EQ(doc.events.eventMarkerPath.size(), 1u);
     QTest::mouseClick(dialog->okButton, Qt::LeftButton);
+    EXPECT_NE(EventFile().find("\nfirst note\n"), std::string::npos) << EventFile();
     for (const auto& [p, mark] : Marks()) {
         EXPECT_EQ(mark, static_cast<int>(p) == ping ? 0x8000 : 0) << "ping " << p;
     }

@@ -19,18 +19,23 @@
 namespace {
 
 // Reads the event file of the data file; false (with the reason) when it cannot be read. A
-// damaged or overlong file gives the events before the damage and a line on standard error.
+// damaged or overlong file gives the events before the damage and a line on standard error;
+// a missing one no events, and a line that says so.
 bool ReadEvents(const std::string& eventPath, EventList& events, bool& complete,
                 std::string& error) {
-    error = cli::CheckInputFile(eventPath);
-    if (!error.empty()) return false;
+    std::error_code ec;
+    if (std::filesystem::symlink_status(eventPath, ec).type() !=
+        std::filesystem::file_type::not_found) {
+        error = cli::CheckInputFile(eventPath);
+        if (!error.empty()) return false;
+    }
     const svx::EventFileRead read = svx::ReadEventFile(eventPath, events);
     complete = read.complete;
     if (!read.read) {
         error = read.problem;
         return false;
     }
-    if (!read.complete) cli::Complain(read.problem);
+    if (!read.complete || read.missing) cli::Complain(read.problem, cli::kExitDone);
     return true;
 }
 
@@ -107,6 +112,8 @@ int cli::RunEvents(int argc, char** argv) {
     }
     std::printf("%d events from %s written to %s\n", events.count, options.file.c_str(),
                 options.out.c_str());
-    const bool chips = options.chipsDir.empty() || WriteChips(argc, argv, options, events);
+    // No event, no chip: the file is not played for nothing.
+    const bool chips =
+        options.chipsDir.empty() || events.count == 0 || WriteChips(argc, argv, options, events);
     return complete && chips ? kExitDone : kExitFailed;
 }

@@ -30,8 +30,9 @@ bool TableIndex(const std::string& text) {
 void DescribeXtf(CLI::App& app, std::vector<std::string>& files) {
     app.description(
         "Writes a sonar data file as XTF: one sonar packet per record, a port and a starboard\n"
-        "channel of 1000 one-byte samples (nearest the fish first) for every side-scan head of\n"
-        "the first record; navigation from the recorded NMEA sentences (latitude/longitude),\n"
+        "channel of 1000 one-byte samples (port far range first, starboard nearest the fish\n"
+        "first, as XTF readers lay them side by side) for every side-scan head of the first\n"
+        "record; navigation from the recorded NMEA sentences (latitude/longitude),\n"
         "attitude, depth and temperature from the orientation sensor, altitude from the echo\n"
         "sounder. Records without a fix keep the last position; how many is said at the end.");
     app.set_version_flag("--version", tools::VersionText("sonvara-cli xtf"));

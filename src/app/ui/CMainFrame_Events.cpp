@@ -34,7 +34,11 @@ void CMainFrame::RegisterEventCommands() {
 }
 
 void CMainFrame::BeginNewEvent(int row, int x) {
-    doc.BeginNewEvent(row, x);
+    // A dialog kept open for an event being typed comes to the front instead.
+    if (!doc.BeginNewEvent(row, x) && eventDialog && doc.events.dialog.visible) {
+        eventDialog->raise();
+        eventDialog->activateWindow();
+    }
     RefreshNow();
 }
 
