@@ -74,6 +74,7 @@ void EchoSounderImage::Resize(int clientWidth, int clientHeight) {
     width = RoundUpTo4(clientWidth);
     height = RoundUpTo4(clientHeight);
     pixels.assign(static_cast<std::size_t>(width) * height, 0);
+    oldest = 0;
     const int n = OutputSamples();
     resampleStep = n > 0 ? static_cast<double>(kEsInputSamples) / n : 0.0;
     scratch.assign(static_cast<std::size_t>(std::max(n, kEsInputSamples)), 0);
@@ -85,19 +86,23 @@ void EchoSounderImage::Close() {
 
 void EchoSounderImage::WriteColumn(int x, const std::uint8_t* column) {
     const int n = OutputSamples();
-    for (int k = 0; k < n; ++k) {
-        pixels[static_cast<std::size_t>(kEsMargin + k) * width + x] = column[k];
-    }
+    std::uint8_t* out = pixels.data() + static_cast<std::size_t>(kEsMargin) * width + StoredColumn(x);
+    for (int k = 0; k < n; ++k, out += width) *out = column[k];
 }
 
 void EchoSounderImage::AddColumn(const std::uint8_t* column) {
     if (!open || !Drawable()) return;
-    const int newest = width - kEsScaleWidth - 1;
-    for (int y = kEsMargin; y < height - kEsMargin; ++y) {
-        std::uint8_t* row = pixels.data() + static_cast<std::size_t>(y) * width;
-        std::memmove(row, row + 1, static_cast<std::size_t>(newest));
-    }
-    WriteColumn(newest, column);
+    // The oldest column leaves at the left and its storage takes the newest at the right.
+    if (++oldest == RingColumns()) oldest = 0;
+    WriteColumn(RingColumns() - 1, column);
+}
+
+void EchoSounderImage::CopyRow(int y, std::uint8_t* out) const {
+    const std::uint8_t* row = StoredRow(y);
+    const int ring = std::max(RingColumns(), 0);
+    std::memcpy(out, row + oldest, static_cast<std::size_t>(ring - oldest));
+    std::memcpy(out + (ring - oldest), row, static_cast<std::size_t>(oldest));
+    std::memcpy(out + ring, row + ring, static_cast<std::size_t>(width - ring));
 }
 
 void EchoSounderImage::Rebuild(const PingHistory& history) {
