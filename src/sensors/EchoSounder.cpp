@@ -86,7 +86,8 @@ void EchoSounderImage::Close() {
 
 void EchoSounderImage::WriteColumn(int x, const std::uint8_t* column) {
     const int n = OutputSamples();
-    std::uint8_t* out = pixels.data() + static_cast<std::size_t>(kEsMargin) * width + StoredColumn(x);
+    std::uint8_t* out =
+        pixels.data() + static_cast<std::size_t>(kEsMargin) * width + StoredColumn(x);
     for (int k = 0; k < n; ++k, out += width) *out = column[k];
 }
 

@@ -65,8 +65,8 @@ TEST(EchogramRingTest, PictureEqualsTheBlockMoveAfterAnyNumberOfPings) {
     };
     // Scrolling columns: 74 for 104 wide, 2 for 32 wide, 970 for 1000 wide.
     const Case cases[] = {
-        {104, 204, 0},   {104, 204, 1},  {104, 204, 73}, {104, 204, 74},
-        {104, 204, 75},  {104, 204, 229}, {32, 64, 5},   {1000, 68, 2500},
+        {104, 204, 0},  {104, 204, 1},   {104, 204, 73}, {104, 204, 74},
+        {104, 204, 75}, {104, 204, 229}, {32, 64, 5},    {1000, 68, 2500},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << ", " << c.pings);
