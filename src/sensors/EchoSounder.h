@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "common/LargeBuffer.h"
+
 class PingHistory;
 
 inline constexpr int kEsMargin = 30;          // top and bottom margin, rows
@@ -87,7 +89,7 @@ private:
     int height = 0;
     int oldest = 0;  // stored column of image column 0
     double resampleStep = 0.0;
-    std::vector<std::uint8_t> pixels;
+    std::vector<std::uint8_t, LargeBufferAllocator<std::uint8_t>> pixels;
     std::vector<std::uint8_t> scratch;
 };
 
