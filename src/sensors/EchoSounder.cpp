@@ -15,14 +15,12 @@ int RoundUpTo4(int value) {
 
 }  // namespace
 
-double ResampleEchoSamples(const std::uint8_t* samples, int n, std::uint8_t* out) {
-    if (n <= 0) return 0.0;
+namespace {
+
+// n <= 1000: each output is the maximum of its bin of input samples.
+double ResampleByBins(const std::uint8_t* samples, int n, std::uint8_t* out) {
     std::fill(out, out + n, std::uint8_t{0});
     const double step = static_cast<double>(kEsInputSamples) / n;
-    if (step < 1.0) {
-        BuildLine(samples, 1, kEsInputSamples, n, 1.0, out);
-        return step;
-    }
     // Sample i belongs to the bin whose accumulated boundary it has not reached yet.
     double boundary = step;
     int k = 0;
@@ -38,6 +36,25 @@ double ResampleEchoSamples(const std::uint8_t* samples, int n, std::uint8_t* out
     }
     out[k] = static_cast<std::uint8_t>(std::min(maximum, int{kMaxEchoPixel}));
     return step;
+}
+
+}  // namespace
+
+double ResampleEchoSamples(const std::uint8_t* samples, int n, std::uint8_t* out,
+                           LinePlan& plan) {
+    if (n <= 0) return 0.0;
+    if (n <= kEsInputSamples) return ResampleByBins(samples, n, out);
+    BuildLine(samples, 1, kEsInputSamples, n, 1.0, out, plan);
+    // A line is at most kMaxImageWidth long; outputs beyond it stay empty.
+    if (n > kMaxImageWidth) std::fill(out + kMaxImageWidth, out + n, std::uint8_t{0});
+    return static_cast<double>(kEsInputSamples) / n;
+}
+
+double ResampleEchoSamples(const std::uint8_t* samples, int n, std::uint8_t* out) {
+    if (n <= 0) return 0.0;
+    if (n <= kEsInputSamples) return ResampleByBins(samples, n, out);
+    LinePlan plan;
+    return ResampleEchoSamples(samples, n, out, plan);
 }
 
 void CutBeyondRange(std::uint8_t* out, int n, int esRange) {
@@ -113,7 +130,8 @@ void EchoSounderImage::Rebuild(const PingHistory& history) {
     for (int i = 1; i < width - kEsScaleWidth - 2 && i < kHistoryLength; ++i) {
         const int slot = history.IndexBack(i);
         if (slot < 0) break;
-        ResampleEchoSamples(history.Record(slot).esSamples.data(), n, column.data());
+        ResampleEchoSamples(history.Record(slot).esSamples.data(), n, column.data(),
+                            stretchPlan);
         WriteColumn(width - kEsScaleWidth - i, column.data());
     }
 }

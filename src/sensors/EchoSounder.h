@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "common/LargeBuffer.h"
+#include "imaging/LineBuilder.h"
 
 class PingHistory;
 
@@ -31,6 +32,9 @@ inline constexpr int kEsShownRangeM = 300;    // nothing beyond this range is sh
 // 255 written as 254; with n > 1000 the samples are stretched as a side-scan line is. Writes
 // exactly n values (0 where the input ran out). Returns the input samples per output sample.
 double ResampleEchoSamples(const std::uint8_t* samples, int n, std::uint8_t* out);
+// The same, keeping the stretch's sample choice in `plan` for the next column of that size.
+double ResampleEchoSamples(const std::uint8_t* samples, int n, std::uint8_t* out,
+                           LinePlan& plan);
 
 // Blanks the output samples beyond 300 m: with esRange >= 300 the last
 // trunc(n * (esRange - 300) / esRange) samples become 0.
@@ -70,6 +74,8 @@ public:
     // Room for one column of output samples, at least 1000 (bottom detection without a
     // window works on the samples as they are).
     std::uint8_t* Scratch() { return scratch.data(); }
+    // The stretch of the window's columns (ResampleEchoSamples with more than 1000 outputs).
+    LinePlan& StretchPlan() { return stretchPlan; }
 
 private:
     // The columns that scroll: all but the scale's.
@@ -91,6 +97,7 @@ private:
     double resampleStep = 0.0;
     std::vector<std::uint8_t, LargeBufferAllocator<std::uint8_t>> pixels;
     std::vector<std::uint8_t> scratch;
+    LinePlan stretchPlan;
 };
 
 // What the echo-sounder window draws over the echogram.
