@@ -23,6 +23,7 @@
 #include "app/ProfileFile.h"
 #include "imaging/PaletteFile.h"
 #include "support/NullPlatform.h"
+#include "support/ValidPalette.h"
 
 namespace {
 
@@ -143,17 +144,11 @@ void Nmea() {
     }
 }
 
-// A valid palette file with a point on each curve; and the edit form: 'P', then (offset, byte)
-// triples that change a valid file, the same bytes read as mouse gestures of five bytes.
+// A valid palette file with a point on each curve and a colour table's colours; and the edit
+// form: 'P', then (offset, byte) triples that change a valid file, the same bytes read as mouse
+// gestures of five bytes.
 void PaletteFiles() {
-    PaletteFileContents contents;
-    for (int c = 0; c < kCurveCount; ++c) {
-        Curve curve;
-        ResetCurve(curve);
-        InsertCurvePoint(curve, 64 + 48 * c, 120);
-        contents.counts[c] = curve.count;
-        contents.points[c] = curve.points;
-    }
+    PaletteFileContents contents = ValidPaletteContents();
     ColourTableSet tables;
     BuildColourTables(tables);
     for (int i = 0; i < kPaletteEntries; ++i) {
