@@ -4,6 +4,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstring>
+#include <vector>
+
 #include "../fuzz/support/NullPlatform.h"
 #include "SimScene.h"
 #include "acquisition/CVantrelDoc.h"
@@ -27,7 +30,9 @@ void BM_ConvertOrientation(benchmark::State& state) {
 }
 BENCHMARK(BM_ConvertOrientation);
 
-// Window width x height (0 x 0: no window, bottom detection on the 1000 samples).
+// Window width x height (0 x 0: no window, bottom detection on the 1000 samples). The
+// echogram keeps its columns in a ring, so a column costs in proportion to the height and not
+// to the width: 1000 x 2000 (render's echogram) and 4000 x 2000 cost about the same.
 void BM_EchoSounderColumn(benchmark::State& state) {
     NullPlatform platform;
     CVantrelDoc doc(platform);
@@ -41,6 +46,30 @@ BENCHMARK(BM_EchoSounderColumn)
     ->Args({0, 0})
     ->Args({260, 460})
     ->Args({400, 1100})
+    ->Args({1000, 2000})
+    ->Args({4000, 2000})
+    ->Unit(benchmark::kMicrosecond);
+
+// What a column cost before the ring, for comparison: every row of the scrolling part moved
+// one pixel to the left, then the column written (width x height as above).
+void BM_EchogramBlockMove(benchmark::State& state) {
+    const int width = static_cast<int>(state.range(0));
+    const int height = static_cast<int>(state.range(1));
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height, 1);
+    const int newest = width - kEsScaleWidth - 1;
+    std::uint8_t value = 0;
+    for (auto _ : state) {
+        for (int y = kEsMargin; y < height - kEsMargin; ++y) {
+            std::uint8_t* row = pixels.data() + static_cast<std::size_t>(y) * width;
+            std::memmove(row, row + 1, static_cast<std::size_t>(newest));
+            row[newest] = ++value;
+        }
+        benchmark::DoNotOptimize(pixels.data());
+    }
+}
+BENCHMARK(BM_EchogramBlockMove)
+    ->Args({1000, 2000})
+    ->Args({4000, 2000})
     ->Unit(benchmark::kMicrosecond);
 
 void BM_EchoSounderRebuild(benchmark::State& state) {

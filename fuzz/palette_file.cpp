@@ -13,6 +13,7 @@
 #include "acquisition/CVantrelDoc.h"
 #include "imaging/PaletteFile.h"
 #include "support/NullPlatform.h"
+#include "support/ValidPalette.h"
 
 namespace {
 
@@ -38,15 +39,7 @@ const std::string& ScratchPath() {
 // (offset, byte) changes to a valid file, so that files near the valid ones are explored too.
 std::vector<std::uint8_t> FileFromInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0 || data[0] != 'P') return {data, data + size};
-    PaletteFileContents contents;
-    for (int c = 0; c < kCurveCount; ++c) {
-        Curve curve;
-        ResetCurve(curve);
-        InsertCurvePoint(curve, 48 + 64 * c, 100);
-        contents.counts[c] = curve.count;
-        contents.points[c] = curve.points;
-    }
-    const PaletteFileBytes valid = EncodePaletteFile(contents);
+    const PaletteFileBytes valid = EncodePaletteFile(ValidPaletteContents());
     std::vector<std::uint8_t> file(valid.begin(), valid.end());
     for (std::size_t pos = 1; pos + 3 <= size; pos += 3) {
         const std::size_t offset = (data[pos] | (data[pos + 1] << 8)) % (kPaletteFileSize + 1);

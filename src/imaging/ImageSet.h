@@ -145,6 +145,8 @@ private:
     RingImage& ImageFor(int channel, bool composite) {
         return composite ? planes[channel] : slotStates[channel].image;
     }
+    const std::uint8_t* ChannelLine(const FormationInputs& in, int channel, int zoomSlot,
+                                    int width);
     void SetCompositeBytes(int channel, int row);
     void DrawSeparatorRow(int channel, bool composite);
     void DrawRedrawRecord(RingImage& image, RowInfoRing& stamps, int channel, int row, int a,
@@ -156,4 +158,14 @@ private:
     std::array<LinePlan, kSlotCount> plans;  // slot 3 for the composite planes
     std::array<std::uint8_t, kMaxImageWidth> line{};
     std::array<std::uint8_t, kMaxImageWidth> previousLine{};
+    // Within one CompositeUpdate: the line each channel's plane took, which its channel image
+    // takes too when it is as wide and zoomed alike (the same ping built the same way).
+    struct SharedLine {
+        bool valid = false;
+        int width = 0;
+        double zoom = 0.0;
+        std::array<std::uint8_t, kMaxImageWidth> pixels{};
+    };
+    bool sharingLines = false;
+    std::array<SharedLine, 3> sharedLines;
 };

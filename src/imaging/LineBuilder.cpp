@@ -87,13 +87,16 @@ double BuildLine(const std::uint8_t* samples, int sideMode, int samplesPerSide, 
     const int count = sideMode == 3 ? 2 * samplesPerSide : samplesPerSide;
     plan.Prepare(count, width);
     if (plan.compress) {
-        for (int pixel = 0; pixel < plan.filled; ++pixel) {
-            int maximum = 0;
-            const int end = plan.bound[static_cast<std::size_t>(pixel) + 1];
-            for (int i = plan.bound[static_cast<std::size_t>(pixel)]; i < end; ++i) {
-                maximum = std::max<int>(maximum, first[i]);
-            }
+        // Every pixel has at least one sample (a step of one or more).
+        const std::uint16_t* bound = plan.bound.data();
+        const int filled = plan.filled;
+        int begin = bound[0];
+        for (int pixel = 0; pixel < filled; ++pixel) {
+            const int end = bound[pixel + 1];
+            int maximum = first[begin];
+            for (int i = begin + 1; i < end; ++i) maximum = std::max<int>(maximum, first[i]);
             out[pixel] = EchoPixel(maximum);
+            begin = end;
         }
         std::fill(out + plan.filled, out + width, std::uint8_t{0});
     } else {

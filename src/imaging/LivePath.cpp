@@ -59,7 +59,36 @@ void ImageSet::SetCompositeBytes(int channel, int row) {
     std::uint8_t* rgb = composite24.Row(row) + channel;
     const ByteTable& table = tables[channel].composite;
     const int width = composite24.Width();
-    for (int x = 0; x < width; ++x) rgb[3 * x] = table[plane[x]];
+    // Eight pixels at a time, their plane bytes read before any colour byte is written: bytes
+    // may alias, so the compiler would read each plane byte again after every write.
+    int x = 0;
+    for (; x + 8 <= width; x += 8) {
+        std::uint8_t v[8];
+        std::memcpy(v, plane + x, sizeof v);
+        std::uint8_t* out = rgb + 3 * x;
+#pragma GCC unroll 8
+        for (int k = 0; k < 8; ++k) out[3 * k] = table[v[k]];
+    }
+    for (; x < width; ++x) rgb[3 * x] = table[plane[x]];
+}
+
+const std::uint8_t* ImageSet::ChannelLine(const FormationInputs& in, int channel, int zoomSlot,
+                                          int width) {
+    const double zoom = slotStates[zoomSlot].zoomFactor;
+    SharedLine& shared = sharedLines[channel];
+    if (zoomSlot != kCompositeSlot && sharingLines && shared.valid && shared.width == width &&
+        shared.zoom == zoom) {
+        return shared.pixels.data();
+    }
+    const bool keep = zoomSlot == kCompositeSlot && sharingLines;
+    std::uint8_t* out = keep ? shared.pixels.data() : line.data();
+    const HistoryRecord& record = in.history->Record(in.history->writeIndex);
+    samplesPerPixel = BuildLine(record.lines[channel].data(), sideMode, SamplesPerSide(in), width,
+                                zoom, out, plans[zoomSlot]);
+    shared.valid = keep;
+    shared.width = width;
+    shared.zoom = zoom;
+    return out;
 }
 
 void ImageSet::AddCycleToImage(const FormationInputs& in, int channel, bool composite,
@@ -92,14 +121,13 @@ void ImageSet::AddCycleToImage(const FormationInputs& in, int channel, bool comp
 
     // 2-4. The new line in row 0 (merged by maximum when the ping adds no row), clipped and
     // scaled by the channel's intensity.
-    const int zoomSlot = composite ? kCompositeSlot : channel;
-    samplesPerPixel = BuildLine(record.lines[channel].data(), sideMode, SamplesPerSide(in), width,
-                                slotStates[zoomSlot].zoomFactor, line.data(), plans[zoomSlot]);
+    const std::uint8_t* built =
+        ChannelLine(in, channel, composite ? kCompositeSlot : channel, width);
     std::uint8_t* top = image.Row(0);
     if (a > 0) {
-        std::memcpy(top, line.data(), static_cast<std::size_t>(width));
+        std::memcpy(top, built, static_cast<std::size_t>(width));
     } else {
-        for (int x = 0; x < width; ++x) top[x] = std::max(top[x], line[x]);
+        for (int x = 0; x < width; ++x) top[x] = std::max(top[x], built[x]);
     }
     ClipRange(top, width, in.range, ClipMaxRange(in.frequencyHz[channel], in.range), sideMode);
     tables[channel].Update(slotStates[channel].intensityFactor);
@@ -151,6 +179,8 @@ void ImageSet::DrawSeparatorRow(int channel, bool composite) {
 }
 
 void ImageSet::CompositeUpdate(const FormationInputs& in, int recordIndex) {
+    sharingLines = true;
+    for (SharedLine& shared : sharedLines) shared.valid = false;
     if (CompositeExists()) {
         const int a = ComputeRowAdvance(in, recordIndex, sideMode, true, 0);
         for (int channel = 0; channel < kSideScanChannels; ++channel) {
@@ -162,4 +192,5 @@ void ImageSet::CompositeUpdate(const FormationInputs& in, int recordIndex) {
         const int a = ComputeRowAdvance(in, recordIndex, sideMode, false, channel);
         AddCycleToImage(in, channel, false, a);
     }
+    sharingLines = false;
 }

@@ -4,6 +4,8 @@
 #include <limits>
 #include <new>
 
+#include "common/LargeBuffer.h"
+
 std::int32_t PingIntervalMeter::Add(std::uint32_t now) {
     if (!started) {
         started = true;
@@ -24,8 +26,18 @@ std::int32_t PingIntervalMeter::Add(std::uint32_t now) {
     return measured;
 }
 
+namespace {
+
+constexpr std::size_t kHistoryBytes = std::size_t{kHistoryLength} * sizeof(HistoryRecord);
+
+}  // namespace
+
+void PingHistory::FreeRecords::operator()(HistoryRecord* records) const {
+    FreeLargeBuffer(records, kHistoryBytes);
+}
+
 PingHistory::PingHistory()
-    : records(static_cast<HistoryRecord*>(std::calloc(kHistoryLength, sizeof(HistoryRecord)))) {
+    : records(static_cast<HistoryRecord*>(AllocateLargeBuffer(kHistoryBytes))) {
     if (!records) throw std::bad_alloc();
 }
 

@@ -30,7 +30,7 @@ struct HistoryRecord {
     double headingDeg = 0.0;
 };
 
-// Storage obtained from calloc holds HistoryRecords without running a constructor: an aggregate
+// Zeroed storage (LargeBuffer) holds HistoryRecords without running a constructor: an aggregate
 // is created implicitly there, and all-zero bytes are its initial value.
 static_assert(std::is_aggregate_v<HistoryRecord> &&
               std::is_trivially_destructible_v<HistoryRecord> &&
@@ -81,10 +81,10 @@ public:
 
 private:
     struct FreeRecords {
-        void operator()(HistoryRecord* records) const { std::free(records); }
+        void operator()(HistoryRecord* records) const;
     };
-    // 4000 records (about 29 MB) from calloc: pages of zeros that the system provides when
-    // they are first touched, so a document is created without writing them.
+    // 4000 records (about 29 MB) of large zero pages that the system provides when they are
+    // first touched, so a document is created without writing them.
     std::unique_ptr<HistoryRecord[], FreeRecords> records;
     // Slots from here on have never been written since the last Reset() and are all zero.
     int usedSlots = 0;

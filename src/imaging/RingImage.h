@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "common/LargeBuffer.h"
+
 // The two contiguous blocks that make up a ring image, top to bottom: image rows
 // 0 .. firstRows - 1 are `first`, rows firstRows .. rows - 1 are `second`. Both have
 // bytesPerLine bytes per row. secondRows is 0 when the ring is aligned.
@@ -75,7 +77,7 @@ private:
                static_cast<std::size_t>(BytesPerLine());
     }
 
-    std::vector<std::uint8_t> pixels;
+    std::vector<std::uint8_t, LargeBufferAllocator<std::uint8_t>> pixels;
     RingIndex index;
     int width = 0;
     int bytesPerPixel = 1;

@@ -15,7 +15,7 @@ void CVantrelDoc::AddEchoSounderColumn() {
     const bool drawing = echoSounder.IsOpen() && echoSounder.Drawable();
     const int n = drawing ? echoSounder.OutputSamples() : kEsInputSamples;
     std::uint8_t* column = echoSounder.Scratch();
-    ResampleEchoSamples(heads[kHeadES].line.data(), n, column);
+    ResampleEchoSamples(heads[kHeadES].line.data(), n, column, echoSounder.StretchPlan());
     CutBeyondRange(column, n, esRange);
     if (drawing) echoSounder.AddColumn(column);
     double altitude = 0.0;

@@ -15,14 +15,12 @@ int RoundUpTo4(int value) {
 
 }  // namespace
 
-double ResampleEchoSamples(const std::uint8_t* samples, int n, std::uint8_t* out) {
-    if (n <= 0) return 0.0;
+namespace {
+
+// n <= 1000: each output is the maximum of its bin of input samples.
+double ResampleByBins(const std::uint8_t* samples, int n, std::uint8_t* out) {
     std::fill(out, out + n, std::uint8_t{0});
     const double step = static_cast<double>(kEsInputSamples) / n;
-    if (step < 1.0) {
-        BuildLine(samples, 1, kEsInputSamples, n, 1.0, out);
-        return step;
-    }
     // Sample i belongs to the bin whose accumulated boundary it has not reached yet.
     double boundary = step;
     int k = 0;
@@ -38,6 +36,25 @@ double ResampleEchoSamples(const std::uint8_t* samples, int n, std::uint8_t* out
     }
     out[k] = static_cast<std::uint8_t>(std::min(maximum, int{kMaxEchoPixel}));
     return step;
+}
+
+}  // namespace
+
+double ResampleEchoSamples(const std::uint8_t* samples, int n, std::uint8_t* out,
+                           LinePlan& plan) {
+    if (n <= 0) return 0.0;
+    if (n <= kEsInputSamples) return ResampleByBins(samples, n, out);
+    BuildLine(samples, 1, kEsInputSamples, n, 1.0, out, plan);
+    // A line is at most kMaxImageWidth long; outputs beyond it stay empty.
+    if (n > kMaxImageWidth) std::fill(out + kMaxImageWidth, out + n, std::uint8_t{0});
+    return static_cast<double>(kEsInputSamples) / n;
+}
+
+double ResampleEchoSamples(const std::uint8_t* samples, int n, std::uint8_t* out) {
+    if (n <= 0) return 0.0;
+    if (n <= kEsInputSamples) return ResampleByBins(samples, n, out);
+    LinePlan plan;
+    return ResampleEchoSamples(samples, n, out, plan);
 }
 
 void CutBeyondRange(std::uint8_t* out, int n, int esRange) {
@@ -74,6 +91,7 @@ void EchoSounderImage::Resize(int clientWidth, int clientHeight) {
     width = RoundUpTo4(clientWidth);
     height = RoundUpTo4(clientHeight);
     pixels.assign(static_cast<std::size_t>(width) * height, 0);
+    oldest = 0;
     const int n = OutputSamples();
     resampleStep = n > 0 ? static_cast<double>(kEsInputSamples) / n : 0.0;
     scratch.assign(static_cast<std::size_t>(std::max(n, kEsInputSamples)), 0);
@@ -85,19 +103,24 @@ void EchoSounderImage::Close() {
 
 void EchoSounderImage::WriteColumn(int x, const std::uint8_t* column) {
     const int n = OutputSamples();
-    for (int k = 0; k < n; ++k) {
-        pixels[static_cast<std::size_t>(kEsMargin + k) * width + x] = column[k];
-    }
+    std::uint8_t* out =
+        pixels.data() + static_cast<std::size_t>(kEsMargin) * width + StoredColumn(x);
+    for (int k = 0; k < n; ++k, out += width) *out = column[k];
 }
 
 void EchoSounderImage::AddColumn(const std::uint8_t* column) {
     if (!open || !Drawable()) return;
-    const int newest = width - kEsScaleWidth - 1;
-    for (int y = kEsMargin; y < height - kEsMargin; ++y) {
-        std::uint8_t* row = pixels.data() + static_cast<std::size_t>(y) * width;
-        std::memmove(row, row + 1, static_cast<std::size_t>(newest));
-    }
-    WriteColumn(newest, column);
+    // The oldest column leaves at the left and its storage takes the newest at the right.
+    if (++oldest == RingColumns()) oldest = 0;
+    WriteColumn(RingColumns() - 1, column);
+}
+
+void EchoSounderImage::CopyRow(int y, std::uint8_t* out) const {
+    const std::uint8_t* row = StoredRow(y);
+    const int ring = std::max(RingColumns(), 0);
+    std::memcpy(out, row + oldest, static_cast<std::size_t>(ring - oldest));
+    std::memcpy(out + (ring - oldest), row, static_cast<std::size_t>(oldest));
+    std::memcpy(out + ring, row + ring, static_cast<std::size_t>(width - ring));
 }
 
 void EchoSounderImage::Rebuild(const PingHistory& history) {
@@ -107,7 +130,8 @@ void EchoSounderImage::Rebuild(const PingHistory& history) {
     for (int i = 1; i < width - kEsScaleWidth - 2 && i < kHistoryLength; ++i) {
         const int slot = history.IndexBack(i);
         if (slot < 0) break;
-        ResampleEchoSamples(history.Record(slot).esSamples.data(), n, column.data());
+        ResampleEchoSamples(history.Record(slot).esSamples.data(), n, column.data(),
+                            stretchPlan);
         WriteColumn(width - kEsScaleWidth - i, column.data());
     }
 }

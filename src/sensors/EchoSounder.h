@@ -6,10 +6,18 @@
 // of 4): rows 30 .. height - 31 hold the n = height - 60 output samples of each column; columns
 // 0 .. width - 32 scroll, column width - 31 takes the newest ping, the 30 columns right of it
 // hold the scale labels.
+//
+// The scrolling columns live in a ring: image column x < width - 30 is stored at column
+// (oldest + x) mod (width - 30) of the buffer, so a ping writes one column and moves the ring's
+// start instead of moving the whole picture. Readers take the picture through At() or
+// CopyRow(), which undo the ring.
 
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "common/LargeBuffer.h"
+#include "imaging/LineBuilder.h"
 
 class PingHistory;
 
@@ -24,6 +32,9 @@ inline constexpr int kEsShownRangeM = 300;    // nothing beyond this range is sh
 // 255 written as 254; with n > 1000 the samples are stretched as a side-scan line is. Writes
 // exactly n values (0 where the input ran out). Returns the input samples per output sample.
 double ResampleEchoSamples(const std::uint8_t* samples, int n, std::uint8_t* out);
+// The same, keeping the stretch's sample choice in `plan` for the next column of that size.
+double ResampleEchoSamples(const std::uint8_t* samples, int n, std::uint8_t* out,
+                           LinePlan& plan);
 
 // Blanks the output samples beyond 300 m: with esRange >= 300 the last
 // trunc(n * (esRange - 300) / esRange) samples become 0.
@@ -56,23 +67,37 @@ public:
     int Width() const { return width; }
     int Height() const { return height; }
     double ResampleStep() const { return resampleStep; }
-    const std::uint8_t* Row(int y) const {
-        return pixels.data() + static_cast<std::size_t>(y) * width;
-    }
-    std::uint8_t At(int x, int y) const { return Row(y)[x]; }
+    // Pixel (x, y) of the picture as it is shown.
+    std::uint8_t At(int x, int y) const { return StoredRow(y)[StoredColumn(x)]; }
+    // Row y of the picture as it is shown, Width() bytes, into out.
+    void CopyRow(int y, std::uint8_t* out) const;
     // Room for one column of output samples, at least 1000 (bottom detection without a
     // window works on the samples as they are).
     std::uint8_t* Scratch() { return scratch.data(); }
+    // The stretch of the window's columns (ResampleEchoSamples with more than 1000 outputs).
+    LinePlan& StretchPlan() { return stretchPlan; }
 
 private:
+    // The columns that scroll: all but the scale's.
+    int RingColumns() const { return width - kEsScaleWidth; }
+    int StoredColumn(int x) const {
+        if (x >= RingColumns()) return x;
+        const int stored = oldest + x;
+        return stored >= RingColumns() ? stored - RingColumns() : stored;
+    }
+    const std::uint8_t* StoredRow(int y) const {
+        return pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
+    }
     void WriteColumn(int x, const std::uint8_t* column);
 
     bool open = false;
     int width = 0;
     int height = 0;
+    int oldest = 0;  // stored column of image column 0
     double resampleStep = 0.0;
-    std::vector<std::uint8_t> pixels;
+    std::vector<std::uint8_t, LargeBufferAllocator<std::uint8_t>> pixels;
     std::vector<std::uint8_t> scratch;
+    LinePlan stretchPlan;
 };
 
 // What the echo-sounder window draws over the echogram.

@@ -84,6 +84,28 @@ TEST_F(SensorViewsTest, EchoSounderShowsTheEchogramScaleAndAltitude) {
     Save(view, "echo-sounder-view.png");
 }
 
+TEST_F(SensorViewsTest, EchoSounderShowsEveryColumnWhereverTheRingStarts) {
+    // 230 scrolling columns: after 300 pings the stored columns start 70 in, after 460 at 0.
+    CEchoSounder view(doc);
+    view.resize(260, 200);
+    view.show();
+    doc.display.showEsGrid = 0;
+    std::uint32_t ping = 1;
+    for (int pings : {300, 160}) {
+        for (int p = 0; p < pings; ++p) SimulatedCycle(ping++);
+        SCOPED_TRACE(ping);
+        const QImage shot = Grab(view);
+        const EchoSounderImage& image = doc.echoSounder;
+        const int frameX = image.Width() - kEsScaleWidth;
+        // Inside the frame, between its top line and its bottom line.
+        for (int y = kEsMargin + 1; y < image.Height() - 32; ++y) {
+            for (int x = 0; x < frameX; ++x) {
+                ASSERT_EQ(Pixel(shot, x, y), TableColour(image.At(x, y))) << x << "," << y;
+            }
+        }
+    }
+}
+
 TEST_F(SensorViewsTest, EchoSounderGridFollowsTheSetting) {
     CEchoSounder view(doc);
     view.resize(200, 362);  // u = 300, lines every 60 rows

@@ -157,7 +157,6 @@ public:
 class LivePathTest : public ImagingFixture {
 protected:
     void Allocate(bool composite) {
-        const int widths[3] = {60, 100, 140};
         const int rows[3] = {37, 50, 41};
         for (int c = 0; c < 3; ++c) {
             doc.images.AllocateChannelImage(c, widths[c], rows[c]);
@@ -227,8 +226,7 @@ protected:
         doc.playbackMode = 1;
         doc.gps.readerExists = 1;
         doc.replyDataLength = 40;  // so that the wider images expand and smooth
-        doc.images.slotStates[1].zoomFactor = 3.0;
-        doc.images.slotStates[2].zoomFactor = 2.0;
+        for (int c = 0; c < 3; ++c) doc.images.slotStates[c].zoomFactor = zooms[c];
         doc.heads[kHeadH].frequencyHz = 540000;
         doc.speed.useManualSpeed = 1;
         doc.images.compositeMode = composite ? 1 : 0;
@@ -253,10 +251,21 @@ protected:
     }
 
     Model model;
+    // Channel images: widths and zoom factors (the composite is 100 wide at zoom 1).
+    std::array<int, 3> widths{60, 100, 140};
+    std::array<double, 3> zooms{1.0, 3.0, 2.0};
 };
 
 TEST_F(LivePathTest, CompositeRowsEqualThoseOfABlockMove) {
     Run(true, 300);
+}
+
+// A channel image as wide and zoomed as the composite takes the line its plane took for the
+// same ping; one as wide but zoomed otherwise builds its own.
+TEST_F(LivePathTest, ChannelImagesLikeTheCompositeEqualThoseOfABlockMove) {
+    widths = {100, 100, 100};
+    zooms = {1.0, 1.0, 2.0};
+    Run(true, 200);
 }
 
 TEST_F(LivePathTest, ChannelRowsEqualThoseOfABlockMove) {

@@ -101,6 +101,21 @@ TEST(EchoSounderTest, BottomDetection) {
     EXPECT_DOUBLE_EQ(altitude, 64.0);
 }
 
+// A window's plan, kept from column to column, stretches as a fresh one does, also when the
+// window changes its size in between.
+TEST(EchoSounderTest, KeptStretchPlanGivesTheSameColumns) {
+    std::vector<std::uint8_t> in(1000);
+    for (int i = 0; i < 1000; ++i)
+        in[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i * 7);
+    LinePlan plan;
+    for (const int n : {1940, 1940, 1001, 3000, 400, 1940}) {
+        std::vector<std::uint8_t> kept(static_cast<std::size_t>(n), 0xAB);
+        const double step = ResampleEchoSamples(in.data(), n, kept.data(), plan);
+        EXPECT_EQ(kept, Resampled(in, n)) << n;
+        EXPECT_DOUBLE_EQ(step, 1000.0 / n);
+    }
+}
+
 TEST(EchoSounderTest, ImageSizeScrollAndNewestColumn) {
     EchoSounderImage image;
     EXPECT_FALSE(image.IsOpen());

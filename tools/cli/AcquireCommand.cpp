@@ -26,7 +26,7 @@
 #include "acquisition/RangeList.h"
 #include "datafiles/DataFileTexts.h"
 #include "platform/qt/QtGpsReader.h"
-#include "platform/qt/QtPlatform.h"
+#include "platform/qt/QtHeadlessPlatform.h"
 
 namespace {
 
@@ -114,7 +114,7 @@ int cli::RunAcquire(int argc, char** argv) {
 
     QCoreApplication app(argc, argv);
     tools::InstallStopHandlers();
-    QtPlatform platform(QtPlatform::Mode::Headless);
+    QtHeadlessPlatform platform;
     platform.SetConnectPreset(true, options.address);
     // The recorder's message boxes are said in the tool's own words (ReportRecordingStop, the
     // failed start); any other is printed as one line.

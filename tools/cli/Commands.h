@@ -21,7 +21,10 @@ int RunTrack(int argc, char** argv);
 int RunEvents(int argc, char** argv);
 
 int RunXtf(int argc, char** argv);
+// The mosaic command itself, in sonvara-cli-mosaic; sonvara-cli's `mosaic` runs
+// StartMosaicProgram, which replaces the process by that program with the same arguments.
 int RunMosaic(int argc, char** argv);
+int StartMosaicProgram(int argc, char** argv);
 
 // Exit statuses: the work was done, it failed, or the command line was wrong.
 constexpr int kExitDone = 0;

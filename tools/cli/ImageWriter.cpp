@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "FileChecks.h"
 #include "ImageOptions.h"
@@ -136,8 +137,12 @@ bool WriteImageSet(const CVantrelDoc& doc, const std::string& dirName, int recor
             echoPalette.entries[i].green = current[i][1];
             echoPalette.entries[i].blue = current[i][2];
         }
-        const PngRows rows{echo.Width(), echo.Height(), echo.Width(),
-                           [&echo](int y) { return echo.Row(y); }};
+        // Its columns are kept in a ring: each row is written as it is shown.
+        std::vector<std::uint8_t> line(static_cast<std::size_t>(echo.Width()));
+        const PngRows rows{echo.Width(), echo.Height(), echo.Width(), [&echo, &line](int y) {
+                               echo.CopyRow(y, line.data());
+                               return line.data();
+                           }};
         const std::string name = ImageFileName("echo", records, numbered);
         if (!WritePng(rows, &echoPalette, (dir / name).string(), error)) return false;
     }

@@ -10,7 +10,7 @@
 
 #include "acquisition/CVantrelDoc.h"
 #include "platform/qt/QtGpsReader.h"
-#include "platform/qt/QtPlatform.h"
+#include "platform/qt/QtHeadlessPlatform.h"
 
 namespace cli {
 
@@ -35,7 +35,7 @@ public:
 
 private:
     const char* command;
-    QtPlatform platform{QtPlatform::Mode::Headless};
+    QtHeadlessPlatform platform;
     CVantrelDoc doc{platform};
     QtGpsReader reader{doc.gps, [this] { doc.GpsReadDone(); }};
 };

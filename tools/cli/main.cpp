@@ -20,7 +20,7 @@ constexpr cli::Command kCommands[] = {
     {"events", "export the events of a data file (CSV, GPX, KML) and their chips", cli::RunEvents},
 
     {"xtf", "write a data file as XTF for processing programs", cli::RunXtf},
-    {"mosaic", "lay a data file on the map as a GeoTIFF or KMZ mosaic", cli::RunMosaic},
+    {"mosaic", "lay a data file on the map as a GeoTIFF or KMZ mosaic", cli::StartMosaicProgram},
 };
 
 // The program's own options (--help, --version) and the command names. A command's options

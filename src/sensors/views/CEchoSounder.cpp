@@ -50,8 +50,10 @@ void CEchoSounder::paintEvent(QPaintEvent*) {
     const EchoSounderImage& image = doc.echoSounder;
     // A window smaller than its margins and scale shows nothing but black.
     if (!image.IsOpen() || !image.Drawable()) return;
-    QImage bitmap(image.Row(0), image.Width(), image.Height(), image.Width(),
-                  QImage::Format_Indexed8);
+    if (bitmap.width() != image.Width() || bitmap.height() != image.Height()) {
+        bitmap = QImage(image.Width(), image.Height(), QImage::Format_Indexed8);
+    }
+    for (int y = 0; y < image.Height(); ++y) image.CopyRow(y, bitmap.scanLine(y));
     bitmap.setColorTable(TableColours(doc.CurrentColourTable()));
     painter.drawImage(0, 0, bitmap);
     PaintOverlay(painter);

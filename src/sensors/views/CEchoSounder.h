@@ -2,6 +2,7 @@
 // The echo-sounder window: the document's echogram through the current colour table, its depth
 // scale in the operator's units, the range and gain read-out and the altitude.
 
+#include <QImage>
 #include <QWidget>
 
 class CVantrelDoc;
@@ -22,4 +23,6 @@ private:
     void PaintOverlay(class QPainter& painter);
 
     CVantrelDoc& doc;
+    // The echogram as shown: the document keeps its columns in a ring, unwrapped here per paint.
+    QImage bitmap;
 };
