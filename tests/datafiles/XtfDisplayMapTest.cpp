@@ -117,7 +117,7 @@ TEST(XtfDisplayMapTest, FileGainComesFromPingsSpreadOverTheFile) {
     XtfBytes x;
     x.Header(3, {{1, 2, 3, 100, "P"}, {2, 2, 3, 100, "S"}});
     for (std::uint32_t n = 0; n < 400; ++n) {
-        PingSpec p;
+        TestPing p;
         p.ping = n;
         const std::uint16_t level = n < 200 ? 100 : 30000;
         p.channels = {Ramp(0, 64, level), Ramp(1, 64, level)};
@@ -139,7 +139,7 @@ TEST(XtfDisplayMapTest, FileGainComesFromPingsSpreadOverTheFile) {
 TEST(XtfDisplayMapTest, FileOfOneByteSamplesKeepsThem) {
     XtfBytes x;
     x.Header(3, {{1, 1, 8, 100, "P"}, {2, 1, 8, 100, "S"}});
-    PingSpec p;
+    TestPing p;
     p.channels = {{0, 50, 0, {1, 200, 255}, -1, 1}, {1, 50, 0, {3, 4}, -1, 1}};
     x.Ping(p);
     svx::MemoryBytes source(x.bytes.data(), x.bytes.size());

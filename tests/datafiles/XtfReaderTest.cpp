@@ -54,10 +54,10 @@ ReadFile ReadAll(const std::vector<std::uint8_t>& bytes) {
     return result;
 }
 
-std::vector<double> Values(const ChannelSpec& spec) {
+std::vector<double> Values(const TestChannel& channel) {
     std::vector<double> values;
-    for (std::size_t i = 0; i + 1 < spec.samples.size(); i += 2) {
-        values.push_back(spec.samples[i] | (spec.samples[i + 1] << 8));
+    for (std::size_t i = 0; i + 1 < channel.samples.size(); i += 2) {
+        values.push_back(channel.samples[i] | (channel.samples[i + 1] << 8));
     }
     return values;
 }
@@ -67,8 +67,8 @@ std::vector<ChanInfo> OnePair(float kHz = 100) {
     return {{1, 2, 3, kHz, "Port"}, {2, 2, 3, kHz, "Stbd"}};
 }
 
-PingSpec PairPing(std::uint32_t number, std::uint16_t samples = 16) {
-    PingSpec p;
+TestPing PairPing(std::uint32_t number, std::uint16_t samples = 16) {
+    TestPing p;
     p.ping = number;
     p.sensorY = 54.1 + number * 1e-5;
     p.sensorX = 10.2;
@@ -152,7 +152,7 @@ TEST(XtfReaderTest, HeaderLengthFollowsTheChannelCount) {
 TEST(XtfReaderTest, PingHeaderFieldsAreRead) {
     XtfBytes x;
     x.Header(3, OnePair());
-    PingSpec p = PairPing(123456);
+    TestPing p = PairPing(123456);
     p.event = 77;
     p.year = 2023, p.month = 11, p.day = 30, p.hour = 23, p.minute = 59, p.second = 58;
     p.hundredths = 99;
@@ -202,7 +202,7 @@ TEST(XtfReaderTest, PingHeaderFieldsAreRead) {
 TEST(XtfReaderTest, TwoByteSamplesKeepTheirFileOrder) {
     XtfBytes x;
     x.Header(3, OnePair());
-    PingSpec p = PairPing(1);
+    TestPing p = PairPing(1);
     p.channels[0] = {0, 75, 0, Samples16({65535, 40000, 300, 2}), -1, 2};  // far ... near
     p.channels[1] = {1, 75, 0, Samples16({1, 2, 3, 65534, 7}), -1, 2};     // near ... far
     x.Ping(p);
@@ -228,7 +228,7 @@ TEST(XtfReaderTest, DualFrequencyPairsKeepTheirFrequencies) {
     x.Header(3, {{1, 2, 3, 100, "P lo"}, {2, 2, 3, 100, "S lo"}, {1, 2, 3, 400, "P hi"},
                  {2, 2, 3, 400, "S hi"}});
     for (std::uint32_t n = 1; n <= 3; ++n) {
-        PingSpec p;
+        TestPing p;
         p.ping = n;
         p.channels = {Ramp(0, 8, 10), Ramp(1, 8, 20), Ramp(2, 12, 30), Ramp(3, 12, 40)};
         p.channels[2].kHz = 410;  // the header's value
@@ -269,11 +269,11 @@ TEST(XtfReaderTest, SubBottomAndBathymetryChannelsAreSteppedOver) {
     XtfBytes x;
     x.Header(3, {{1, 2, 3, 100, "Port"}, {0, 4, 2, 4, "Sub-bottom"}, {2, 2, 3, 100, "Stbd"},
                  {3, 1, 8, 200, "Bathy"}});
-    PingSpec p;
+    TestPing p;
     p.channels = {Ramp(0, 10, 100), {1, 50, 4, std::vector<std::uint8_t>(4 * 37, 0xCE), -1, 4},
                   {3, 50, 0, std::vector<std::uint8_t>(13, 0xFA), -1, 1}, Ramp(2, 10, 200)};
     x.Ping(p);
-    PingSpec sideScanOnly;
+    TestPing sideScanOnly;
     sideScanOnly.channels = {Ramp(0, 4, 1), Ramp(2, 4, 2)};
     x.Ping(sideScanOnly);
     const ReadFile read = ReadAll(x.bytes);
@@ -300,7 +300,7 @@ TEST(XtfReaderTest, PacketsOfOtherTypesAreSteppedOver) {
     x.Ping(PairPing(2));
     x.Other(42, 1000);  // a vendor's packet, not a multiple of 64
     x.Other(2, 14);     // as short as a packet can be
-    PingSpec subBottomOnly;
+    TestPing subBottomOnly;
     subBottomOnly.ping = 99;
     subBottomOnly.channels = {Ramp(2, 20, 1)};
     x.Ping(subBottomOnly);
@@ -317,7 +317,7 @@ TEST(XtfReaderTest, PacketsOfOtherTypesAreSteppedOver) {
 TEST(XtfReaderTest, ProjectedNavigationIsKeptAsEastingAndNorthing) {
     XtfBytes x;
     x.Header(0, OnePair());
-    PingSpec p = PairPing(1);
+    TestPing p = PairPing(1);
     p.sensorY = 6012345.5, p.sensorX = 512345.25;  // northing, easting: no latitude
     x.Ping(p);
     const ReadFile read = ReadAll(x.bytes);
@@ -347,7 +347,7 @@ TEST(XtfReaderTest, ZeroAndImpossiblePositionsAreNoPosition) {
         std::vector<bool> expected;
         for (const auto& c : cases) {
             if (c.navUnits != navUnits) continue;
-            PingSpec p = PairPing(static_cast<std::uint32_t>(expected.size()));
+            TestPing p = PairPing(static_cast<std::uint32_t>(expected.size()));
             p.sensorY = c.y, p.sensorX = c.x;
             x.Ping(p);
             expected.push_back(c.position);
@@ -370,7 +370,7 @@ TEST(XtfReaderTest, EventNumberIsReadWhereTheVersionPutsIt) {
     for (const auto& c : cases) {
         XtfBytes x;
         x.Header(3, OnePair(), -1, c.version);
-        PingSpec p = PairPing(1);
+        TestPing p = PairPing(1);
         p.event = 9;
         x.Ping(p);
         const ReadFile read = ReadAll(x.bytes);
@@ -511,7 +511,7 @@ TEST(XtfReaderTest, UnreadableFilesGiveOneLine) {
 TEST(XtfReaderTest, HugeSampleCountInTheOnlyPingIsDamage) {
     XtfBytes x;
     x.Header(3, OnePair());
-    PingSpec p = PairPing(1);
+    TestPing p = PairPing(1);
     p.channels[0].numSamples = std::int64_t{1} << 31;
     x.Ping(p);
     const ReadFile read = ReadAll(x.bytes);
@@ -551,7 +551,7 @@ TEST(XtfReaderTest, SampleTypesFromBytesPerSampleAndFormat) {
     for (const auto& c : cases) {
         XtfBytes x;
         x.Header(3, {{1, c.bytes, c.format, 100, "P"}, {2, 2, 3, 100, "S"}});
-        PingSpec p;
+        TestPing p;
         p.channels = {{0, 50, 0, c.raw, -1, c.bytes}, Ramp(1, 4, 9)};
         x.Ping(p);
         const ReadFile read = ReadAll(x.bytes);
@@ -567,7 +567,7 @@ TEST(XtfReaderTest, SampleTypesFromBytesPerSampleAndFormat) {
 TEST(XtfReaderTest, UnreadableSideScanChannelIsSteppedOver) {
     XtfBytes x;
     x.Header(3, {{1, 3, 0, 100, "P"}, {2, 2, 3, 100, "S"}});
-    PingSpec p;
+    TestPing p;
     p.channels = {{0, 50, 0, std::vector<std::uint8_t>(3 * 5, 1), -1, 3}, Ramp(1, 6, 40)};
     x.Ping(p);
     const ReadFile read = ReadAll(x.bytes);

@@ -1,7 +1,7 @@
 #pragma once
-// XTF files made byte by byte at the offsets of the format note, for the reader's tests: a
-// file header with its channel table, sonar packets with channel headers and samples, and
-// packets of other types. Independent of the product's XTF writer.
+// XTF files made byte by byte at the offsets of the published XTF layout, for the reader's
+// tests: a file header with its channel table, sonar packets with channel headers and samples,
+// and packets of other types. Independent of the product's XTF writer.
 
 #include <bit>
 #include <cstdint>
@@ -19,7 +19,7 @@ struct ChanInfo {
     std::string name;
 };
 
-struct ChannelSpec {
+struct TestChannel {
     std::uint16_t number = 0;
     float slantRange = 50;
     std::uint16_t kHz = 0;
@@ -29,7 +29,7 @@ struct ChannelSpec {
     int bytesPerSample = 2;  // only to work out NumSamples
 };
 
-struct PingSpec {
+struct TestPing {
     std::uint32_t ping = 1;
     std::uint32_t event = 0;
     int year = 2024, month = 5, day = 17, hour = 9, minute = 30, second = 15, hundredths = 42;
@@ -37,7 +37,7 @@ struct PingSpec {
     float shipSpeed = 0, sensorSpeed = 0, shipGyro = 0, heading = 0;
     float altitude = 0, depth = 0, pitch = 0, roll = 0, layback = 0, soundVelocity = 750;
     int fixHour = 0, fixMinute = 0, fixSecond = 0, fixHundredths = 0;
-    std::vector<ChannelSpec> channels;
+    std::vector<TestChannel> channels;
 };
 
 inline void Put8(std::vector<std::uint8_t>& b, std::size_t at, int v) {
@@ -70,11 +70,11 @@ inline std::vector<std::uint8_t> Samples16(const std::vector<std::uint16_t>& val
 }
 
 // A 2-byte channel whose sample i is first + i * step.
-inline ChannelSpec Ramp(std::uint16_t number, std::uint16_t count, std::uint16_t first,
+inline TestChannel Ramp(std::uint16_t number, std::uint16_t count, std::uint16_t first,
                         std::uint16_t step = 1) {
     std::vector<std::uint16_t> values(count);
     for (std::uint16_t i = 0; i < count; ++i) values[i] = static_cast<std::uint16_t>(first + i * step);
-    ChannelSpec c;
+    TestChannel c;
     c.number = number;
     c.samples = Samples16(values);
     return c;
@@ -118,9 +118,9 @@ public:
     }
 
     // A sonar packet, padded to a multiple of 64 bytes; returns its offset.
-    std::size_t Ping(const PingSpec& p) {
+    std::size_t Ping(const TestPing& p) {
         std::size_t length = 256;
-        for (const ChannelSpec& c : p.channels) length += 64 + c.samples.size();
+        for (const TestChannel& c : p.channels) length += 64 + c.samples.size();
         length = (length + 63) / 64 * 64;
         const std::size_t at = bytes.size();
         bytes.resize(at + length, 0);
@@ -130,7 +130,7 @@ public:
         Put32(bytes, at + 10, static_cast<std::uint32_t>(length));
         PingFields(p, at);
         std::size_t c = at + 256;
-        for (const ChannelSpec& ch : p.channels) {
+        for (const TestChannel& ch : p.channels) {
             Put16(bytes, c + 0, ch.number);
             PutF32(bytes, c + 4, ch.slantRange);
             Put16(bytes, c + 26, ch.kHz);
@@ -157,7 +157,7 @@ public:
     }
 
 private:
-    void PingFields(const PingSpec& p, std::size_t at) {
+    void PingFields(const TestPing& p, std::size_t at) {
         Put16(bytes, at + 14, static_cast<unsigned>(p.year));
         Put8(bytes, at + 16, p.month);
         Put8(bytes, at + 17, p.day);
