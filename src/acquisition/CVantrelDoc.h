@@ -145,8 +145,7 @@ public:
     void GpsReadDone();   // the reader finished a read (window thread)
     GpsInput gpsInput;
 
-    // --- Hooks that the recorder, the echo sounder, the orientation history and the events
-    // fill; until they exist they do nothing.
+    // --- The recorder's, the echo sounder's and the events' steps in the road of a cycle.
     void RecordCycle();
     void AddEchoSounderColumn();
     void RedrawEchoSounderImage();
@@ -267,7 +266,7 @@ public:
     void ToggleHoldWhenAdding();
     void ToggleEventMarkers();
     void ToggleAutoEventPopup();
-    // Hooks of the GPS input around playback; empty until the GPS reader exists.
+    // The GPS input around playback: replay the recorded sentences, pause and resume the reader.
     void RunGpsPlaybackSequence();
     void SuspendGpsInput();
     void ResumeGpsInput();

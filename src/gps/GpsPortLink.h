@@ -44,7 +44,7 @@ public:
 
 // The reader's side of the document: the link, and what the read cycle needs to know.
 struct GpsInput {
-    GpsPortLink* link = nullptr;  // null until the reader thread exists
+    GpsPortLink* link = nullptr;  // null until the reader thread is started
     std::string openDevice;       // the device held open; empty when no port is valid
     std::int32_t gpsEnabled = 1;
     bool readInFlight = false;
