@@ -369,6 +369,7 @@ private:
     // A recording to `path` would write over the file being played or its event file (under
     // any name that resolves to it): told to the operator, true.
     bool RefuseRecordingOverPlayback(const std::string& path);
+    bool RefuseEventFileOfAnotherRecording(const std::string& path);
     int MarkerRowCounter() const;
     void FinishRecordingCommand();
     void FinishPlaybackCommand();

@@ -44,7 +44,7 @@ bool CVantrelDoc::StartRecordingTo(const std::string& path) {
         platform.MessageBox(text::kAlreadySaving);
         return false;
     }
-    if (playbackMode && RefuseRecordingOverPlayback(path)) {
+    if ((playbackMode && RefuseRecordingOverPlayback(path)) || RefuseEventFileOfAnotherRecording(path)) {
         recording.recordFileTitle.clear();
         return false;
     }
@@ -102,6 +102,17 @@ bool CVantrelDoc::RefuseRecordingOverPlayback(const std::string& path) {
     }
     if (clash.empty()) return false;
     platform.MessageBox(text::RecordingOverPlayback(path, clash));
+    return true;
+}
+
+// x.dat (or x.SVX) has the event file of x.svx: creating it would empty the events of a
+// recording that is not being replaced.
+bool CVantrelDoc::RefuseEventFileOfAnotherRecording(const std::string& path) {
+    const std::string eventFile = EventFileNameFor(path);
+    const std::string owner = OtherRecordingOfEventFile(path, eventFile);
+    if (owner.empty()) return false;
+    platform.MessageBox(
+        text::RecordingOverPlayback(path, "its event file " + eventFile + " holds the events of " + owner));
     return true;
 }
 

@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "common/RegularFile.h"
+#include "datafiles/DataFileNames.h"
 
 bool DataFile::Open(const std::string& newPath, Mode mode) {
     Close();
@@ -109,6 +110,24 @@ bool SameFilePath(const std::string& a, const std::string& b) {
     const fs::path resolvedA = fs::weakly_canonical(fs::absolute(a, error), error);
     const fs::path resolvedB = fs::weakly_canonical(fs::absolute(b, error), error);
     return !error && resolvedA == resolvedB;
+}
+
+std::string OtherRecordingOfEventFile(const std::string& dataPath, const std::string& eventFile) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    if (!fs::is_regular_file(eventFile, error)) return {};
+    const fs::path folder = fs::path(eventFile).parent_path();
+    const std::string stem = fs::path(eventFile).filename().string();  // "x.an"
+    const std::string prefix = stem.substr(0, stem.size() - 2);        // "x."
+    for (fs::directory_iterator it(folder.empty() ? "." : folder, error), end; !error && it != end;
+         it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() != prefix.size() + 3 || name.compare(0, prefix.size(), prefix) != 0) continue;
+        if (!HasSvxEnding(name) || !it->is_regular_file(error)) continue;
+        const std::string candidate = (folder / name).string();
+        if (!SameFilePath(candidate, dataPath)) return candidate;
+    }
+    return {};
 }
 
 bool ReplaceFileContents(const std::string& path, const std::string& bytes) {

@@ -76,6 +76,10 @@ bool FileExists(const std::string& path);
 // True when the two paths name one file: the same file under two names when both exist (a
 // hard link, "./x", a symbolic link), else the same path once resolved.
 bool SameFilePath(const std::string& a, const std::string& b);
+// Another recording whose event file is `eventFile`: a file in the same folder ending in
+// "svx" (any case), other than `dataPath`, that maps to it (x.svx and x.SVX both have x.an).
+// Empty when the event file does not exist or belongs to no other recording.
+std::string OtherRecordingOfEventFile(const std::string& dataPath, const std::string& eventFile);
 // Replaces the file at path by `bytes`, written to path + ".tmp", made durable and renamed
 // over path, so that a crash leaves either the old file or the new one. False (and path
 // untouched) when it cannot be done.

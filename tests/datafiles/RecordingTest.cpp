@@ -4,8 +4,10 @@
 #include <sys/resource.h>
 
 #include <csignal>
+#include <filesystem>
 
 #include "DataFilesFixture.h"
+#include "datafiles/DataFileTexts.h"
 
 namespace {
 
@@ -245,3 +247,35 @@ TEST_F(RecordingTest, CancelledSaveDialogLetsPlaybackContinue) {
 }
 
 }  // namespace
+
+// A live recording to x.dat or x.SVX would create the event file of x.svx afresh and empty the
+// events of a recording that is not being replaced; the same name ending in svx, or any name
+// while no other recording has that event file, records as before.
+TEST_F(RecordingTest, ARecordingThatWouldEmptyTheEventsOfAnotherIsRefused) {
+    const std::string events = "0\n12\n0.500000\nd\nt\nla\nlo\none\n";
+    TempDir::WriteText(dir.File("survey.svx"), "recorded before");
+    TempDir::WriteText(dir.File("survey.an"), events);
+    const std::string owner = dir.File("survey.svx");
+    for (const char* name : {"survey.dat", "survey.SVX", "survey.abc"}) {
+        SCOPED_TRACE(name);
+        const std::string target = dir.File(name);
+        platform.expectedMessages = {datafiletext::RecordingOverPlayback(
+            target, "its event file " + dir.File("survey.an") + " holds the events of " + owner)};
+        EXPECT_FALSE(doc.StartRecordingTo(target));
+        EXPECT_TRUE(platform.expectedMessages.empty());
+        EXPECT_EQ(doc.recording.recordingOn, 0);
+        EXPECT_FALSE(FileExists(target));
+        EXPECT_EQ(TempDir::ReadText(dir.File("survey.an")), events);
+    }
+    const std::string accepted[] = {dir.File("survey.svx"), dir.File("other.dat")};
+    for (const std::string& target : accepted) {
+        SCOPED_TRACE(target);
+        ASSERT_TRUE(doc.StartRecordingTo(target));
+        doc.StopRecording();
+    }
+    // Without the event file nothing is lost, and x.dat records.
+    std::filesystem::remove(dir.File("survey.an"));
+    TempDir::WriteText(dir.File("survey.svx"), "recorded before");
+    EXPECT_TRUE(doc.StartRecordingTo(dir.File("survey.dat")));
+    doc.StopRecording();
+}
