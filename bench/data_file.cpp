@@ -10,8 +10,8 @@
 #include <string>
 
 #include "../fuzz/support/NullPlatform.h"
-#include "acquisition/CVantrelDoc.h"
 #include "datafiles/RecordIndex.h"
+#include "document/CVantrelDoc.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "SimReplies.h"
-#include "acquisition/CVantrelDoc.h"
+#include "document/CVantrelDoc.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <random>
 
 #include "../fuzz/support/NullPlatform.h"
-#include "acquisition/CVantrelDoc.h"
+#include "document/CVantrelDoc.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <cmath>
 
 #include "../fuzz/support/NullPlatform.h"
-#include "acquisition/CVantrelDoc.h"
-#include "gps/views/CGPSTrackView.h"
+#include "document/CVantrelDoc.h"
+#include "ui/gps/CGPSTrackView.h"
 
 namespace {
 

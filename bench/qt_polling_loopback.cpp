@@ -12,7 +12,7 @@
 #include <benchmark/benchmark.h>
 
 #include "SimServer.h"
-#include "acquisition/CVantrelDoc.h"
+#include "document/CVantrelDoc.h"
 #include "platform/qt/QtPlatform.h"
 
 namespace {

@@ -15,7 +15,7 @@
 #include "ImageOptions.h"
 #include "ImageWriter.h"
 #include "SimScene.h"
-#include "acquisition/CVantrelDoc.h"
+#include "document/CVantrelDoc.h"
 
 namespace {
 

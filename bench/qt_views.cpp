@@ -10,12 +10,12 @@
 #include <QPainter>
 
 #include "../fuzz/support/NullPlatform.h"
-#include "acquisition/CVantrelDoc.h"
-#include "app/CommandIds.h"
-#include "imaging/views/CPaletteChildFrm.h"
-#include "imaging/views/CPaletteView.h"
-#include "imaging/views/CSonarLView.h"
-#include "imaging/views/CVantrelView.h"
+#include "document/CVantrelDoc.h"
+#include "shell/CommandIds.h"
+#include "ui/imaging/CPaletteChildFrm.h"
+#include "ui/imaging/CPaletteView.h"
+#include "ui/imaging/CSonarLView.h"
+#include "ui/imaging/CVantrelView.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include "../fuzz/support/NullPlatform.h"
 #include "SimScene.h"
-#include "acquisition/CVantrelDoc.h"
+#include "document/CVantrelDoc.h"
 
 namespace {
 

@@ -72,6 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             Check(offset == covered && offset + record.Layout().length <= size);
             covered += record.Layout().length;
             ReadAndEncodeAgain(record, geometry);
+            return true;
         },
         [&](const svx::DamagedStretch& stretch) {
             Check(stretch.offset == covered && stretch.bytes > 0);

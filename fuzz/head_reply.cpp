@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "acquisition/CVantrelDoc.h"
+#include "document/CVantrelDoc.h"
 #include "support/NullPlatform.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "acquisition/CVantrelDoc.h"
+#include "document/CVantrelDoc.h"
 #include "support/NullPlatform.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "acquisition/CVantrelDoc.h"
+#include "document/CVantrelDoc.h"
 #include "imaging/PaletteFile.h"
 #include "support/NullPlatform.h"
 #include "support/ValidPalette.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/ProfileFile.h"
+#include "shell/ProfileFile.h"
 
 namespace {
 

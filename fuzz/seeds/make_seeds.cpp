@@ -18,10 +18,10 @@
 #include "SimRecording.h"
 #include "SimReplies.h"
 #include "SimScene.h"
-#include "acquisition/CVantrelDoc.h"
 #include "acquisition/SwitchCommand.h"
-#include "app/ProfileFile.h"
+#include "document/CVantrelDoc.h"
 #include "imaging/PaletteFile.h"
+#include "shell/ProfileFile.h"
 #include "support/NullPlatform.h"
 #include "support/ValidPalette.h"
 

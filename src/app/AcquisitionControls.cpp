@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "acquisition/CVantrelDoc.h"
 #include "acquisition/RangeList.h"
 #include "common/TextFormat.h"
+#include "document/CVantrelDoc.h"
 
 namespace {
 

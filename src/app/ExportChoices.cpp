@@ -4,7 +4,7 @@
 #include <cctype>
 #include <filesystem>
 
-#include "app/CommandIds.h"
+#include "shell/CommandIds.h"
 
 namespace {
 

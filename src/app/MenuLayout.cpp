@@ -1,7 +1,7 @@
 #include "app/MenuLayout.h"
 
-#include "app/CommandIds.h"
 #include "app/ExportChoices.h"
+#include "shell/CommandIds.h"
 
 namespace {
 

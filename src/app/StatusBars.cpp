@@ -1,7 +1,7 @@
 #include "app/StatusBars.h"
 
-#include "acquisition/CVantrelDoc.h"
 #include "common/TextFormat.h"
+#include "document/CVantrelDoc.h"
 
 namespace {
 

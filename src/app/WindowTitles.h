@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/WindowLayout.h"
+#include "shell/WindowLayout.h"
 
 // "Sonvara_RGB - 120 kHz", "Sonvara_RGB - Sonar 540 kHz" (the 540 kHz frame), ...: the title
 // of a window just opened by its "&Sonar" command, naming the frequency of the head whose

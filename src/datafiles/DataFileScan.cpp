@@ -45,6 +45,7 @@ bool ScanDataFile(const std::string& path, DataFileSummary& summary, std::string
         bytes, RecordGeometry{},
         [&summary](std::uint64_t offset, const RecordView& record) {
             summary.records.push_back(Summarise(offset, record));
+            return true;
         },
         [&damage](const DamagedStretch& stretch) { damage.AddDamage(stretch); });
     summary.damage = damage.Damage();

@@ -81,8 +81,7 @@ private:
 
 }  // namespace
 
-void WalkRecords(ByteSource& source, const RecordGeometry& geometry,
-                 const std::function<void(std::uint64_t, const RecordView&)>& onRecord,
+void WalkRecords(ByteSource& source, const RecordGeometry& geometry, const RecordVisitor& onRecord,
                  const std::function<void(const DamagedStretch&)>& onDamage) {
     Window window(source);
     const std::uint64_t end = source.Size();
@@ -92,7 +91,7 @@ void WalkRecords(ByteSource& source, const RecordGeometry& geometry,
         const std::uint8_t* bytes = window.At(at, count);
         const DecodedRecord decoded = DecodeRecord(bytes, count, geometry);
         if (decoded.Ok()) {
-            onRecord(at, RecordView(bytes, decoded.layout, geometry));
+            if (!onRecord(at, RecordView(bytes, decoded.layout, geometry))) return;
             at += decoded.layout.length;
             continue;
         }
@@ -108,6 +107,7 @@ RecordIndex IndexRecords(ByteSource& source, const RecordGeometry& geometry) {
         source, geometry,
         [&index](std::uint64_t offset, const RecordView& record) {
             index.Add({offset, record.Layout().length, record.PingNumber()});
+            return true;
         },
         [&index](const DamagedStretch& stretch) { index.AddDamage(stretch); });
     return index;

@@ -50,10 +50,14 @@ private:
     bool pingsRise = true;
 };
 
-// Walks the source from its start: every whole record is handed to onRecord in file order;
-// damage is stepped over to the next record start and handed to onDamage (may be empty).
-void WalkRecords(ByteSource& source, const RecordGeometry& geometry,
-                 const std::function<void(std::uint64_t offset, const RecordView&)>& onRecord,
+// What a walk does with a whole record: true goes on, false stops the walk there (a cancelled
+// or failed export reads no further).
+using RecordVisitor = std::function<bool(std::uint64_t offset, const RecordView&)>;
+
+// Walks the source from its start: every whole record is handed to onRecord in file order,
+// until it returns false; damage is stepped over to the next record start and handed to
+// onDamage (may be empty).
+void WalkRecords(ByteSource& source, const RecordGeometry& geometry, const RecordVisitor& onRecord,
                  const std::function<void(const DamagedStretch&)>& onDamage);
 
 // The index of a whole source.

@@ -12,8 +12,7 @@ namespace {
 constexpr std::uint64_t kProgressEvery = 64;  // records between two progress calls
 }
 
-bool WalkDataFile(const std::string& path,
-                  const std::function<void(std::uint64_t offset, const RecordView&)>& onRecord,
+bool WalkDataFile(const std::string& path, const RecordVisitor& onRecord,
                   const ExportProgress& progress, ExportReport& report) {
     DataFile file;
     errno = 0;
@@ -28,12 +27,11 @@ bool WalkDataFile(const std::string& path,
     WalkRecords(
         bytes, RecordGeometry{},
         [&](std::uint64_t offset, const RecordView& record) {
-            if (report.cancelled) return;
             if (progress && ++seen % kProgressEvery == 0 && !progress(offset, length)) {
                 report.cancelled = true;
-                return;
+                return false;
             }
-            onRecord(offset, record);
+            return onRecord(offset, record);
         },
         [&damage](const DamagedStretch& stretch) { damage.AddDamage(stretch); });
     report.damage = damage.Damage();

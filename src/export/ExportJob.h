@@ -32,8 +32,8 @@ struct ExportReport {
 
 // Walks the records of the data file at `path` (see WalkRecords) and tells `progress` every
 // few records; onRecord is not called after a cancel. False with "cannot open PATH: reason".
-bool WalkDataFile(const std::string& path,
-                  const std::function<void(std::uint64_t offset, const RecordView&)>& onRecord,
+// onRecord returns false to stop the walk (the export failed): the rest is not read.
+bool WalkDataFile(const std::string& path, const RecordVisitor& onRecord,
                   const ExportProgress& progress, ExportReport& report);
 
 // "cannot write OUT: it is the data file being exported" when writing `output` would overwrite

@@ -297,6 +297,7 @@ ExportReport BuildMosaic(const std::string& input, const MosaicOptions& options,
         [&](std::uint64_t, const RecordView& record) {
             builder.Add(record);
             ++report.records;
+            return true;
         },
         progress, report);
     if (!read || report.cancelled) return report;

@@ -90,6 +90,7 @@ ExportReport CollectDataFileTrack(const std::string& path, TrackFixCollector& co
             const PingNavigation nav = decoder.Decode(record);
             collector.AddDecodedBatch(decoder.Gps(), static_cast<std::int64_t>(nav.ping));
             ++report.records;
+            return true;
         },
         progress, report);
     if (walked && !report.cancelled && report.records == 0) {

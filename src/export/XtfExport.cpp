@@ -152,12 +152,8 @@ ExportReport ExportXtf(const std::string& input, const std::string& output,
     OutputFile file;
     if (!file.Open(output, report.error)) return report;
     XtfWriter writer(file, output);
-    bool writing = true;
     const bool read = WalkDataFile(
-        input,
-        [&](std::uint64_t, const RecordView& record) {
-            if (writing) writing = writer.Add(record, report);
-        },
+        input, [&](std::uint64_t, const RecordView& record) { return writer.Add(record, report); },
         progress, report);
     if (!read || !report.error.empty() || report.cancelled) return report;
     if (report.records == 0) {

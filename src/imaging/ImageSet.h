@@ -72,10 +72,6 @@ struct ImageSlot {
     double zoomFactor = 1.0;
     double intensityFactor = 1.0;
     float displayScale = 1.0f;
-    std::int32_t pointerInside = 0;
-    // The view's scroll offset, published by the 120 and 260 kHz views while they are dragged.
-    std::int32_t scrollX = 0;
-    std::int32_t scrollY = 0;
 };
 
 class ImageSet {
@@ -136,8 +132,6 @@ public:
     std::int32_t compositeRowCounter = 0;
     std::int32_t heldRowCounter = 0;
     double samplesPerPixel = 0.0;
-    double pointerRange = 0.0;
-    std::int32_t pointerStarboard = 0;
     // compositeMode, displayChannelA, displayChannelB, orientationPresent of the last layout.
     std::array<std::int32_t, 4> lastLayout{-1, -1, -1, -1};
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "acquisition/CVantrelDoc.h"
 #include "acquisition/RangeList.h"
+#include "document/CVantrelDoc.h"
 #include "support/FakePlatform.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "SimReplies.h"
-#include "acquisition/CVantrelDoc.h"
+#include "document/CVantrelDoc.h"
 #include "platform/TimerIds.h"
 #include "support/FakePlatform.h"
 

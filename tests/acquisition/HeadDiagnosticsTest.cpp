@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "acquisition/CVantrelDoc.h"
-#include "acquisition/HeadDiagnostics.h"
 #include "acquisition/SwitchCommand.h"
+#include "document/CVantrelDoc.h"
+#include "models/HeadDiagnostics.h"
 #include "support/FakePlatform.h"
 
 namespace {
@@ -138,7 +138,9 @@ TEST_F(HeadDiagnosticsTest, TimesOfRealTimeAndPlayback) {
         doc.history.pingIntervalMs = doc.history.intervalMeter.Add(platform.tick);
         doc.history.intervalMeter.previousTick = static_cast<std::int32_t>(platform.tick);
     }
-    doc.display.drawTimeAverage = 7;
+    ViewFeedback slowPaint;
+    slowPaint.drawTimeAverage = 7;
+    doc.SetViewFeedback(slowPaint);
     doc.files.recordedPingIntervalMs = 250;
     DiagnosticsTexts t = MakeDiagnosticsTexts(doc);
     EXPECT_EQ(t.loopTime, "40 ms");

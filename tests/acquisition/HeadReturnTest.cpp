@@ -3,7 +3,7 @@
 #include <numeric>
 
 #include "SimReplies.h"
-#include "acquisition/CVantrelDoc.h"
+#include "document/CVantrelDoc.h"
 #include "support/FakePlatform.h"
 
 namespace {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "acquisition/CVantrelDoc.h"
-#include "support/FakePlatform.h"
 #include "common/ByteOrder.h"
+#include "document/CVantrelDoc.h"
+#include "support/FakePlatform.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/ProfileFile.h"
+#include "shell/ProfileFile.h"
 #include "support/TempDir.h"
 
 namespace {

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <tuple>
+#include <vector>
 
-#include "acquisition/CVantrelDoc.h"
-#include "app/ProfileFile.h"
+#include "document/CVantrelDoc.h"
+#include "document/SettingsTable.h"
+#include "shell/ProfileFile.h"
 #include "support/FakePlatform.h"
 
 namespace {
@@ -264,3 +267,53 @@ TEST_F(SettingsTest, GarbageLoadsAndIsSavedBackReadable) {
 }
 
 }  // namespace
+
+// Every key of the table: a value other than its default, in its range, is loaded and saved
+// back unchanged; and the saved file holds no key that the table does not name.
+TEST_F(SettingsTest, EveryKeyOfTheTableLoadsAndSavesItsValue) {
+    const auto valueFor = [](const Setting& s) -> std::string {
+        if (s.read == SettingRead::String) return std::string("/other/") + s.key;
+        return std::to_string(s.fallback != s.max ? s.max : s.min);
+    };
+    std::string text;
+    std::vector<std::tuple<std::string, std::string, std::string>> expected;
+    for (const SettingSection& section : SettingSections()) {
+        for (int h = 0; h < (section.name ? 1 : kHeadCount); ++h) {
+            const std::string name = section.name ? section.name : HeadIniSection(h);
+            text += "[" + name + "]\n";
+            for (const Setting& s : section.settings) {
+                if (s.onlyHead >= 0 && s.onlyHead != h) continue;
+                if (s.read == SettingRead::WrittenOnly) continue;
+                text += std::string(s.key) + "=" + valueFor(s) + "\n";
+                expected.emplace_back(name, s.key, valueFor(s));
+            }
+        }
+    }
+    Load(text);
+    const std::string saved = SaveInto("");
+    for (const auto& [section, key, value] : expected) {
+        EXPECT_EQ(Value(saved, section.c_str(), key.c_str()), value) << section << " / " << key;
+    }
+    // Each saved key is in the table, or is a window's rectangle in View.
+    const ProfileFile out = ProfileFile::FromText(saved);
+    std::size_t keys = 0;
+    for (const SettingSection& section : SettingSections()) {
+        for (int h = 0; h < (section.name ? 1 : kHeadCount); ++h) {
+            for (const Setting& s : section.settings) {
+                if (s.onlyHead >= 0 && s.onlyHead != h) continue;
+                keys += Value(saved, section.name ? section.name : HeadIniSection(h), s.key) !=
+                        "<missing>";
+            }
+        }
+    }
+    std::size_t lines = 0, rectangles = 0;
+    for (std::size_t at = 0; (at = saved.find('=', at)) != std::string::npos; ++at) ++lines;
+    for (int w = 0; w < kLayoutWindowCount; ++w) {
+        for (const char* side : {" Left", " Top", " Right", " Bottom"}) {
+            rectangles += Value(saved, "View", (std::string(LayoutWindowName(w)) + side).c_str()) != "<missing>";
+        }
+        rectangles += Value(saved, "View", LayoutShowKey(w)) != "<missing>";
+    }
+    EXPECT_EQ(keys + rectangles, lines);
+    EXPECT_GT(keys, 60u);
+}

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <set>
 
-#include "acquisition/CVantrelDoc.h"
 #include "app/AcquisitionControls.h"
-#include "app/CommandIds.h"
-#include "app/CommandTable.h"
 #include "app/MenuLayout.h"
 #include "app/StatusBars.h"
+#include "document/CVantrelDoc.h"
+#include "shell/CommandIds.h"
+#include "shell/CommandTable.h"
 #include "support/FakePlatform.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/WindowLayout.h"
+#include "shell/WindowLayout.h"
 
 namespace {
 

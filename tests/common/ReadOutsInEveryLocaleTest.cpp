@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <string>
 
-#include "acquisition/CVantrelDoc.h"
 #include "app/BeamCoverage.h"
 #include "app/StatusBars.h"
+#include "document/CVantrelDoc.h"
 #include "gps/ShipSpeedDialogModel.h"
 #include "imaging/MeasureTools.h"
 #include "sensors/OrientationInstruments.h"

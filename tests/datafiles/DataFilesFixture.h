@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "acquisition/CVantrelDoc.h"
 #include "common/ByteOrder.h"
 #include "datafiles/DataRecordFormat.h"
+#include "document/CVantrelDoc.h"
 #include "support/FakePlatform.h"
 #include "support/TempDir.h"
 

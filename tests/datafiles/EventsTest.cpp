@@ -7,9 +7,9 @@
 
 #include "EventsFixture.h"
 #include "datafiles/DataFileTexts.h"
-#include "datafiles/EventCommands.h"
 #include "datafiles/EventTexts.h"
 #include "imaging/SideGeometry.h"
+#include "models/EventCommands.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <sys/stat.h>
 
 #include "DataFilesFixture.h"
-#include "datafiles/DataFileCommands.h"
 #include "datafiles/DataFileTexts.h"
+#include "models/DataFileCommands.h"
 
 namespace {
 

@@ -29,6 +29,7 @@ inline std::vector<std::vector<std::uint8_t>> RecordsOf(const std::string& path)
                          records.emplace_back(bytes.begin() + static_cast<std::ptrdiff_t>(offset),
                                               bytes.begin() + static_cast<std::ptrdiff_t>(
                                                                   offset + record.Layout().length));
+                         return true;
                      },
                      {});
     return records;

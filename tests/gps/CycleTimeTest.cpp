@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "acquisition/CVantrelDoc.h"
+#include "document/CVantrelDoc.h"
 #include "gps/CycleTime.h"
 #include "support/FakePlatform.h"
 

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "acquisition/CVantrelDoc.h"
+#include "document/CVantrelDoc.h"
 #include "gps/FakeGpsLink.h"
 #include "gps/GpsConfigDialogModel.h"
 #include "gps/GpsDocumentOps.h"

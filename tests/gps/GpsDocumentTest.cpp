@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "acquisition/CVantrelDoc.h"
-#include "app/ProfileFile.h"
+#include "document/CVantrelDoc.h"
 #include "gps/NmeaTestSupport.h"
+#include "shell/ProfileFile.h"
 #include "support/FakePlatform.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include <set>
 
-#include "acquisition/CVantrelDoc.h"
+#include "document/CVantrelDoc.h"
 #include "gps/FakeGpsLink.h"
 #include "gps/GpsDevices.h"
 #include "gps/NmeaTestSupport.h"

@@ -10,12 +10,12 @@
 
 #include "SimScene.h"
 #include "ViewTestSupport.h"
-#include "acquisition/CVantrelDoc.h"
-#include "app/CommandIds.h"
-#include "imaging/views/CSonarLView.h"
-#include "imaging/views/CVantrelView.h"
+#include "document/CVantrelDoc.h"
+#include "shell/CommandIds.h"
 #include "support/FakePlatform.h"
 #include "support/RecordingViewHost.h"
+#include "ui/imaging/CSonarLView.h"
+#include "ui/imaging/CVantrelView.h"
 
 namespace {
 
@@ -275,10 +275,12 @@ TEST_F(CompositeViewTest, EveryCommandIsInItsTable) {
 }
 
 TEST_F(CompositeViewTest, PaintTimeGoesIntoTheRunningAverage) {
-    doc.display.drawTimeAverage = 1000;
+    ViewFeedback slowPaint;
+    slowPaint.drawTimeAverage = 1000;
+    doc.SetViewFeedback(slowPaint);
     Grab(view);
-    EXPECT_GE(doc.display.drawTimeAverage, 500);
-    EXPECT_LT(doc.display.drawTimeAverage, 1000);
+    EXPECT_GE(doc.feedback.drawTimeAverage, 500);
+    EXPECT_LT(doc.feedback.drawTimeAverage, 1000);
 }
 
 TEST_F(CompositeViewTest, ClosingTheViewFreesTheComposite) {

@@ -13,16 +13,16 @@
 #include <QTest>
 
 #include "ViewTestSupport.h"
-#include "acquisition/CVantrelDoc.h"
-#include "app/CommandIds.h"
 #include "app/ui/CMainFrame.h"
+#include "document/CVantrelDoc.h"
 #include "gps/FakeGpsLink.h"
 #include "gps/NmeaTestSupport.h"
-#include "gps/views/CGPSConfigDlg.h"
-#include "gps/views/CGPSTrackView.h"
-#include "gps/views/GpsWindows.h"
 #include "platform/TimerIds.h"
+#include "shell/CommandIds.h"
 #include "support/FakePlatform.h"
+#include "ui/gps/CGPSConfigDlg.h"
+#include "ui/gps/CGPSTrackView.h"
+#include "ui/gps/GpsWindows.h"
 
 namespace {
 

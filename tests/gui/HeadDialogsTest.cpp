@@ -13,15 +13,15 @@
 #include <QTest>
 #include <QTimer>
 
-#include "acquisition/CVantrelDoc.h"
 #include "acquisition/SwitchCommand.h"
-#include "acquisition/views/CDiagnosticsDlg.h"
-#include "acquisition/views/CXmitDlg.h"
-#include "acquisition/views/HeadDialogs.h"
-#include "app/CommandIds.h"
 #include "app/ui/CMainFrame.h"
+#include "document/CVantrelDoc.h"
 #include "platform/TimerIds.h"
+#include "shell/CommandIds.h"
 #include "support/FakePlatform.h"
+#include "ui/acquisition/CDiagnosticsDlg.h"
+#include "ui/acquisition/CXmitDlg.h"
+#include "ui/acquisition/HeadDialogs.h"
 
 namespace {
 
@@ -96,7 +96,9 @@ TEST_F(HeadDialogsTest, DiagnosticsFollowCyclesOnlyWhileShown) {
     ASSERT_NE(dialog, nullptr);
     doc.units = 1;
     doc.range = 100;
-    doc.display.drawTimeAverage = 12;
+    ViewFeedback slowPaint;
+    slowPaint.drawTimeAverage = 12;
+    doc.SetViewFeedback(slowPaint);
     doc.StoreCycle();  // a processed ping refreshes them
     EXPECT_EQ(dialog->Value(1100), "300 ft,   150 ft");
     EXPECT_EQ(dialog->Value(1019), "12 ms");

@@ -7,15 +7,15 @@
 #include <QTest>
 
 #include "ViewTestSupport.h"
-#include "acquisition/CVantrelDoc.h"
-#include "app/CommandTable.h"
-#include "app/ProfileFile.h"
-#include "imaging/ColourTableCommands.h"
+#include "document/CVantrelDoc.h"
 #include "imaging/PaletteEditor.h"
-#include "imaging/views/CPaletteChildFrm.h"
-#include "imaging/views/CPaletteView.h"
+#include "models/ColourTableCommands.h"
+#include "shell/CommandTable.h"
+#include "shell/ProfileFile.h"
 #include "support/FakePlatform.h"
 #include "support/RecordingViewHost.h"
+#include "ui/imaging/CPaletteChildFrm.h"
+#include "ui/imaging/CPaletteView.h"
 
 namespace {
 

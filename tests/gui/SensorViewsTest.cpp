@@ -16,16 +16,16 @@
 
 #include "SimScene.h"
 #include "ViewTestSupport.h"
-#include "acquisition/CVantrelDoc.h"
-#include "app/CommandIds.h"
 #include "app/ui/CMainFrame.h"
 #include "app/ui/StatusBarWidget.h"
-#include "sensors/views/CEchoSounder.h"
-#include "sensors/views/CHistView.h"
-#include "sensors/views/COrientFilterDlg.h"
-#include "sensors/views/COrientationView.h"
-#include "sensors/views/SensorWindows.h"
+#include "document/CVantrelDoc.h"
+#include "shell/CommandIds.h"
 #include "support/FakePlatform.h"
+#include "ui/sensors/CEchoSounder.h"
+#include "ui/sensors/CHistView.h"
+#include "ui/sensors/COrientFilterDlg.h"
+#include "ui/sensors/COrientationView.h"
+#include "ui/sensors/SensorWindows.h"
 
 namespace {
 

@@ -9,14 +9,14 @@
 #include <memory>
 
 #include "ViewTestSupport.h"
-#include "acquisition/CVantrelDoc.h"
-#include "app/CommandIds.h"
+#include "document/CVantrelDoc.h"
 #include "imaging/RangeScale.h"
-#include "imaging/views/CSonarHView.h"
-#include "imaging/views/CSonarLView.h"
-#include "imaging/views/ViewPainting.h"
+#include "shell/CommandIds.h"
 #include "support/FakePlatform.h"
 #include "support/RecordingViewHost.h"
+#include "ui/imaging/CSonarHView.h"
+#include "ui/imaging/CSonarLView.h"
+#include "ui/imaging/ViewPainting.h"
 
 namespace {
 
@@ -160,10 +160,10 @@ TEST_F(SideScanViewTest, PointerReadoutReachesTheHost) {
     EXPECT_TRUE(host.pointerStarboard);
     ASSERT_FALSE(host.pingNumbers.empty());
     EXPECT_EQ(host.pingNumbers.back(), 42);
-    EXPECT_EQ(doc.images.slotStates[0].pointerInside, 1);
+    EXPECT_EQ(doc.feedback.slots[0].pointerInside, 1);
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(&view, &leave);
-    EXPECT_EQ(doc.images.slotStates[0].pointerInside, 0);
+    EXPECT_EQ(doc.feedback.slots[0].pointerInside, 0);
 }
 
 TEST_F(SideScanViewTest, DraggingPansOnlyAtOneAndTwoHundredPercent) {

@@ -5,13 +5,13 @@
 #include <QTest>
 
 #include "ViewTestSupport.h"
-#include "acquisition/CVantrelDoc.h"
-#include "app/CommandIds.h"
-#include "imaging/views/CSSView.h"
-#include "imaging/views/CSonarMView.h"
-#include "imaging/views/ViewPainting.h"
+#include "document/CVantrelDoc.h"
+#include "shell/CommandIds.h"
 #include "support/FakePlatform.h"
 #include "support/RecordingViewHost.h"
+#include "ui/imaging/CSSView.h"
+#include "ui/imaging/CSonarMView.h"
+#include "ui/imaging/ViewPainting.h"
 
 namespace {
 
@@ -28,10 +28,12 @@ TEST(ViewLifetime, ClosingAViewTellsAPlainHostAtOnceAndClearsItsPointerFlag) {
     view->SetHost(&host);
     view->resize(200, 100);
     QTest::mouseMove(view, QPoint(10, 10));
-    doc.images.slotStates[1].pointerInside = 1;
+    ViewFeedback inside;
+    inside.slots[1].pointerInside = 1;
+    doc.SetViewFeedback(inside);
     delete view;
     EXPECT_EQ(host.closedCount, 1);
-    EXPECT_EQ(doc.images.slotStates[1].pointerInside, 0);
+    EXPECT_EQ(doc.feedback.slots[1].pointerInside, 0);
 }
 
 TEST(ViewLifetime, AQObjectHostGetsTheNoticePostedAndNeverAfterItIsGone) {

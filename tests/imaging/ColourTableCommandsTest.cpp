@@ -1,9 +1,9 @@
-#include "imaging/ColourTableCommands.h"
+#include "models/ColourTableCommands.h"
 
 #include <gtest/gtest.h>
 
-#include "acquisition/CVantrelDoc.h"
-#include "app/CommandTable.h"
+#include "document/CVantrelDoc.h"
+#include "shell/CommandTable.h"
 #include "support/FakePlatform.h"
 
 namespace {

@@ -157,13 +157,16 @@ TEST_F(ImageCommandsTest, LayoutIsRebuiltWhenItsInputsChange) {
 }
 
 TEST_F(ImageCommandsTest, PointerReadOutClearedOnlyWithThePointerOutsideTheViews) {
-    doc.images.pointerRange = 12.5;
-    doc.images.slotStates[kHeadH].pointerInside = 1;
+    ViewFeedback feedback;
+    feedback.pointerRange = 12.5;
+    feedback.slots[kHeadH].pointerInside = 1;
+    doc.SetViewFeedback(feedback);
     doc.StoreCycle();
-    EXPECT_DOUBLE_EQ(doc.images.pointerRange, 12.5);
-    doc.images.slotStates[kHeadH].pointerInside = 0;
+    EXPECT_DOUBLE_EQ(doc.feedback.pointerRange, 12.5);
+    feedback.slots[kHeadH].pointerInside = 0;
+    doc.SetViewFeedback(feedback);
     doc.StoreCycle();
-    EXPECT_DOUBLE_EQ(doc.images.pointerRange, 0.0);
+    EXPECT_DOUBLE_EQ(doc.feedback.pointerRange, 0.0);
 }
 
 TEST(ImageSizeTest, ZoomModes) {

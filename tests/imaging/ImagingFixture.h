@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "acquisition/CVantrelDoc.h"
+#include "document/CVantrelDoc.h"
 #include "support/FakePlatform.h"
 
 class ImagingFixture : public ::testing::Test {

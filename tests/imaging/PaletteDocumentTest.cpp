@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "acquisition/CVantrelDoc.h"
-#include "app/ProfileFile.h"
+#include "document/CVantrelDoc.h"
 #include "imaging/PaletteFile.h"
+#include "shell/ProfileFile.h"
 #include "support/FakePlatform.h"
 #include "support/TempDir.h"
 

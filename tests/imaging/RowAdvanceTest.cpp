@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "acquisition/CVantrelDoc.h"
+#include "document/CVantrelDoc.h"
 #include "imaging/RowAdvance.h"
 #include "support/FakePlatform.h"
 

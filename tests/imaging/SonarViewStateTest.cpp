@@ -1,4 +1,4 @@
-#include "imaging/SonarViewState.h"
+#include "models/SonarViewState.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "acquisition/CVantrelDoc.h"
+#include "document/CVantrelDoc.h"
 #include "platform/TimerIds.h"
 #include "support/FakePlatform.h"
 #include "support/RecordingViewHost.h"
@@ -129,10 +129,10 @@ TEST_F(SonarViewStateTest, TheLowFrequencyViewsPublishTheirScrollWhileDragging) 
         v->LeftButtonDown(100, 100);
         v->MouseMove(60, 70);
     }
-    EXPECT_EQ(doc.images.slotStates[0].scrollX, 40);
-    EXPECT_EQ(doc.images.slotStates[0].scrollY, 30);
-    EXPECT_EQ(doc.images.slotStates[2].scrollX, 0);
-    EXPECT_EQ(doc.images.slotStates[2].scrollY, 0);
+    EXPECT_EQ(doc.feedback.slots[0].scrollX, 40);
+    EXPECT_EQ(doc.feedback.slots[0].scrollY, 30);
+    EXPECT_EQ(doc.feedback.slots[2].scrollX, 0);
+    EXPECT_EQ(doc.feedback.slots[2].scrollY, 0);
 }
 
 TEST_F(SonarViewStateTest, AnArmedToolTakesTheClickInsteadOfPanning) {
@@ -146,13 +146,13 @@ TEST_F(SonarViewStateTest, AnArmedToolTakesTheClickInsteadOfPanning) {
 
 TEST_F(SonarViewStateTest, MouseMovesRepaintAtOnceOnlyWhileHeldOrWithATool) {
     EXPECT_EQ(view.MouseMove(10, 10), ViewRepaint::None);
-    EXPECT_EQ(doc.images.slotStates[0].pointerInside, 1);
+    EXPECT_EQ(doc.feedback.slots[0].pointerInside, 1);
     EXPECT_EQ(view.pointerImageX, 10);
     doc.images.held = 1;
     EXPECT_EQ(view.MouseMove(11, 10), ViewRepaint::Now);
     EXPECT_EQ(view.MouseMove(1000, 10), ViewRepaint::None);  // x = width is outside
     EXPECT_EQ(view.pointerInside, 0);
-    EXPECT_EQ(doc.images.slotStates[0].pointerInside, 0);
+    EXPECT_EQ(doc.feedback.slots[0].pointerInside, 0);
 }
 
 TEST_F(SonarViewStateTest, ButtonsStopPlaybackStepsAndResumeAfterADelayInPlayback) {
@@ -181,13 +181,13 @@ TEST_F(SonarViewStateTest, ReadoutSendsRangeAndTheRowUnderThePointer) {
     view.PointerReadout();
     EXPECT_DOUBLE_EQ(host.pointerRange, 20.0);
     EXPECT_TRUE(host.pointerStarboard);
-    EXPECT_DOUBLE_EQ(doc.images.pointerRange, 20.0);
-    EXPECT_EQ(doc.images.pointerStarboard, 1);
+    EXPECT_DOUBLE_EQ(doc.feedback.pointerRange, 20.0);
+    EXPECT_EQ(doc.feedback.pointerStarboard, 1);
     ASSERT_EQ(host.rowTimes.size(), 1u);
     EXPECT_EQ(host.rowTimes[0], "09:05:03.007");
     EXPECT_EQ(host.pingNumbers[0], 77);
     EXPECT_EQ(host.dateText, "04-JUL-2009");
-    EXPECT_EQ(doc.images.slotStates[0].pointerInside, 1);
+    EXPECT_EQ(doc.feedback.slots[0].pointerInside, 1);
     EXPECT_EQ(host.refreshCount, 1);
 }
 
@@ -214,7 +214,7 @@ TEST_F(SonarViewStateTest, ReadoutWithThePointerOutsideOnlyClearsTheFlag) {
     view.PointerReadout();
     EXPECT_EQ(host.pointerRangeCount, 0);
     EXPECT_TRUE(host.rowTimes.empty());
-    EXPECT_EQ(doc.images.slotStates[0].pointerInside, 0);
+    EXPECT_EQ(doc.feedback.slots[0].pointerInside, 0);
     EXPECT_EQ(host.refreshCount, 1);
 }
 

@@ -9,7 +9,7 @@
 #include "ImageOptions.h"
 #include "ImageWriter.h"
 #include "SimRecording.h"
-#include "acquisition/CVantrelDoc.h"
+#include "document/CVantrelDoc.h"
 #include "platform/TimerIds.h"
 #include "platform/qt/QtPlatform.h"
 

@@ -6,7 +6,7 @@
 #include <QRegularExpression>
 
 #include "ProcessSupport.h"
-#include "acquisition/CVantrelDoc.h"
+#include "document/CVantrelDoc.h"
 #include "platform/qt/QtGpsReader.h"
 #include "platform/qt/QtPlatform.h"
 

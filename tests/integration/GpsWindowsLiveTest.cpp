@@ -10,14 +10,14 @@
 #include <QRegularExpression>
 
 #include "ProcessSupport.h"
-#include "acquisition/CVantrelDoc.h"
-#include "app/CommandIds.h"
 #include "app/ui/CMainFrame.h"
-#include "gps/views/CGPSConfigDlg.h"
-#include "gps/views/CGPSTrackView.h"
-#include "gps/views/GpsWindows.h"
+#include "document/CVantrelDoc.h"
 #include "platform/qt/QtGpsReader.h"
 #include "platform/qt/QtPlatform.h"
+#include "shell/CommandIds.h"
+#include "ui/gps/CGPSConfigDlg.h"
+#include "ui/gps/CGPSTrackView.h"
+#include "ui/gps/GpsWindows.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 
 #include "ImageOptions.h"
 #include "ImageWriter.h"
-#include "acquisition/CVantrelDoc.h"
+#include "document/CVantrelDoc.h"
 #include "platform/TimerIds.h"
 #include "platform/qt/QtPlatform.h"
 

@@ -12,7 +12,7 @@
 
 #include "QtTestSupport.h"
 #include "SimServer.h"
-#include "acquisition/CVantrelDoc.h"
+#include "document/CVantrelDoc.h"
 #include "platform/qt/QtPlatform.h"
 
 inline std::string BlockAddress(int block, int head) {

@@ -9,8 +9,8 @@
 #include <gtest/gtest.h>
 
 #include "QtTestSupport.h"
-#include "acquisition/CVantrelDoc.h"
 #include "app/ui/CMainFrame.h"
+#include "document/CVantrelDoc.h"
 #include "platform/qt/QtPlatform.h"
 
 namespace {

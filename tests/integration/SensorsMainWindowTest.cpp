@@ -16,15 +16,15 @@
 #include "IntegrationSupport.h"
 #include "ProcessSupport.h"
 #include "SimScene.h"
-#include "acquisition/views/CDiagnosticsDlg.h"
-#include "acquisition/views/HeadDialogs.h"
-#include "app/CommandIds.h"
 #include "app/ui/CMainFrame.h"
 #include "app/ui/StatusBarWidget.h"
 #include "common/ByteOrder.h"
 #include "sensors/EchoSounder.h"
 #include "sensors/OrientationInstruments.h"
-#include "sensors/views/SensorWindows.h"
+#include "shell/CommandIds.h"
+#include "ui/acquisition/CDiagnosticsDlg.h"
+#include "ui/acquisition/HeadDialogs.h"
+#include "ui/sensors/SensorWindows.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 
 #include "ProcessSupport.h"
 #include "SimGps.h"
-#include "acquisition/CVantrelDoc.h"
+#include "document/CVantrelDoc.h"
 #include "gps/Utm.h"
 #include "platform/TimerIds.h"
 #include "platform/qt/QtGpsReader.h"

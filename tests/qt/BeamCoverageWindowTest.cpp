@@ -15,11 +15,11 @@
 #include <QTest>
 #include <set>
 
-#include "acquisition/CVantrelDoc.h"
-#include "app/CommandIds.h"
 #include "app/ui/CBeamChildFrm.h"
 #include "app/ui/CBeamCoverView.h"
 #include "app/ui/CMainFrame.h"
+#include "document/CVantrelDoc.h"
+#include "shell/CommandIds.h"
 #include "support/FakePlatform.h"
 
 namespace {

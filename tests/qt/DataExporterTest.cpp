@@ -17,15 +17,15 @@
 
 #include "QtTestSupport.h"
 #include "SimRecording.h"
-#include "acquisition/CVantrelDoc.h"
-#include "app/CommandIds.h"
-#include "app/CommandTable.h"
 #include "app/ui/DataExporter.h"
 #include "app/ui/MosaicOptionsDialog.h"
+#include "document/CVantrelDoc.h"
 #include "export/PositionExports.h"
 #include "export/XtfExport.h"
-#include "export/writers/ExportJobs.h"
+#include "export/ExportRegistry.h"
 #include "platform/TimerIds.h"
+#include "shell/CommandIds.h"
+#include "shell/CommandTable.h"
 #include "support/FakePlatform.h"
 #include "support/TempDir.h"
 
@@ -257,7 +257,11 @@ TEST_F(DataExporterTest, TheMosaicOptionsAreAskedFirstAndTheirCancelEndsTheExpor
     answer->head = 1;
     answer->resolutionM = 0.5;
     // What the same export says when it is run directly, to another file.
-    svx::ExportRequest direct{svx::ExportKind::GeoTiff, input, dir.File("direct.tif"), *answer};
+    svx::ExportRequest direct;
+    direct.kind = svx::ExportKind::GeoTiff;
+    direct.input = input;
+    direct.output = dir.File("direct.tif");
+    direct.mosaic = *answer;
     const svx::ExportReport expected = svx::RunExport(direct, {});
     ASSERT_TRUE(expected.Ok()) << expected.error;
     EXPECT_NE(expected.summary.find(" of head M written to "), std::string::npos);

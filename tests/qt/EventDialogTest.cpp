@@ -15,20 +15,20 @@
 #include <set>
 
 #include "QtTestSupport.h"
-#include "acquisition/CVantrelDoc.h"
-#include "app/CommandIds.h"
 #include "app/ui/CMainFrame.h"
 #include "app/ui/MenuBuilder.h"
 #include "common/ByteOrder.h"
+#include "common/TextFormat.h"
 #include "datafiles/DataRecordFormat.h"
 #include "datafiles/RecordIndex.h"
-#include "datafiles/views/CAnnotation.h"
-#include "imaging/views/CVantrelView.h"
-#include "platform/TimerIds.h"
-#include "common/TextFormat.h"
+#include "document/CVantrelDoc.h"
 #include "imaging/SideGeometry.h"
+#include "platform/TimerIds.h"
+#include "shell/CommandIds.h"
 #include "support/FakePlatform.h"
 #include "support/TempDir.h"
+#include "ui/datafiles/CAnnotation.h"
+#include "ui/imaging/CVantrelView.h"
 
 namespace {
 

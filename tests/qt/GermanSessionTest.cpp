@@ -10,12 +10,12 @@
 #include <QMdiArea>
 #include <QRegularExpression>
 
-#include "acquisition/CVantrelDoc.h"
-#include "app/CommandIds.h"
 #include "app/ui/CBeamChildFrm.h"
 #include "app/ui/CMainFrame.h"
 #include "app/ui/CVantrelApp.h"
 #include "app/ui/StatusBarWidget.h"
+#include "document/CVantrelDoc.h"
+#include "shell/CommandIds.h"
 #include "support/CommaLocale.h"
 #include "support/FakePlatform.h"
 

@@ -22,18 +22,18 @@
 #include <QToolBar>
 
 #include "QtTestSupport.h"
-#include "acquisition/CVantrelDoc.h"
-#include "app/CommandIds.h"
 #include "app/ui/CMainFrame.h"
 #include "app/ui/CVantrelApp.h"
 #include "app/ui/ControlBars.h"
 #include "app/ui/MenuBuilder.h"
 #include "app/ui/SonarWindows.h"
 #include "app/ui/StatusBarWidget.h"
-#include "gps/views/CShipSpeedDlg.h"
-#include "imaging/views/CSecondView.h"
+#include "document/CVantrelDoc.h"
 #include "platform/TimerIds.h"
+#include "shell/CommandIds.h"
 #include "support/FakePlatform.h"
+#include "ui/gps/CShipSpeedDlg.h"
+#include "ui/imaging/CSecondView.h"
 
 namespace {
 
@@ -209,11 +209,13 @@ TEST_F(MainFrameTest, ThePointerOverAViewShowsTheTimeAndDateOfItsRow) {
     // Every row under the pointer, blended between pings or not, reads a time.
     for (int y = 2; y < 12; ++y) {
         SCOPED_TRACE(y);
-        doc.images.pointerRange = 0.0;
+        ViewFeedback cleared = doc.feedback;
+        cleared.pointerRange = 0.0;
+        doc.SetViewFeedback(cleared);
         QTest::mouseMove(view, QPoint(view->width() / 3, y));
         cycle();
         // The view's next paint reads out the row under the pointer (and its range).
-        ASSERT_TRUE(RunUntil([&] { return doc.images.pointerRange != 0.0; }, 1000));
+        ASSERT_TRUE(RunUntil([&] { return doc.feedback.pointerRange != 0.0; }, 1000));
         EXPECT_EQ(frame.SecondStatus()->PaneText(13).toStdString(), "09:05:03");
         EXPECT_EQ(frame.FirstStatus()->PaneText(13).toStdString(), "04-JUL-2009");
     }

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "QtTestSupport.h"
-#include "acquisition/CVantrelDoc.h"
+#include "document/CVantrelDoc.h"
 #include "platform/TimerIds.h"
 #include "platform/qt/QtGpsReader.h"
 #include "platform/qt/QtPlatform.h"

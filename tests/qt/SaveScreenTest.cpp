@@ -12,10 +12,10 @@
 #include <QTest>
 
 #include "QtTestSupport.h"
-#include "acquisition/CVantrelDoc.h"
 #include "app/ScreenImageFormat.h"
 #include "app/ui/CMainFrame.h"
 #include "app/ui/ScreenImage.h"
+#include "document/CVantrelDoc.h"
 #include "platform/TimerIds.h"
 #include "support/FakePlatform.h"
 

@@ -8,13 +8,13 @@
 #include <QMdiSubWindow>
 #include <QTest>
 
-#include "acquisition/CVantrelDoc.h"
-#include "app/CommandIds.h"
 #include "app/ui/CMainFrame.h"
 #include "app/ui/MenuBuilder.h"
 #include "app/ui/SonarWindows.h"
-#include "imaging/views/CSecondView.h"
+#include "document/CVantrelDoc.h"
+#include "shell/CommandIds.h"
 #include "support/FakePlatform.h"
+#include "ui/imaging/CSecondView.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ViewHost.h"
+#include "shell/ViewHost.h"
 
 class RecordingViewHost : public ViewHost {
 public:

@@ -5,7 +5,7 @@
 
 #include "AcquireReport.h"
 #include "SimReplies.h"
-#include "acquisition/CVantrelDoc.h"
+#include "document/CVantrelDoc.h"
 #include "support/FakePlatform.h"
 
 namespace {

@@ -14,12 +14,12 @@
 #include <vector>
 
 #include "acquisition/HeadReturn.h"
-#include "app/ProfileFile.h"
 #include "datafiles/DataRecordFormat.h"
 #include "datafiles/RecordCodec.h"
 #include "datafiles/RecordIndex.h"
 #include "gps/GpsState.h"
 #include "imaging/PaletteFile.h"
+#include "shell/ProfileFile.h"
 
 namespace {
 

@@ -22,9 +22,9 @@
 #include "Commands.h"
 #include "FileChecks.h"
 #include "ImageWriter.h"
-#include "acquisition/CVantrelDoc.h"
 #include "acquisition/RangeList.h"
 #include "datafiles/DataFileTexts.h"
+#include "document/CVantrelDoc.h"
 #include "platform/qt/QtGpsReader.h"
 #include "platform/qt/QtHeadlessPlatform.h"
 
@@ -52,11 +52,8 @@ void ReportRecordingStop(const cli::AcquireOptions& options, const CVantrelDoc& 
 }
 
 void Apply(const cli::AcquireOptions& options, CVantrelDoc& doc) {
-    doc.headPort = options.port;
-    if (options.range) {
-        doc.range = doc.esRange = *options.range;
-        doc.rangeIndex = doc.esRangeIndex = RangeIndexOf(*options.range);
-    }
+    doc.SetHeadPort(options.port);
+    if (options.range) doc.SetRangeMetres(*options.range);
     if (options.gainDb) {
         for (HeadEntry& head : doc.heads) head.gainDb = *options.gainDb;
     }
@@ -78,7 +75,7 @@ std::unique_ptr<QtGpsReader> StartGpsReader(CVantrelDoc& doc, const std::string&
     CVantrelDoc* document = &doc;
     auto reader = std::make_unique<QtGpsReader>(doc.gps, [document] { document->GpsReadDone(); });
     doc.SetGpsReader(reader.get());
-    doc.gpsConfig.gpsDevice = device;
+    doc.SetGpsDevice(device);
     return reader;
 }
 

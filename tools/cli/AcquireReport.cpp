@@ -10,9 +10,9 @@
 #include "../common/CommandLine.h"
 #include "JsonOutput.h"
 
-#include "acquisition/CVantrelDoc.h"
 #include "acquisition/RangeList.h"
 #include "common/TextFormat.h"
+#include "document/CVantrelDoc.h"
 
 namespace cli {
 

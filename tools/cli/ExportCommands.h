@@ -8,7 +8,7 @@
 #include <cstdio>
 
 #include "Commands.h"
-#include "export/ExportJob.h"
+#include "export/ExportRegistry.h"
 
 namespace cli {
 
@@ -52,6 +52,22 @@ inline void ReportDamage(const svx::ExportReport& report) {
     for (const svx::DamagedStretch& stretch : report.damage) {
         Complain(svx::DamageLine(stretch), 0);
     }
+}
+
+// Runs one export of the registry with the progress line, and says what it did as the
+// application does: the damage stepped over and the notes on standard error, the summary on
+// standard output.
+inline int RunRegisteredExport(const char* what, const svx::ExportRequest& request) {
+    svx::ExportReport report;
+    {
+        ExportProgressLine progress(what);
+        report = svx::RunExport(request, progress.Callback());
+    }
+    ReportDamage(report);
+    if (!report.error.empty()) return Complain(report.error);
+    for (const std::string& note : report.notes) Complain(note, 0);
+    std::printf("%s\n", report.summary.c_str());
+    return kExitDone;
 }
 
 }  // namespace cli

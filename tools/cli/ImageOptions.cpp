@@ -8,8 +8,8 @@
 
 #include "../common/CommandLine.h"
 
-#include "acquisition/CVantrelDoc.h"
 #include "common/RegularFile.h"
+#include "document/CVantrelDoc.h"
 
 namespace cli {
 
@@ -69,16 +69,15 @@ void AddImageOptions(CLI::App& app, ImageOptions& options) {
 bool PrepareImages(CVantrelDoc& doc, const ImageOptions& options, std::string& error) {
     if (options.colourTable) doc.SetColourTableSetting(*options.colourTable);
     if (!options.paletteFile.empty()) {
-        doc.palette.useCustomPalette = 1;
         // The reason, when the file cannot be opened: a FIFO or a device is refused unread.
         const std::string problem = RegularFileProblem(options.paletteFile);
-        if (!problem.empty() || !doc.LoadPaletteFile(options.paletteFile)) {
+        if (!problem.empty() || !doc.UsePaletteFile(options.paletteFile)) {
             error = "cannot read the palette file " +
                     (problem.empty() ? options.paletteFile : "(" + problem + ")");
             return false;
         }
     }
-    doc.images.compositeMode = 1;
+    doc.FormEveryFrequencyImage();
     doc.SetSideMode(options.sideMode);
     std::int32_t changed = 1;
     doc.SizeCompositeImage(options.zoomMode, options.width, changed);

@@ -13,7 +13,7 @@
 
 #include "FileChecks.h"
 #include "ImageOptions.h"
-#include "acquisition/CVantrelDoc.h"
+#include "document/CVantrelDoc.h"
 #include "export/OutputFile.h"
 
 namespace cli {

@@ -24,7 +24,9 @@ std::string OpenProblem(const std::string& file, const std::vector<std::string>&
 
 PlaybackRun::PlaybackRun(const char* name) : command(name) {
     doc.SetGpsReader(&reader);
-    doc.files.fileSystem.makeWritable = [](const std::string&) { return false; };
+    FileSystemAccess access = doc.files.fileSystem;
+    access.makeWritable = [](const std::string&) { return false; };
+    doc.SetFileSystemAccess(access);
 }
 
 PlaybackRun::~PlaybackRun() {

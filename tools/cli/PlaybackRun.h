@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "acquisition/CVantrelDoc.h"
+#include "document/CVantrelDoc.h"
 #include "platform/qt/QtGpsReader.h"
 #include "platform/qt/QtHeadlessPlatform.h"
 

@@ -18,8 +18,8 @@
 #include "PlaybackRun.h"
 #include "Progress.h"
 #include "SensorTableWriter.h"
-#include "app/ProfileFile.h"
 #include "common/RegularFile.h"
+#include "shell/ProfileFile.h"
 
 namespace {
 

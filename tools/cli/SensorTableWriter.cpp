@@ -1,6 +1,6 @@
 #include "SensorTableWriter.h"
 
-#include "acquisition/CVantrelDoc.h"
+#include "document/CVantrelDoc.h"
 #include "sensors/OrientationFilter.h"
 #include "sensors/SensorTable.h"
 

@@ -4,7 +4,6 @@
 #include "ExportCommands.h"
 #include "ExportOptions.h"
 #include "FileChecks.h"
-#include "export/XtfExport.h"
 
 int cli::RunXtf(int argc, char** argv) {
     const auto parsed = ParseXtfArguments({argv + 1, argv + argc});
@@ -13,19 +12,9 @@ int cli::RunXtf(int argc, char** argv) {
     if (const std::string problem = CheckInputFile(options.input); !problem.empty()) {
         return Complain(problem);
     }
-    svx::ExportReport report;
-    {
-        ExportProgressLine progress("xtf");
-        report = svx::ExportXtf(options.input, options.output, progress.Callback());
-    }
-    ReportDamage(report);
-    if (!report.error.empty()) return Complain(report.error);
-    if (report.withoutFix > 0) {
-        Complain(std::to_string(report.withoutFix) + " of " + std::to_string(report.records) +
-                     " records carry no fix: they keep the last position",
-                 0);
-    }
-    std::printf("%s: %llu records written\n", options.output.c_str(),
-                static_cast<unsigned long long>(report.records));
-    return kExitDone;
+    svx::ExportRequest request;
+    request.kind = svx::ExportKind::Xtf;
+    request.input = options.input;
+    request.output = options.output;
+    return RunRegisteredExport("xtf", request);
 }

@@ -17,11 +17,11 @@
 #include <QVBoxLayout>
 #include <memory>
 
-#include "acquisition/CVantrelDoc.h"
-#include "app/CommandIds.h"
-#include "app/CommandTable.h"
 #include "app/ui/CBeamCoverView.h"
 #include "app/ui/PlaybackPause.h"
+#include "document/CVantrelDoc.h"
+#include "shell/CommandIds.h"
+#include "shell/CommandTable.h"
 
 namespace {
 QDoubleSpinBox* Spin(double low, double high, double step, const QString& suffix) {

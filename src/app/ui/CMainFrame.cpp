@@ -8,27 +8,27 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-#include "acquisition/CVantrelDoc.h"
-#include "acquisition/views/HeadDialogs.h"
 #include "app/AcquisitionControls.h"
-#include "app/CommandIds.h"
 #include "app/MenuLayout.h"
-#include "app/ui/ControlBars.h"
-#include "app/ui/Dialogs.h"
-#include "app/ProfileFile.h"
-#include "app/ui/MenuBuilder.h"
-#include "imaging/views/CPaletteChildFrm.h"
-#include "app/ui/SonarWindows.h"
-#include "app/ui/StatusBarWidget.h"
-#include "gps/views/GpsWindows.h"
-#include "sensors/views/SensorWindows.h"
-#include "platform/TimerIds.h"
 #include "app/WindowTitles.h"
 #include "app/ui/CBeamChildFrm.h"
-#include "app/ui/LayoutEntries.h"
-#include "app/ui/PlaybackPause.h"
+#include "app/ui/ControlBars.h"
 #include "app/ui/DataExporter.h"
+#include "app/ui/Dialogs.h"
+#include "app/ui/LayoutEntries.h"
+#include "app/ui/MenuBuilder.h"
+#include "app/ui/PlaybackPause.h"
 #include "app/ui/ScreenImage.h"
+#include "app/ui/SonarWindows.h"
+#include "app/ui/StatusBarWidget.h"
+#include "document/CVantrelDoc.h"
+#include "platform/TimerIds.h"
+#include "shell/CommandIds.h"
+#include "shell/ProfileFile.h"
+#include "ui/acquisition/HeadDialogs.h"
+#include "ui/gps/GpsWindows.h"
+#include "ui/imaging/CPaletteChildFrm.h"
+#include "ui/sensors/SensorWindows.h"
 
 namespace {
 // Views, status bars and command states follow the cycles at screen rate, not at ping rate:
@@ -186,9 +186,7 @@ void CMainFrame::LayoutChanged() {
 }
 
 void CMainFrame::ApplyConfiguration() {
-    // A three-frequency system forms every frequency's image on each ping (composite mode);
-    // other systems form their two display channels.
-    doc.images.compositeMode = doc.threeFrequencySystem ? 1 : 0;
+    doc.ApplyCompositeRule();
     if (!configuredMenu) {
         menus->Fill(menuBar(), ConfiguredMenu());
         configuredMenu = true;
@@ -259,9 +257,7 @@ void CMainFrame::RefreshNow() {
         gpsWindows->UpdateViews();
     }
     // While the pointer is in no image view, the status fields show the newest ping.
-    bool pointerInView = false;
-    for (const ImageSlot& slot : doc.images.slotStates) pointerInView |= slot.pointerInside != 0;
-    if (!pointerInView) {
+    if (!doc.feedback.PointerInAnyView()) {
         statusInputs.pointerRange = 0.0;
         ApplyRowStamp(statusInputs, doc.images.RowStamp(kCompositeSlot, 0),
                       doc.cycleTime.cycleDateText.data());

@@ -5,10 +5,10 @@
 #include <QMainWindow>
 #include <array>
 
-#include "acquisition/DocumentObserver.h"
-#include "app/CommandTable.h"
 #include "app/StatusBars.h"
-#include "app/ViewHost.h"
+#include "document/DocumentObserver.h"
+#include "shell/CommandTable.h"
+#include "shell/ViewHost.h"
 
 class CVantrelDoc;
 class ControlBars;

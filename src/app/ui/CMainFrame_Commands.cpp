@@ -3,14 +3,14 @@
 
 #include <QToolBar>
 
-#include "acquisition/CVantrelDoc.h"
 #include "app/AcquisitionControls.h"
-#include "app/CommandIds.h"
 #include "app/ui/CMainFrame.h"
 #include "app/ui/ControlBars.h"
 #include "app/ui/StatusBarWidget.h"
-#include "gps/views/CShipSpeedDlg.h"
-#include "imaging/ColourTableCommands.h"
+#include "document/CVantrelDoc.h"
+#include "models/ColourTableCommands.h"
+#include "shell/CommandIds.h"
+#include "ui/gps/CShipSpeedDlg.h"
 
 namespace {
 CommandState Checked(bool checked) { return CommandState{true, checked, {}}; }
@@ -28,14 +28,12 @@ void CMainFrame::RegisterViewCommands() {
     }
     commands.Add(kCmdToolBar,
                  [this] {
-                     doc.display.toolBarVisible = !doc.display.toolBarVisible;
-                     toolBar->setVisible(doc.display.toolBarVisible);
+                     toolBar->setVisible(doc.ToggleBar(CVantrelDoc::Bar::Tool));
                  },
                  [this] { return Checked(doc.display.toolBarVisible); });
     commands.Add(kCmdStatusBar,
                  [this] {
-                     doc.display.statusBarVisible = !doc.display.statusBarVisible;
-                     firstStatus->setVisible(doc.display.statusBarVisible);
+                     firstStatus->setVisible(doc.ToggleBar(CVantrelDoc::Bar::Status));
                  },
                  [this] { return Checked(doc.display.statusBarVisible); });
     RegisterImageCommands();

@@ -1,11 +1,11 @@
 // The main window's side of the events: the Events menu and the "Event Information" dialog,
 // which follows the document's dialog state.
 
-#include "acquisition/CVantrelDoc.h"
-#include "app/CommandIds.h"
 #include "app/ui/CMainFrame.h"
-#include "datafiles/EventCommands.h"
-#include "datafiles/views/CAnnotation.h"
+#include "document/CVantrelDoc.h"
+#include "models/EventCommands.h"
+#include "shell/CommandIds.h"
+#include "ui/datafiles/CAnnotation.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 #include <QSlider>
 #include <QToolBar>
 
-#include "acquisition/CVantrelDoc.h"
-#include "app/CommandIds.h"
 #include "app/ui/CMainFrame.h"
 #include "app/ui/ControlBars.h"
-#include "datafiles/DataFileCommands.h"
+#include "document/CVantrelDoc.h"
+#include "models/DataFileCommands.h"
+#include "shell/CommandIds.h"
 
 void CMainFrame::RegisterFileCommands() {
     commands.Add(kCmdRecordData, [this] { doc.StartRecording(); }, [this] {
@@ -26,8 +26,7 @@ void CMainFrame::RegisterFileCommands() {
     });
     commands.Add(kCmdFilePlaybackBar,
                  [this] {
-                     doc.display.playbackBarVisible = !doc.display.playbackBarVisible;
-                     bars->PlaybackBar()->setVisible(doc.display.playbackBarVisible);
+                     bars->PlaybackBar()->setVisible(doc.ToggleBar(CVantrelDoc::Bar::Playback));
                  },
                  [this] {
                      return CommandState{FilePlaybackBarEnabled(doc),

@@ -12,15 +12,15 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "acquisition/CVantrelDoc.h"
-#include "app/CommandIds.h"
-#include "app/ProfileFile.h"
 #include "app/ScreenImageFormat.h"
 #include "app/ui/CMainFrame.h"
 #include "app/ui/ScreenImage.h"
-#include "imaging/views/CSecondView.h"
+#include "document/CVantrelDoc.h"
 #include "platform/qt/QtGpsReader.h"
 #include "platform/qt/QtPlatform.h"
+#include "shell/CommandIds.h"
+#include "shell/ProfileFile.h"
+#include "ui/imaging/CSecondView.h"
 
 CVantrelApp::CVantrelApp(AppOptions opts) : options(std::move(opts)) {}
 
@@ -53,23 +53,23 @@ void CVantrelApp::UsePointDecimals() {
 bool CVantrelApp::InitInstance() {
     platform = std::make_unique<QtPlatform>();
     doc = std::make_unique<CVantrelDoc>(*platform);
-    doc->iniPath = (options.settingsPath.isEmpty() ? DefaultSettingsPath() : options.settingsPath)
-                       .toStdString();
+    const QString settingsPath =
+        options.settingsPath.isEmpty() ? DefaultSettingsPath() : options.settingsPath;
+    doc->SetStartupOptions({settingsPath.toStdString(), options.gpsDevice.toStdString()});
     frame = std::make_unique<CMainFrame>(*doc);
     platform->SetDialogParent(frame.get());
     CVantrelDoc* document = doc.get();
     gpsReader = std::make_unique<QtGpsReader>(doc->gps, [document] { document->GpsReadDone(); });
     doc->SetGpsReader(gpsReader.get());
-    doc->gpsConfig.startupDevice = options.gpsDevice.toStdString();
     frame->show();
-    doc->display.layout.metrics = frame->MeasureLayout();
+    doc->SetLayoutMetrics(frame->MeasureLayout());
     doc->LoadSettings();
     frame->SettingsLoaded();
     if (!doc->iniPath.empty()) doc->LoadPaletteSettings(ProfileFile(doc->iniPath));
     frame->CreatePaletteWindow();
     // The address given on the command line pre-fills the Connect dialog.
     if (!options.connectAddress.isEmpty()) {
-        doc->heads[kHeadL].ipAddress = options.connectAddress.toStdString();
+        doc->SetConnectAddress(options.connectAddress.toStdString());
     }
     if (options.autoConnect) platform->AnswerNextConnectDialog(true);
     doc->ConnectToSonarHead();

@@ -7,9 +7,9 @@
 #include <QSlider>
 #include <QToolBar>
 
-#include "acquisition/CVantrelDoc.h"
 #include "acquisition/RangeList.h"
 #include "app/AcquisitionControls.h"
+#include "document/CVantrelDoc.h"
 
 FormattedSpin::FormattedSpin(int id, std::function<QString(int)> formatter, QWidget* parent)
     : QSpinBox(parent), controlId(id), format(std::move(formatter)) {

@@ -4,11 +4,12 @@
 #include <QTimer>
 #include <filesystem>
 
-#include "acquisition/CVantrelDoc.h"
-#include "app/CommandTable.h"
 #include "app/ExportChoices.h"
 #include "app/ui/MosaicOptionsDialog.h"
 #include "app/ui/PlaybackPause.h"
+#include "document/CVantrelDoc.h"
+#include "export/writers/MosaicWriters.h"
+#include "shell/CommandTable.h"
 
 namespace {
 
@@ -50,6 +51,7 @@ std::string OutcomeText(const svx::ExportReport& report) {
 
 DataExporter::DataExporter(CVantrelDoc& document, QWidget* parentWindow, int pollMs)
     : QObject(parentWindow), doc(document), window(parentWindow), poll(new QTimer(this)) {
+    svx::RegisterMosaicExports();
     poll->setInterval(pollMs);
     connect(poll, &QTimer::timeout, this, &DataExporter::Poll);
     askMosaic = [this](const svx::MosaicOptions& proposed) -> std::optional<svx::MosaicOptions> {

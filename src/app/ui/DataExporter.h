@@ -10,7 +10,7 @@
 #include <string>
 
 #include "export/ExportRunner.h"
-#include "export/writers/ExportJobs.h"
+#include "export/ExportRegistry.h"
 
 class CVantrelDoc;
 class CommandTable;

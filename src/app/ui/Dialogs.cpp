@@ -6,7 +6,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "app/CommandTable.h"
+#include "shell/CommandTable.h"
 
 const char* CAboutDlg::VersionText() { return "Sonvara_RGB Version Beta 2.0.0.1  07_MAY_2013"; }
 

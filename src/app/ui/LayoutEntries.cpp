@@ -1,8 +1,8 @@
 #include "app/ui/LayoutEntries.h"
 
-#include "acquisition/CVantrelDoc.h"
 #include "app/WindowTitles.h"
-#include "sensors/views/SensorWindows.h"
+#include "document/CVantrelDoc.h"
+#include "ui/sensors/SensorWindows.h"
 
 LayoutEntry EchoSounderEntry(CVantrelDoc& doc, SensorWindows& sensors) {
     LayoutEntry entry;

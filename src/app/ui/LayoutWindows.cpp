@@ -3,7 +3,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
-#include "acquisition/CVantrelDoc.h"
+#include "document/CVantrelDoc.h"
 
 LayoutWindows::LayoutWindows(CVantrelDoc& document, QMdiArea* mdi) : doc(document), area(mdi) {}
 

@@ -10,7 +10,7 @@
 #include <array>
 #include <functional>
 
-#include "app/WindowLayout.h"
+#include "shell/WindowLayout.h"
 
 class CVantrelDoc;
 class QMdiArea;

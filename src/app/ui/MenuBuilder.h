@@ -5,8 +5,8 @@
 #include <QHash>
 #include <QObject>
 
-#include "app/CommandTable.h"
 #include "app/MenuLayout.h"
+#include "shell/CommandTable.h"
 
 class QAction;
 class QMenu;

@@ -1,14 +1,11 @@
 #include "app/ui/PlaybackPause.h"
 
-#include "acquisition/CVantrelDoc.h"
-#include "platform/TimerIds.h"
+#include "document/CVantrelDoc.h"
 
 PlaybackPause::PlaybackPause(CVantrelDoc& document) : doc(document) {
-    doc.GetPlatform().StopTimer(kTimerPlayback);
+    doc.PausePlayback();
 }
 
 PlaybackPause::~PlaybackPause() {
-    if (doc.playbackMode && doc.playback.playbackFile.IsOpen() && !doc.images.held) {
-        doc.GetPlatform().StartTimer(kTimerPlaybackDelay, kPlaybackResumeDelayMs);
-    }
+    doc.ResumePlayback();
 }

@@ -13,12 +13,12 @@
 #include <optional>
 #include <vector>
 
-#include "acquisition/CVantrelDoc.h"
-#include "app/CommandIds.h"
-#include "app/CommandTable.h"
 #include "app/ScreenImageFormat.h"
 #include "app/ui/PlaybackPause.h"
+#include "document/CVantrelDoc.h"
 #include "imaging/PaletteReduction.h"
+#include "shell/CommandIds.h"
+#include "shell/CommandTable.h"
 
 namespace {
 

@@ -3,14 +3,14 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
-#include "acquisition/CVantrelDoc.h"
-#include "app/CommandIds.h"
-#include "app/CommandTable.h"
 #include "app/WindowTitles.h"
-#include "imaging/views/CSonarHView.h"
-#include "imaging/views/CSonarLView.h"
-#include "imaging/views/CSonarMView.h"
-#include "imaging/views/CVantrelView.h"
+#include "document/CVantrelDoc.h"
+#include "shell/CommandIds.h"
+#include "shell/CommandTable.h"
+#include "ui/imaging/CSonarHView.h"
+#include "ui/imaging/CSonarLView.h"
+#include "ui/imaging/CSonarMView.h"
+#include "ui/imaging/CVantrelView.h"
 
 SonarWindows::SonarWindows(CVantrelDoc& document, QMdiArea* mdi, ViewHost* viewHost,
                            CommandRouter& commandRouter)

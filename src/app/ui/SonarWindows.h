@@ -7,8 +7,8 @@
 #include <QPointer>
 #include <array>
 
-#include "app/WindowLayout.h"
 #include "app/ui/LayoutWindows.h"
+#include "shell/WindowLayout.h"
 
 class CSecondView;
 class CVantrelDoc;

@@ -27,4 +27,8 @@ struct LatLonImage {
 // False with a reason when the projection is not available.
 bool ResampleToLatLon(const Mosaic& mosaic, LatLonImage& image, std::string& error);
 
+// Registers the GeoTIFF and KMZ exports (export/ExportRegistry.h); a program that links these
+// writers calls it once at start.
+void RegisterMosaicExports();
+
 }  // namespace svx

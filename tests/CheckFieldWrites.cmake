@@ -1,0 +1,16 @@
+cmake_minimum_required(VERSION 3.20)
+# Fails when a window, a dialog or a command-line tool assigns a field of the document
+# ("doc.x.y = ...", "doc->x += ...", "++doc.x"): they change it only through its operations.
+set(field "(doc|document)(\\.|->)[A-Za-z_][A-Za-z0-9_.]*(\\[[A-Za-z0-9_]*\\])?[A-Za-z0-9_.]*")
+set(write "(^|[^A-Za-z0-9_])${field} *(=[^=]|\\+=|-=|\\*=|/=|\\|=|&=|\\+\\+|--)")
+set(increment "(\\+\\+|--)${field}")
+set(found 0)
+foreach(root IN LISTS ROOTS)
+  file(GLOB_RECURSE files ${root}/*.h ${root}/*.cpp)
+  foreach(f IN LISTS files)
+    file(STRINGS ${f} hits REGEX "${write}|${increment}")
+    foreach(hit IN LISTS hits)
+      message(SEND_ERROR "${f} writes a field of the document: ${hit}")
+    endforeach()
+  endforeach()
+endforeach()
