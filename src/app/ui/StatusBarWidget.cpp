@@ -67,7 +67,7 @@ void StatusBarWidget::SetPanes(const StatusBarPanes& panes) {
 }
 
 QLabel* StatusBarWidget::AddTrailingPane(const QString& name, const QString& label, int labelWidth,
-                                         int valueWidth) {
+                                         int valueWidth, bool stretches) {
     // The 23 panes are inserted at the front when they are built; these are appended in the
     // order they are added, each caption before its value.
     auto* layout = static_cast<QHBoxLayout*>(this->layout());
@@ -79,9 +79,13 @@ QLabel* StatusBarWidget::AddTrailingPane(const QString& name, const QString& lab
     }
     auto* value = new QLabel(this);
     value->setObjectName(name);
-    value->setFixedWidth(valueWidth);
+    if (stretches) {
+        value->setMinimumWidth(valueWidth);
+    } else {
+        value->setFixedWidth(valueWidth);
+    }
     value->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    layout->addWidget(value);
+    layout->addWidget(value, stretches ? 1 : 0);
     return value;
 }
 
