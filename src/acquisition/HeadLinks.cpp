@@ -86,8 +86,7 @@ std::string LinkStatusText(const HeadLinks& links) {
     }
     // Only one request of the cycle is outstanding: a silent head awaited stalls the cycle.
     Append(text, "stalled by", HeadsWhere([&](int h) {
-               return links.state[h] == LinkState::Silent && links.awaiting[h] &&
-                      !links.leftOut[h];
+               return links.state[h] == LinkState::Silent && links.awaiting[h] && !links.leftOut[h];
            }));
     Append(text, "polling without", HeadsWhere([&](int h) {
                return links.leftOut[h] && links.state[h] != LinkState::Unused;

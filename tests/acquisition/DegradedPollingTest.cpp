@@ -17,8 +17,8 @@ protected:
 
     static std::vector<std::uint8_t> Reply(int head, int half) {
         std::vector<std::uint8_t> samples(kReplyDataLength, static_cast<std::uint8_t>(head + 1));
-        return sim::BuildDataReply("HD" + std::to_string(head), 0,
-                                   static_cast<std::uint8_t>(half), samples.data());
+        return sim::BuildDataReply("HD" + std::to_string(head), 0, static_cast<std::uint8_t>(half),
+                                   samples.data());
     }
     void Discover(std::uint8_t presence) {
         sim::SimSystemInfo info;
@@ -67,8 +67,8 @@ protected:
     static std::string CycleOf(const std::vector<int>& heads) {
         std::string trace;
         for (int h : heads) {
-            trace += (trace.empty() ? "" : " ") + std::to_string(h) + "/0 " + std::to_string(h) +
-                     "/16";
+            trace +=
+                (trace.empty() ? "" : " ") + std::to_string(h) + "/0 " + std::to_string(h) + "/16";
         }
         return trace + " cycle";
     }
@@ -101,8 +101,8 @@ TEST_P(SilentHeadTest, TwoMissedRebuildsLeaveItOutAndAnAnswerBringsItBack) {
     MissAtRebuilds(s, 1);
     EXPECT_TRUE(doc.polling.InCycle(s)) << "one missed rebuild is not enough";
     AnswerUntilWaitingFor(s);
-    const std::string stalled = std::string("silent: ") + HeadLabel(s) + "  stalled by " +
-                                HeadLabel(s);
+    const std::string stalled =
+        std::string("silent: ") + HeadLabel(s) + "  stalled by " + HeadLabel(s);
     EXPECT_NE(Links().find(stalled), std::string::npos) << Links();
 
     platform.FireTimer(kTimerReply);

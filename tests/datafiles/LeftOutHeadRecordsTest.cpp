@@ -15,8 +15,7 @@ bool InStretch(int i) {
     return i >= kStretchFrom && i < kStretchTo;
 }
 
-class LeftOutHeadRecordsTest : public DataFilesFixture,
-                               public ::testing::WithParamInterface<int> {
+class LeftOutHeadRecordsTest : public DataFilesFixture, public ::testing::WithParamInterface<int> {
 protected:
     // Records kRecords cycles with random lines; the head is left out in the stretch.
     void Record(const std::string& path, int leftOut) {

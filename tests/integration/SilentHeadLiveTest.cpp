@@ -7,12 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include "../support/TempDir.h"
 #include "ProcessSupport.h"
 #include "QtTestSupport.h"
 #include "acquisition/CVantrelDoc.h"
 #include "app/ui/CMainFrame.h"
 #include "platform/qt/QtPlatform.h"
-#include "../support/TempDir.h"
 
 namespace {
 
@@ -21,8 +21,8 @@ struct HeadFault {
     int block;
     int head;
     const char* fault;
-    bool fast;               // replies without the travel time of the range
-    int connectHead;         // whose address is typed in the Connect dialog
+    bool fast;        // replies without the travel time of the range
+    int connectHead;  // whose address is typed in the Connect dialog
     const char* degradedPane;
 };
 
@@ -43,10 +43,14 @@ class SilentHeadLiveTest : public ::testing::TestWithParam<HeadFault> {};
 TEST_P(SilentHeadLiveTest, TheOtherHeadsGoOnAndTheHeadRejoinsWhenItsFaultEnds) {
     const HeadFault& p = GetParam();
     QStringList args{"--addresses",
-                     Address(p.block, 0) + "," + Address(p.block, 1) + "," +
-                         Address(p.block, 2) + "," + Address(p.block, 3),
-                     "--fault", QString::fromLatin1(p.fault), "--fault-end",
-                     QString::number(kFaultSeconds), "--duration", "80"};
+                     Address(p.block, 0) + "," + Address(p.block, 1) + "," + Address(p.block, 2) +
+                         "," + Address(p.block, 3),
+                     "--fault",
+                     QString::fromLatin1(p.fault),
+                     "--fault-end",
+                     QString::number(kFaultSeconds),
+                     "--duration",
+                     "80"};
     if (p.fast) args << "--fast";
     Simulator sim(args);
     ASSERT_TRUE(sim.WaitReady()) << sim.error.toStdString();

@@ -142,12 +142,13 @@ TEST(SimOptionsTest, HelpIsAskedForAndListsEveryOption) {
     EXPECT_TRUE(Parse({"--fast", "--help"}).help);
     EXPECT_TRUE(Parse({"-h"}).help);
     const std::string usage = sim::SimUsage();
-    for (const char* option :
-         {"--heads",  "--addresses", "--port",  "--allow-remote", "--fast",     "--no-orientation",
-          "--serial", "--seed",      "--fault", "--log",          "--duration", "--help",
-          "--fault-end",
-          "delay=",   "split",       "short",   "long",           "wrong-kind", "status",
-          "silent",   "close-after="}) {
+    for (const char* option : {"--heads",        "--addresses", "--port",
+                               "--allow-remote", "--fast",      "--no-orientation",
+                               "--serial",       "--seed",      "--fault",
+                               "--log",          "--duration",  "--help",
+                               "--fault-end",    "delay=",      "split",
+                               "short",          "long",        "wrong-kind",
+                               "status",         "silent",      "close-after="}) {
         EXPECT_NE(usage.find(option), std::string::npos) << option;
     }
 }

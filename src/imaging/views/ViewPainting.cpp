@@ -59,8 +59,7 @@ void DrawNotice(QPainter& painter, const QRect& window, const QString& text) {
     const int padding = metrics.height() / 2;
     const QString shown =
         metrics.elidedText(text, Qt::ElideRight, std::max(0, window.width() - 4 * padding));
-    QRect box(0, 0, metrics.horizontalAdvance(shown) + 2 * padding,
-              metrics.height() + 2 * padding);
+    QRect box(0, 0, metrics.horizontalAdvance(shown) + 2 * padding, metrics.height() + 2 * padding);
     box.moveCenter(window.center());
     const QColor colour = ToQColor(kLabelColour);
     painter.fillRect(box, Qt::black);
