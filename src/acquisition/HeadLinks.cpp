@@ -3,12 +3,14 @@
 void HeadLinks::Clear() {
     state.fill(LinkState::Unused);
     awaiting.fill(false);
+    leftOut.fill(false);
     closeMayRebuild = false;
 }
 
 void HeadLinks::Restart() {
     state.fill(LinkState::Unused);
     awaiting.fill(false);
+    leftOut.fill(false);
     closeMayRebuild = true;
 }
 
@@ -20,6 +22,11 @@ void HeadLinks::ConnectStarted(int head) {
 void HeadLinks::ConnectFailed(int head) {
     awaiting[head] = false;
     state[head] = LinkState::Silent;
+}
+
+void HeadLinks::Connected(int head) {
+    awaiting[head] = false;
+    if (state[head] != LinkState::Silent) state[head] = LinkState::Answering;
 }
 
 void HeadLinks::RequestSent(int head) {
@@ -39,10 +46,31 @@ void HeadLinks::TimedOut(int head, bool connected) {
 }
 
 bool HeadLinks::TakeChange() {
-    if (published == state) return false;
-    published = state;
+    std::string text = LinkStatusText(*this);
+    if (published == text) return false;
+    published = std::move(text);
     return true;
 }
+
+namespace {
+
+// " L M" for the heads the predicate picks; empty when none.
+template <typename Pick>
+std::string HeadsWhere(Pick pick) {
+    std::string heads;
+    for (int h = 0; h < kHeadCount; ++h) {
+        if (pick(h)) heads += std::string(" ") + HeadLabel(h);
+    }
+    return heads;
+}
+
+void Append(std::string& text, const char* name, const std::string& heads) {
+    if (heads.empty()) return;
+    if (!text.empty()) text += "  ";
+    text += name + heads;
+}
+
+}  // namespace
 
 std::string LinkStatusText(const HeadLinks& links) {
     struct Group {
@@ -54,13 +82,14 @@ std::string LinkStatusText(const HeadLinks& links) {
                             {LinkState::Silent, "silent:"}};
     std::string text;
     for (const Group& group : groups) {
-        std::string heads;
-        for (int h = 0; h < kHeadCount; ++h) {
-            if (links.state[h] == group.state) heads += std::string(" ") + HeadLabel(h);
-        }
-        if (heads.empty()) continue;
-        if (!text.empty()) text += "  ";
-        text += group.name + heads;
+        Append(text, group.name, HeadsWhere([&](int h) { return links.state[h] == group.state; }));
     }
+    // Only one request of the cycle is outstanding: a silent head awaited stalls the cycle.
+    Append(text, "stalled by", HeadsWhere([&](int h) {
+               return links.state[h] == LinkState::Silent && links.awaiting[h] && !links.leftOut[h];
+           }));
+    Append(text, "polling without", HeadsWhere([&](int h) {
+               return links.leftOut[h] && links.state[h] != LinkState::Unused;
+           }));
     return text;
 }

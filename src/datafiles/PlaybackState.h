@@ -2,6 +2,7 @@
 // The playback engine's state: the file being played, the playback bar's model and the
 // settings that belong to playback.
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -51,6 +52,10 @@ struct PlaybackState {
     // The damaged stretches stepped over since the file was opened, in the order met; each
     // one is told to the operator once.
     std::vector<svx::DamagedStretch> skipped;
+    // The heads held by any record played since the file was opened. A recording made while
+    // a head was left out of polling lacks it in some records: the windows go on showing it
+    // (without data) instead of changing to the layout of an installation without it.
+    std::array<bool, 4> headsSeen{};
     // The sound played when a played record changes the range and the alarm is on.
     std::string alarmSoundPath = FindAlarmSound();
 };

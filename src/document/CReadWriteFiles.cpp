@@ -32,7 +32,7 @@ RecordGeometry CReadWriteFiles::Geometry() const {
 
 std::int32_t CReadWriteFiles::NextRecordLength() const {
     int present = 0;
-    for (const HeadEntry& head : doc.heads) present += head.available ? 1 : 0;
+    for (int h = 0; h < kHeadCount; ++h) present += doc.HeadHasData(h) ? 1 : 0;
     return static_cast<std::int32_t>(
         RecordLength(present, doc.systemInfoReceived != 0, Geometry()));
 }
@@ -49,11 +49,19 @@ CycleSource CReadWriteFiles::CurrentCycle() const {
     cycle.time = TextOf(clock.cycleClockText);
     // The milliseconds text is ".007": its digits without the dot.
     if (clock.cycleMillisText[0] == '.') cycle.millis = TextOf(clock.cycleMillisText, 1);
-    cycle.headsInSystem = static_cast<std::uint8_t>(doc.headCount);
+    // A head left out of polling is absent from the record, as in a file of an installation
+    // without it: the record counts only the heads it holds.
+    int present = 0;
+    bool leftOut = false;
+    for (int h = 0; h < kHeadCount; ++h) {
+        present += doc.HeadHasData(h) ? 1 : 0;
+        leftOut |= doc.heads[h].available && !doc.HeadHasData(h);
+    }
+    cycle.headsInSystem = static_cast<std::uint8_t>(leftOut ? present : doc.headCount);
     for (int h = 0; h < kHeadCount; ++h) {
         const HeadEntry& entry = doc.heads[h];
         HeadSource& head = cycle.heads[h];
-        head.present = entry.available != 0;
+        head.present = doc.HeadHasData(h);
         head.frequencyHz = static_cast<std::uint32_t>(entry.frequencyHz);
         head.range = static_cast<std::uint16_t>(h == kHeadES ? doc.esRange : doc.range);
         head.gainDb = static_cast<std::uint8_t>(entry.gainDb);
@@ -63,7 +71,9 @@ CycleSource CReadWriteFiles::CurrentCycle() const {
         head.line = entry.line.data();
     }
     cycle.sentenceSet = doc.gpsConfig.gpsSentenceSet;
-    cycle.orientationPresent = doc.orientationPresent != 0;
+    // The orientation block comes with the echo sounder's line.
+    cycle.orientationPresent =
+        doc.orientationPresent != 0 && (!doc.heads[kHeadES].available || doc.HeadHasData(kHeadES));
     if (files.eventMarkPending) cycle.eventNumber = files.eventMarkNumber;
     // An interval longer than the field holds is written as the longest it can say, not as
     // its low 16 bits (70 s would read back as 4.5 s).
@@ -142,6 +152,9 @@ void CReadWriteFiles::TakeRecord(const RecordView& record) {
     ReadHeader(record);
     ApplyDisplayRules();
     for (int h = 0; h < kHeadCount; ++h) {
+        if (doc.heads[h].available) doc.playback.headsSeen[h] = true;
+    }
+    for (int h = 0; h < kHeadCount; ++h) {
         if (doc.heads[h].available) ReadHeadBlock(h, record);
     }
     {
@@ -191,9 +204,13 @@ void CReadWriteFiles::ReadHeader(const RecordView& record) {
 }
 
 void CReadWriteFiles::ApplyDisplayRules() {
-    const bool l = doc.heads[kHeadL].available != 0;
-    const bool m = doc.heads[kHeadM].available != 0;
-    const bool h = doc.heads[kHeadH].available != 0;
+    // A head of the file that this record lacks keeps its place on the screen.
+    const auto inFile = [this](int head) {
+        return doc.heads[head].available != 0 || doc.playback.headsSeen[head];
+    };
+    const bool l = inFile(kHeadL);
+    const bool m = inFile(kHeadM);
+    const bool h = inFile(kHeadH);
     doc.threeFrequencySystem = 0;
     if (l && m && h) doc.threeFrequencySystem = 1;
     doc.displayChannelA = l ? kHeadL : kHeadM;

@@ -12,6 +12,7 @@
 #include "acquisition/HeadLinks.h"
 #include "acquisition/HeadReturn.h"
 #include "acquisition/HeadTable.h"
+#include "acquisition/PollingSet.h"
 #include "acquisition/ReplyAssembler.h"
 #include "acquisition/SwitchCommand.h"
 #include "datafiles/DataFileState.h"
@@ -81,8 +82,15 @@ public:
     void EnterRealTime(const std::string& address);
     void CycleComplete();
     void ReplyTimeout();
+    // Timer 1021: a fresh connection to each head left out of polling.
+    void RetryLeftOutHeads();
     void CloseDocument();
     EngineState State() const;
+    // The head is polled in the cycle under way: connected and not left out.
+    bool InPollingCycle(int head) const;
+    // The head gives its line to the cycle being completed (or the record being played): it
+    // is in the installation (in the record) and not left out of polling.
+    bool HeadHasData(int head) const;
 
     void OnConnect(int headIndex, int errorCode) override;
     void OnReceive(int headIndex, int errorCode) override;
@@ -372,6 +380,8 @@ public:
     std::int32_t rebuildCount = 0;
     // The link to each head as the operator sees it (connecting, answering, silent).
     HeadLinks links;
+    // The heads the polling cycle visits; one that stopped answering is left out for a while.
+    PollingSet polling;
 
 private:
     // Data files.
@@ -424,6 +434,14 @@ private:
     void SendCommand(int head);
     void StartPolling();
     void AdvanceAfterSecondHalf();
+    // The cycle is complete; heads that answered while left out join for the next one.
+    void EndCycle();
+    // At a rebuild by the reply timer: counts the heads that missed their reply and leaves
+    // out those that missed twice in a row.
+    void LeaveOutSilentHeads();
+    void LeftOutHeadConnected(int head, int errorCode);
+    void TakeLeftOutReply(int head, const std::uint8_t* reply, int length);
+    void ShowLeftOutHeads();
     void RestartReplyTimer();
     // Tells the windows when the link states changed, or always after a rebuild.
     void PublishLinks(bool rebuilt = false);

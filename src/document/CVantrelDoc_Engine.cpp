@@ -1,6 +1,7 @@
 // The acquisition engine: connects, discovers the installation, polls the heads for both
-// halves of every ping in HeadChannel order, and rebuilds the connections when a reply does
-// not come within 3 s. At most one request is outstanding at any time.
+// halves of every ping in HeadChannel order (CVantrelDoc_Polling.cpp), and rebuilds the
+// connections when a reply does not come within 3 s. At most one request of the polling cycle
+// is outstanding at any time.
 
 #include "document/CVantrelDoc.h"
 #include "platform/TimerIds.h"
@@ -61,6 +62,7 @@ void CVantrelDoc::Reconnect() {
     if (playbackMode) return;
     // The operator asked: every head starts afresh and the rebuild is counted like any other.
     links.Restart();
+    polling.Restart();
     ++rebuildCount;
     RebuildConnections(*this);
     PublishLinks(true);
@@ -82,31 +84,12 @@ void CVantrelDoc::RestartReplyTimer() {
     platform.StartTimer(kTimerReply, kReplyTimeoutMs);
 }
 
-void CVantrelDoc::SendCommand(int head) {
-    HeadEntry& entry = heads[head];
-    // Whatever is left of an earlier reply (a 1129th byte) is not part of the answer to this
-    // request: only one request is ever outstanding.
-    std::uint8_t discard[kReceiveBufferLength];
-    while (entry.socket->Receive(discard, kReceiveBufferLength) > 0) {
-    }
-    assemblers[head].Clear();
-    links.RequestSent(head);
-    entry.socket->Send(entry.command.data(), commandLength);
-}
-
-void CVantrelDoc::StartPolling() {
-    for (int h = 0; h < kHeadCount; ++h) {
-        if (!heads[h].IsConnected()) continue;
-        currentHead = h;
-        SetCommandByte(h, switchcmd::kDataRequest);
-        SetHalfSelect(h, switchcmd::kFirstHalf);
-        pollingActive = true;
-        SendCommand(h);
+void CVantrelDoc::OnConnect(int headIndex, int errorCode) {
+    // A head left out of polling connects outside the cycle and leaves the reply timer alone.
+    if (!playbackMode && !discoveryMode && !polling.InCycle(headIndex)) {
+        LeftOutHeadConnected(headIndex, errorCode);
         return;
     }
-}
-
-void CVantrelDoc::OnConnect(int headIndex, int errorCode) {
     platform.StopTimer(kTimerReply);
     if (errorCode != 0) {
         if (!playbackMode && heads[headIndex].socket) heads[headIndex].socket->connected = 0;
@@ -116,7 +99,9 @@ void CVantrelDoc::OnConnect(int headIndex, int errorCode) {
         SendCommand(kHeadL);
     } else if (!playbackMode) {
         heads[headIndex].socket->connected = 1;
-        if (++currentHead == headCount) StartPolling();
+        links.Connected(headIndex);
+        // currentHead counts the completed connects here; heads left out are not waited for.
+        if (++currentHead == headCount - polling.LeftOutCount()) StartPolling();
     }
     platform.StartTimer(kTimerReply, kReplyTimeoutMs);
     PublishLinks();
@@ -139,9 +124,16 @@ void CVantrelDoc::OnReceive(int headIndex, int errorCode) {
         std::uint8_t reply[kDataReplyLength + 1];
         std::copy(assembler.Data(), assembler.Data() + length, reply);
         assembler.Consume(length);
+        if (!discoveryMode && !polling.InCycle(headIndex)) {
+            TakeLeftOutReply(headIndex, reply, length);
+            continue;
+        }
         // The head answered; a system-information reply then starts the connects afresh.
         if (ClassifyReply(reply, length) != ReplyClass::Short) links.Answered(headIndex);
         const ReplyClass kind = ReceiveReply(headIndex, reply, length);
+        if (kind == ReplyClass::FirstHalf || kind == ReplyClass::SecondHalf) {
+            polling.Answered(headIndex);
+        }
         if (kind == ReplyClass::FirstHalf) {
             platform.StopTimer(kTimerReply);
             if (entry.IsConnected()) {
@@ -156,46 +148,11 @@ void CVantrelDoc::OnReceive(int headIndex, int errorCode) {
     PublishLinks();
 }
 
-void CVantrelDoc::AdvanceAfterSecondHalf() {
-    if (++currentHead == kHeadCount) {
-        currentHead = 0;
-        CycleComplete();
-    }
-    int found = -1;
-    for (int step = 0, h = currentHead; step < kHeadCount; ++step) {
-        if (heads[h].IsConnected()) {
-            found = h;
-            break;
-        }
-        if (++h == kHeadCount) {
-            h = 0;
-            currentHead = 0;
-            CycleComplete();
-        }
-    }
-    if (found < 0) return;  // nothing is sent; the reply timer rebuilds the connections
-    currentHead = found;
-    platform.StopTimer(kTimerReply);
-    SetHalfSelect(found, switchcmd::kFirstHalf);
-    SendCommand(found);
-    platform.StartTimer(kTimerReply, kReplyTimeoutMs);
-}
-
-void CVantrelDoc::CycleComplete() {
-    StampCycleTime();
-    if (!ValidateCycle()) {
-        ++rejectedCycleCount;
-        observer->RefreshDiagnostics();
-        return;
-    }
-    noDataFlag = 0;
-    StoreCycle();
-}
-
 void CVantrelDoc::ReplyTimeout() {
     platform.StopTimer(kTimerReply);
     if (playbackMode) return;
     noDataFlag = 1;
+    if (!discoveryMode) LeaveOutSilentHeads();
     for (int h = 0; h < kHeadCount; ++h) links.TimedOut(h, heads[h].IsConnected());
     ++rebuildCount;
     RebuildConnections(*this);
@@ -207,6 +164,11 @@ void CVantrelDoc::OnClose(int headIndex, int /*errorCode*/) {
     if (heads[headIndex].socket) heads[headIndex].socket->connected = 0;
     if (closing) return;
     links.ConnectFailed(headIndex);
+    // A head left out of polling is tried again by its own timer; the others poll on.
+    if (!discoveryMode && !polling.InCycle(headIndex)) {
+        PublishLinks();
+        return;
+    }
     // A close rebuilds at once only when some head has answered since the last such rebuild:
     // a head that accepts and drops every connection at once is retried by the reply timer,
     // once per period, instead of as fast as the notifications come.
@@ -225,6 +187,9 @@ void CVantrelDoc::OnTimer(int timerId) {
     switch (timerId) {
         case kTimerReply:
             ReplyTimeout();
+            break;
+        case kTimerHeadRetry:
+            RetryLeftOutHeads();
             break;
         case kTimerPlaybackDelay:
             PlaybackDelayExpired();
@@ -275,11 +240,13 @@ void CVantrelDoc::EnterRealTime(const std::string& address) {
     discoveryMode = 1;
     systemInfoReceived = 0;
     links.Restart();
+    polling.Restart();
     ConnectHead(kHeadL);
 }
 
 void CVantrelDoc::CloseDocument() {
     platform.StopTimer(kTimerReply);
+    platform.StopTimer(kTimerHeadRetry);
     platform.StopTimer(kTimerPlaybackDelay);
     platform.StopTimer(kTimerPlayback);
     closing = true;

@@ -10,7 +10,10 @@ FormationInputs CVantrelDoc::CurrentFormationInputs() const {
     in.speed = &speed;
     for (int channel = 0; channel < kSideScanChannels; ++channel) {
         in.frequencyHz[channel] = heads[channel].frequencyHz;
-        in.available[channel] = heads[channel].available;
+        // The composite shows a played head in every record of its file, with an empty line
+        // where a record lacks it, as the live images showed it.
+        in.available[channel] =
+            heads[channel].available || (playbackMode && playback.headsSeen[channel]);
     }
     in.range = range;
     in.pingNumber = recording.pingNumber;

@@ -18,6 +18,12 @@ void CVantrelDoc::StoreCycle() {
     if (haveTexts) gps.CopyNavigationTexts(texts);
     images.StampNewestRow(time, haveTexts ? &texts : nullptr);
 
+    // A head that gave nothing to this cycle (left out of polling, or absent from the record
+    // played) is stored as an empty line: its window scrolls on without the last ping it gave.
+    for (int h = 0; h < kHeadCount; ++h) {
+        if (!HeadHasData(h)) heads[h].line.fill(0);
+    }
+
     // 2. The record at writeIndex.
     HistoryRecord& record = history.Record(history.writeIndex);
     for (int channel = 0; channel < kSideScanChannels; ++channel) {

@@ -97,6 +97,7 @@ bool CVantrelDoc::OpenPlaybackFile(const std::string& path) {
     playback.index.Clear();
     playback.indexBuilt = false;
     playback.skipped.clear();
+    playback.headsSeen.fill(false);
     observer->PlaybackMessage({});
     playback.sliderStep = files.playbackFileLength / kSliderMax;
     observer->PlaybackBarReset(playback.playSpeed);

@@ -70,8 +70,10 @@ void CVantrelDoc::StoreDataReply(int head, ReplyClass kind, const std::uint8_t* 
 
 bool CVantrelDoc::ValidateCycle() {
     int faults = 0;
-    for (HeadEntry& head : heads) {
-        if (!head.available) continue;
+    for (int h = 0; h < kHeadCount; ++h) {
+        HeadEntry& head = heads[h];
+        // A head left out of polling gave nothing to this cycle: its old header does not count.
+        if (!HeadHasData(h)) continue;
         const char* id = reinterpret_cast<const char*>(head.replyHeader.data());
         head.headerId.assign(id, strnlen(id, 3));
         head.headerStatus = head.replyHeader[headreturn::kStatus];
@@ -83,6 +85,6 @@ bool CVantrelDoc::ValidateCycle() {
     if (faults != 0) return false;
     ++acceptedCycleCount;
     // Only a cycle that will be stored feeds the orientation filters.
-    if (orientationPresent) ConvertOrientation();
+    if (orientationPresent && HeadHasData(kHeadES)) ConvertOrientation();
     return true;
 }

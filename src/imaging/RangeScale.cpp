@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "acquisition/HeadTable.h"
+
 namespace {
 
 // End labels are moved this far towards the middle so that they stay inside the window.
@@ -142,4 +144,10 @@ std::string FrequencyLabelText(int frequencyHz) {
     char text[24];
     std::snprintf(text, sizeof text, "%d kHz", frequencyHz / 1000);
     return text;
+}
+
+std::string NoDataText(int head, int frequencyHz) {
+    if (head == kHeadES) return "no data from the echo sounder";
+    if (frequencyHz < 1000) frequencyHz = InitialHeadFrequencyHz(head);
+    return "no data from the " + FrequencyLabelText(frequencyHz) + " head";
 }

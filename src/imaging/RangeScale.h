@@ -22,6 +22,8 @@ inline constexpr ScaleColour kLabelColour{250, 250, 0};
 // Cell heights of the "Arial" fonts of the scale labels and of the range/frequency labels.
 inline constexpr int kScaleFontHeight = 16;
 inline constexpr int kLabelFontHeight = 22;
+// Cell height of the notice that a head gives no data.
+inline constexpr int kNoticeFontHeight = 26;
 // Left edge of the range and frequency labels; their tops are client height - 64 and - 42.
 inline constexpr int kLabelLeft = 4;
 inline constexpr int kRangeLabelAbove = 64;
@@ -75,3 +77,7 @@ void SpaceScaleLabels(RangeScale& scale, const std::array<int, kMaxScaleTicks>& 
 std::string RangeLabelText(int range, int gainDb, int units);
 // "%d kHz" of the frequency in Hz (integer division).
 std::string FrequencyLabelText(int frequencyHz);
+// What a window shows over its image while its head gives no data: "no data from the 120 kHz
+// head" (the head's frequency, else the frequency it starts with), or "no data from the echo
+// sounder".
+std::string NoDataText(int head, int frequencyHz);

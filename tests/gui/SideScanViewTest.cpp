@@ -328,3 +328,37 @@ TEST_F(SideScanViewTest, NoGridLineRunsThroughTheRangeAndFrequencyTexts) {
             << box.x() << "," << box.y();
     }
 }
+
+// A head that gives no data (left out of polling) is said so over its image, whole and in
+// the middle of the window, for each frequency it may have; with data nothing is drawn there.
+TEST_F(SideScanViewTest, AHeadWithoutDataIsNamedOverItsImage) {
+    struct Case {
+        int frequencyHz;
+        const char* text;
+    };
+    const Case cases[] = {{120000, "no data from the 120 kHz head"},
+                          {100000, "no data from the 100 kHz head"},
+                          {0, "no data from the 120 kHz head"}};  // not reported yet
+    view.resize(640, kHeight);
+    view.Commands().Execute(kCmdFillScreen);
+    view.Commands().Execute(kCmdGrid);  // grid off: no yellow grid line in the middle
+    const QColor yellow = ToQColor(kLabelColour);
+    const auto isYellow = [&](QColor c) { return c == yellow || IsYellowOnBlack(c); };
+    const QRect middle(0, kHeight / 2 - 40, 640, 80);
+    EXPECT_FALSE(BoundsWhere(Grab(view), middle, isYellow).isValid()) << "the head has data";
+    doc.polling.leftOut[kHeadL] = true;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(NoDataText(kHeadL, c.frequencyHz), c.text);
+        doc.heads[kHeadL].frequencyHz = c.frequencyHz;
+        const QImage shot = Grab(view);
+        const QRect box = BoundsWhere(shot, middle, isYellow);
+        ASSERT_TRUE(box.isValid());
+        // The frame around the whole text, centred in the window.
+        const QFontMetrics metrics(CellFont(QStringLiteral("Arial"), kNoticeFontHeight));
+        EXPECT_GE(box.width(), metrics.horizontalAdvance(QString::fromLatin1(c.text)));
+        EXPECT_NEAR(box.center().x(), 320, 2);
+        EXPECT_NEAR(box.center().y(), kHeight / 2, 2);
+    }
+    EXPECT_EQ(NoDataText(kHeadES, 200000), "no data from the echo sounder");
+}

@@ -189,6 +189,32 @@ TEST_F(MainFrameTest, StatusBarsFitA1280PixelWindowWithThePanesAfterThe23) {
     EXPECT_LE(metrics.horizontalAdvance("Altitude: 984.3 ft") + 4, frame.AltitudePane()->width());
 }
 
+// The link pane's longest texts (a head left out) do not widen the bar beyond a 1280-pixel
+// window; they are cut with an ellipsis there, kept whole in the pane's text and tool tip, and
+// shown whole in a wider window.
+TEST_F(MainFrameTest, ALongLinkTextKeepsTheWindowWidthAndGrowsWithIt) {
+    platform.connectAddress = "127.0.0.2";
+    doc.ConnectToSonarHead();
+    doc.links.state = {LinkState::Silent, LinkState::Answering, LinkState::Answering,
+                       LinkState::Answering};
+    doc.links.leftOut[kHeadL] = true;
+    frame.UpdateStatusBars();
+    const QString text = frame.LinkPane()->text();
+    ASSERT_EQ(text.toStdString(), "ok: M H ES  silent: L  polling without L");
+    EXPECT_TRUE(frame.LinkPane()->toolTip().endsWith(text));
+    EXPECT_LE(frame.SecondStatus()->minimumSizeHint().width(), 1280);
+    EXPECT_LE(frame.minimumSizeHint().width(), 1280);
+    frame.resize(1280, 860);
+    QCoreApplication::processEvents();
+    const int narrow = frame.LinkPane()->width();
+    EXPECT_GE(narrow, 110);
+    frame.resize(1800, 860);
+    QCoreApplication::processEvents();
+    EXPECT_GE(frame.LinkPane()->contentsRect().width(),
+              frame.LinkPane()->fontMetrics().horizontalAdvance(text));
+    doc.CloseDocument();
+}
+
 TEST_F(MainFrameTest, ThePointerOverAViewShowsTheTimeAndDateOfItsRow) {
     const int all[4] = {1, 1, 1, 1};
     doc.ConfigureHeads(all);

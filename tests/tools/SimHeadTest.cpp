@@ -209,6 +209,24 @@ TEST_F(SimHeadTest, PeriodicFaultsHitEveryNthRequestAndCloseCountsPerConnection)
     EXPECT_EQ(pattern, "acsacsa");
 }
 
+// Every kind of fault stops when the faults end: the same request is then answered whole.
+TEST_F(SimHeadTest, AfterTheFaultsEndTheHeadAnswersNormally) {
+    sim::HeadFaults faults;
+    faults.silentEvery = 1;
+    faults.delayMs = 3000;
+    faults.statusEvery = 1;
+    faults.closeAfter = 1;
+    sim::SimHead head = Head(kHeadM, faults, true);
+    EXPECT_TRUE(Send(head, Request(kHeadM, 0x44))[0].segments.empty());
+    head.EndFaults();
+    const auto r = Send(head, Request(kHeadM, 0x44));
+    ASSERT_EQ(r[0].segments.size(), 1u);
+    EXPECT_EQ(r[0].segments[0].delayMs, 0);
+    EXPECT_EQ(Bytes(r[0]).size(), 1128u);
+    EXPECT_EQ(Bytes(r[0])[3], 0) << "no faulty status";
+    EXPECT_FALSE(r[0].close);
+}
+
 TEST_F(SimHeadTest, UnknownCommandsAreIgnored) {
     sim::SimHead head = Head(kHeadL);
     const auto responses = Send(head, Request(kHeadL, 0x12));

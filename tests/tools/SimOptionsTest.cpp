@@ -20,6 +20,7 @@ TEST(SimOptionsTest, DefaultsAreFourHeadsOnLoopback) {
     EXPECT_FALSE(c.fast);
     EXPECT_FALSE(c.log);
     EXPECT_EQ(c.durationS, 0);
+    EXPECT_EQ(c.faultEndS, 0) << "faults last the whole run";
     for (const auto& f : c.faults) EXPECT_FALSE(f.Any());
 }
 
@@ -27,7 +28,7 @@ TEST(SimOptionsTest, OptionsAreApplied) {
     const auto result =
         Parse({"--heads", "l,ES", "--fast", "--log", "--no-orientation", "--duration", "2.5",
                "--port", "5050", "--serial", "XY98765", "--seed", "7", "--addresses",
-               "127.1.0.1,127.1.0.2,127.1.0.3,127.1.0.4"});
+               "127.1.0.1,127.1.0.2,127.1.0.3,127.1.0.4", "--fault-end", "7.5"});
     ASSERT_TRUE(result.config) << result.error;
     const sim::SimConfig& c = *result.config;
     EXPECT_EQ(c.installation.present, (std::array<bool, 4>{true, false, false, true}));
@@ -35,6 +36,7 @@ TEST(SimOptionsTest, OptionsAreApplied) {
     EXPECT_TRUE(c.log);
     EXPECT_FALSE(c.installation.orientation);
     EXPECT_DOUBLE_EQ(c.durationS, 2.5);
+    EXPECT_DOUBLE_EQ(c.faultEndS, 7.5);
     EXPECT_EQ(c.port, 5050);
     EXPECT_EQ(c.installation.serialNumber, "XY9876") << "six characters";
     EXPECT_EQ(c.seed, 7u);
@@ -97,6 +99,9 @@ TEST(SimOptionsTest, BadCommandLinesAreRefusedWithAMessage) {
         {{"--port", "70000"}, "--port"},
         {{"--duration", "soon"}, "--duration"},
         {{"--duration"}, "needs a value"},
+        {{"--fault-end", "0"}, "--fault-end"},
+        {{"--fault-end", "-3"}, "--fault-end"},
+        {{"--fault-end", "later"}, "--fault-end"},
         {{"--addresses", "127.0.0.2,127.0.0.3"}, "four addresses"},
         {{"--addresses", "127.0.0.2,127.0.0.3,127.0.0.256,127.0.0.5"}, "not an IPv4"},
         {{"--frobnicate"}, "unknown option"},
@@ -137,11 +142,13 @@ TEST(SimOptionsTest, HelpIsAskedForAndListsEveryOption) {
     EXPECT_TRUE(Parse({"--fast", "--help"}).help);
     EXPECT_TRUE(Parse({"-h"}).help);
     const std::string usage = sim::SimUsage();
-    for (const char* option :
-         {"--heads",  "--addresses", "--port",  "--allow-remote", "--fast",     "--no-orientation",
-          "--serial", "--seed",      "--fault", "--log",          "--duration", "--help",
-          "delay=",   "split",       "short",   "long",           "wrong-kind", "status",
-          "silent",   "close-after="}) {
+    for (const char* option : {"--heads",        "--addresses", "--port",
+                               "--allow-remote", "--fast",      "--no-orientation",
+                               "--serial",       "--seed",      "--fault",
+                               "--log",          "--duration",  "--help",
+                               "--fault-end",    "delay=",      "split",
+                               "short",          "long",        "wrong-kind",
+                               "status",         "silent",      "close-after="}) {
         EXPECT_NE(usage.find(option), std::string::npos) << option;
     }
 }

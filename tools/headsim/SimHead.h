@@ -79,6 +79,9 @@ public:
     std::vector<HeadResponse> Receive(SimConnection& connection, const std::uint8_t* data,
                                       int length);
 
+    // From now on the head answers as if no fault had been injected.
+    void EndFaults() { faults = {}; }
+
     int Head() const { return head; }
     std::uint32_t Ping() const { return ping; }
     std::uint64_t RequestCount() const { return requestCount; }

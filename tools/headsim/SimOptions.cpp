@@ -184,6 +184,16 @@ void DescribeSim(CLI::App& app, SimConfig& config, std::vector<std::string>& fau
             SimConfig scratch;
             return ParseHeadFault(v, scratch, e);
         }));
+    app.add_option("--fault-end", config.faultEndS,
+                   "the injected faults end S seconds after the heads start listening; every "
+                   "head then answers as if it had none (default: they last the whole run)")
+        ->type_name("S")
+        ->check(tools::Wants(
+            [](const std::string& v) {
+                double s = 0;
+                return ToDouble(v, s) && s > 0;
+            },
+            "a number of seconds above 0"));
     app.add_flag("--log", config.log,
                  "print one line per request received: head, command byte, half select, range, "
                  "gain and any deviation from the 128-byte request");

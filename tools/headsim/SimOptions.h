@@ -20,6 +20,7 @@ struct SimConfig {
     bool log = false;          // one line per request received
     bool allowRemote = false;  // bind addresses outside 127.0.0.0/8
     double durationS = 0;      // 0: until SIGINT or SIGTERM
+    double faultEndS = 0;      // the faults end this long after the start; 0: they never end
     std::uint32_t seed = 1;
     // The NMEA GPS on a pseudo-terminal joins here as its own group of options.
 };

@@ -27,7 +27,20 @@ bool SimServer::Start(QString& error, HeadServer::LogSink log) {
             return false;
         }
     }
+    if (config.faultEndS > 0) {
+        faultEnd.setSingleShot(true);
+        faultEnd.setTimerType(Qt::PreciseTimer);
+        connect(&faultEnd, &QTimer::timeout, this, &SimServer::EndFaults);
+        faultEnd.start(static_cast<int>(config.faultEndS * 1000));
+    }
     return true;
+}
+
+void SimServer::EndFaults() {
+    for (auto& head : heads) {
+        if (head) head->EndFaults();
+    }
+    Q_EMIT FaultsEnded();
 }
 
 int SimServer::ConnectionCount(int head) const {

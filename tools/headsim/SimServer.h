@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 #include <array>
 #include <memory>
@@ -18,7 +19,8 @@ public:
     ~SimServer() override;
 
     // Starts every head's server; false with a message when an address cannot be bound.
-    // `log` receives one line per request when the configuration asks for logging.
+    // `log` receives one line per request when the configuration asks for logging. With a
+    // fault end in the configuration the faults end that long after the start.
     bool Start(QString& error, HeadServer::LogSink log = {});
 
     // The head's protocol state (request and ping counters), or null when it is absent.
@@ -27,9 +29,16 @@ public:
     // The world the heads look at (to let it follow the simulated vessel before Start).
     sim::Scene& World() { return scene; }
 
+Q_SIGNALS:
+    // Every head answers without faults from now on.
+    void FaultsEnded();
+
 private:
+    void EndFaults();
+
     sim::SimConfig config;
     sim::Scene scene;
     std::array<std::unique_ptr<sim::SimHead>, kHeadCount> heads;
     std::array<HeadServer*, kHeadCount> servers{};
+    QTimer faultEnd;
 };

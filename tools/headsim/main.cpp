@@ -123,6 +123,10 @@ int main(int argc, char** argv) {
     // With the GPS the heads see the seabed targets from where the GPS puts the vessel.
     if (gps)
         server.World().FollowVessel(gps->speedKnots, [&clock] { return clock.elapsed() / 1000.0; });
+    QObject::connect(&server, &SimServer::FaultsEnded, [] {
+        std::fprintf(stderr, "sonvara-headsim: faults ended\n");
+        std::fflush(stderr);
+    });
     std::fprintf(stderr, "sonvara-headsim: ready%s\n", config.fast ? " (fast replies)" : "");
 
     QTimer stopPoll;

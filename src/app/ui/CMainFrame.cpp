@@ -122,7 +122,8 @@ void CMainFrame::BuildStatusBars() {
     layout->addWidget(firstStatus);
     layout->addWidget(secondStatus);
     // The two bars fill a 1280-pixel window; these panes take what is left.
-    linkPane = secondStatus->AddTrailingPane(QStringLiteral("headLinks"), {}, 0, 110);
+    // The link pane grows with the window: with a head left out its text is longer.
+    linkPane = secondStatus->AddTrailingPane(QStringLiteral("headLinks"), {}, 0, 110, true);
     reconnectPane = firstStatus->AddTrailingPane(QStringLiteral("reconnects"),
                                                  QStringLiteral("Reconnects:"), 76, 30);
     altitudePane = firstStatus->AddTrailingPane(QStringLiteral("altitude"), {}, 0, 118);
@@ -309,7 +310,9 @@ void CMainFrame::UpdateStatusBars() {
     const QString links = QString::fromStdString(LinkPaneText(doc));
     if (linkPane->text() != links) {
         linkPane->setText(links);
-        linkPane->setToolTip(QStringLiteral("Heads answering (ok), connecting or silent: ") +
+        linkPane->setToolTip(QStringLiteral("Heads answering (ok), connecting or silent, and "
+                                            "which one the polling cycle waits for or goes "
+                                            "without: ") +
                              links);
     }
     const QString reconnects = QString::fromStdString(ReconnectPaneText(doc));

@@ -2,9 +2,27 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPainter>
 #include <algorithm>
 
 namespace {
+
+// A pane whose text may be longer than the room it gets: the text ends in "…" where it is cut,
+// so the operator knows to look at the tool tip; text() keeps the whole text.
+class ElidedLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+    QSize minimumSizeHint() const override { return {minimumWidth(), QLabel::sizeHint().height()}; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        QFrame::paintEvent(event);
+        QPainter painter(this);
+        const QRect room = contentsRect().adjusted(margin(), 0, -margin(), 0);
+        painter.drawText(room, static_cast<int>(alignment()),
+                         fontMetrics().elidedText(text(), Qt::ElideRight, room.width()));
+    }
+};
 
 // Values and texts are a little wider than their nominal pixels: today's fonts are larger than
 // the original system font, and a clipped value is worse than a wider bar. A label's text is
@@ -67,7 +85,7 @@ void StatusBarWidget::SetPanes(const StatusBarPanes& panes) {
 }
 
 QLabel* StatusBarWidget::AddTrailingPane(const QString& name, const QString& label, int labelWidth,
-                                         int valueWidth) {
+                                         int valueWidth, bool stretches) {
     // The 23 panes are inserted at the front when they are built; these are appended in the
     // order they are added, each caption before its value.
     auto* layout = static_cast<QHBoxLayout*>(this->layout());
@@ -77,11 +95,15 @@ QLabel* StatusBarWidget::AddTrailingPane(const QString& name, const QString& lab
         caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         layout->addWidget(caption);
     }
-    auto* value = new QLabel(this);
+    auto* value = stretches ? new ElidedLabel(this) : new QLabel(this);
     value->setObjectName(name);
-    value->setFixedWidth(valueWidth);
+    if (stretches) {
+        value->setMinimumWidth(valueWidth);
+    } else {
+        value->setFixedWidth(valueWidth);
+    }
     value->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    layout->addWidget(value);
+    layout->addWidget(value, stretches ? 1 : 0);
     return value;
 }
 

@@ -14,9 +14,10 @@ public:
     explicit StatusBarWidget(const QString& name, QWidget* parent = nullptr);
     void SetPanes(const StatusBarPanes& panes);
     QString PaneText(int index) const;
-    // A pane after the 23, with a label when `label` is not empty; returns its value label.
+    // A pane after the 23, with a label when `label` is not empty; returns its value label. A
+    // stretching pane is at least valueWidth wide and shares the room a wider window leaves.
     QLabel* AddTrailingPane(const QString& name, const QString& label, int labelWidth,
-                            int valueWidth);
+                            int valueWidth, bool stretches = false);
 
 private:
     void Build(const StatusBarPanes& panes);

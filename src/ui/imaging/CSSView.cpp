@@ -56,6 +56,13 @@ void CSSView::paintEvent(QPaintEvent*) {
     // After the grid, so that no grid line runs through the range and frequency texts.
     if (state.Slot() != kNoSlot) PaintLabels(painter);
     if (state.Slot() != kNoSlot) PaintMeasureOverlay(painter, state, size(), units);
+    // A head left out of polling (or absent from the record played) must not look like a
+    // picture that merely stands still.
+    if (state.Slot() != kNoSlot && !doc.HeadHasData(state.Slot())) {
+        const int head = state.Slot();
+        DrawNotice(painter, rect(),
+                   QString::fromStdString(NoDataText(head, doc.heads[head].frequencyHz)));
+    }
     PaintOverlay(painter);
     state.PointerReadout();
 }

@@ -53,6 +53,22 @@ void DrawCentredLabel(QPainter& painter, int x, int top, const QString& text, co
     DrawLabel(painter, x - width / 2, top, text, font, colour);
 }
 
+void DrawNotice(QPainter& painter, const QRect& window, const QString& text) {
+    const QFont font = CellFont(QStringLiteral("Arial"), kNoticeFontHeight);
+    const QFontMetrics metrics(font);
+    const int padding = metrics.height() / 2;
+    const QString shown =
+        metrics.elidedText(text, Qt::ElideRight, std::max(0, window.width() - 4 * padding));
+    QRect box(0, 0, metrics.horizontalAdvance(shown) + 2 * padding, metrics.height() + 2 * padding);
+    box.moveCenter(window.center());
+    const QColor colour = ToQColor(kLabelColour);
+    painter.fillRect(box, Qt::black);
+    painter.setPen(QPen(colour, 2));
+    painter.drawRect(box.adjusted(1, 1, -1, -1));
+    painter.setFont(font);
+    painter.drawText(box, Qt::AlignCenter, shown);
+}
+
 void PaintRangeScale(QPainter& painter, RangeScale scale) {
     const QPen penA(ToQColor(kScalePenA), 1);
     const QPen penB(ToQColor(kScalePenB), 1);

@@ -28,6 +28,10 @@ void DrawLabel(QPainter& painter, int left, int top, const QString& text, const 
 void DrawCentredLabel(QPainter& painter, int x, int top, const QString& text, const QFont& font,
                       QColor colour);
 
+// A notice across the middle of a window (a head gives no data): text in a framed box, the
+// text elided when the window is narrower than it.
+void DrawNotice(QPainter& painter, const QRect& window, const QString& text);
+
 // Ticks or grid lines and their labels; labels that would run into each other are thinned
 // out (SpaceScaleLabels).
 void PaintRangeScale(QPainter& painter, RangeScale scale);

@@ -57,6 +57,9 @@ void CEchoSounder::paintEvent(QPaintEvent*) {
     bitmap.setColorTable(TableColours(doc.CurrentColourTable()));
     painter.drawImage(0, 0, bitmap);
     PaintOverlay(painter);
+    if (!doc.HeadHasData(kHeadES)) {
+        DrawNotice(painter, rect(), QString::fromStdString(NoDataText(kHeadES, 0)));
+    }
 }
 
 void CEchoSounder::PaintOverlay(QPainter& painter) {
