@@ -3,6 +3,8 @@
 // parser takes whole. The files in fuzz/seeds/ were made with it; they are committed, so this
 // runs only when a format changes:
 //   build-fuzz/fuzz/make_fuzz_seeds fuzz/seeds
+// The data_file/golden-*.svx seeds are not its: they are slices of the recordings of
+// tests/golden (see its README).
 
 #include <array>
 #include <cstdint>

@@ -14,3 +14,7 @@ std::string SensorTableHeader();
 // One row: the raw values (converted, before smoothing), the shown values and the altitude.
 std::string SensorTableRow(std::int32_t ping, const OrientationReadings& raw,
                            const OrientationReadings& shown, double altitudeM);
+// The row of a record of an installation without an orientation sensor: nothing was measured,
+// so the raw columns are empty; the shown values and the altitude as the instruments have them.
+std::string SensorTableRowWithoutSensor(std::int32_t ping, const OrientationReadings& shown,
+                                        double altitudeM);

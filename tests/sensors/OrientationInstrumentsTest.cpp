@@ -86,6 +86,10 @@ TEST(SensorTableTest, HeaderAndRowWithFourDecimals) {
     EXPECT_EQ(SensorTableRow(17, raw, shown, 12.5),
               "17,60.0000,-1.2346,338.0000,11.5000,999.9847,2.0000,-1.2346,338.0000,11.5000,"
               "999.9847,12.5000");
+    // Without a sensor nothing was measured: the raw columns stay empty, not a converted zero
+    // block (whose heading would read 338 degrees).
+    EXPECT_EQ(SensorTableRowWithoutSensor(18, shown, 12.5),
+              "18,,,,,,2.0000,-1.2346,338.0000,11.5000,999.9847,12.5000");
 }
 
 }  // namespace

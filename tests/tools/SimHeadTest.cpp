@@ -51,6 +51,7 @@ TEST_F(SimHeadTest, SystemInformationDescribesTheInstallation) {
         {{true, true, true, true}, true, 0x1F},
         {{true, false, true, true}, true, 0x1D},
         {{false, true, true, false}, false, 0x06},
+        {{true, true, true, false}, true, 0x07},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.presence));

@@ -20,13 +20,17 @@ void SensorTableWriter::WriteLine(const std::string& line) {
 
 void SensorTableWriter::AddStoredRecord(const CVantrelDoc& doc) {
     if (!open) return;
+    const HistoryRecord& record = doc.history.Record(doc.history.IndexBack(1));
+    const OrientationReadings& shown = doc.orientation.readings;
+    if (!doc.orientationPresent) {
+        // No sensor: the echo sounder's line holds no orientation block to convert.
+        WriteLine(SensorTableRowWithoutSensor(record.pingNumber, shown, shown.altitudeM));
+        return;
+    }
     // The block is still in the echo sounder's line: converted again without the filters.
     const OrientationReadings raw = ConvertRawBlock(doc.heads[kHeadES].line.data() + kEchoSamples,
                                                     doc.orientation.compassDeclination);
-    const HistoryRecord& record = doc.history.Record(doc.history.IndexBack(1));
-    const std::string row = SensorTableRow(record.pingNumber, raw, doc.orientation.readings,
-                                           doc.orientation.readings.altitudeM);
-    WriteLine(row);
+    WriteLine(SensorTableRow(record.pingNumber, raw, shown, shown.altitudeM));
 }
 
 bool SensorTableWriter::Close(std::string& error) {

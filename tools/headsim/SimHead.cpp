@@ -36,7 +36,9 @@ bool HeadFaults::Any() const {
 SimSystemInfo SystemInfoOf(const Installation& installation) {
     SimSystemInfo info;
     info.serialNumber = installation.serialNumber;
-    info.presence = installation.orientation ? 0x10 : 0;
+    // The orientation sensor sits on the echo sounder: without that head there is none.
+    const bool orientation = installation.orientation && installation.present[kHeadES];
+    info.presence = orientation ? 0x10 : 0;
     for (int h = 0; h < kHeadCount; ++h) {
         if (!installation.present[h]) continue;
         const HeadModel& model = ModelOf(h);
