@@ -14,7 +14,7 @@
 
 #include "SimReplies.h"
 #include "SimScene.h"
-#include "acquisition/CVantrelDoc.h"
+#include "document/CVantrelDoc.h"
 #include "support/FakePlatform.h"
 
 namespace {
