@@ -105,13 +105,17 @@ struct GpsState {
     void DecodeHdt();
     void HeadingFallBack();
     void FinishGpsBatch();
-    // The whole read under the lock (takes it itself).
-    void DecodeRead(const char* bytes, std::size_t count, const GpsDecodeContext& context);
-    // Playback of one record: the recorded sentences decoded again, the speed, heading and
-    // course texts rewritten from the values, then the batch end.
-    void ReplayRecordedSentences(const GpsDecodeContext& context);
     // Back to "n/a" and zeros; clearTrack also zeroes the track (its origin stays).
     void Reset(bool clearTrack);
+
+    // --- Whole batches (take the lock themselves; the caller must NOT hold it) ---------------
+    // The lock is not recursive: these two run a complete batch under one hold of it.
+    // One read of the port: BeginRead, SplitReceivedText, the heading fall-back, the batch end.
+    void DecodeRead(const char* bytes, std::size_t count, const GpsDecodeContext& context);
+    // Playback of one record: the recentSentences (set by the caller beforehand, under the
+    // lock) decoded again, the speed, heading and course texts rewritten from the values, then
+    // the batch end.
+    void ReplayRecordedSentences(const GpsDecodeContext& context);
 
     // --- Readers on the window thread (take the lock themselves) -------------------------------
     double ShipSpeedKnots() const {

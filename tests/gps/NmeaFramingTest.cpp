@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <future>
 #include <thread>
 
 #include "gps/NmeaTestSupport.h"
@@ -194,6 +196,38 @@ TEST(NmeaFramingTest, PlaybackRewritesOnlyTheTextsOfDecodedValues) {
     gps.recentSentences = {"$GPVTG,054.7,T,034.4,M,006.5,N,010.2,K*48\r"};
     gps.ReplayRecordedSentences({});
     EXPECT_EQ(gps.speedText, "22.4 Knots");
+}
+
+// The whole-batch operations take the lock themselves: a caller that fills the sentences
+// under the lock, lets it go and replays (as playback and the exports do) neither deadlocks
+// nor leaves the lock held. Run on a second thread so that a fault fails the test by timeout
+// instead of hanging the whole program.
+TEST(NmeaFramingTest, ReplayAndReadTakeTheLockThemselvesAndReleaseIt) {
+    GpsState gps;
+    std::promise<bool> done;
+    std::thread worker([&] {
+        {
+            std::lock_guard<std::mutex> guard(gps.lock);
+            gps.recentSentences = {WithoutLineFeed(kRmc)};
+        }
+        gps.ReplayRecordedSentences({});
+        const bool replayFreed = gps.lock.try_lock();
+        if (replayFreed) gps.lock.unlock();
+        Read(gps, kHdt + "$");
+        const bool readFreed = gps.lock.try_lock();
+        if (readFreed) gps.lock.unlock();
+        done.set_value(replayFreed && readFreed);
+    });
+    std::future<bool> freed = done.get_future();
+    const bool finished = freed.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+    if (!finished) {
+        worker.detach();
+        FAIL() << "a whole-batch operation did not return";
+    }
+    worker.join();
+    EXPECT_TRUE(freed.get());
+    EXPECT_EQ(gps.speedText, "22.4 Knots");
+    EXPECT_EQ(gps.headingText, "274.1 Deg.");
 }
 
 TEST(NmeaFramingTest, ResetReturnsToNotAvailable) {
