@@ -85,6 +85,10 @@ struct GpsState {
     std::int32_t courseDecoded = 0;
     std::int32_t headingDecoded = 0;
 
+    // The last position sentence said the receiver has no fix (RMC or GLL status 'V', GGA
+    // quality 0): its position, speed and course were not taken.
+    std::int32_t receiverSaysNoFix = 0;
+
     // --- Track -------------------------------------------------------------------------------
     GpsTrack track;
     // The next position starts a new piece of track without a connecting line.
@@ -142,6 +146,7 @@ private:
     void DecodeCourseField(std::size_t open, std::size_t close);
     void DecodeDate(std::size_t open, std::size_t close);
     void SetQuality(const char* prefix, std::size_t fieldOpen);
+    bool ReportsNoFix(std::string_view sentence);
 
     int recognisedInBatch = 0;
     std::string working;  // reused framing buffer

@@ -165,6 +165,7 @@ void GpsState::Reset(bool clearTrack) {
     shipSpeedKnots = gpsCourse = gpsHeading = gpsLatitude = gpsLongitude = 0.0;
     headingSeen = readsWithoutHeading = 0;
     anyDecoded = latitudeDecoded = longitudeDecoded = 0;
+    receiverSaysNoFix = 0;
     speedDecoded = courseDecoded = headingDecoded = 0;
     if (clearTrack) track.Clear();
     for (std::string& slot : sentenceRing) slot.clear();

@@ -3,8 +3,9 @@
 // sentences is decoded exactly as the application decodes it (the playback sequence of a
 // record, or one log line as a batch of its own); a batch that decodes a position gives a fix.
 // A fix repeated by later batches (the same time and position: records stored between two
-// reads of the receiver carry the same sentences) is one fix. Fixes whose position sentence
-// says there is no fix (RMC or GLL status 'V', GGA quality 0) are only counted.
+// reads of the receiver carry the same sentences) is one fix. Positions whose sentence says
+// there is no fix (RMC or GLL status 'V', GGA quality 0) are not decoded; they are only
+// counted.
 
 #include <cstdint>
 #include <optional>
@@ -41,8 +42,10 @@ private:
         std::string time;
         double latitude = 0.0, longitude = 0.0;
         bool fixed = false;
+        std::string unfixedPosition;  // the fields of a position flagged as no fix
         bool operator==(const Candidate& o) const {
-            return time == o.time && latitude == o.latitude && longitude == o.longitude;
+            return time == o.time && latitude == o.latitude && longitude == o.longitude &&
+                   fixed == o.fixed && unfixedPosition == o.unfixedPosition;
         }
     };
     // Which sentence of the batch gave the position, whether it was a fix, and the time.
