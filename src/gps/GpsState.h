@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "gps/GpsLineHealth.h"
 #include "gps/GpsTrack.h"
 #include "gps/NavigationTexts.h"
 
@@ -85,9 +86,19 @@ struct GpsState {
     std::int32_t courseDecoded = 0;
     std::int32_t headingDecoded = 0;
 
+    // --- Freshness and line health --------------------------------------------------------
+    // Counters that only grow: batches that decoded a whole position (a fix), and reads that
+    // renewed recentSentences. The window thread stamps the time at which it sees each change
+    // (GpsFixAge); comparing counters needs no clock on the reader thread.
+    std::uint32_t positionFixes = 0;
+    std::uint32_t sentenceBatches = 0;
     // The last position sentence said the receiver has no fix (RMC or GLL status 'V', GGA
     // quality 0): its position, speed and course were not taken.
     std::int32_t receiverSaysNoFix = 0;
+    // A sentence of any kind entered sentenceRing during the read (the dialog's list changed).
+    std::int32_t ringChanged = 0;
+    GpsLineCounters line;
+    GpsDeviceStatus device;
 
     // --- Track -------------------------------------------------------------------------------
     GpsTrack track;
@@ -147,6 +158,7 @@ private:
     void DecodeDate(std::size_t open, std::size_t close);
     void SetQuality(const char* prefix, std::size_t fieldOpen);
     bool ReportsNoFix(std::string_view sentence);
+    void CountLineText(std::string_view sentence);
 
     int recognisedInBatch = 0;
     std::string working;  // reused framing buffer
