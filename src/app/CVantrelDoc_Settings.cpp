@@ -3,12 +3,16 @@
 // document closes. Keys missing from the file take their defaults; values out of range are
 // taken as they are (the commands and the heads cope with them).
 
+#include <algorithm>
 #include <cmath>
+#include <optional>
 #include <string>
 
 #include "acquisition/CVantrelDoc.h"
 #include "acquisition/RangeList.h"
 #include "app/ProfileFile.h"
+#include "common/TextFormat.h"
+#include "gps/GpsFixAge.h"
 #include "gps/GpsReadInterval.h"
 #include "gps/GpsTrack.h"
 
@@ -26,6 +30,15 @@ constexpr std::int32_t kDefaultFrequencies[kHeadCount] = {120000, 260000, 540000
 // A key read as text and converted with the classic decimal conversion.
 int TextInt(const ProfileFile& file, const char* section, const char* key, const char* fallback) {
     return ProfileTextToInt(file.GetProfileString(section, key, fallback));
+}
+
+// Milliseconds, read without the locale; what is not a number keeps the default, and a
+// number out of range is brought into it.
+int GpsLostAfter(const ProfileFile& file) {
+    const std::optional<double> value =
+        ParseNumber(file.GetProfileString(kGpsInfo, "GPS Lost After ms", ""));
+    if (!value) return kGpsLostAfterDefaultMs;
+    return ClampGpsLostAfter(static_cast<int>(std::clamp(*value, -1e9, 1e9)));
 }
 
 std::int32_t& RectField(WindowRect& rect, int field) {
@@ -111,6 +124,7 @@ void CVantrelDoc::LoadGpsSettings(const ProfileFile& file) {
     g.gpsReadInterval =
         ClampGpsReadInterval(file.GetProfileInt(kGpsInfo, "GPS Read Interval", 1000));
     g.trackZoom = NearestZoomStep(TextInt(file, kGpsInfo, "GPS Zoom Factor", "1000") / 1000.0);
+    g.gpsLostAfterMs = GpsLostAfter(file);
 }
 
 void CVantrelDoc::LoadViewSettings(const ProfileFile& file) {
@@ -200,6 +214,7 @@ void CVantrelDoc::SaveGpsSettings(ProfileFile& file) {
     file.WriteProfileInt(kGpsInfo, "GPS Tracking", g.gpsTracking);
     file.WriteProfileInt(kGpsInfo, "GPS Read Interval", g.gpsReadInterval);
     file.WriteProfileInt(kGpsInfo, "GPS Zoom Factor", std::lround(g.trackZoom * 1000));
+    file.WriteProfileInt(kGpsInfo, "GPS Lost After ms", g.gpsLostAfterMs);
 }
 
 void CVantrelDoc::SaveViewSettings(ProfileFile& file) {

@@ -129,6 +129,7 @@ void TakeValues(TrackFix& fix, const GpsState& state) {
 
 void TrackFixCollector::AddDecodedBatch(const GpsState& state, std::optional<std::int64_t> ping) {
     std::lock_guard<std::mutex> guard(state.lock);
+    if (ping) gaps.Add(*ping, CarriesGpsSentences(state.recentSentences));
     std::optional<Candidate> candidate = Examine(state);
     if (!candidate) return;
     if (last && *last == *candidate) {

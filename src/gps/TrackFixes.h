@@ -5,7 +5,8 @@
 // A fix repeated by later batches (the same time and position: records stored between two
 // reads of the receiver carry the same sentences) is one fix. Positions whose sentence says
 // there is no fix (RMC or GLL status 'V', GGA quality 0) are not decoded; they are only
-// counted.
+// counted. Records that carry no sentence at all (the GPS was lost while they were recorded)
+// are counted as well, with the pings that begin and end each such gap.
 
 #include <cstdint>
 #include <optional>
@@ -13,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "gps/GpsGaps.h"
 #include "gps/GpsState.h"
 
 struct TrackFix {
@@ -27,7 +29,8 @@ struct TrackFix {
 class TrackFixCollector {
 public:
     // A batch just decoded into `state` (the document's, after a record was played); its
-    // sentences are the state's recentSentences. Takes the state's lock.
+    // sentences are the state's recentSentences. With a ping the batch is a record, and a
+    // record without sentences joins the gaps. Takes the state's lock.
     void AddDecodedBatch(const GpsState& state, std::optional<std::int64_t> ping);
     // One line of an NMEA log, decoded in the collector's own state as one batch. Lines that
     // are not a sentence of a satellite receiver's talker are skipped.
@@ -36,6 +39,8 @@ public:
     const std::vector<TrackFix>& Fixes() const { return fixes; }
     // Distinct positions left out because their sentence said there was no fix.
     int WithoutFix() const { return withoutFix; }
+    // The records that carried no sentence at all.
+    const GpsGaps& Gaps() const { return gaps; }
 
 private:
     struct Candidate {
@@ -56,6 +61,7 @@ private:
     std::vector<TrackFix> fixes;
     std::optional<Candidate> last;
     int withoutFix = 0;
+    GpsGaps gaps;
 };
 
 // The UTC time of a time field ("123519.25" as "12:35:19.250"); nothing unless it begins with

@@ -25,6 +25,7 @@ int cli::RunXtf(int argc, char** argv) {
                      " records carry no fix: they keep the last position",
                  0);
     }
+    for (const std::string& note : report.notes) Complain(note, kExitDone);
     std::printf("%s: %llu records written\n", options.output.c_str(),
                 static_cast<unsigned long long>(report.records));
     return kExitDone;
