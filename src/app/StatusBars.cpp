@@ -7,20 +7,36 @@ namespace {
 
 constexpr double kMetresPerFoot = 0.3048;
 
+StatusPane Pane(PaneKind kind, int width, std::string text = {}, bool warning = false,
+                std::string tip = {}) {
+    return {kind, width, std::move(text), warning, std::move(tip)};
+}
+
 // Builds a bar from its panes after pane 0: label, value, spacer groups.
 class BarBuilder {
 public:
     explicit BarBuilder(std::string message = {}) {
-        panes[0] = {PaneKind::Message, 50, std::move(message)};
+        panes[0] = Pane(PaneKind::Message, 50, std::move(message));
     }
     BarBuilder& Field(int labelWidth, const char* label, int valueWidth, std::string value) {
-        Add({PaneKind::Label, labelWidth, label});
-        Add({PaneKind::Value, valueWidth, std::move(value)});
-        return Add({PaneKind::Spacer, 10, {}});
+        Add(Pane(PaneKind::Label, labelWidth, label));
+        Add(Pane(PaneKind::Value, valueWidth, std::move(value)));
+        return Spacer();
     }
-    BarBuilder& Text(std::string text) { return Add({PaneKind::Text, 70, std::move(text)}); }
-    BarBuilder& Spacer() { return Add({PaneKind::Spacer, 10, {}}); }
-    BarBuilder& WideSpacer() { return Add({PaneKind::WideSpacer, 20, {}}); }
+    // A field of the GPS: its value pane warns while the GPS is lost.
+    BarBuilder& GpsField(int labelWidth, const char* label, int valueWidth, std::string value,
+                         const StatusInputs& in) {
+        Add(Pane(PaneKind::Label, labelWidth, label));
+        Add(Pane(PaneKind::Value, valueWidth, std::move(value), in.gpsLost, in.gpsTip));
+        return Spacer();
+    }
+    BarBuilder& Text(std::string text) { return Add(Pane(PaneKind::Text, 70, std::move(text))); }
+    // The course: wide enough for "GPS lost 99 min" in the warning's bold face.
+    BarBuilder& GpsText(std::string text, const StatusInputs& in) {
+        return Add(Pane(PaneKind::Text, 80, std::move(text), in.gpsLost, in.gpsTip));
+    }
+    BarBuilder& Spacer() { return Add(Pane(PaneKind::Spacer, 10)); }
+    BarBuilder& WideSpacer() { return Add(Pane(PaneKind::WideSpacer, 20)); }
     StatusBarPanes Done() const { return panes; }
 
 private:
@@ -43,6 +59,20 @@ void ApplyRowStamp(StatusInputs& in, const RowInfo& row, std::string_view dateTe
     in.speed = std::string(row.texts[kNavSpeed].View());
     in.statusTexts[7] = std::string(row.texts[kNavCourse].View());
     in.statusTexts[8] = std::string(row.texts[kNavTime].View());
+    in.gpsLost = false;
+    in.gpsTip.clear();
+}
+
+void ApplyGpsStatus(StatusInputs& in, const GpsFixStatus& status) {
+    in.gpsLost = status.Lost();
+    if (!in.gpsLost) {
+        in.gpsTip = status.ageMs ? "GPS fix " + GpsAgeText(status) + " old" : std::string();
+        return;
+    }
+    const std::string lost = GpsLostText(*status.ageMs);
+    in.latitude = in.longitude = in.speed = in.statusTexts[7] = lost;
+    in.gpsTip = lost + ": " + GpsLostReason(status) + "; positions older than " +
+                Printf("%.1f", status.thresholdMs / 1000.0) + " s are not current";
 }
 
 void ApplyOrientation(StatusInputs& in, const OrientationReadings& values) {
@@ -77,7 +107,7 @@ StatusBarPanes FirstStatusBar(const CVantrelDoc& doc, const StatusInputs& in) {
         .Field(50, "Depth:", 50, depth)
         .Text(in.statusTexts[2])
         .WideSpacer()
-        .Field(40, "Long:", 80, in.longitude)
+        .GpsField(40, "Long:", 80, in.longitude, in)
         .Field(50, "Heading:", 60, in.gpsHeading)
         .Text(in.statusTexts[8])
         .Spacer()
@@ -110,9 +140,9 @@ StatusBarPanes SecondStatusBar(const CVantrelDoc& doc, const StatusInputs& in) {
         .Field(50, "Heading:", 50, Printf("%.1f", in.heading))
         .Text(in.statusTexts[1])
         .WideSpacer()
-        .Field(40, "Lat:", 80, in.latitude)
-        .Field(50, "Speed:", 60, in.speed)
-        .Text(in.statusTexts[7])
+        .GpsField(40, "Lat:", 80, in.latitude, in)
+        .GpsField(50, "Speed:", 80, in.speed, in)
+        .GpsText(in.statusTexts[7], in)
         .Spacer()
         .Done();
 }

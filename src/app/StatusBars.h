@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "gps/GpsFixAge.h"
 #include "imaging/RowInfo.h"
 #include "sensors/OrientationState.h"
 
@@ -17,6 +18,8 @@ struct StatusPane {
     PaneKind kind = PaneKind::Spacer;
     int width = 10;
     std::string text;
+    bool warning = false;  // shown in the warning colour
+    std::string tip;       // the pane's tooltip; empty for none
 };
 
 inline constexpr int kStatusPaneCount = 23;
@@ -39,12 +42,21 @@ struct StatusInputs {
     std::string gpsHeading = "n/a";
     std::array<std::string, 9> statusTexts;  // status texts 1..8 (index 0 unused)
     std::string message;                     // the first bar's message pane
+    // The position, speed and course panes read "GPS lost 12 s" in the warning colour; the
+    // tip says the age of the fix (or why it is lost).
+    bool gpsLost = false;
+    std::string gpsTip;
 };
 
 // The stamp of an image row in the status fields: its time (first 8 characters) in status
 // text 1, the cycle's date in status text 2 when the time is not empty, and its navigation
 // texts: latitude, longitude, speed, course (status text 7) and GPS time (status text 8).
 void ApplyRowStamp(StatusInputs& in, const RowInfo& row, std::string_view dateText);
+
+// The live GPS over the newest ping's stamp: once the fix is older than the threshold, the
+// latitude, longitude, speed and course panes say "GPS lost 12 s" in the warning colour;
+// otherwise their tooltips give the age of the fix.
+void ApplyGpsStatus(StatusInputs& in, const GpsFixStatus& status);
 
 // The orientation sensor's values of the current cycle in the Temp, Depth, Pitch, Roll and
 // Heading panes.

@@ -3,6 +3,7 @@
 #include "datafiles/DataFile.h"
 #include "datafiles/RecordCodec.h"
 #include "datafiles/RecordIndex.h"
+#include "gps/GpsGaps.h"
 
 using namespace svx;
 
@@ -16,6 +17,9 @@ RecordSummary Summarise(std::uint64_t offset, const RecordView& record) {
     for (int h = 0; h < 4; ++h) item.heads[h] = record.Layout().HasHead(h);
     item.systemInfo = record.SystemInfoPresent();
     item.intervalMs = record.PingIntervalMs();
+    std::array<std::string, kGpsSlotCount> sentences;
+    record.Sentences(sentences);
+    item.gps = CarriesGpsSentences(sentences);
     const std::uint16_t mark = record.EventMark();
     if (mark & kEventFlag) item.event = mark & 0xFF;
     item.date = std::string(record.DateText());

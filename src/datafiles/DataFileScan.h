@@ -22,6 +22,7 @@ struct RecordSummary {
     std::optional<int> esRange;  // of the echo-sounder block
     std::optional<int> event;    // event number when the record is marked
     int intervalMs = 0;          // recorded ping interval
+    bool gps = false;            // the record carries GPS sentences (none: the GPS was lost)
     std::string date, time;      // "03-JUL-2025", "14:05:09.007"
 };
 

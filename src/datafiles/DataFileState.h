@@ -14,6 +14,9 @@ struct DataFileState {
     std::int32_t recordLength = 0;
     std::int32_t gpsBlockOffset = 0;
     std::int32_t systemInfoOffset = 0;
+    // The last record built was left without GPS sentences because those at hand were older
+    // than the GPS threshold.
+    bool gpsBlockLeftEmpty = false;
     std::int32_t samplesPerHalf = 1000;
     // Byte offset of the next record to read, and the length of the playback file when it was
     // opened.

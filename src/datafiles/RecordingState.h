@@ -31,6 +31,9 @@ struct RecordingState {
     // full, a write failed; empty while it runs or after "Stop Recording..."), for the tools.
     std::int64_t recordsWritten = 0;
     std::string stopReason;
+    // Records written with an empty GPS block because the GPS was lost (its sentences were
+    // older than the threshold).
+    std::int64_t recordsWithoutGps = 0;
     // The records written to dataFile so far.
     svx::RecordIndex index;
 

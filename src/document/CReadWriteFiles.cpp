@@ -39,7 +39,7 @@ std::int32_t CReadWriteFiles::NextRecordLength() const {
 
 // --- Writer --------------------------------------------------------------------------------
 
-CycleSource CReadWriteFiles::CurrentCycle() const {
+CycleSource CReadWriteFiles::CurrentCycle(bool withSentences) const {
     const DataFileState& files = doc.files;
     CycleSource cycle;
     cycle.pingNumber = static_cast<std::uint32_t>(doc.recording.pingNumber);
@@ -79,14 +79,18 @@ CycleSource CReadWriteFiles::CurrentCycle() const {
     // its low 16 bits (70 s would read back as 4.5 s).
     cycle.pingIntervalMs =
         static_cast<std::uint16_t>(std::clamp(files.recordedPingIntervalMs, 0, 0xFFFF));
-    cycle.sentences = &doc.gps.recentSentences;
+    if (withSentences) cycle.sentences = &doc.gps.recentSentences;
     cycle.systemInfo = doc.systemInfoReceived ? doc.systemInfo.data() : nullptr;
     return cycle;
 }
 
 std::int32_t CReadWriteFiles::BuildRecord(std::uint8_t* out) {
     DataFileState& files = doc.files;
-    const CycleSource cycle = CurrentCycle();
+    // In real time, sentences older than the GPS threshold are not written again as if new:
+    // the record's GPS block stays empty. A copy keeps what the played record carried.
+    const bool withSentences = doc.playbackMode || doc.GpsSentencesCurrent();
+    files.gpsBlockLeftEmpty = !withSentences;
+    const CycleSource cycle = CurrentCycle(withSentences);
     RecordLayout layout;
     {
         // The GPS reader thread writes the sentences under this lock.
@@ -109,6 +113,7 @@ bool CReadWriteFiles::WriteRecord() {
     if (file.Write(record.data(), static_cast<std::size_t>(length))) {
         doc.recording.index.Add({start, static_cast<std::uint32_t>(length),
                                  static_cast<std::uint32_t>(doc.recording.pingNumber)});
+        if (doc.files.gpsBlockLeftEmpty) ++doc.recording.recordsWithoutGps;
         return true;
     }
     file.Truncate(start);

@@ -50,7 +50,8 @@ public:
     void ParseRecordTime();
 
 private:
-    svx::CycleSource CurrentCycle() const;
+    // withSentences: the GPS block holds the latest sentences; otherwise it is left empty.
+    svx::CycleSource CurrentCycle(bool withSentences) const;
     void TakeRecord(const svx::RecordView& record);
     void ReadHeader(const svx::RecordView& record);
     void ReadHeadBlock(int head, const svx::RecordView& record);

@@ -153,7 +153,27 @@ public:
     void StartGpsReadTimer();
     void GpsReadTimer();  // timer 1040
     void GpsReadDone();   // the reader finished a read (window thread)
+    // Tells the operator of each loss and return of the device that was not told yet.
+    void ReportGpsDevice();
+    void TakeGpsDeviceReports();
     GpsInput gpsInput;
+
+    // --- GPS freshness (CVantrelDoc_GpsAge.cpp) -------------------------------------
+    // The reader's counters looked at now, on the GPS clock (the tick count in real time, the
+    // played record's stamp in playback).
+    void ObserveGps();
+    // The ages start afresh (no fix yet): after a reset of the GPS data, and when the clock
+    // changes between real time and playback or playback jumps.
+    void RestartGpsAge();
+    std::uint32_t GpsClockMs();
+    std::uint32_t GpsLostThreshold() const;
+    GpsFixStatus GpsStatus();
+    // The latest batch's sentences are recent enough to be recorded as current.
+    bool GpsSentencesCurrent();
+    // The navigation texts a ping is stamped with: the position, speed and course are "n/a"
+    // once the fix is older than the threshold, so that no ping, event or speed correction
+    // takes an old position as its own.
+    void CopyCurrentGpsTexts(NavigationTexts& texts);
 
     // --- The recorder's, the echo sounder's and the events' steps in the road of a cycle.
     void RecordCycle();

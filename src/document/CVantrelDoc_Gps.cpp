@@ -8,6 +8,7 @@ void CVantrelDoc::ResetGpsData(bool clearTrack) {
         std::lock_guard<std::mutex> guard(gps.lock);
         gps.Reset(clearTrack);
     }
+    RestartGpsAge();
     observer->UpdateAllViews();
 }
 
@@ -23,6 +24,7 @@ void CVantrelDoc::EraseGpsTracks() {
         track.trackX = track.trackY = track.lastDrawnX = track.lastDrawnY = 0.0;
         gps.trackRestart = 1;
     }
+    RestartGpsAge();
     observer->UpdateAllViews();
 }
 

@@ -81,6 +81,12 @@ void CVantrelDoc::ReopenGpsPort(int /*oldPort*/) {
         OpenGpsPort(found, g.gpsBaudRate, g.gpsDataBits, g.gpsStopBits, g.gpsParity,
                     g.gpsFlowControl);
     }
+    TakeGpsDeviceReports();
+    {
+        // The counters run from the opening of the port.
+        std::lock_guard<std::mutex> guard(gps.lock);
+        gps.line.Clear();
+    }
     ResetGpsData(true);
     if (gpsInput.link && !gpsInput.openDevice.empty()) gpsInput.link->Purge();
     StartGpsReadTimer();
@@ -99,22 +105,59 @@ void CVantrelDoc::GpsReadTimer() {
     gpsInput.link->RequestRead({gpsConfig.gpsSentenceSet, gps.configDialogVisible});
 }
 
+// Every read tells the GPS dialog and panes (the received list changes with any sentence, the
+// counters with any byte, the age with time); decoded data repaints all views.
 void CVantrelDoc::GpsReadDone() {
     gpsInput.readInFlight = false;
     ++gpsInput.readsDone;
+    ObserveGps();
     bool changed = false;
     {
         std::lock_guard<std::mutex> guard(gps.lock);
         changed = gps.gpsDataChanged != 0;
     }
+    ReportGpsDevice();
     if (changed) observer->UpdateAllViews();
+    observer->GpsStatusChanged();
     if (!playbackMode) StartGpsReadTimer();
 }
 
-// Playback opened: the GPS serial ports close and the GPS read timer stops.
+// Each loss and each return of the device is said once, in the order they happened.
+void CVantrelDoc::ReportGpsDevice() {
+    GpsDeviceStatus device;
+    {
+        std::lock_guard<std::mutex> guard(gps.lock);
+        device = gps.device;
+    }
+    const bool lost = device.losses != gpsInput.reportedLosses;
+    const bool back = device.returns != gpsInput.reportedReturns;
+    gpsInput.reportedLosses = device.losses;
+    gpsInput.reportedReturns = device.returns;
+    const std::string lostText = "GPS device " + device.path + " lost";
+    const std::string backText = "GPS device " + device.path + " is back";
+    if (device.lost) {
+        if (back) observer->GpsDeviceMessage(backText);
+        if (lost) observer->GpsDeviceMessage(lostText);
+    } else {
+        if (lost) observer->GpsDeviceMessage(lostText);
+        if (back) observer->GpsDeviceMessage(backText);
+    }
+}
+
+// What the device did up to now counts as told: the operator opened it (and was told when
+// that failed).
+void CVantrelDoc::TakeGpsDeviceReports() {
+    std::lock_guard<std::mutex> guard(gps.lock);
+    gpsInput.reportedLosses = gps.device.losses;
+    gpsInput.reportedReturns = gps.device.returns;
+}
+
+// Playback opened: the GPS serial ports close and the GPS read timer stops. The fix ages
+// follow the played records from now on.
 void CVantrelDoc::SuspendGpsInput() {
     platform.StopTimer(kTimerGpsRead);
     CloseAllGpsPorts();
+    RestartGpsAge();
 }
 
 void CVantrelDoc::ToggleGpsEnabled() {
@@ -129,6 +172,7 @@ void CVantrelDoc::ToggleGpsEnabled() {
 // Playback could not start, or ended: GPS reading resumes (port buffers purged, read timer
 // restarted) when GPS input is enabled.
 void CVantrelDoc::ResumeGpsInput() {
+    RestartGpsAge();
     if (!gpsInput.gpsEnabled) return;
     if (gpsInput.link && !gpsInput.openDevice.empty()) gpsInput.link->Purge();
     StartGpsReadTimer();

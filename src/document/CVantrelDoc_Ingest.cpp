@@ -15,7 +15,7 @@ void CVantrelDoc::StoreCycle() {
     const std::array<char, 12> time = cycleTime.PingTime();
     NavigationTexts texts;
     const bool haveTexts = gps.readerExists != 0;
-    if (haveTexts) gps.CopyNavigationTexts(texts);
+    if (haveTexts) CopyCurrentGpsTexts(texts);
     images.StampNewestRow(time, haveTexts ? &texts : nullptr);
 
     // A head that gave nothing to this cycle (left out of polling, or absent from the record

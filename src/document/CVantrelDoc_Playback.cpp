@@ -228,6 +228,7 @@ void CVantrelDoc::WrapPlaybackToStart() {
     // from the history finds it again.
     history.separatorPending = 1;
     gps.trackRestart = 1;
+    RestartGpsAge();
     // A copy ends at the end of the file.
     if (recording.copyMode) StopRecording();
 }

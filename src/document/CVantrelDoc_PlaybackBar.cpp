@@ -22,6 +22,7 @@ void CVantrelDoc::PlaybackSliderReleased(int position) {
     gps.gpsLongitude = 0.0;
     playback.sliderHeld = 0;
     gps.trackRestart = 1;
+    RestartGpsAge();
 }
 
 void CVantrelDoc::StepPlaySpeed(int delta) {

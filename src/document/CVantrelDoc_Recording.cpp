@@ -62,6 +62,7 @@ bool CVantrelDoc::StartRecordingTo(const std::string& path) {
     }
     recording.recordingOn = 1;
     recording.recordsWritten = 0;
+    recording.recordsWithoutGps = 0;
     recording.stopReason.clear();
     recording.index.Clear();
     if (playbackMode) {

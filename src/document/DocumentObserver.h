@@ -25,6 +25,11 @@ public:
     virtual void PaletteChanged() {}
     // The images changed outside a cycle (re-draw, clear, hold): repaint every view.
     virtual void UpdateAllViews() {}
+    // The GPS reader finished a read, or the age of the fix moved on: refresh the GPS dialog
+    // (its received list, counters and age) and the panes that show the GPS.
+    virtual void GpsStatusChanged() {}
+    // The GPS device was lost or is back: "GPS device /dev/ttyUSB0 lost", said once each time.
+    virtual void GpsDeviceMessage(const std::string& /*text*/) {}
     // The display layout (composite mode, display channels, orientation) changed: rebuild
     // menus, bars and view arrangement; the composite view re-sizes its image.
     virtual void LayoutChanged() {}

@@ -1,10 +1,14 @@
 #include "document/SettingsTable.h"
 
+#include <algorithm>
 #include <cmath>
+#include <optional>
 #include <type_traits>
 
 #include "acquisition/RangeList.h"
+#include "common/TextFormat.h"
 #include "document/CVantrelDoc.h"
+#include "gps/GpsFixAge.h"
 #include "gps/GpsReadInterval.h"
 #include "gps/GpsTrack.h"
 
@@ -121,6 +125,16 @@ const Setting kGps[] = {
      .get = [](const Doc& d, int) -> L { return std::lround(d.gpsConfig.trackZoom * 1000); },
      .set = [](Doc& d, int, L v) {
          d.gpsConfig.trackZoom = NearestZoomStep(static_cast<int>(v) / 1000.0);
+     }},
+    // Milliseconds after which a fix counts as lost; read without the locale: what is not a
+    // number keeps the default, and a number out of range is brought into it.
+    {.key = "GPS Lost After ms", .read = SettingRead::String,
+     .getText = [](const Doc& d, int) { return std::to_string(d.gpsConfig.gpsLostAfterMs); },
+     .setText = [](Doc& d, int, const std::string& t) {
+         const std::optional<double> value = ParseNumber(t);
+         d.gpsConfig.gpsLostAfterMs =
+             value ? ClampGpsLostAfter(static_cast<int>(std::clamp(*value, -1e9, 1e9)))
+                   : kGpsLostAfterDefaultMs;
      }},
 };
 

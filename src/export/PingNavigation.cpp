@@ -5,6 +5,7 @@
 
 #include "acquisition/HeadTable.h"
 #include "gps/CycleTime.h"
+#include "gps/GpsGaps.h"
 #include "gps/TrackFixes.h"
 #include "sensors/EchoSounder.h"
 #include "sensors/OrientationFilter.h"
@@ -98,6 +99,7 @@ void NavigationDecoder::DecodeSentences(const RecordView& record, PingNavigation
     }
     gps.ReplayRecordedSentences({record.SentenceSet(), false});
     std::lock_guard<std::mutex> guard(gps.lock);
+    out.gpsSentences = CarriesGpsSentences(gps.recentSentences);
     out.newFix = gps.latitudeText != "n/a" && gps.longitudeText != "n/a";
     fixSeen = fixSeen || out.newFix;
     if (const std::optional<int> time = SecondOfDay(gps.timeText)) {

@@ -26,6 +26,8 @@ struct PingNavigation {
     // A position has been decoded in this record or an earlier one; newFix: in this one.
     bool hasFix = false;
     bool newFix = false;
+    // The record carries GPS sentences; a record written while the GPS was lost carries none.
+    bool gpsSentences = false;
     double latitude = 0.0, longitude = 0.0;  // signed degrees
     // The time of day of the last decoded fix ("hhmmss" of the sentences), when there is one.
     std::optional<int> fixSecondOfDay;

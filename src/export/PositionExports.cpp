@@ -187,6 +187,9 @@ ExportReport ExportTrack(const std::string& dataFile, const std::string& out, Ge
     ExportReport report = CollectDataFileTrack(dataFile, collector, progress);
     report.withoutFix = static_cast<std::uint64_t>(collector.WithoutFix());
     if (!report.Ok()) return report;
+    if (const std::string gaps = collector.Gaps().Note(); !gaps.empty()) {
+        report.notes.push_back(gaps);
+    }
     if (collector.Fixes().empty()) {
         report.error = "no position fix in " + dataFile;
         return report;

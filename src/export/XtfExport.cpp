@@ -10,6 +10,7 @@
 #include "export/OutputFile.h"
 #include "export/PingNavigation.h"
 #include "export/XtfFormat.h"
+#include "gps/GpsGaps.h"
 
 namespace svx {
 
@@ -86,6 +87,7 @@ public:
         if (!report.error.empty()) return false;
         const PingNavigation nav = navigation.Decode(record);
         if (!nav.newFix) ++report.withoutFix;
+        gaps.Add(nav.ping, nav.gpsSentences);
         if (nav.event) lastEvent = static_cast<std::uint32_t>(*nav.event);
         xtf::PingHeader ping = PingHeaderOf(nav);
         ping.eventNumber = lastEvent;
@@ -95,6 +97,8 @@ public:
         ++report.records;
         return true;
     }
+
+    const GpsGaps& Gaps() const { return gaps; }
 
 private:
     void Start(const RecordView& first, ExportReport& report) {
@@ -140,6 +144,7 @@ private:
     std::uint32_t lastEvent = 0;
     std::vector<xtf::ChannelData> channels;
     std::vector<std::uint8_t> packet;
+    GpsGaps gaps;
 };
 
 }  // namespace
@@ -160,7 +165,11 @@ ExportReport ExportXtf(const std::string& input, const std::string& output,
         report.error = input + " holds no record";
         return report;
     }
-    file.Commit(report.error);
+    if (file.Commit(report.error)) {
+        if (const std::string gaps = writer.Gaps().Note(); !gaps.empty()) {
+            report.notes.push_back(gaps);
+        }
+    }
     return report;
 }
 

@@ -1,6 +1,7 @@
 #include "gps/CycleTime.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 
@@ -21,6 +22,15 @@ std::size_t BoundedLength(const char* text, std::size_t n) {
 }
 
 }  // namespace
+
+std::uint32_t CycleClockMs(const CycleTime& time) {
+    using namespace std::chrono;
+    const year_month_day date{year{time.year}, month{time.month}, day{time.day}};
+    const long long days = date.ok() ? sys_days(date).time_since_epoch().count() : 0;
+    const long long ms = ((days * 24 + time.hour) * 60 + time.minute) * 60000LL +
+                         time.second * 1000LL + time.milliseconds;
+    return static_cast<std::uint32_t>(static_cast<unsigned long long>(ms));
+}
 
 const char* MonthAbbreviation(int month) {
     static const char* const kMonths[12] = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN",

@@ -21,5 +21,9 @@ struct CycleTime {
     std::array<char, 12> PingTime() const;
 };
 
+// The stamp as milliseconds since 1970-01-01 (read as UTC), modulo 2^32: a clock for ages
+// measured across played records. A stamp without a valid date counts from day 0.
+std::uint32_t CycleClockMs(const CycleTime& time);
+
 // "JAN" .. "DEC" for months 1..12, "" for anything else.
 const char* MonthAbbreviation(int month);

@@ -71,17 +71,34 @@ GpsConfigChoice ChoiceOf(const GpsPortSettings& settings) {
 
 void GpsConfigDialogModel::Load(const GpsPortSettings& settings,
                                 const std::vector<std::string>& found) {
+    std::vector<GpsPortEntry> plain;
+    for (const std::string& device : found) plain.push_back({device, {}});
+    LoadPorts(settings, plain);
+}
+
+void GpsConfigDialogModel::LoadPorts(const GpsPortSettings& settings,
+                                     const std::vector<GpsPortEntry>& found) {
     working = ChoiceOf(settings);
-    devices = found;
-    if (!working.device.empty() &&
-        std::find(devices.begin(), devices.end(), working.device) == devices.end()) {
-        devices.push_back(working.device);
-    }
-    portTexts = devices.empty() ? std::vector<std::string>{"No Com Ports available"} : devices;
-    const auto at = std::find(devices.begin(), devices.end(), working.device);
-    portIndex = at == devices.end() ? -1 : static_cast<int>(at - devices.begin());
+    SetPorts(found);
     stayOpen = false;
     applyEnabled = false;
+}
+
+// The chosen device is listed even when the probe did not find it (this program holds it
+// open, or it is a pseudo-terminal); it is selected by its stored name or by its node.
+void GpsConfigDialogModel::SetPorts(const std::vector<GpsPortEntry>& found) {
+    entries = found;
+    const auto chosen = [this](const GpsPortEntry& e) {
+        return e.Path() == working.device || e.device == working.device;
+    };
+    if (!working.device.empty() && std::none_of(entries.begin(), entries.end(), chosen)) {
+        entries.push_back({working.device, {}});
+    }
+    portTexts.clear();
+    for (const GpsPortEntry& entry : entries) portTexts.push_back(entry.Text());
+    if (entries.empty()) portTexts = {"No Com Ports available"};
+    const auto at = std::find_if(entries.begin(), entries.end(), chosen);
+    portIndex = at == entries.end() ? -1 : static_cast<int>(at - entries.begin());
 }
 
 int GpsConfigDialogModel::BaudRateListIndex(int baudRate) {
@@ -104,10 +121,11 @@ int GpsConfigDialogModel::StopBitsIndex() const {
 }
 
 void GpsConfigDialogModel::SelectPort(int index) {
-    if (index < 0 || index >= static_cast<int>(devices.size())) return;
+    if (index < 0 || index >= static_cast<int>(entries.size())) return;
     portIndex = index;
-    working.device = devices[static_cast<std::size_t>(index)];
-    if (const int port = PortNumberOf(working.device)) working.port = port;
+    const GpsPortEntry& entry = entries[static_cast<std::size_t>(index)];
+    working.device = entry.Path();
+    if (const int port = PortNumberOf(entry.device)) working.port = port;
     Changed();
 }
 
@@ -143,8 +161,8 @@ void GpsConfigDialogModel::SelectSentences(int index) {
 
 void GpsConfigDialogModel::Default() {
     working.port = 1;
-    portIndex = devices.empty() ? -1 : 0;
-    working.device = devices.empty() ? std::string() : devices.front();
+    portIndex = entries.empty() ? -1 : 0;
+    working.device = entries.empty() ? std::string() : entries.front().Path();
     working.baudRate = 4800;
     working.dataBits = 8;
     working.stopBits = 0;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "gps/GpsDevices.h"
 #include "gps/GpsPortSettings.h"
 
 // The settings the dialog can change, as the document stores them.
@@ -44,13 +45,18 @@ public:
     static int BaudRateListIndex(int baudRate);
 
     // Opening and "&Cancel": working copies from the settings, the port list from the
-    // devices found (the configured one is added when missing), the stay-open flag cleared and
-    // "&Apply" disabled.
+    // ports found (the configured one is added when missing), the stay-open flag cleared and
+    // "&Apply" disabled. Plain device names are ports without a by-id name.
+    void LoadPorts(const GpsPortSettings& settings, const std::vector<GpsPortEntry>& ports);
     void Load(const GpsPortSettings& settings, const std::vector<std::string>& devices);
+    // A new list of ports (a probe finished): the working choice, the stay-open flag and
+    // "&Apply" stay as they are.
+    void SetPorts(const std::vector<GpsPortEntry>& ports);
 
-    // The "Com Port" entries: device paths, or the single "No Com Ports available".
+    // The "Com Port" entries: each device with its by-id name beside it, or the single
+    // "No Com Ports available".
     const std::vector<std::string>& PortTexts() const { return portTexts; }
-    bool PortListEnabled() const { return !devices.empty(); }
+    bool PortListEnabled() const { return !entries.empty(); }
     // Selected list positions; -1 selects nothing.
     int PortIndex() const { return portIndex; }
     int BaudRateIndex() const { return BaudRateListIndex(working.baudRate); }
@@ -91,7 +97,7 @@ private:
     void Changed() { applyEnabled = true; }
 
     GpsConfigChoice working;
-    std::vector<std::string> devices;
+    std::vector<GpsPortEntry> entries;
     std::vector<std::string> portTexts;
     int portIndex = -1;
     bool stayOpen = false;

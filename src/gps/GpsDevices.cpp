@@ -40,3 +40,40 @@ std::vector<std::string> ListGpsDevices(const std::string& configured, const std
     }
     return devices;
 }
+
+std::string GpsPortEntry::Text() const {
+    return byId.empty() ? device : device + "  [" + byId + "]";
+}
+
+std::vector<GpsPortEntry> FindGpsPortEntries(const std::string& root) {
+    std::vector<GpsPortEntry> entries;
+    for (const char* prefix : {"ttyS", "ttyUSB", "ttyACM"}) {
+        for (std::string& path : Matching(root, prefix)) entries.push_back({std::move(path), {}});
+    }
+    // Compared by their resolved paths: the library's equivalent() refuses device nodes.
+    std::vector<std::filesystem::path> resolved;
+    std::error_code ec;
+    for (const GpsPortEntry& entry : entries) {
+        resolved.push_back(std::filesystem::canonical(entry.device, ec));
+    }
+    for (const std::string& link : Matching(root + "/serial/by-id", "")) {
+        const std::filesystem::path target = std::filesystem::canonical(link, ec);
+        if (ec) continue;  // a link to nothing: its receiver is not plugged in
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            if (entries[i].byId.empty() && !resolved[i].empty() && resolved[i] == target) {
+                entries[i].byId = link;
+                break;
+            }
+        }
+    }
+    return entries;
+}
+
+std::vector<GpsPortEntry> KeepOpenable(const std::vector<GpsPortEntry>& entries,
+                                       const std::function<bool(const std::string&)>& probe) {
+    std::vector<GpsPortEntry> openable;
+    for (const GpsPortEntry& entry : entries) {
+        if (probe(entry.device)) openable.push_back(entry);
+    }
+    return openable;
+}

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "gps/GpsFixAge.h"
 #include "gps/GpsState.h"
 
 // The line settings of the port. parity is the position in the dialog's list (0 "None",
@@ -49,4 +50,9 @@ struct GpsInput {
     std::int32_t gpsEnabled = 1;
     bool readInFlight = false;
     std::uint32_t readsDone = 0;  // reads reported back, for diagnostics and tests
+    // Window thread only: the ages of the last fix and sentences, and the device losses and
+    // returns already told to the operator.
+    GpsFixAge fixAge;
+    std::uint32_t reportedLosses = 0;
+    std::uint32_t reportedReturns = 0;
 };

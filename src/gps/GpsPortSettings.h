@@ -22,5 +22,8 @@ struct GpsPortSettings {
     std::int32_t gpsBaudRateIndex = 0;
     std::int32_t gpsTracking = 1;
     std::int32_t gpsReadInterval = 1000;
+    // "GPS Lost After ms": a position older than this (or than three read intervals, when
+    // longer) is no longer shown as current, and older sentences are not recorded again.
+    std::int32_t gpsLostAfterMs = 3000;
     double trackZoom = 1.0;
 };

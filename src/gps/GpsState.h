@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "gps/GpsLineHealth.h"
 #include "gps/GpsTrack.h"
 #include "gps/NavigationTexts.h"
 
@@ -85,6 +86,20 @@ struct GpsState {
     std::int32_t courseDecoded = 0;
     std::int32_t headingDecoded = 0;
 
+    // --- Freshness and line health --------------------------------------------------------
+    // Counters that only grow: batches that decoded a whole position (a fix), and reads that
+    // renewed recentSentences. The window thread stamps the time at which it sees each change
+    // (GpsFixAge); comparing counters needs no clock on the reader thread.
+    std::uint32_t positionFixes = 0;
+    std::uint32_t sentenceBatches = 0;
+    // The last position sentence said the receiver has no fix (RMC or GLL status 'V', GGA
+    // quality 0): its position, speed and course were not taken.
+    std::int32_t receiverSaysNoFix = 0;
+    // A sentence of any kind entered sentenceRing during the read (the dialog's list changed).
+    std::int32_t ringChanged = 0;
+    GpsLineCounters line;
+    GpsDeviceStatus device;
+
     // --- Track -------------------------------------------------------------------------------
     GpsTrack track;
     // The next position starts a new piece of track without a connecting line.
@@ -105,13 +120,17 @@ struct GpsState {
     void DecodeHdt();
     void HeadingFallBack();
     void FinishGpsBatch();
-    // The whole read under the lock (takes it itself).
-    void DecodeRead(const char* bytes, std::size_t count, const GpsDecodeContext& context);
-    // Playback of one record: the recorded sentences decoded again, the speed, heading and
-    // course texts rewritten from the values, then the batch end.
-    void ReplayRecordedSentences(const GpsDecodeContext& context);
     // Back to "n/a" and zeros; clearTrack also zeroes the track (its origin stays).
     void Reset(bool clearTrack);
+
+    // --- Whole batches (take the lock themselves; the caller must NOT hold it) ---------------
+    // The lock is not recursive: these two run a complete batch under one hold of it.
+    // One read of the port: BeginRead, SplitReceivedText, the heading fall-back, the batch end.
+    void DecodeRead(const char* bytes, std::size_t count, const GpsDecodeContext& context);
+    // Playback of one record: the recentSentences (set by the caller beforehand, under the
+    // lock) decoded again, the speed, heading and course texts rewritten from the values, then
+    // the batch end.
+    void ReplayRecordedSentences(const GpsDecodeContext& context);
 
     // --- Readers on the window thread (take the lock themselves) -------------------------------
     double ShipSpeedKnots() const {
@@ -138,6 +157,8 @@ private:
     void DecodeCourseField(std::size_t open, std::size_t close);
     void DecodeDate(std::size_t open, std::size_t close);
     void SetQuality(const char* prefix, std::size_t fieldOpen);
+    bool ReportsNoFix(std::string_view sentence);
+    void CountLineText(std::string_view sentence);
 
     int recognisedInBatch = 0;
     std::string working;  // reused framing buffer

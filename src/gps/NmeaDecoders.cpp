@@ -102,6 +102,13 @@ void GpsState::DecodeDate(std::size_t open, std::size_t close) {
     dateText = Printf("%02d-%s-%04d", day, MonthAbbreviation(month), year);
 }
 
+// A position sentence that says the receiver has no fix (RMC or GLL status 'V', GGA quality
+// 0) is remembered as such; any other position sentence clears that.
+bool GpsState::ReportsNoFix(std::string_view sentence) {
+    receiverSaysNoFix = SaysNoFix(sentence) ? 1 : 0;
+    return receiverSaysNoFix != 0;
+}
+
 // The prefix followed by the first character of the field after the comma at fieldOpen.
 void GpsState::SetQuality(const char* prefix, std::size_t fieldOpen) {
     qualityText = prefix;
@@ -125,12 +132,14 @@ void GpsState::DecodeGga(const GpsDecodeContext& context) {
     }
     if (sentence.find('.', comma[1]) == std::string_view::npos) return;
     DecodeTime(comma[1]);
+    if (ReportsNoFix(sentence)) return;
     if (!DecodeCoordinate(comma[2], comma[3], true)) return;
     DecodeCoordinate(comma[4], comma[5], false);
 }
 
 // Fields: 1 time, 2 status, 3 latitude, 4 N/S, 5 longitude, 6 E/W, 7 speed in knots, 8 course,
-// 9 date. The status letter does not gate decoding.
+// 9 date. With status 'V' only the time and the date are taken: the position, speed and
+// course of a receiver without a fix are not current.
 void GpsState::DecodeRmc(const GpsDecodeContext& context) {
     const std::string_view sentence = currentSentence;
     const CommaPositions comma(sentence);
@@ -138,6 +147,10 @@ void GpsState::DecodeRmc(const GpsDecodeContext& context) {
     if (context.dialogVisible && context.sentenceSet == 2) SetQuality("From RMC:  ", comma[2]);
     if (sentence.find('.', comma[1]) == std::string_view::npos) return;
     DecodeTime(comma[1]);
+    if (ReportsNoFix(sentence)) {
+        if (comma.Has(10) && comma[10] >= comma[9] + 6) DecodeDate(comma[9], comma[10]);
+        return;
+    }
     if (!comma.Has(4) || !DecodeCoordinate(comma[3], comma[4], true)) return;
     if (!comma.Has(6) || !DecodeCoordinate(comma[5], comma[6], false)) return;
     if (comma.Has(8)) DecodeSpeedField(comma[7], comma[8]);
@@ -145,14 +158,17 @@ void GpsState::DecodeRmc(const GpsDecodeContext& context) {
     if (comma.Has(10) && comma[10] >= comma[9] + 6) DecodeDate(comma[9], comma[10]);
 }
 
-// Fields: 1 latitude, 2 N/S, 3 longitude, 4 E/W, 5 time, 6 status.
+// Fields: 1 latitude, 2 N/S, 3 longitude, 4 E/W, 5 time, 6 status. With status 'V' only the
+// time is taken.
 void GpsState::DecodeGll(const GpsDecodeContext& context) {
     const std::string_view sentence = currentSentence;
     const CommaPositions comma(sentence);
     if (!comma.Has(6)) return;
     if (context.dialogVisible && context.sentenceSet == 0) SetQuality("From GLL:  ", comma[6]);
-    if (!DecodeCoordinate(comma[1], comma[2], true)) return;
-    if (!DecodeCoordinate(comma[3], comma[4], false)) return;
+    if (!ReportsNoFix(sentence)) {
+        if (!DecodeCoordinate(comma[1], comma[2], true)) return;
+        if (!DecodeCoordinate(comma[3], comma[4], false)) return;
+    }
     if (sentence.find('.', comma[5]) != std::string_view::npos) DecodeTime(comma[5]);
 }
 

@@ -19,27 +19,16 @@ PositionKind KindOf(std::string_view sentence) {
     return PositionKind::Other;
 }
 
-// The first character of field k (the one after comma k), or ',' when the field is empty or
-// missing.
-char FieldStart(std::string_view sentence, int k) {
+// The latitude and longitude fields of a position sentence: fields 1 and 3 of GLL, 2 and 4
+// of GGA, 3 and 5 of RMC. Empty when either is missing or empty.
+std::string PositionFields(std::string_view sentence, PositionKind kind) {
+    const int k = kind == PositionKind::Gll ? 1 : kind == PositionKind::Gga ? 2 : 3;
     const CommaPositions comma(sentence);
-    if (!comma.Has(k) || comma[k] + 1 >= sentence.size()) return ',';
-    return sentence[comma[k] + 1];
-}
-
-// RMC status (field 2) 'V', GLL status (field 6) 'V', GGA quality (field 6) 0.
-bool SaysNoFix(std::string_view sentence, PositionKind kind) {
-    switch (kind) {
-        case PositionKind::Rmc:
-            return FieldStart(sentence, 2) == 'V' || FieldStart(sentence, 2) == 'v';
-        case PositionKind::Gll:
-            return FieldStart(sentence, 6) == 'V' || FieldStart(sentence, 6) == 'v';
-        case PositionKind::Gga:
-            return FieldStart(sentence, 6) == '0';
-        case PositionKind::Other:
-            break;
-    }
-    return false;
+    if (kind == PositionKind::Other || !comma.Has(k + 3)) return {};
+    const std::string_view latitude = FieldBetween(sentence, comma[k], comma[k + 1]);
+    const std::string_view longitude = FieldBetween(sentence, comma[k + 2], comma[k + 3]);
+    if (latitude.empty() || longitude.empty()) return {};
+    return std::string(latitude) + "," + std::string(longitude);
 }
 
 // The time field: field 5 of GLL, field 1 of GGA and RMC.
@@ -88,10 +77,12 @@ bool IsReceiverTalker(std::string_view sentence) {
 
 // Each sentence is decoded alone in the probe: whether a sentence decodes a latitude or a
 // longitude depends on that sentence only, so the probe finds the sentences the batch took its
-// position from. The position itself is the state's, signed by its batch end.
+// position from. The position itself is the state's, signed by its batch end. A batch whose
+// only position is one its sentence flags as no fix (which the decoders do not take) gives an
+// unfixed candidate, so that it is counted.
 std::optional<TrackFixCollector::Candidate> TrackFixCollector::Examine(const GpsState& state) {
     std::lock_guard<std::mutex> guard(probe.lock);
-    int latitudeFrom = -1;
+    int latitudeFrom = -1, noFixFrom = -1;
     bool longitude = false;
     std::optional<std::string> batchTime;
     for (int i = 0; i < kSentenceSlots; ++i) {
@@ -105,13 +96,20 @@ std::optional<TrackFixCollector::Candidate> TrackFixCollector::Examine(const Gps
         if (auto time = TimeOf(sentence, kind)) batchTime = std::move(time);
         if (probe.latitudeDecoded) latitudeFrom = i;
         if (probe.longitudeDecoded) longitude = true;
+        if (probe.receiverSaysNoFix && !PositionFields(sentence, kind).empty()) noFixFrom = i;
     }
-    if (latitudeFrom < 0 || !longitude) return std::nullopt;
-    const std::string& source = state.recentSentences[static_cast<std::size_t>(latitudeFrom)];
     Candidate candidate;
-    candidate.latitude = state.gpsLatitude;
-    candidate.longitude = state.gpsLongitude;
-    candidate.fixed = !SaysNoFix(source, KindOf(source));
+    if (latitudeFrom >= 0 && longitude) {
+        const std::string& source = state.recentSentences[static_cast<std::size_t>(latitudeFrom)];
+        candidate.latitude = state.gpsLatitude;
+        candidate.longitude = state.gpsLongitude;
+        candidate.fixed = true;
+        candidate.time = TimeOf(source, KindOf(source)).value_or(batchTime.value_or(""));
+        return candidate;
+    }
+    if (noFixFrom < 0) return std::nullopt;
+    const std::string& source = state.recentSentences[static_cast<std::size_t>(noFixFrom)];
+    candidate.unfixedPosition = PositionFields(source, KindOf(source));
     candidate.time = TimeOf(source, KindOf(source)).value_or(batchTime.value_or(""));
     return candidate;
 }
@@ -131,6 +129,7 @@ void TakeValues(TrackFix& fix, const GpsState& state) {
 
 void TrackFixCollector::AddDecodedBatch(const GpsState& state, std::optional<std::int64_t> ping) {
     std::lock_guard<std::mutex> guard(state.lock);
+    if (ping) gaps.Add(*ping, CarriesGpsSentences(state.recentSentences));
     std::optional<Candidate> candidate = Examine(state);
     if (!candidate) return;
     if (last && *last == *candidate) {

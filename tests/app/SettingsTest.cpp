@@ -90,6 +90,22 @@ TEST_F(SettingsTest, ConvertedValues) {
     }
 }
 
+// The age after which the GPS counts as lost: milliseconds read without the locale, brought
+// into 0.1 s .. 10 min; what is not a number keeps the 3 s default.
+TEST_F(SettingsTest, GpsLostAfterIsReadLocaleFreeAndBounded) {
+    const std::pair<const char*, int> cases[] = {
+        {"", 3000},       {"5000", 5000}, {"abc", 3000},   {"2500.7", 2500}, {"2,5", 3000},
+        {"20", 100},      {"-4", 100},    {"1e9", 600000}, {"4e3", 4000},    {"600001", 600000},
+    };
+    for (const auto& [text, ms] : cases) {
+        Load(std::string("[GPS Info]\nGPS Lost After ms=") + text + "\n");
+        EXPECT_EQ(doc.gpsConfig.gpsLostAfterMs, ms) << text;
+    }
+    Load("[GPS Info]\n");
+    EXPECT_EQ(doc.gpsConfig.gpsLostAfterMs, 3000);
+    EXPECT_EQ(Value(SaveInto(""), "GPS Info", "GPS Lost After ms"), "3000");
+}
+
 TEST_F(SettingsTest, PlaybackSpeedSetsThePlaybackPeriod) {
     struct Case {
         const char* speed;
@@ -153,7 +169,7 @@ TEST_F(SettingsTest, EveryKeySurvivesARoundTrip) {
         "Transmit Enable=1\nAvailable=1\n"
         "[GPS Info]\nGPS Comm Port=3\nGPS Device=/dev/ttyUSB1\nBaudRate=4800\nDataBits=7\n"
         "StopBits=2\nParity=1\nFlow=1\nGPS type=2\nBaudRateIndex=4\nGPS Tracking=0\n"
-        "GPS Read Interval=500\nGPS Zoom Factor=250\n"
+        "GPS Read Interval=500\nGPS Zoom Factor=250\nGPS Lost After ms=5000\n"
         "[View]\nShow Grid=0\nShow ES Grid=0\nColor Table=4\nMarker Text Size=18\n"
         "Speed Correction Enabled=0\nAuto Synchronize with GPS Time=1\n"
         "Convert UTC to Local Time=1\nSettings Change Alarm=1\nTool Bar Visible=0\nStatus Bar Visible=0\n"

@@ -33,6 +33,7 @@ TEST_F(ReadRecordTest, RoundTripRestoresTheWholeStateARecordCarries) {
     doc.gps.recentSentences = {
         "$GPGGA,123519,4807.038,N", "$GPVTG,054.7,T,,M,005.5,N", "", "", "", "", "", "", "",
         "$GPHDT,274.07,T*03"};
+    ++doc.gps.sentenceBatches;  // as the read that brought them counts: they are current
     const auto record = BuildRecord();
 
     CVantrelDoc reader(platform);

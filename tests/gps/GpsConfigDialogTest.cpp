@@ -96,6 +96,47 @@ TEST(GpsConfigDialogModelTest, PortListHoldsTheConfiguredDevice) {
     }
 }
 
+// A port with a stable by-id name is listed with it beside the device, and choosing it stores
+// the by-id name; the configured device is selected whether it was stored by node or by link.
+TEST(GpsConfigDialogModelTest, PortsShowTheirByIdNameAndStoreIt) {
+    const std::vector<GpsPortEntry> found = {
+        {"/dev/ttyS0", ""}, {"/dev/ttyUSB1", "/dev/serial/by-id/usb-GNSS-if00"}};
+    struct Case {
+        const char* configured;
+        int selected;
+        std::size_t count;
+    };
+    const Case cases[] = {{"/dev/ttyUSB1", 1, 2},
+                          {"/dev/serial/by-id/usb-GNSS-if00", 1, 2},
+                          {"/dev/pts/4", 2, 3},
+                          {"", 0, 2}};  // port 1: /dev/ttyS0
+    for (const Case& c : cases) {
+        GpsPortSettings settings;
+        settings.gpsDevice = c.configured;
+        GpsConfigDialogModel model;
+        model.LoadPorts(settings, found);
+        EXPECT_EQ(model.PortIndex(), c.selected) << c.configured;
+        ASSERT_EQ(model.PortTexts().size(), c.count) << c.configured;
+        EXPECT_EQ(model.PortTexts()[1], "/dev/ttyUSB1  [/dev/serial/by-id/usb-GNSS-if00]");
+        EXPECT_FALSE(model.ApplyEnabled());
+    }
+    GpsPortSettings settings;
+    GpsConfigDialogModel model;
+    model.LoadPorts(settings, found);
+    model.SelectPort(1);
+    EXPECT_EQ(model.Choice().device, "/dev/serial/by-id/usb-GNSS-if00");
+    EXPECT_EQ(model.Choice().port, 1);  // a USB receiver has no classic number
+
+    // A probe that finishes later refills the list and keeps the user's unapplied choice.
+    model.SetPorts({{"/dev/ttyUSB1", "/dev/serial/by-id/usb-GNSS-if00"}});
+    EXPECT_EQ(model.PortIndex(), 0);
+    EXPECT_TRUE(model.ApplyEnabled());
+    EXPECT_EQ(model.Choice().device, "/dev/serial/by-id/usb-GNSS-if00");
+    model.SetPorts({});
+    EXPECT_EQ(model.PortTexts(),
+              std::vector<std::string>{"/dev/serial/by-id/usb-GNSS-if00"});  // still listed
+}
+
 TEST(GpsConfigDialogModelTest, OpeningShowsTheChoiceTheSettingsStandFor) {
     GpsPortSettings settings;
     settings.gpsPort = 3;

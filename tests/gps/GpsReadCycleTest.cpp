@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <set>
 
 #include "document/CVantrelDoc.h"
@@ -179,6 +180,36 @@ TEST(GpsDevicesTest, ListsSerialDevicesWithoutOpeningThem) {
     EXPECT_EQ(ListGpsDevices("/dev/pts/3", dev.path), expected);
     EXPECT_EQ(ListGpsDevices(dev.File("ttyS2"), dev.path).size(), 5u);
     EXPECT_EQ(GpsPortDevice(1), "/dev/ttyS0");
+}
+
+// Each node gets the by-id link that resolves to it; a link to nothing (a receiver that is
+// unplugged) and a second link to the same node are left out; only what the probe opens stays.
+TEST(GpsDevicesTest, PortEntriesPairNodesWithTheirByIdLinks) {
+    TempDir dev;
+    for (const char* name : {"ttyS0", "ttyS1", "ttyUSB0", "ttyUSB1", "ttyACM0"}) {
+        TempDir::WriteText(dev.File(name), "");
+    }
+    std::filesystem::create_directories(dev.File("serial/by-id"));
+    std::filesystem::create_symlink("../../ttyUSB1", dev.File("serial/by-id/usb-A-GNSS-if00"));
+    std::filesystem::create_symlink("../../ttyUSB1", dev.File("serial/by-id/usb-B-second-if00"));
+    std::filesystem::create_symlink("../../ttyACM0", dev.File("serial/by-id/usb-C-Compass"));
+    std::filesystem::create_symlink("../../ttyUSB7", dev.File("serial/by-id/usb-D-unplugged"));
+    const std::vector<GpsPortEntry> expected = {
+        {dev.File("ttyS0"), ""},
+        {dev.File("ttyS1"), ""},
+        {dev.File("ttyUSB0"), ""},
+        {dev.File("ttyUSB1"), dev.File("serial/by-id/usb-A-GNSS-if00")},
+        {dev.File("ttyACM0"), dev.File("serial/by-id/usb-C-Compass")}};
+    const std::vector<GpsPortEntry> found = FindGpsPortEntries(dev.path);
+    EXPECT_EQ(found, expected);
+    std::vector<std::string> probed;
+    const auto opens = [&](const std::string& device) {
+        probed.push_back(device);
+        return device != dev.File("ttyS0") && device != dev.File("ttyS1");
+    };
+    const std::vector<GpsPortEntry> kept = KeepOpenable(found, opens);
+    EXPECT_EQ(kept, std::vector<GpsPortEntry>(expected.begin() + 2, expected.end()));
+    EXPECT_EQ(probed.size(), 5u);  // the node is probed, never the link
 }
 
 }  // namespace

@@ -91,12 +91,56 @@ TEST(NmeaDecodeTest, RmcFieldsAndDates) {
     }
 }
 
-TEST(NmeaDecodeTest, RmcStatusVoidIsDecodedAndShortDateIgnored) {
+TEST(NmeaDecodeTest, RmcStatusVoidGivesOnlyTheTimeAndShortDateIgnored) {
     GpsState gps;
     Parse(gps, "$GPRMC,010203,V,4807.038,N,01131.000,E,1.5,10.0,2303,,");
     EXPECT_EQ(gps.timeText, "01:02:03");
-    EXPECT_EQ(gps.speedText, "1.5 Knots");
+    EXPECT_EQ(gps.speedText, "n/a");  // a receiver without a fix: its speed is not current
+    EXPECT_EQ(gps.latitudeText, "n/a");
     EXPECT_EQ(gps.dateText, "n/a");  // a date field of 4 characters
+    EXPECT_EQ(gps.receiverSaysNoFix, 1);
+}
+
+// A receiver that flags its fix as invalid (RMC or GLL status V, GGA quality 0) may still
+// send the last position, speed and course: none of it is shown, tracked or counted as a fix;
+// the time and date still count. A valid sentence afterwards is a fix again.
+TEST(NmeaDecodeTest, PositionsFlaggedAsNoFixAreNeverTakenAsCurrent) {
+    GpsState gps;
+    Read(gps, Nmea("GPRMC,120000,A,4807.038,S,01131.000,W,022.4,084.4,230394,,") + "$");
+    ASSERT_EQ(gps.positionFixes, 1u);
+    const double latitude = gps.gpsLatitude;
+    struct Case {
+        const char* body;
+        const char* time;
+        const char* date;
+    };
+    const Case cases[] = {
+        {"GPRMC,120001,V,5000.000,N,00200.000,E,009.9,100.0,240394,,", "12:00:01", "24-MAR-1994"},
+        {"GNRMC,120002.00,v,5000.000,N,00200.000,E,009.9,100.0,250394,,,N", "12:00:02",
+         "25-MAR-1994"},
+        {"GPGLL,5000.000,N,00200.000,E,120003.00,V", "12:00:03", "25-MAR-1994"},
+        {"GPGLL,5000.000,N,00200.000,E,120004.00,V,N", "12:00:04", "25-MAR-1994"},
+        {"GPGGA,120005,5000.000,N,00200.000,E,0,00,,,M,,M,,", "12:00:05", "25-MAR-1994"},
+    };
+    for (const Case& c : cases) {
+        Read(gps, Nmea(c.body) + "$");
+        SCOPED_TRACE(c.body);
+        EXPECT_EQ(gps.latitudeText, "48.07.038 S");
+        EXPECT_EQ(gps.longitudeText, "011.31.000 W");
+        EXPECT_EQ(gps.gpsLatitude, latitude);
+        EXPECT_EQ(gps.speedText, "22.4 Knots");
+        EXPECT_EQ(gps.courseText, "84.4 Deg.");
+        EXPECT_EQ(gps.positionFixes, 1u);
+        EXPECT_TRUE(gps.track.trackPath.empty());
+        EXPECT_EQ(gps.receiverSaysNoFix, 1);
+        EXPECT_EQ(gps.timeText, c.time);
+        EXPECT_EQ(gps.dateText, c.date);
+    }
+    Read(gps, Nmea("GPGGA,120006,4807.040,S,01131.000,W,1,08,0.9,545.4,M,46.9,M,,") + "$");
+    EXPECT_EQ(gps.positionFixes, 2u);
+    EXPECT_EQ(gps.receiverSaysNoFix, 0);
+    EXPECT_EQ(gps.latitudeText, "48.07.040 S");
+    EXPECT_EQ(gps.track.trackPath.size(), 1u);
 }
 
 TEST(NmeaDecodeTest, QualityTextFollowsTheSelection) {

@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <future>
 #include <thread>
 
 #include "gps/NmeaTestSupport.h"
@@ -194,6 +197,94 @@ TEST(NmeaFramingTest, PlaybackRewritesOnlyTheTextsOfDecodedValues) {
     gps.recentSentences = {"$GPVTG,054.7,T,034.4,M,006.5,N,010.2,K*48\r"};
     gps.ReplayRecordedSentences({});
     EXPECT_EQ(gps.speedText, "22.4 Knots");
+}
+
+// The whole-batch operations take the lock themselves: a caller that fills the sentences
+// under the lock, lets it go and replays (as playback and the exports do) neither deadlocks
+// nor leaves the lock held. Run on a second thread so that a fault fails the test by timeout
+// instead of hanging the whole program.
+TEST(NmeaFramingTest, ReplayAndReadTakeTheLockThemselvesAndReleaseIt) {
+    GpsState gps;
+    std::promise<bool> done;
+    std::thread worker([&] {
+        {
+            std::lock_guard<std::mutex> guard(gps.lock);
+            gps.recentSentences = {WithoutLineFeed(kRmc)};
+        }
+        gps.ReplayRecordedSentences({});
+        const bool replayFreed = gps.lock.try_lock();
+        if (replayFreed) gps.lock.unlock();
+        Read(gps, kHdt + "$");
+        const bool readFreed = gps.lock.try_lock();
+        if (readFreed) gps.lock.unlock();
+        done.set_value(replayFreed && readFreed);
+    });
+    std::future<bool> freed = done.get_future();
+    const bool finished = freed.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+    if (!finished) {
+        worker.detach();
+        FAIL() << "a whole-batch operation did not return";
+    }
+    worker.join();
+    EXPECT_TRUE(freed.get());
+    EXPECT_EQ(gps.speedText, "22.4 Knots");
+    EXPECT_EQ(gps.headingText, "274.1 Deg.");
+}
+
+// What is not a sentence is counted byte by byte, whichever way it leaves the working text;
+// a sentence whose checksum is wrong is counted once. Each case is fed in reads of the sizes
+// given, so that text split across reads counts the same.
+TEST(NmeaFramingTest, LineCountersCountChecksumFailuresAndBytesThatAreNotNmea) {
+    std::string binary;
+    for (int i = 0; i < 300; ++i) binary.push_back(static_cast<char>((i * 37 + 11) % 256));
+    ASSERT_GT(std::count(binary.begin(), binary.end(), '$'), 0);  // binary noise holds '$' too
+    std::string corrupted = kRmc;
+    corrupted[10] = '9';
+    const std::string longLine = "$GPTXT," + std::string(100000, 'x');
+    struct Case {
+        const char* name;
+        std::string text;
+        std::size_t readSize;
+        std::uint64_t checksumFailures;
+        std::uint64_t nonNmea;
+    };
+    const Case cases[] = {
+        {"clean", kRmc + kVtg + kHdt + "$", 7, 0, 0},
+        {"noise before", "garbage" + kRmc + "$", 1000, 0, 7},
+        {"bad checksums", corrupted + kVtg + corrupted + "$", 1000, 2, 0},
+        {"bad checksums split", corrupted + corrupted + "$", 5, 2, 0},
+        {"binary then a sentence", binary + kRmc + "$", 64, 0, binary.size()},
+        {"long line", longLine + kRmc + "$", 4096, 0, longLine.size()},
+        {"long line without '$'", std::string(5000, 'y') + kRmc + "$", 700, 0, 5000},
+        {"fragments", "$$GP$GPRMC\x01,1*00\r\n" + kVtg + "$", 1000, 0, 1 + 3 + 14},
+    };
+    for (const Case& c : cases) {
+        GpsState gps;
+        for (std::size_t at = 0; at < c.text.size(); at += c.readSize) {
+            const std::size_t n = std::min(c.readSize, c.text.size() - at);
+            gps.DecodeRead(c.text.data() + at, n, {});
+        }
+        // The text after the last '$' has not left yet.
+        EXPECT_EQ(gps.line.checksumFailures, c.checksumFailures) << c.name;
+        EXPECT_EQ(gps.line.nonNmeaBytes, c.nonNmea) << c.name;
+    }
+}
+
+// The dialog's list changes with any sentence, recognised or not; and a read that renewed the
+// recorded sentences counts as a batch.
+TEST(NmeaFramingTest, ReadsSayWhetherTheListOrTheRecordedSentencesChanged) {
+    GpsState gps;
+    Read(gps, Nmea("PGRMT,GPS 15x-W software version 2.70") + "$");
+    EXPECT_EQ(gps.ringChanged, 1);
+    EXPECT_EQ(gps.gpsDataChanged, 0);  // nothing for the decoders
+    EXPECT_EQ(gps.sentenceBatches, 0u);
+    Read(gps, "");
+    EXPECT_EQ(gps.ringChanged, 0);
+    Read(gps, kRmc + "$");
+    EXPECT_EQ(gps.ringChanged, 1);
+    EXPECT_EQ(gps.sentenceBatches, 1u);
+    Read(gps, "");
+    EXPECT_EQ(gps.sentenceBatches, 1u);
 }
 
 TEST(NmeaFramingTest, ResetReturnsToNotAvailable) {

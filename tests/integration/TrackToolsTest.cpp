@@ -117,7 +117,12 @@ TEST(TrackToolsTest, TrackOfARecordingIsTheTrackItsPlaybackDraws) {
     const ProgramRun csv =
         RunProgram(SONVARA_CLI_PATH, {"track", data, "--csv", dir.filePath("t.csv")});
     ASSERT_EQ(csv.exitCode, 0) << csv.err.toStdString();
-    EXPECT_TRUE(csv.err.isEmpty()) << csv.err.toStdString();
+    // The records stored before the receiver's first read carry no sentence: the tool names
+    // them, and says nothing else.
+    const QRegularExpression leadingGap(
+        "^sonvara-cli: \\d+ records? carr(y|ies) no GPS sentence: pings? 1(-\\d+)?\n$");
+    EXPECT_TRUE(csv.err.isEmpty() || leadingGap.match(QString::fromUtf8(csv.err)).hasMatch())
+        << csv.err.toStdString();
     const QStringList rows = CsvRows(dir.filePath("t.csv"));
     // The reader reads about once a second once the heads are polled; a loaded machine may take
     // a few seconds to get there.

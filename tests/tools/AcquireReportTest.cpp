@@ -164,6 +164,27 @@ TEST(AcquireReportTest, RecordingTotalsSayWhatWasWrittenAndWhyItStopped) {
     EXPECT_FALSE(json.contains("recorded"));
 }
 
+TEST(AcquireReportTest, GpsTotalsCountTheRecordsWrittenWhileTheGpsWasLost) {
+    cli::AcquireTotals totals;
+    totals.gps = true;
+    totals.gpsReads = 40;
+    totals.latitude = "48.07.038 N";
+    totals.longitude = "011.31.000 E";
+    totals.recording = true;
+    totals.recordedWithoutGps = 12;
+    auto json = nlohmann::ordered_json::parse(cli::FormatTotalsJson(totals));
+    EXPECT_EQ(json["recorded_without_gps"], 12);
+    const std::string text = cli::FormatTotalsText(totals);
+    EXPECT_EQ(text.substr(text.find("GPS:")),
+              "GPS: 40 reads, last position 48.07.038 N 011.31.000 E, 12 records written while "
+              "it was lost\n");
+    totals.recordedWithoutGps = 0;
+    EXPECT_EQ(cli::FormatTotalsText(totals).find("lost"), std::string::npos);
+    totals.recording = false;
+    json = nlohmann::ordered_json::parse(cli::FormatTotalsJson(totals));
+    EXPECT_FALSE(json.contains("recorded_without_gps"));
+}
+
 TEST(AcquireReportTest, NoHeadsAreListedBeforeTheInstallationAnswered) {
     FakePlatform platform;
     CVantrelDoc doc(platform);

@@ -103,6 +103,7 @@ DataFileSummary TwoRecords() {
     a.date = "03-JUL-2025";
     a.time = "14:05:09.007";
     a.intervalMs = 250;
+    a.gps = true;
     RecordSummary b;
     b.offset = 11072;
     b.ping = 8;
@@ -120,17 +121,18 @@ DataFileSummary TwoRecords() {
 TEST(InfoReportTest, JsonHasTheCountsAndOneItemPerRecord) {
     EXPECT_EQ(cli::FormatInfoJson("x.svx", TwoRecords()),
               "{\"file\":\"x.svx\",\"records\":2,\"bytes\":14836,\"damaged_offset\":14736,"
-              "\"damaged_bytes\":100,\"first_ping\":7,\"last_ping\":8,\"events\":1,\"items\":["
+              "\"damaged_bytes\":100,\"first_ping\":7,\"last_ping\":8,\"events\":1,\"without_gps\":1,"
+              "\"items\":["
               "{\"offset\":0,\"ping\":7,\"length\":11072,\"heads\":[\"L\",\"M\",\"H\",\"ES\"],"
               "\"range\":50,\"es_range\":30,\"event\":3,\"time\":\"03-JUL-2025 14:05:09.007\","
-              "\"interval_ms\":250,\"system_info\":true},"
+              "\"interval_ms\":250,\"system_info\":true,\"gps\":true},"
               "{\"offset\":11072,\"ping\":8,\"length\":3664,\"heads\":[\"ES\"],\"range\":null,"
               "\"es_range\":30,\"event\":null,\"time\":\"03-JUL-2025 14:05:09.257\","
-              "\"interval_ms\":0,\"system_info\":false}]}\n");
+              "\"interval_ms\":0,\"system_info\":false,\"gps\":false}]}\n");
     EXPECT_EQ(cli::FormatInfoJson("e.svx", DataFileSummary{}),
               "{\"file\":\"e.svx\",\"records\":0,\"bytes\":0,\"damaged_offset\":null,"
               "\"damaged_bytes\":0,\"first_ping\":null,\"last_ping\":null,\"events\":0,"
-              "\"items\":[]}\n");
+              "\"without_gps\":0,\"items\":[]}\n");
 }
 
 TEST(InfoReportTest, TextSummarisesAndListsRecordsOnRequest) {
@@ -140,6 +142,7 @@ TEST(InfoReportTest, TextSummarisesAndListsRecordsOnRequest) {
               "pings 7 .. 8, 03-JUL-2025 14:05:09.007 .. 03-JUL-2025 14:05:09.257\n"
               "heads L M H ES, range 50 m, echo-sounder range 30 m, record length 11072\n"
               "events 1\n"
+              "1 record carries no GPS sentence: ping 8\n"
               "damaged at offset 14736 (100 bytes stepped over)\n");
     const std::string listed = cli::FormatInfoText("x.svx", TwoRecords(), true);
     EXPECT_EQ(listed.substr(summary.size()),

@@ -79,9 +79,17 @@ std::unique_ptr<QtGpsReader> StartGpsReader(CVantrelDoc& doc, const std::string&
     return reader;
 }
 
+// What the document tells a window that matters without one: the GPS device lost and back,
+// each said once as a line.
+class ToolObserver : public DocumentObserver {
+public:
+    void GpsDeviceMessage(const std::string& text) override { cli::Complain(text, 0); }
+};
+
 void TakeGpsTotals(const CVantrelDoc& doc, cli::AcquireTotals& totals) {
     totals.gps = true;
     totals.gpsReads = doc.gpsInput.readsDone;
+    totals.recordedWithoutGps = doc.recording.recordsWithoutGps;
     std::lock_guard<std::mutex> guard(doc.gps.lock);
     totals.latitude = doc.gps.latitudeText;
     totals.longitude = doc.gps.longitudeText;
@@ -118,7 +126,9 @@ int cli::RunAcquire(int argc, char** argv) {
     platform.SetMessageSink([&options](const std::string& text) {
         if (!IsRecorderMessage(text, options.recordPath)) Complain(ToolLine(text));
     });
+    ToolObserver observer;  // outlives the document
     CVantrelDoc doc(platform);
+    doc.SetObserver(&observer);
     Apply(options, doc);
     std::string error;
     if (!options.imagesDir.empty() && !PrepareImages(doc, options.images, error)) {

@@ -109,7 +109,8 @@ void DescribeAcquire(CLI::App& app, AcquireOptions& options) {
                  "print the totals as one JSON object: accepted, rejected, reconnects, seconds, "
                  "cycles_per_second, target, reached, address, serial, heads; with --record "
                  "also recorded and recording_stopped; with --gps also gps_reads, latitude and "
-                 "longitude (the texts last decoded)");
+                 "longitude (the texts last decoded), and with both recorded_without_gps (records "
+                 "written while the GPS was lost, with an empty GPS block)");
     app.footer(
         "Exit status: 0 when N accepted cycles were reached (without --cycles: at least one)\n"
         "and everything asked for was written; 1 when not, or when recording stopped early\n"
@@ -176,13 +177,23 @@ bool Succeeded(int accepted, int target) {
     return target > 0 ? accepted >= target : accepted > 0;
 }
 
+namespace {
+
+std::string GpsGapText(const AcquireTotals& t) {
+    if (!t.recording || t.recordedWithoutGps == 0) return {};
+    return ", " + std::to_string(t.recordedWithoutGps) +
+           (t.recordedWithoutGps == 1 ? " record" : " records") + " written while it was lost";
+}
+
+}  // namespace
+
 std::string FormatTotalsText(const AcquireTotals& t) {
     return "accepted " + std::to_string(t.last.accepted) + ", rejected " +
            std::to_string(t.last.rejected) + ", reconnects " + std::to_string(t.last.reconnects) +
            " in " + Fixed(t.last.seconds, 2) + " s (" + Fixed(PerSecond(t), 1) + " cycles/s)" +
            (t.succeeded ? "" : " - target not reached") + "\n" +
            (t.gps ? "GPS: " + std::to_string(t.gpsReads) + " reads, last position " + t.latitude +
-                        " " + t.longitude + "\n"
+                        " " + t.longitude + GpsGapText(t) + "\n"
                   : "");
 }
 
@@ -223,6 +234,7 @@ std::string FormatTotalsJson(const AcquireTotals& t) {
         json["gps_reads"] = t.gpsReads;
         json["latitude"] = JsonText(t.latitude);
         json["longitude"] = JsonText(t.longitude);
+        if (t.recording) json["recorded_without_gps"] = t.recordedWithoutGps;
     }
     return DumpJson(json);
 }

@@ -63,10 +63,12 @@ struct AcquireTotals {
     bool recording = false;
     long long recorded = 0;
     std::string recordingStopped;
-    // With --gps: the reads of the receiver and the position last decoded ("n/a" before one).
+    // With --gps: the reads of the receiver and the position last decoded ("n/a" before one);
+    // with --record too, the records written with an empty GPS block because the GPS was lost.
     bool gps = false;
     long long gpsReads = 0;
     std::string latitude, longitude;
+    long long recordedWithoutGps = 0;
 };
 // Success: the target was reached, or without a target at least one cycle was accepted.
 bool Succeeded(int accepted, int target);

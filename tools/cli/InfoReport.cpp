@@ -3,6 +3,7 @@
 #include "../common/CommandLine.h"
 #include "AcquireReport.h"
 #include "JsonOutput.h"
+#include "gps/GpsGaps.h"
 
 namespace cli {
 
@@ -58,6 +59,12 @@ std::string SkippedText(const DataFileSummary& summary) {
     return text;
 }
 
+GpsGaps GpsGapsOf(const DataFileSummary& summary) {
+    GpsGaps gaps;
+    for (const RecordSummary& item : summary.records) gaps.Add(item.ping, item.gps);
+    return gaps;
+}
+
 int EventCount(const DataFileSummary& summary) {
     int events = 0;
     for (const RecordSummary& item : summary.records) events += item.event ? 1 : 0;
@@ -82,7 +89,7 @@ void DescribeInfo(CLI::App& app, InfoOptions& options, std::vector<std::string>&
                  "one JSON object instead: file, records, bytes, damaged_offset (null or the "
                  "offset of the first damaged record), damaged_bytes, first_ping, last_ping, "
                  "events, items (per record: offset, ping, length, heads, range, es_range, "
-                 "event, time, interval_ms, system_info)");
+                 "event, time, interval_ms, system_info, gps)");
     app.footer(
         "Exit status: 0 for a whole file; 1 when it is damaged, holds no record or cannot be\n"
         "read (missing, not a regular file); 2 for a mistake on the command line.");
@@ -130,6 +137,7 @@ std::string FormatInfoText(const std::string& file, const DataFileSummary& summa
                 std::to_string(first.length) + "\n";
     }
     text += "events " + std::to_string(EventCount(summary)) + "\n";
+    if (const std::string gaps = GpsGapsOf(summary).Note(); !gaps.empty()) text += gaps + "\n";
     if (summary.damagedOffset) {
         text += "damaged at offset " + std::to_string(*summary.damagedOffset) + " (" +
                 std::to_string(summary.damagedBytes) + " bytes stepped over)\n";
@@ -161,7 +169,8 @@ std::string FormatInfoJson(const std::string& file, const DataFileSummary& summa
                          {"event", OrNull(item.event)},
                          {"time", JsonText(item.date + " " + item.time)},
                          {"interval_ms", item.intervalMs},
-                         {"system_info", item.systemInfo}});
+                         {"system_info", item.systemInfo},
+                         {"gps", item.gps}});
     }
     const auto ping = [&](bool first) {
         if (records.empty()) return nlohmann::ordered_json(nullptr);
@@ -178,6 +187,7 @@ std::string FormatInfoJson(const std::string& file, const DataFileSummary& summa
     const nlohmann::ordered_json tail = {{"first_ping", ping(true)},
                                          {"last_ping", ping(false)},
                                          {"events", EventCount(summary)},
+                                         {"without_gps", GpsGapsOf(summary).Records()},
                                          {"items", items}};
     for (const auto& [key, value] : tail.items()) json[key] = value;
     return DumpJson(json);

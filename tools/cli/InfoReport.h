@@ -29,8 +29,8 @@ std::string InfoUsage();
 std::string FormatInfoText(const std::string& file, const DataFileSummary& summary, bool perRecord);
 // One line of JSON: file, records (count), bytes, damaged_offset (null or an offset),
 // damaged_bytes, skipped (when damaged, per stretch: offset, bytes, reason), first_ping, last_ping,
-// events, and items (per record: offset, ping, length, heads, range, es_range, event, time,
-// interval_ms, system_info).
+// events, without_gps (records that carry no GPS sentence), and items (per record: offset,
+// ping, length, heads, range, es_range, event, time, interval_ms, system_info, gps).
 std::string FormatInfoJson(const std::string& file, const DataFileSummary& summary);
 
 }  // namespace cli

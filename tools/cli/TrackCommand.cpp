@@ -70,6 +70,9 @@ int cli::RunTrack(int argc, char** argv) {
                      " without a fix left out (RMC or GLL status V, GGA quality 0)",
                  kExitDone);
     }
+    if (const std::string gaps = collector.Gaps().Note(); !gaps.empty()) {
+        Complain(gaps, kExitDone);
+    }
     if (collector.Fixes().empty()) return Complain("no position fix in " + options.input);
     const std::string name = std::filesystem::path(options.input).stem().string();
     if (!svx::WriteTextFile(options.out, svx::TrackExport(collector.Fixes(), options.format, name), error)) {

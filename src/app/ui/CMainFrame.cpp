@@ -262,6 +262,7 @@ void CMainFrame::RefreshNow() {
         statusInputs.pointerRange = 0.0;
         ApplyRowStamp(statusInputs, doc.images.RowStamp(kCompositeSlot, 0),
                       doc.cycleTime.cycleDateText.data());
+        if (doc.gps.readerExists) ApplyGpsStatus(statusInputs, doc.GpsStatus());
     }
     UpdateStatusBars();
     RefreshCommands();

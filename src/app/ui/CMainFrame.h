@@ -80,6 +80,8 @@ public:
     void PlaySpeedChanged(int playSpeed) override;
     void DataFileStateChanged() override;
     void PlaybackMessage(const std::string& text) override;
+    void GpsStatusChanged() override;
+    void GpsDeviceMessage(const std::string& text) override;
     void EventDialogChanged() override;
 
     // ViewHost

@@ -43,6 +43,11 @@ int PaneWidth(const StatusPane& pane, const QFontMetrics& metrics) {
     }
 }
 
+constexpr const char* kWarningProperty = "warning";
+// White on a deep red: read at a glance, and unlike any value colour of the bars.
+constexpr const char* kWarningStyle =
+    "QLabel { background-color: #b71c1c; color: white; font-weight: bold; }";
+
 }  // namespace
 
 StatusBarWidget::StatusBarWidget(const QString& name, QWidget* parent) : QFrame(parent) {
@@ -79,9 +84,21 @@ void StatusBarWidget::Build(const StatusBarPanes& panes) {
 void StatusBarWidget::SetPanes(const StatusBarPanes& panes) {
     if (labels.isEmpty()) Build(panes);
     for (int i = 0; i < kStatusPaneCount; ++i) {
+        QLabel* label = labels[i];
         const QString text = QString::fromStdString(panes[i].text);
-        if (labels[i]->text() != text) labels[i]->setText(text);
+        if (label->text() != text) label->setText(text);
+        const QString tip = QString::fromStdString(panes[i].tip);
+        if (label->toolTip() != tip) label->setToolTip(tip);
+        const bool warning = panes[i].warning;
+        if (label->property(kWarningProperty).toBool() != warning) {
+            label->setProperty(kWarningProperty, warning);
+            label->setStyleSheet(warning ? QString::fromLatin1(kWarningStyle) : QString());
+        }
     }
+}
+
+bool StatusBarWidget::PaneWarns(int index) const {
+    return index >= 0 && index < labels.size() && labels[index]->property(kWarningProperty).toBool();
 }
 
 QLabel* StatusBarWidget::AddTrailingPane(const QString& name, const QString& label, int labelWidth,

@@ -14,6 +14,8 @@ public:
     explicit StatusBarWidget(const QString& name, QWidget* parent = nullptr);
     void SetPanes(const StatusBarPanes& panes);
     QString PaneText(int index) const;
+    // The pane is shown in the warning colour.
+    bool PaneWarns(int index) const;
     // A pane after the 23, with a label when `label` is not empty; returns its value label. A
     // stretching pane is at least valueWidth wide and shares the room a wider window leaves.
     QLabel* AddTrailingPane(const QString& name, const QString& label, int labelWidth,

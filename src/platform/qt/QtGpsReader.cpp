@@ -2,6 +2,7 @@
 
 #include <QSerialPort>
 #include <array>
+#include <mutex>
 
 namespace {
 
@@ -29,46 +30,45 @@ bool Configure(QSerialPort& port, const GpsLineSettings& s) {
 
 }  // namespace
 
-// Runs on the reader thread only.
+// Runs on the reader thread only. The device's state goes to GpsState (under its lock) at
+// every change: the window thread tells the operator of each loss and return.
 class GpsSerialWorker : public QObject {
 public:
     GpsSerialWorker(GpsState& state, QObject* receiver, std::function<void()> done)
         : state(state), receiver(receiver), done(std::move(done)) {}
 
+    // The operator's open: what was lost before is forgotten.
     GpsOpenResult Open(const QString& device, const GpsLineSettings& settings) {
         Close();
-        port = std::make_unique<QSerialPort>();
-        port->setPortName(device);
-        // What one read can take; more stays with the driver for the next read.
-        port->setReadBufferSize(static_cast<qint64>(buffer.size()));
         lastDevice = device;
         lastSettings = settings;
-        if (!port->open(QIODevice::ReadOnly)) {
-            port.reset();
-            return GpsOpenResult::NotAvailable;
-        }
-        if (!Configure(*port, settings)) return GpsOpenResult::SettingsRefused;
-        port->clear();
-        return GpsOpenResult::Opened;
+        const GpsOpenResult result = OpenPort();
+        MarkDevice(result != GpsOpenResult::NotAvailable);
+        return result;
     }
     void Close() {
         if (port) port->close();
         port.reset();
         lastDevice.clear();
+        std::lock_guard<std::mutex> guard(state.lock);
+        state.device.path.clear();
+        state.device.lost = false;
     }
     void Purge() {
         if (port) port->clear();
     }
     void Read(const GpsDecodeContext& context) {
-        ReopenAfterError();
+        ReopenAfterLoss();
         if (port && port->isOpen()) {
             // Let the port move what the driver holds into its buffer, without waiting.
             port->waitForReadyRead(0);
             const qint64 got = port->read(buffer.data(), static_cast<qint64>(buffer.size()));
-            if (port->error() != QSerialPort::NoError &&
-                port->error() != QSerialPort::TimeoutError) {
-                // An unplugged receiver: closed now, reopened on a later cycle.
+            const bool failed = port->error() != QSerialPort::NoError &&
+                                port->error() != QSerialPort::TimeoutError;
+            if (failed || !port->isOpen()) {
+                // An unplugged receiver, a closed pseudo-terminal: reopened on later reads.
                 port->close();
+                MarkDevice(false);
             }
             state.DecodeRead(buffer.data(), got > 0 ? static_cast<std::size_t>(got) : 0, context);
         }
@@ -76,11 +76,38 @@ public:
     }
 
 private:
-    void ReopenAfterError() {
+    // Opens lastDevice by its name, so that a link (/dev/serial/by-id/...) is resolved anew.
+    GpsOpenResult OpenPort() {
+        port = std::make_unique<QSerialPort>();
+        port->setPortName(lastDevice);
+        // What one read can take; more stays with the driver for the next read.
+        port->setReadBufferSize(static_cast<qint64>(buffer.size()));
+        if (!port->open(QIODevice::ReadOnly)) {
+            port.reset();
+            return GpsOpenResult::NotAvailable;
+        }
+        if (!Configure(*port, lastSettings)) return GpsOpenResult::SettingsRefused;
+        port->clear();
+        return GpsOpenResult::Opened;
+    }
+
+    void ReopenAfterLoss() {
         if (lastDevice.isEmpty() || (port && port->isOpen())) return;
-        const QString device = lastDevice;
-        const GpsLineSettings settings = lastSettings;
-        Open(device, settings);
+        MarkDevice(OpenPort() != GpsOpenResult::NotAvailable);
+    }
+
+    // Counts a change between open and lost.
+    void MarkDevice(bool open) {
+        std::lock_guard<std::mutex> guard(state.lock);
+        GpsDeviceStatus& device = state.device;
+        device.path = lastDevice.toStdString();
+        if (open && device.lost) {
+            device.lost = false;
+            ++device.returns;
+        } else if (!open && !device.lost) {
+            device.lost = true;
+            ++device.losses;
+        }
     }
 
     GpsState& state;
@@ -108,6 +135,10 @@ QtGpsReader::~QtGpsReader() {
 }
 
 bool QtGpsReader::Probe(const std::string& device) {
+    return ProbeDevice(device);
+}
+
+bool QtGpsReader::ProbeDevice(const std::string& device) {
     QSerialPort port;
     port.setPortName(QString::fromStdString(device));
     if (!port.open(QIODevice::ReadWrite)) return false;

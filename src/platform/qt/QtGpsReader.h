@@ -2,8 +2,11 @@
 // The GPS reader thread on Qt: a worker object on its own QThread owns the QSerialPort, which
 // is opened, read and closed on that thread. A read takes only what the port has already
 // received (at most the 65,536-byte buffer, the rest stays queued), decodes it into the
-// document's GpsState under its lock, and reports back on the window thread. Destroying the
-// reader closes the port and joins the thread.
+// document's GpsState under its lock, and reports back on the window thread. When the port
+// closes or fails (an unplugged receiver, a closed pseudo-terminal), the device is marked lost
+// in GpsState once and reopened by its configured name at every later read until it is back
+// (a /dev/serial/by-id link is resolved anew at each try). Destroying the reader closes the
+// port and joins the thread.
 
 #include <QObject>
 #include <QThread>
@@ -23,6 +26,9 @@ public:
     QtGpsReader& operator=(const QtGpsReader&) = delete;
 
     bool Probe(const std::string& device) override;
+    // Whether the device opens now (opened for reading and writing and closed again at once).
+    // Needs no reader: safe on any thread.
+    static bool ProbeDevice(const std::string& device);
     GpsOpenResult Open(const std::string& device, const GpsLineSettings& settings) override;
     void Close() override;
     void Purge() override;

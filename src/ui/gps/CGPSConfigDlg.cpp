@@ -6,19 +6,18 @@
 #include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentRun>
 #include <mutex>
 
 #include "document/CVantrelDoc.h"
 #include "gps/GpsDocumentOps.h"
+#include "platform/qt/QtGpsReader.h"
 
 namespace {
-
-constexpr int kLineHeight = 16;
 
 void Fill(QComboBox* list, const std::vector<std::string>& texts, int selected) {
     QSignalBlocker block(list);
@@ -29,35 +28,6 @@ void Fill(QComboBox* list, const std::vector<std::string>& texts, int selected) 
 
 }  // namespace
 
-GpsSentencesArea::GpsSentencesArea(QWidget* parent) : QWidget(parent) {
-    setMinimumHeight(kLineHeight * 10 + 8);
-}
-
-void GpsSentencesArea::SetSentences(const QStringList& list, int sentenceSet) {
-    if (list == sentences && sentenceSet == selection) return;
-    sentences = list;
-    selection = sentenceSet;
-    update();
-}
-
-void GpsSentencesArea::paintEvent(QPaintEvent* /*event*/) {
-    QPainter painter(this);
-    painter.fillRect(rect(), Qt::white);
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPixelSize(12);
-    painter.setFont(font);
-    int line = 0;
-    for (const QString& sentence : sentences) {
-        // Slots holding a fragment or nothing are left out.
-        if (sentence.size() <= 9) continue;
-        const bool selected = SentenceInSelection(sentence.toStdString(), selection);
-        painter.setPen(selected ? Qt::blue : Qt::black);
-        painter.drawText(QRect(4, 2 + kLineHeight * line, width() - 8, kLineHeight),
-                         Qt::AlignLeft | Qt::AlignVCenter, sentence);
-        ++line;
-    }
-}
-
 CGPSConfigDlg::CGPSConfigDlg(CVantrelDoc& document, QWidget* parent)
     : QDialog(parent), doc(document) {
     setObjectName(QStringLiteral("gpsConfigDialog"));
@@ -67,6 +37,7 @@ CGPSConfigDlg::CGPSConfigDlg(CVantrelDoc& document, QWidget* parent)
     auto* grid = new QGridLayout;
     BuildLists(grid);
     BuildInterval(grid);
+    BuildHealth(grid);
     layout->addLayout(grid);
     layout->addWidget(new QLabel(QStringLiteral("GPS Sentences Received:"), this));
     received = new GpsSentencesArea(this);
@@ -74,7 +45,32 @@ CGPSConfigDlg::CGPSConfigDlg(CVantrelDoc& document, QWidget* parent)
     layout->addWidget(received, 1);
     BuildButtons(layout);
     ConnectLists();
-    resize(520, 560);
+    probe = new QFutureWatcher<std::vector<GpsPortEntry>>(this);
+    connect(probe, &QFutureWatcherBase::finished, this, [this] { PortsFound(); });
+    resize(520, 640);
+}
+
+// A probe still running goes on in the pool with its own copy of the candidates; its result
+// is dropped.
+CGPSConfigDlg::~CGPSConfigDlg() = default;
+
+void CGPSConfigDlg::StartPortProbe() {
+    if (probe->isRunning()) return;
+    probe->setFuture(QtConcurrent::run([candidates = FindGpsPortEntries(deviceRoot)] {
+        return KeepOpenable(candidates, &QtGpsReader::ProbeDevice);
+    }));
+}
+
+bool CGPSConfigDlg::Probing() const {
+    return probe->isRunning();
+}
+
+void CGPSConfigDlg::PortsFound() {
+    ports = probe->result();
+    model.SetPorts(ports);
+    Fill(portList, model.PortTexts(), model.PortIndex());
+    portList->setEnabled(model.PortListEnabled());
+    Q_EMIT PortsProbed();
 }
 
 void CGPSConfigDlg::BuildLists(QGridLayout* grid) {
@@ -194,8 +190,9 @@ void CGPSConfigDlg::Spin(int value) {
 }
 
 void CGPSConfigDlg::Open() {
-    model.Load(doc.gpsConfig, ListGpsPorts(doc));
+    model.LoadPorts(doc.gpsConfig, ports);
     ShowModel();
+    StartPortProbe();
     ShowInterval();
     Refresh();
     show();
@@ -207,7 +204,7 @@ void CGPSConfigDlg::Refresh() {
     // The port was reopened elsewhere (acquisition started, a fall-back to another port):
     // the lists follow the document unless the user has changes not yet applied.
     if (!model.ApplyEnabled() && !(ChoiceOf(doc.gpsConfig) == model.Choice())) {
-        model.Load(doc.gpsConfig, ListGpsPorts(doc));
+        model.LoadPorts(doc.gpsConfig, ports);
         ShowModel();
     }
     QStringList sentences;
@@ -215,7 +212,7 @@ void CGPSConfigDlg::Refresh() {
     int satellites = 0;
     {
         std::lock_guard<std::mutex> guard(doc.gps.lock);
-        for (const std::string& s : doc.gps.sentenceRing) sentences << QString::fromStdString(s);
+        for (const std::string& s : doc.gps.sentenceRing) sentences << ReceivedText(s);
         quality = QString::fromStdString(doc.gps.qualityText);
         satellites = doc.gps.satellitesInUse;
     }
@@ -223,20 +220,24 @@ void CGPSConfigDlg::Refresh() {
     const QString count = QString::number(satellites);
     if (satellitesEdit->text() != count) satellitesEdit->setText(count);
     received->SetSentences(sentences, doc.gpsConfig.gpsSentenceSet);
+    RefreshHealth();
 }
 
 void CGPSConfigDlg::Ok() {
     const bool changed = ApplyGpsConfigChoice(doc, model.Choice());
     const bool hideNow = model.FinishOk();
     // The reopen may have moved to another port: the lists show what the document holds.
-    if (changed) model.Load(doc.gpsConfig, ListGpsPorts(doc));
+    if (changed) {
+        model.LoadPorts(doc.gpsConfig, ports);
+        StartPortProbe();
+    }
     ShowModel();
     Refresh();
     if (hideNow) hide();
 }
 
 void CGPSConfigDlg::Cancel() {
-    model.Load(doc.gpsConfig, ListGpsPorts(doc));
+    model.LoadPorts(doc.gpsConfig, ports);
     ShowModel();
     ShowInterval();
     hide();

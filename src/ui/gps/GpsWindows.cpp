@@ -108,6 +108,10 @@ void GpsWindows::UpdateViews() {
     if (dialog && dialog->isVisible()) dialog->Refresh();
 }
 
+void GpsWindows::RefreshDialog() {
+    if (dialog && dialog->isVisible()) dialog->Refresh();
+}
+
 void GpsWindows::CloseDialog() {
     if (dialog) dialog->hide();
     delete dialog;

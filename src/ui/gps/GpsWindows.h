@@ -36,6 +36,8 @@ public:
     bool TakeRect(WindowRect& rect) const;
     // After a read or any change of the document: the plotter and the visible dialog follow.
     void UpdateViews();
+    // After a read: the visible dialog follows (its received list, counters and fix age).
+    void RefreshDialog();
     // Shows the plotter (creating it at its rectangle) or, when shown, closes it.
     void ToggleTrackView();
     // The main window closes: the dialog goes away.
