@@ -128,7 +128,8 @@ const Setting kGps[] = {
      }},
     // Milliseconds after which a fix counts as lost; read without the locale: what is not a
     // number keeps the default, and a number out of range is brought into it.
-    {.key = "GPS Lost After ms", .read = SettingRead::String,
+    {.key = "GPS Lost After ms", .read = SettingRead::String, .fallback = kGpsLostAfterDefaultMs,
+     .min = 100, .max = 600000,
      .getText = [](const Doc& d, int) { return std::to_string(d.gpsConfig.gpsLostAfterMs); },
      .setText = [](Doc& d, int, const std::string& t) {
          const std::optional<double> value = ParseNumber(t);

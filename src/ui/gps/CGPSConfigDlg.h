@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "gps/GpsConfigDialogModel.h"
-#include "gps/views/GpsSentencesArea.h"
+#include "ui/gps/GpsSentencesArea.h"
 
 class CVantrelDoc;
 class QComboBox;

@@ -1,4 +1,4 @@
-#include "gps/views/GpsSentencesArea.h"
+#include "ui/gps/GpsSentencesArea.h"
 
 #include <QPainter>
 
