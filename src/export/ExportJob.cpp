@@ -34,7 +34,7 @@ bool WalkDataFile(const std::string& path, const RecordVisitor& onRecord,
             return onRecord(offset, record);
         },
         [&damage](const DamagedStretch& stretch) { damage.AddDamage(stretch); });
-    report.damage = damage.Damage();
+    for (const DamagedStretch& stretch : damage.Damage()) report.damage.push_back(Skipped(stretch));
     if (progress && !report.cancelled && !progress(length, length)) report.cancelled = true;
     return true;
 }
@@ -45,9 +45,13 @@ std::string SameFileProblem(const std::string& input, const std::string& output)
     return "cannot write " + output + ": it is the data file being exported";
 }
 
-std::string DamageLine(const DamagedStretch& stretch) {
+std::string DamageLine(const SkippedStretch& stretch) {
     return "damaged record at offset " + std::to_string(stretch.offset) + " skipped (" +
-           std::to_string(stretch.bytes) + " bytes: " + DamageText(stretch.damage) + ")";
+           std::to_string(stretch.bytes) + " bytes: " + stretch.reason + ")";
+}
+
+SkippedStretch Skipped(const DamagedStretch& stretch) {
+    return {stretch.offset, stretch.bytes, DamageText(stretch.damage)};
 }
 
 }  // namespace svx

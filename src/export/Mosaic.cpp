@@ -8,13 +8,13 @@
 #include "acquisition/HeadTable.h"
 #include "export/PingNavigation.h"
 #include "gps/Utm.h"
+#include "recordings/Recording.h"
 
 namespace svx {
 
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-constexpr int kHalfSamples = 1000;
 constexpr std::size_t kMaxPending = 1024;
 constexpr double kClockAgreementS = 5.0;
 constexpr double kMaxFillSeconds = 10.0;
@@ -26,8 +26,8 @@ constexpr double kFillStepPixels = 1.0;
 
 struct PendingPing {
     double time = 0;
-    std::array<std::uint8_t, 2 * kHalfSamples> line{};
-    int rangeM = 0;
+    std::array<std::vector<std::uint8_t>, 2> sides;  // port, starboard; nearest first
+    double rangeM = 0;
     double altitudeM = 0;
     double headingDeg = 0;
 };
@@ -59,14 +59,15 @@ class MosaicBuilder {
 public:
     MosaicBuilder(const MosaicOptions& options, Mosaic& out) : options(options), out(out) {}
 
-    void Add(const RecordView& record) {
-        const PingNavigation nav = navigation.Decode(record);
-        if (!head) Begin(record);
-        if (!record.Layout().HasHead(*head)) return;
+    void Add(const rec::PingValues& ping) {
+        const PingNavigation& nav = ping.nav;
+        if (!head) Begin(ping);
+        const rec::SideScanLine& line = ping.heads[static_cast<std::size_t>(*head)];
+        if (!line.present) return;
         sawHead = true;
         if (nav.newFix) TakeFix(nav);
         if (anchors.empty()) return;  // no position yet
-        Queue(record, nav);
+        Queue(line, nav);
         LayUpTo(anchors.back().time, false);
         while (pending.size() > kMaxPending) LayFront();
     }
@@ -79,12 +80,12 @@ public:
     bool HasPosition() const { return !anchors.empty(); }
 
 private:
-    void Begin(const RecordView& first) {
+    void Begin(const rec::PingValues& first) {
         if (options.head) {
             head = *options.head;
         } else {
             for (int h = kHeadL; h <= kHeadH && !head; ++h) {
-                if (first.Layout().HasHead(h)) head = h;
+                if (first.heads[static_cast<std::size_t>(h)].present) head = h;
             }
             if (!head) head = kHeadL;
         }
@@ -122,15 +123,16 @@ private:
         out.track.Add(p.easting, p.northing);
     }
 
-    void Queue(const RecordView& record, const PingNavigation& nav) {
+    void Queue(const rec::SideScanLine& line, const PingNavigation& nav) {
         if (!out.resolutionM) {
             out.resolutionM =
-                options.resolutionM ? *options.resolutionM : DefaultResolution(record.Range(*head));
+                options.resolutionM ? *options.resolutionM : DefaultResolution(line.slantRangeM);
         }
         PendingPing& ping = pending.emplace_back();
         ping.time = nav.clock.Seconds();
-        std::copy_n(record.Line(*head), ping.line.size(), ping.line.begin());
-        ping.rangeM = record.Range(*head);
+        ping.sides[0] = line.port;
+        ping.sides[1] = line.starboard;
+        ping.rangeM = line.slantRangeM;
         if (nav.altitudeM) altitude = *nav.altitudeM;
         ping.altitudeM = altitude;
         ping.headingDeg = nav.ShipHeading();
@@ -158,7 +160,10 @@ private:
     // The ground distances and values of one side, nearest first, at most a step apart.
     void AcrossOf(const PendingPing& ping, int side, std::vector<AcrossPoint>& points) const {
         points.clear();
-        const double dr = ping.rangeM / double(kHalfSamples);
+        const std::vector<std::uint8_t>& samples = ping.sides[static_cast<std::size_t>(side)];
+        const int count = static_cast<int>(samples.size());
+        if (count == 0) return;
+        const double dr = ping.rangeM / double(count);
         const double a = options.slantCorrection ? ping.altitudeM : 0.0;
         const double step = kStepPerPixel * out.resolutionM;
         const auto ground = [&](int i) {
@@ -166,11 +171,10 @@ private:
             return s <= a ? -1.0 : std::sqrt(s * s - a * a);
         };
         double g = ground(0);
-        for (int i = 0; i < kHalfSamples; ++i) {
-            const double next = i + 1 < kHalfSamples ? ground(i + 1) : g + dr;
+        for (int i = 0; i < count; ++i) {
+            const double next = i + 1 < count ? ground(i + 1) : g + dr;
             if (g >= 0) {
-                const std::uint8_t v =
-                    side == 0 ? ping.line[kHalfSamples - 1 - i] : ping.line[kHalfSamples + i];
+                const std::uint8_t v = samples[static_cast<std::size_t>(i)];
                 // A sample closer than a step to the last point joins it (the larger value
                 // stays), so a side has about range / step points however fine its samples.
                 if (!points.empty() && g < points.back().ground + step) {
@@ -208,7 +212,7 @@ private:
             std::swap(across, before[static_cast<std::size_t>(side)]);
         }
         previous = now;
-        out.rangeM = std::max(out.rangeM, ping.rangeM);
+        out.rangeM = std::max(out.rangeM, static_cast<int>(std::ceil(ping.rangeM)));
         ++out.pings;
     }
 
@@ -249,7 +253,6 @@ private:
 
     const MosaicOptions& options;
     Mosaic& out;
-    NavigationDecoder navigation;
     std::optional<int> head;
     std::deque<Anchor> anchors;  // the last two fixes
     std::deque<PendingPing> pending;
@@ -292,10 +295,11 @@ ExportReport BuildMosaic(const std::string& input, const MosaicOptions& options,
                          const ExportProgress& progress) {
     ExportReport report;
     MosaicBuilder builder(options, out);
-    const bool read = WalkDataFile(
-        input,
-        [&](std::uint64_t, const RecordView& record) {
-            builder.Add(record);
+    const std::unique_ptr<rec::RecordingReader> reader = rec::OpenRecording(input, report.error);
+    if (!reader) return report;
+    const bool read = reader->Walk(
+        [&](const rec::PingValues& ping) {
+            builder.Add(ping);
             ++report.records;
             return true;
         },

@@ -1,22 +1,23 @@
 #pragma once
-// The georeferenced backscatter mosaic of a data file: every ping of one side-scan head laid
-// across the track on a UTM grid (WGS 84, the zone and hemisphere of the first fix).
+// The georeferenced backscatter mosaic of a recording (a data file or an XTF file, read through
+// its reader of recordings): every ping of one side-scan head laid across the track on a UTM
+// grid (WGS 84, the zone and hemisphere of the first fix).
 //
 // A ping lies perpendicular to the ship's heading (the course when no heading is decoded;
 // turned by the grid convergence at the last fix, since headings are from true north), from
 // the ship's position less the layback along the heading. Positions between two fixes
 // are interpolated by time: a fix is placed at its own time when the record clock agrees with
 // it (the fix lies 0..5 s before the record), else at the time of the first record carrying
-// it. With slant-range correction sample i of range r (slant distance s = (i + 0.5) r / 1000)
-// lies at ground distance sqrt(s^2 - a^2) for the ping's altitude a, and samples inside the
-// altitude (the water column) are left out; without it at s. A pixel holds the largest sample
+// it. With slant-range correction sample i of the n of a side over the slant range r (slant
+// distance s = (i + 0.5) r / n) lies at ground distance sqrt(s^2 - a^2) for the ping's altitude
+// a, and samples inside the altitude (the water column) are left out; without it at s. A pixel holds the largest sample
 // that fell into it; the gap between two pings is filled along the track, each half with the
 // samples of the nearer ping (not across a jump of more than the range, more than 10 s, or a turn
 // of more than 10 degrees between two pings).
 //
 // Memory: the raster's tiles (one byte a pixel of each 256 x 256 tile touched, so the covered
 // area divided by the resolution squared, rounded out to whole tiles), plus the pings waiting
-// for their next fix (at most 1024 lines of 2000 bytes).
+// for their next fix (at most 1024 lines: 2000 bytes each for a data file's).
 
 #include <cstdint>
 #include <optional>

@@ -49,7 +49,7 @@ private:
 
 // One line per damaged stretch stepped over.
 inline void ReportDamage(const svx::ExportReport& report) {
-    for (const svx::DamagedStretch& stretch : report.damage) {
+    for (const svx::SkippedStretch& stretch : report.damage) {
         Complain(svx::DamageLine(stretch), 0);
     }
 }

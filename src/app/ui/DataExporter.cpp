@@ -41,7 +41,7 @@ std::string OutcomeText(const svx::ExportReport& report) {
     std::string text =
         report.error.empty() ? report.summary : "Nothing was exported:\n" + report.error;
     for (const std::string& note : report.notes) text += "\n" + note;
-    for (const svx::DamagedStretch& stretch : report.damage) {
+    for (const svx::SkippedStretch& stretch : report.damage) {
         text += "\n" + svx::DamageLine(stretch);
     }
     return text;
