@@ -17,6 +17,7 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 constexpr std::size_t kMaxPending = 1024;
 constexpr double kClockAgreementS = 5.0;
+constexpr double kSameFixS = 1e-3;
 constexpr double kMaxFillSeconds = 10.0;
 constexpr double kMaxFillTurnDeg = 10.0;
 // Points across are laid closer than a pixel, so that no pixel between two of them is missed;
@@ -110,7 +111,11 @@ private:
         const UtmPosition p = LatLonToUtmInZone(nav.latitude, nav.longitude, out.zone, out.south);
         if (!anchors.empty()) {
             const Anchor& last = anchors.back();
-            if (last.easting == p.easting && last.northing == p.northing && last.time == time) {
+            // The same fix carried by a later record: its time, worked out from another record
+            // clock, may differ in the last bits, and a second anchor at the same place would
+            // stop the pings after the last fix instead of carrying them on along the track.
+            if (last.easting == p.easting && last.northing == p.northing &&
+                std::fabs(last.time - time) < kSameFixS) {
                 return;
             }
         }

@@ -35,12 +35,13 @@ public:
         svx::PingNavigation nav;
         nav.ping = ping.pingNumber;
         nav.clock = ClockOf(ping.time);
-        TakePosition(ping, nav);
         const xtf::FixTime& f = ping.fixTime;
-        if (f.hour || f.minute || f.second || f.hundredths) {
+        const bool fixTimed = f.hour || f.minute || f.second || f.hundredths;
+        if (fixTimed) {
             nav.fixSecondOfDay = f.hour * 3600 + f.minute * 60 + f.second;
             nav.fixHundredths = f.hundredths;
         }
+        TakePosition(ping, nav, fixTimed);
         nav.speedKnots = ping.shipSpeedKnots != 0 ? ping.shipSpeedKnots : ping.sensorSpeedKnots;
         // A file without a sensor heading writes 0 there; the ship's gyro then stands in.
         const float heading = ping.heading == 0 && ping.shipGyro != 0 ? ping.shipGyro : ping.heading;
@@ -59,8 +60,11 @@ public:
 
 private:
     // Only positions in degrees place a ping on the earth; the first of the sensor's and the
-    // ship's that is one. A position repeated from the ping before is no new fix.
-    void TakePosition(const xtf::Ping& ping, svx::PingNavigation& nav) {
+    // ship's that is one. A ping that gives its fix's time carries that fix, as a record
+    // carries the sentences of its fix; without a fix time only a position that differs from
+    // the ping before is a new fix, so that a position repeated over many pings is placed at
+    // the first of them and the pings between two positions are spread between them.
+    void TakePosition(const xtf::Ping& ping, svx::PingNavigation& nav, bool fixTimed) {
         std::optional<xtf::Coordinates> at;
         if (units == xtf::NavUnits::Degrees) {
             for (const auto& c : {ping.sensor, ping.ship}) {
@@ -68,7 +72,7 @@ private:
             }
         }
         if (at) {
-            nav.newFix = !known || last.y != at->y || last.x != at->x;
+            nav.newFix = fixTimed || !known || last.y != at->y || last.x != at->x;
             last = *at;
             known = true;
         }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <fstream>
 
 #include "datafiles/XtfTestFile.h"
@@ -186,6 +187,23 @@ TEST(RecordingReaderTest, PositionsThatAreNoneOrProjectedPlaceNoPing) {
         EXPECT_FALSE(w.pings[0].nav.hasFix);
         EXPECT_EQ(w.report.notes.size(), c.note ? 1u : 0u);
     }
+}
+
+// The pings after the last fix are carried on along the track whether the record clocks
+// repeat the fix's time to the last bit (hundredths of an XTF file) or not (milliseconds).
+TEST(RecordingReaderTest, PingsAfterTheLastFixGoOnAlongTheTrackWhateverTheClock) {
+    const char* source = std::getenv("SONVARA_SOURCE_DIR");
+    ASSERT_NE(source, nullptr) << "SONVARA_SOURCE_DIR is not set (ctest sets it)";
+    const std::string svxPath = std::string(source) + "/tests/golden/two-heads/two-heads.svx";
+    TempDir dir;
+    const std::string xtfPath = dir.File("two.xtf");
+    ASSERT_TRUE(svx::ExportXtf(svxPath, xtfPath).Ok());
+    svx::Mosaic a, b;
+    ASSERT_TRUE(svx::BuildMosaic(svxPath, {.resolutionM = 0.1}, a).Ok());
+    ASSERT_TRUE(svx::BuildMosaic(xtfPath, {.resolutionM = 0.1}, b).Ok());
+    EXPECT_EQ(b.pings, a.pings);
+    EXPECT_EQ(b.Width(), a.Width());
+    EXPECT_EQ(b.Height(), a.Height());
 }
 
 TEST(RecordingReaderTest, AnXtfExportMosaicsLikeItsDataFile) {
