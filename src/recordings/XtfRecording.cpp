@@ -43,8 +43,10 @@ public:
         }
         TakePosition(ping, nav, fixTimed);
         nav.speedKnots = ping.shipSpeedKnots != 0 ? ping.shipSpeedKnots : ping.sensorSpeedKnots;
-        // A file without a sensor heading writes 0 there; the ship's gyro then stands in.
-        const float heading = ping.heading == 0 && ping.shipGyro != 0 ? ping.shipGyro : ping.heading;
+        // The swaths are laid along the ship's gyro heading, as a data file's along the GPS
+        // heading: a towfish's own compass is slow and disturbed near the fish's steel. A file
+        // without a gyro heading (0) is laid along the sensor's.
+        const float heading = ping.shipGyro != 0 ? ping.shipGyro : ping.heading;
         nav.headingDeg = heading;
         nav.courseDeg = heading;
         OrientationReadings attitude;

@@ -108,10 +108,9 @@ TEST_F(ExportTools, GdalinfoSeesTheZonePixelSizeAndBounds) {
     EXPECT_LE(north - south, 2 * widest + (track.maxN - track.minN) + 1.0);
 }
 
-TEST_F(ExportTools, TargetsInTheGeoTiffAreWhereTheSimulatorPutThem) {
-    const std::string tif = dir->File("targets.tif");
+void ExpectTargetsInMosaicOf(const std::string& input, const std::string& tif) {
     ASSERT_EQ(RunProgram(SONVARA_CLI_PATH,
-                         {"mosaic", Q(line), "--geotiff", Q(tif), "--resolution", "0.25"})
+                         {"mosaic", Q(input), "--geotiff", Q(tif), "--resolution", "0.25"})
                   .exitCode,
               0);
     GDALAllRegister();
@@ -146,6 +145,18 @@ TEST_F(ExportTools, TargetsInTheGeoTiffAreWhereTheSimulatorPutThem) {
     }
     EXPECT_EQ(seen, 3);
 }
+
+// The targets of the simulator's seabed in a mosaic of the recording, and in one of its XTF
+// export (positions, headings and altitudes then come from the XTF file).
+TEST_F(ExportTools, TargetsInTheGeoTiffAreWhereTheSimulatorPutThem) {
+    const std::string xtf = dir->File("targets.xtf");
+    ASSERT_EQ(RunProgram(SONVARA_CLI_PATH, {"xtf", Q(line), Q(xtf)}).exitCode, 0);
+    for (const std::string& input : {line, xtf}) {
+        SCOPED_TRACE(input);
+        ExpectTargetsInMosaicOf(input, dir->File("targets.tif"));
+    }
+}
+
 
 // The entry's bytes, or empty when the archive does not hold it.
 std::string ZipEntry(zip_t* archive, const char* name) {

@@ -131,7 +131,7 @@ xtftest::TestChannel Bytes(std::uint16_t number, std::uint16_t kHz, std::vector<
 }
 
 // A file of two pairs (100 and 500 kHz) with 1-byte samples.
-std::vector<std::uint8_t> TwoPairFile(int navUnits, double y, double x) {
+std::vector<std::uint8_t> TwoPairFile(int navUnits, double y, double x, float shipGyro = 0) {
     xtftest::XtfBytes f;
     f.Header(navUnits, {{.type = 1, .bytesPerSample = 1, .kHz = 100, .name = "P lo"},
                         {.type = 2, .bytesPerSample = 1, .kHz = 100, .name = "S lo"},
@@ -142,6 +142,7 @@ std::vector<std::uint8_t> TwoPairFile(int navUnits, double y, double x) {
     p.sensorX = x;
     p.altitude = 7.5f;
     p.heading = 91.5f;
+    p.shipGyro = shipGyro;
     p.channels = {Bytes(0, 100, {1, 2, 3, 4}, 75), Bytes(1, 100, {5, 6, 7, 8}, 75),
                   Bytes(2, 500, {9, 10}, 30), Bytes(3, 500, {11, 12}, 30)};
     f.Ping(p);
@@ -168,7 +169,17 @@ TEST(RecordingReaderTest, XtfPairsFillTheirHeadsNearestSampleFirst) {
     EXPECT_EQ(p.nav.latitude, 54.25);
     EXPECT_EQ(p.nav.longitude, 10.5);
     EXPECT_EQ(p.nav.altitudeM, 7.5);
-    EXPECT_NEAR(p.nav.ShipHeading(), 91.5, 1e-6);
+    EXPECT_NEAR(p.nav.ShipHeading(), 91.5, 1e-6);  // no gyro heading: the sensor's
+}
+
+TEST(RecordingReaderTest, SwathsAreLaidAlongTheGyroHeadingWhenTheFileHasOne) {
+    TempDir dir;
+    WriteBytes(dir.File("gyro.xtf"), TwoPairFile(3, 54.25, 10.5, 95.25f));
+    const Walked w = WalkAll(dir.File("gyro.xtf"));
+    ASSERT_EQ(w.pings.size(), 1u);
+    EXPECT_NEAR(w.pings[0].nav.ShipHeading(), 95.25, 1e-6);
+    ASSERT_TRUE(w.pings[0].nav.attitude.has_value());
+    EXPECT_NEAR(w.pings[0].nav.attitude->headingDeg, 91.5, 1e-6);  // the sensor's stays
 }
 
 TEST(RecordingReaderTest, PositionsThatAreNoneOrProjectedPlaceNoPing) {

@@ -46,9 +46,11 @@ void DescribeMosaic(CLI::App& app, MosaicCommandOptions& options, std::vector<st
     app.description(
         "Lays the pings of one side-scan head on the map: a georeferenced backscatter mosaic\n"
         "in WGS 84 / UTM of the first fix's zone, each pixel the largest sample that fell into\n"
-        "it, nodata where no ping reached. Needs recorded NMEA positions.");
+        "it, nodata where no ping reached. Needs recorded positions: the NMEA sentences of a\n"
+        "data file, or the navigation in degrees of an XTF file (each XTF channel pair is the\n"
+        "head L, M or H nearest its frequency; the altitude is the file's).");
     app.set_version_flag("--version", tools::VersionText("sonvara-cli mosaic"));
-    app.add_option("file", files, "the data file")->type_name("FILE.svx");
+    app.add_option("file", files, "the data file or XTF file")->type_name("FILE.svx|FILE.xtf");
     app.add_option("--geotiff", options.geotiff, "write an 8-bit GeoTIFF of the sample values")
         ->type_name("OUT.tif");
     app.add_option("--kmz", options.kmz, "write a Google Earth overlay (doc.kml and a PNG)")
@@ -109,8 +111,8 @@ ExportParse<MosaicCommandOptions> ParseMosaicArguments(const std::vector<std::st
     tools::LastValueWins(app);
     if (!tools::TakeOutcome(tools::ParseCommandLine(app, args), result)) return result;
     if (files.size() != 1) {
-        result.error = files.empty() ? "a data file (FILE.svx) is required"
-                                     : "only one data file can be mosaicked";
+        result.error = files.empty() ? "a data file (FILE.svx) or XTF file (FILE.xtf) is required"
+                                     : "only one recording can be mosaicked";
     } else if (options.geotiff.empty() && options.kmz.empty()) {
         result.error = "--geotiff OUT.tif or --kmz OUT.kmz is required";
     } else {
