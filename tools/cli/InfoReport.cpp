@@ -79,9 +79,13 @@ void DescribeInfo(CLI::App& app, InfoOptions& options, std::vector<std::string>&
     app.description(
         "Reads a sonar data file record by record and summarises it: records, bytes, ping\n"
         "numbers, times, heads, ranges and events, and where the file is damaged. A damaged\n"
-        "stretch is stepped over to the next whole record.");
+        "stretch is stepped over to the next whole record.\n"
+        "An XTF file (known by its first byte or its name) is summarised as XTF: program,\n"
+        "sonar, navigation units, pings, ping numbers, time span, where the positions lie,\n"
+        "each channel's frequency, slant range and samples, packets and channels stepped\n"
+        "over, and the damaged stretches (--json: format \"xtf\" and these as keys).");
     app.set_version_flag("--version", tools::VersionText("sonvara-cli info"));
-    app.add_option("file", files, "the data file")->type_name("FILE.svx");
+    app.add_option("file", files, "the data file or XTF file")->type_name("FILE.svx|FILE.xtf");
     app.add_flag("--records", options.records,
                  "one line per record: offset, ping, length, heads, range, echo-sounder range, "
                  "time, event");
