@@ -10,8 +10,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
+
+namespace svx {
+class ByteSource;
+}
 
 class DataFile {
 public:
@@ -23,14 +28,18 @@ public:
     };
 
     DataFile() = default;
-    ~DataFile() { Close(); }
+    ~DataFile();
     DataFile(const DataFile&) = delete;
     DataFile& operator=(const DataFile&) = delete;
 
     // Closes any file this object has open, then opens path. False when it cannot be opened.
     bool Open(const std::string& path, Mode mode);
+    // Closes any file this object has open, then reads and writes `source` in place of a file
+    // (a file of another format shown as records): writes go to the source, which keeps them
+    // in memory or refuses them; the file at `path` is never written. Length is fixed.
+    void OpenSource(const std::string& path, std::unique_ptr<svx::ByteSource> source);
     void Close();
-    bool IsOpen() const { return fd >= 0; }
+    bool IsOpen() const { return fd >= 0 || source != nullptr; }
     const std::string& Path() const { return path; }
 
     // Reads up to n bytes at the current position; returns the number read (0 when closed, at
@@ -55,6 +64,8 @@ public:
 private:
     int fd = -1;
     std::string path;
+    std::unique_ptr<svx::ByteSource> source;
+    std::uint64_t sourcePosition = 0;
 };
 
 // Operations on the file system that the recorder and the playback ask for. Tests replace the

@@ -12,6 +12,13 @@ bool HasSvxEnding(const std::string& name) {
     return tail == "svx";
 }
 
+bool HasXtfEnding(const std::string& name) {
+    if (name.size() < 4) return false;
+    std::string tail = name.substr(name.size() - 4);
+    for (char& c : tail) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return tail == ".xtf";
+}
+
 std::string ProposedRecordingName(const LocalTime& now) {
     char text[64];
     std::snprintf(text, sizeof text, "%02d%02d%02d %02d-%02d-%02d.svx", now.year % 100, now.month,

@@ -7,6 +7,8 @@
 
 // The last three characters, in lower case, are "svx" ("a.SVX" counts).
 bool HasSvxEnding(const std::string& name);
+// A name ending in ".xtf" (any case): an XTF file of another sonar, played as a recording.
+bool HasXtfEnding(const std::string& name);
 // The name proposed for a new recording: the local time as "%y%m%d %H-%M-%S" and ".svx",
 // e.g. "250703 14-05-09.svx".
 std::string ProposedRecordingName(const LocalTime& now);

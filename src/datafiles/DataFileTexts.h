@@ -7,6 +7,8 @@
 namespace datafiletext {
 
 inline constexpr const char* kSvxFilter = "Sonar Data File: (*.svx)";
+// The playback's open dialog also offers the XTF files of other sonars.
+inline constexpr const char* kPlaybackFilter = "Sonar Data File: (*.svx);;XTF Files (*.xtf)";
 inline constexpr const char* kSaveTitle = "Save data File:";
 inline constexpr const char* kOpenTitle = "Open Data File:";
 

@@ -152,6 +152,10 @@ public:
     virtual ~ByteSource() = default;
     virtual std::uint64_t Size() const = 0;
     virtual std::size_t ReadAt(std::uint64_t offset, std::uint8_t* out, std::size_t n) = 0;
+    // Changes bytes within the source; false (nothing changed) for a source that keeps none.
+    virtual bool WriteAt(std::uint64_t /*offset*/, const std::uint8_t* /*data*/, std::size_t /*n*/) {
+        return false;
+    }
 };
 
 class MemoryBytes : public ByteSource {

@@ -23,6 +23,10 @@ void Reader::Rewind() {
     counts = {};
 }
 
+void Reader::MoveTo(std::uint64_t offset) {
+    if (walker) walker->MoveTo(offset);
+}
+
 void Reader::AddDamage(const DamagedStretch& stretch) {
     if (!damage.empty() && damage.back().offset + damage.back().bytes == stretch.offset) {
         damage.back().bytes += stretch.bytes;

@@ -168,6 +168,9 @@ public:
     bool NextPing(Ping& ping);
     // Back to the first packet; damage and counts start again.
     void Rewind();
+    // Continues at the packet that starts at offset (one NextPing returned before); damage
+    // and counts go on from where they stood.
+    void MoveTo(std::uint64_t offset);
 
     // The stretches stepped over so far; adjacent ones are merged.
     const std::vector<DamagedStretch>& Damage() const { return damage; }

@@ -408,6 +408,11 @@ private:
     void SetWindowTitle(const std::string& title);
     void CreateRecordEventFile(const std::string& dataPath);
     void OpenPlaybackEventFile(const std::string& dataPath);
+    // The two kinds of playback file: a data file, opened for writing its event marks when
+    // it may be written; an XTF file, read as records (notice: its damage and what is not
+    // shown of it).
+    bool OpenSvxPlaybackFile(const std::string& path);
+    bool OpenXtfPlaybackFile(const std::string& path, std::string& notice);
     void ResetEventMarksForRecording();
     void HoldForEventDialog();
     void ReleaseEventDialogHold();

@@ -11,6 +11,7 @@
 #include "datafiles/RecordCodec.h"
 #include "document/CVantrelDoc.h"
 #include "platform/TimerIds.h"
+#include "recordings/XtfRecordStream.h"
 
 namespace text = datafiletext;
 
@@ -41,7 +42,7 @@ void CVantrelDoc::OpenPlayback() {
     platform.StopTimer(kTimerPlayback);
     FileDialogRequest request;
     request.title = text::kOpenTitle;
-    request.filter = text::kSvxFilter;
+    request.filter = text::kPlaybackFilter;
     request.directory = playback.readFileDir;
     const std::optional<std::string> chosen = platform.OpenFileDialog(request);
     if (chosen) {
@@ -52,7 +53,8 @@ void CVantrelDoc::OpenPlayback() {
 }
 
 bool CVantrelDoc::OpenPlaybackFile(const std::string& path) {
-    if (!HasSvxEnding(path)) {
+    const bool xtfFile = HasXtfEnding(path);
+    if (!HasSvxEnding(path) && !xtfFile) {
         platform.MessageBox(text::kUnknownType);
         return false;
     }
@@ -60,13 +62,8 @@ bool CVantrelDoc::OpenPlaybackFile(const std::string& path) {
     // the events of a file being played are saved even when the next file is protected.
     CloseAllFiles();
     recording.recordingOn = 0;
-    // A file this process cannot write is played read-only and its events stay as they are.
-    recording.fileDenyWrite = files.fileSystem.makeWritable(path) ? 0 : 1;
-
-    const DataFile::Mode mode =
-        recording.fileDenyWrite ? DataFile::Mode::Read : DataFile::Mode::ReadWrite;
-    if (!playback.playbackFile.Open(path, mode)) {
-        platform.MessageBox(text::OpenFailure(path));
+    std::string notice;  // what the operator should know of an XTF file
+    if (!(xtfFile ? OpenXtfPlaybackFile(path, notice) : OpenSvxPlaybackFile(path))) {
         playbackMode = 0;
         ResumeGpsInput();
         ShowNotPlaying();
@@ -98,7 +95,7 @@ bool CVantrelDoc::OpenPlaybackFile(const std::string& path) {
     playback.indexBuilt = false;
     playback.skipped.clear();
     playback.headsSeen.fill(false);
-    observer->PlaybackMessage({});
+    observer->PlaybackMessage(notice);
     playback.sliderStep = files.playbackFileLength / kSliderMax;
     observer->PlaybackBarReset(playback.playSpeed);
     playback.playbackPath = path;
@@ -122,6 +119,35 @@ bool CVantrelDoc::OpenPlaybackFile(const std::string& path) {
     gps.trackRestart = 1;
     SetWindowTitle(text::PlaybackTitle(path));
     FinishPlaybackCommand();
+    return true;
+}
+
+bool CVantrelDoc::OpenSvxPlaybackFile(const std::string& path) {
+    // A file this process cannot write is played read-only and its events stay as they are.
+    recording.fileDenyWrite = files.fileSystem.makeWritable(path) ? 0 : 1;
+    const DataFile::Mode mode =
+        recording.fileDenyWrite ? DataFile::Mode::Read : DataFile::Mode::ReadWrite;
+    if (playback.playbackFile.Open(path, mode)) return true;
+    platform.MessageBox(text::OpenFailure(path));
+    return false;
+}
+
+// An XTF file plays as records made from its pings; the file is only read, its event marks
+// are kept in memory and its events in the event file beside it.
+bool CVantrelDoc::OpenXtfPlaybackFile(const std::string& path, std::string& notice) {
+    std::string error;
+    std::unique_ptr<rec::XtfRecordStream> stream = rec::XtfRecordStream::Open(path, error);
+    if (!stream) {
+        platform.MessageBox(error);
+        return false;
+    }
+    if (!stream->Damage().empty()) {
+        notice = std::to_string(stream->Damage().size()) + " damaged stretch(es) stepped over, " +
+                 xtf::DamageLine(stream->Damage().front());
+    }
+    for (const std::string& note : stream->Notes()) notice += (notice.empty() ? "" : "; ") + note;
+    recording.fileDenyWrite = 0;
+    playback.playbackFile.OpenSource(path, std::move(stream));
     return true;
 }
 
