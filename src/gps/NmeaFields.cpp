@@ -8,10 +8,6 @@ CommaPositions::CommaPositions(std::string_view sentence) {
     }
 }
 
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
 bool ReadDecimal(std::string_view text, double& value) {
     std::size_t start = 0;
     while (start < text.size() && (text[start] == ' ' || text[start] == '\t')) ++start;

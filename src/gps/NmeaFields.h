@@ -34,7 +34,9 @@ inline std::string_view FieldBetween(std::string_view sentence, std::size_t open
 bool ReadDecimal(std::string_view text, double& value);
 // Leading decimal digits of at most n characters (no blanks, no sign); 0 when there are none.
 int LeadingDigits(std::string_view text, std::size_t n);
-bool IsDigit(char c);
+inline bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 enum class Checksum { Absent, Valid, Invalid };
 // A sentence carrying "*hh" (hex, either case) is valid when hh is the exclusive or of the
