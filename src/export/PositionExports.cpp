@@ -88,7 +88,8 @@ ExportReport CollectDataFileTrack(const std::string& path, TrackFixCollector& co
         path,
         [&](std::uint64_t, const RecordView& record) {
             const PingNavigation nav = decoder.Decode(record);
-            collector.AddDecodedBatch(decoder.Gps(), static_cast<std::int64_t>(nav.ping));
+            collector.AddBatch(decoder.SentenceValues(), decoder.Values(),
+                               BatchRecord{static_cast<std::int64_t>(nav.ping), nav.gpsSentences});
             ++report.records;
             return true;
         },
