@@ -43,9 +43,5 @@ enum class Checksum { Absent, Valid, Invalid };
 // characters between the '$' and the '*'. A '*' without two hex digits is invalid.
 Checksum CheckSentence(std::string_view sentence);
 
-// Whether a position sentence says that the receiver has no fix: RMC status (field 2) 'V',
-// GLL status (field 6) 'V', GGA fix quality (field 6) '0'. Other sentences never say so.
-bool SaysNoFix(std::string_view sentence);
-
 // "%.1f" followed by a suffix, always with a decimal point.
 std::string OneDecimal(double value, std::string_view suffix);
