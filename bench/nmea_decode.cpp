@@ -7,16 +7,13 @@
 #include <cstdio>
 #include <string>
 
+#include "NmeaLog.h"
 #include "gps/GpsState.h"
 
 namespace {
 
 std::string Sentence(const char* body) {
-    unsigned sum = 0;
-    for (const char* c = body; *c; ++c) sum ^= static_cast<unsigned char>(*c);
-    char text[128];
-    std::snprintf(text, sizeof text, "$%s*%02X\r\n", body, sum);
-    return text;
+    return NmeaSentence(body);
 }
 
 std::string MakeLog(std::size_t bytes) {

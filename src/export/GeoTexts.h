@@ -36,6 +36,25 @@ std::string Decimals(const std::optional<double>& value, int decimals);
 // A CSV line (ended by a line feed): fields with a comma, a quote or a line break are quoted.
 std::string CsvLine(const std::vector<std::string>& fields);
 
+// The track documents in pieces, for writers that stream them point by point: the start,
+// one piece a point, the end. A KML LineString holds its placemark only when it has points:
+// its start and end come with the first point and before the document's end.
+void AppendGpxTrackStart(std::string& out, std::string_view name);
+void AppendGpxTrackPoint(std::string& out, double latitude, double longitude,
+                         std::string_view isoTime);
+void AppendGpxTrackEnd(std::string& out);
+void AppendKmlDocumentStart(std::string& out, std::string_view name);
+void AppendKmlLineStart(std::string& out, std::string_view name);
+void AppendKmlLinePoint(std::string& out, double latitude, double longitude);
+void AppendKmlLineEnd(std::string& out);
+void AppendKmlDocumentEnd(std::string& out);
+
+// Decimals, IsoUtcTime, a CSV field and XmlText appended to out.
+void AppendDecimals(std::string& out, double value, int decimals);
+void AppendIsoUtcTime(std::string& out, std::string_view date, std::string_view time);
+void AppendCsvField(std::string& out, std::string_view field);
+void AppendXmlText(std::string& out, std::string_view text);
+
 std::string GpxTrack(const std::vector<GeoPoint>& points, std::string_view name);
 std::string GpxWaypoints(const std::vector<GeoPoint>& points, std::string_view name);
 std::string KmlLineString(const std::vector<GeoPoint>& points, std::string_view name);

@@ -28,13 +28,6 @@ long long DaysFromCivil(int year, int month, int day) {
     return era * 146097 + doe - 719468;
 }
 
-// "hh:mm:ss" as seconds of the day, or nothing for "n/a".
-std::optional<int> SecondOfDay(const std::string& text) {
-    if (text.size() != 8 || text[2] != ':' || text[5] != ':') return std::nullopt;
-    return DecimalValue(text.c_str(), 2) * 3600 + DecimalValue(text.c_str() + 3, 2) * 60 +
-           DecimalValue(text.c_str() + 6, 2);
-}
-
 std::optional<double> EchoSounderAltitude(const RecordView& record) {
     if (!record.Layout().HasHead(kHeadES)) return std::nullopt;
     std::array<std::uint8_t, kEsInputSamples> column{};
@@ -46,15 +39,15 @@ std::optional<double> EchoSounderAltitude(const RecordView& record) {
     return altitude;
 }
 
-// The hundredths of the decoded time "hh:mm:ss", from the last of the record's position
-// sentences whose time field carries that time (the display text keeps whole seconds only).
-int HundredthsOf(const std::array<std::string, kSentenceSlots>& sentences,
-                 const std::string& timeText) {
+// The hundredths of the decoded time, from the last of the record's position sentences whose
+// time field carries that time (a sentence whose checksum fails included, as the record
+// stores it).
+int HundredthsOf(const std::array<std::string, kSentenceSlots>& sentences, const NmeaTime& time) {
     int hundredths = 0;
     for (const std::string& sentence : sentences) {
-        const std::optional<std::string> time = PositionSentenceTime(sentence);
-        if (!time || time->compare(0, 8, timeText) != 0) continue;
-        hundredths = DecimalValue(time->c_str() + 9, 2);  // "hh:mm:ss.sss"
+        const std::optional<NmeaTime> own = PositionSentenceTime(sentence);
+        if (!own || own->SecondOfDay() != time.SecondOfDay()) continue;
+        hundredths = own->millis / 10;
     }
     return hundredths;
 }
@@ -88,32 +81,32 @@ RecordClock ClockOf(const RecordView& record) {
     return out;
 }
 
-// The record's sentences go through the playback's replay. Before it the position and time
-// texts are set back to "n/a": they are display texts only (the values stay), so afterwards
-// they tell whether this record's own sentences decoded a position and a time.
+// The record's sentences are decoded in playback's order. Before them the position and the
+// time are forgotten (the values stay), so that afterwards they tell whether this record's own
+// sentences decoded a position and a time.
 void NavigationDecoder::DecodeSentences(const RecordView& record, PingNavigation& out) {
-    {
-        std::lock_guard<std::mutex> guard(gps.lock);
-        record.Sentences(gps.recentSentences);
-        gps.latitudeText = gps.longitudeText = gps.timeText = "n/a";
+    record.Sentences(sentences);
+    gps.ForgetPositionAndTime();
+    for (std::size_t i = 0; i < sentences.size(); ++i) {
+        values[i] = DecodeNmea(sentences[i]);
+        gps.Take(values[i]);
     }
-    gps.ReplayRecordedSentences({record.SentenceSet(), false});
-    std::lock_guard<std::mutex> guard(gps.lock);
-    out.gpsSentences = CarriesGpsSentences(gps.recentSentences);
-    out.newFix = gps.latitudeText != "n/a" && gps.longitudeText != "n/a";
+    gps.FinishBatch();
+    out.gpsSentences = CarriesGpsSentences(sentences);
+    out.newFix = gps.latitudeKnown && gps.longitudeKnown;
     fixSeen = fixSeen || out.newFix;
-    if (const std::optional<int> time = SecondOfDay(gps.timeText)) {
-        lastFixTime = time;
-        lastFixHundredths = HundredthsOf(gps.recentSentences, gps.timeText);
+    if (gps.time) {
+        lastFixTime = gps.time->SecondOfDay();
+        lastFixHundredths = HundredthsOf(sentences, *gps.time);
     }
     out.hasFix = fixSeen;
-    out.latitude = gps.gpsLatitude;
-    out.longitude = gps.gpsLongitude;
+    out.latitude = gps.latitude;
+    out.longitude = gps.longitude;
     out.fixSecondOfDay = lastFixTime;
     out.fixHundredths = lastFixHundredths;
-    out.speedKnots = gps.shipSpeedKnots;
-    out.courseDeg = gps.gpsCourse;
-    if (gps.headingDecoded) out.headingDeg = gps.gpsHeading;
+    out.speedKnots = gps.speedKnots.value_or(0.0);
+    out.courseDeg = gps.courseDeg.value_or(0.0);
+    out.headingDeg = gps.headingDeg;
 }
 
 PingNavigation NavigationDecoder::Decode(const RecordView& record) {

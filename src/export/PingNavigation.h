@@ -4,11 +4,16 @@
 // same decoder, in the same order, as playback decodes them; the attitude of the orientation
 // block; and the altitude of the echo sounder's bottom detection.
 
+#include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
+#include <string>
 
 #include "datafiles/RecordCodec.h"
 #include "gps/GpsState.h"
+#include "gps/GpsValues.h"
+#include "gps/NmeaDecode.h"
 #include "sensors/OrientationState.h"
 
 namespace svx {
@@ -50,14 +55,21 @@ class NavigationDecoder {
 public:
     explicit NavigationDecoder(double declinationDeg = OrientationState{}.compassDeclination)
         : declination(declinationDeg) {}
+    // The values below refer to the decoder's own copy of the sentences.
+    NavigationDecoder(const NavigationDecoder&) = delete;
+    NavigationDecoder& operator=(const NavigationDecoder&) = delete;
+
     PingNavigation Decode(const RecordView& record);
-    // The GPS state after the last record decoded: its sentences and values.
-    const GpsState& Gps() const { return gps; }
+    // The last record's sentences, each decoded alone, and the values after the record.
+    std::span<const NmeaValues> SentenceValues() const { return values; }
+    const GpsValues& Values() const { return gps; }
 
 private:
     void DecodeSentences(const RecordView& record, PingNavigation& out);
 
-    GpsState gps;
+    std::array<std::string, kSentenceSlots> sentences;
+    std::array<NmeaValues, kSentenceSlots> values;
+    GpsValues gps;
     double declination;
     bool fixSeen = false;
     std::optional<int> lastFixTime;

@@ -11,39 +11,10 @@
 #include "datafiles/DataFileNames.h"
 #include "export/PingNavigation.h"
 #include "gps/NavigationTextParse.h"
-#include "gps/Utm.h"
 
 namespace svx {
 
 namespace {
-
-std::vector<GeoPoint> PointsOf(const std::vector<TrackFix>& fixes) {
-    std::vector<GeoPoint> points;
-    points.reserve(fixes.size());
-    for (const TrackFix& fix : fixes) {
-        GeoPoint p;
-        p.latitude = fix.latitude;
-        p.longitude = fix.longitude;
-        p.time = IsoUtcTime(fix.date, fix.time);
-        points.push_back(std::move(p));
-    }
-    return points;
-}
-
-std::string CsvRow(const TrackFix& fix) {
-    // Outside UTM's latitudes the grid columns stay empty rather than hold wrong figures.
-    std::string zone, easting, northing;
-    if (InUtmLatitudes(fix.latitude)) {
-        const UtmPosition utm = LatLonToUtm(fix.latitude, fix.longitude);
-        zone = std::to_string(utm.zone);
-        easting = Decimals(utm.easting, 3);
-        northing = Decimals(utm.northing, 3);
-    }
-    return CsvLine({fix.time, fix.date, Decimals(fix.latitude, 8), Decimals(fix.longitude, 8),
-                    Decimals(fix.speedKnots, 2), Decimals(fix.courseDeg, 2),
-                    Decimals(fix.headingDeg, 2), zone, easting, northing,
-                    fix.ping ? std::to_string(*fix.ping) : std::string()});
-}
 
 std::string Coordinate(const std::string& text, bool latitude) {
     const std::optional<double> value = ParseCoordinateText(text, latitude);
@@ -60,24 +31,14 @@ std::string StemOf(const std::string& path) {
 
 }  // namespace
 
-std::string TrackCsvHeader() {
-    return "time,date,latitude,longitude,speed_kn,course_deg,heading_deg,utm_zone,easting,"
-           "northing,ping";
-}
-
 std::string TrackExport(const std::vector<TrackFix>& fixes, GeoFormat format,
                         const std::string& name) {
-    switch (format) {
-        case GeoFormat::Gpx:
-            return GpxTrack(PointsOf(fixes), name);
-        case GeoFormat::Kml:
-            return KmlLineString(PointsOf(fixes), name);
-        case GeoFormat::Csv:
-            break;
-    }
-    std::string csv = TrackCsvHeader() + "\n";
-    for (const TrackFix& fix : fixes) csv += CsvRow(fix);
-    return csv;
+    TrackWriter writer(format, name);
+    std::string out;
+    writer.Start(out);
+    for (const TrackFix& fix : fixes) writer.Add(fix, out);
+    writer.End(out);
+    return out;
 }
 
 ExportReport CollectDataFileTrack(const std::string& path, TrackFixCollector& collector,
@@ -88,7 +49,8 @@ ExportReport CollectDataFileTrack(const std::string& path, TrackFixCollector& co
         path,
         [&](std::uint64_t, const RecordView& record) {
             const PingNavigation nav = decoder.Decode(record);
-            collector.AddDecodedBatch(decoder.Gps(), static_cast<std::int64_t>(nav.ping));
+            collector.AddBatch(decoder.SentenceValues(), decoder.Values(),
+                               BatchRecord{static_cast<std::int64_t>(nav.ping), nav.gpsSentences});
             ++report.records;
             return true;
         },

@@ -9,11 +9,11 @@
 #include "datafiles/EventFile.h"
 #include "export/ExportJob.h"
 #include "export/GeoTexts.h"
+#include "export/TrackWriter.h"
 #include "gps/TrackFixes.h"
 
 namespace svx {
 
-std::string TrackCsvHeader();
 // The export of the fixes; `name` names the track in GPX and KML.
 std::string TrackExport(const std::vector<TrackFix>& fixes, GeoFormat format,
                         const std::string& name);

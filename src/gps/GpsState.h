@@ -10,12 +10,14 @@
 #include <cstddef>
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "gps/GpsLineHealth.h"
 #include "gps/GpsTrack.h"
 #include "gps/NavigationTexts.h"
+#include "gps/NmeaDecode.h"
 
 inline constexpr int kSentenceSlots = 10;
 // A stored sentence is cut to the 100-byte slot of a data-file record, so what is decoded live
@@ -42,6 +44,8 @@ struct GpsState {
     double shipSpeedKnots = 0.0;
     double gpsCourse = 0.0;
     double gpsHeading = 0.0;
+    std::optional<NmeaTime> gpsTime;  // the last decoded time of day
+    std::optional<NmeaDate> gpsDate;  // the last decoded date
     std::int32_t gpsDataChanged = 0;  // a sentence was handed to the decoder since the read began
 
     // --- Display texts ----------------------------------------------------------------------
@@ -112,12 +116,10 @@ struct GpsState {
     // decoded (SplitReceivedText), then the heading fall-back and the batch end run.
     void BeginRead();
     void SplitReceivedText(const char* bytes, std::size_t count, const GpsDecodeContext& context);
+    // Decodes currentSentence and takes its values.
     void ParseGpsSentence(const GpsDecodeContext& context);
-    void DecodeGga(const GpsDecodeContext& context);
-    void DecodeGll(const GpsDecodeContext& context);
-    void DecodeRmc(const GpsDecodeContext& context);
-    void DecodeVtg();
-    void DecodeHdt();
+    // The values of a decoded sentence and the texts made from them.
+    void TakeValues(const NmeaValues& values, const GpsDecodeContext& context);
     void HeadingFallBack();
     void FinishGpsBatch();
     // Back to "n/a" and zeros; clearTrack also zeroes the track (its origin stays).
@@ -151,13 +153,7 @@ struct GpsState {
 private:
     void StoreRecognised(std::string_view sentence);
     void AddToRing(std::string_view sentence);
-    bool DecodeCoordinate(std::size_t open, std::size_t close, bool latitude);
-    void DecodeTime(std::size_t open);
-    void DecodeSpeedField(std::size_t open, std::size_t close);
-    void DecodeCourseField(std::size_t open, std::size_t close);
-    void DecodeDate(std::size_t open, std::size_t close);
-    void SetQuality(const char* prefix, std::size_t fieldOpen);
-    bool ReportsNoFix(std::string_view sentence);
+    void TakeDialogValues(const NmeaValues& values, const GpsDecodeContext& context);
     void CountLineText(std::string_view sentence);
 
     int recognisedInBatch = 0;

@@ -8,10 +8,6 @@ CommaPositions::CommaPositions(std::string_view sentence) {
     }
 }
 
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
 bool ReadDecimal(std::string_view text, double& value) {
     std::size_t start = 0;
     while (start < text.size() && (text[start] == ' ' || text[start] == '\t')) ++start;
@@ -73,25 +69,4 @@ std::string OneDecimal(double value, std::string_view suffix) {
     std::string out(text, result.ec == std::errc() ? result.ptr : text);
     out += suffix;
     return out;
-}
-
-namespace {
-
-// The first character of field k (the one after comma k), or ',' when the field is empty or
-// missing.
-char FieldStart(std::string_view sentence, int k) {
-    const CommaPositions comma(sentence);
-    if (!comma.Has(k) || comma[k] + 1 >= sentence.size()) return ',';
-    return sentence[comma[k] + 1];
-}
-
-}  // namespace
-
-bool SaysNoFix(std::string_view sentence) {
-    if (sentence.size() < 6) return false;
-    const std::string_view type = sentence.substr(3, 3);
-    if (type == "RMC") return FieldStart(sentence, 2) == 'V' || FieldStart(sentence, 2) == 'v';
-    if (type == "GLL") return FieldStart(sentence, 6) == 'V' || FieldStart(sentence, 6) == 'v';
-    if (type == "GGA") return FieldStart(sentence, 6) == '0';
-    return false;
 }

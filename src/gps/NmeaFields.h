@@ -34,16 +34,14 @@ inline std::string_view FieldBetween(std::string_view sentence, std::size_t open
 bool ReadDecimal(std::string_view text, double& value);
 // Leading decimal digits of at most n characters (no blanks, no sign); 0 when there are none.
 int LeadingDigits(std::string_view text, std::size_t n);
-bool IsDigit(char c);
+inline bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 enum class Checksum { Absent, Valid, Invalid };
 // A sentence carrying "*hh" (hex, either case) is valid when hh is the exclusive or of the
 // characters between the '$' and the '*'. A '*' without two hex digits is invalid.
 Checksum CheckSentence(std::string_view sentence);
-
-// Whether a position sentence says that the receiver has no fix: RMC status (field 2) 'V',
-// GLL status (field 6) 'V', GGA fix quality (field 6) '0'. Other sentences never say so.
-bool SaysNoFix(std::string_view sentence);
 
 // "%.1f" followed by a suffix, always with a decimal point.
 std::string OneDecimal(double value, std::string_view suffix);

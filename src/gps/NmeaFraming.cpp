@@ -1,5 +1,5 @@
-// Framing of the received text into sentences, the dispatch to the decoders, the end of a
-// read and of a batch, playback of recorded sentences and the reset of the GPS data.
+// Framing of the received text into sentences, the end of a read and of a batch, playback of
+// recorded sentences and the reset of the GPS data.
 
 #include <algorithm>
 #include <cmath>
@@ -11,9 +11,7 @@
 namespace {
 
 bool IsRecognisedType(std::string_view sentence) {
-    if (sentence.size() < 6) return false;
-    const std::string_view type = sentence.substr(3, 3);
-    return type == "GGA" || type == "GLL" || type == "RMC" || type == "VTG" || type == "HDT";
+    return NmeaTypeOf(sentence) != NmeaType::Other;
 }
 
 // A sentence as receivers send it: '$', five letters or digits (talker and type), then
@@ -118,30 +116,6 @@ void GpsState::AddToRing(std::string_view sentence) {
     }
 }
 
-// A sentence whose checksum does not match is corrupted and not decoded; it is still kept in
-// the lists as received.
-void GpsState::ParseGpsSentence(const GpsDecodeContext& context) {
-    gpsDataChanged = 1;
-    const std::string_view sentence = currentSentence;
-    if (sentence.size() <= 9 || sentence[0] != '$') return;
-    if (CheckSentence(sentence) == Checksum::Invalid) return;
-    const std::string_view type = sentence.substr(3, 3);
-    if (type == "GGA") {
-        DecodeGga(context);
-    } else if (type == "GLL") {
-        DecodeGll(context);
-    } else if (type == "RMC") {
-        DecodeRmc(context);
-    } else if (type == "VTG") {
-        DecodeVtg();
-    } else if (type == "HDT") {
-        DecodeHdt();
-    } else {
-        return;
-    }
-    anyDecoded = 1;
-}
-
 // Ten or more reads in a row without a heading: the course stands in for it.
 void GpsState::HeadingFallBack() {
     if (headingSeen) return;
@@ -196,6 +170,8 @@ void GpsState::Reset(bool clearTrack) {
         "n/a";
     pendingText.clear();
     shipSpeedKnots = gpsCourse = gpsHeading = gpsLatitude = gpsLongitude = 0.0;
+    gpsTime.reset();
+    gpsDate.reset();
     headingSeen = readsWithoutHeading = 0;
     anyDecoded = latitudeDecoded = longitudeDecoded = 0;
     receiverSaysNoFix = 0;

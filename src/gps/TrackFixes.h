@@ -9,13 +9,17 @@
 // are counted as well, with the pings that begin and end each such gap.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "gps/GpsGaps.h"
 #include "gps/GpsState.h"
+#include "gps/GpsValues.h"
+#include "gps/NmeaDecode.h"
 
 struct TrackFix {
     std::string time;       // UTC "hh:mm:ss.sss" as received; empty when the batch had no time
@@ -26,17 +30,41 @@ struct TrackFix {
     std::optional<std::int64_t> ping;  // the first record that carried the fix
 };
 
+// Where a batch came from: a record of a recording (its ping, and whether it carried any
+// sentence), or nothing for a line of a log.
+struct BatchRecord {
+    std::int64_t ping = 0;
+    bool carriesSentences = true;
+};
+
 class TrackFixCollector {
 public:
-    // A batch just decoded into `state` (the document's, after a record was played); its
-    // sentences are the state's recentSentences. With a ping the batch is a record, and a
-    // record without sentences joins the gaps. Takes the state's lock.
+    // Takes each fix once it is final (no later batch can change it). Without a sink the
+    // collector keeps every fix in Fixes().
+    using FixSink = std::function<void(const TrackFix&)>;
+    TrackFixCollector() = default;
+    explicit TrackFixCollector(FixSink sink) : sink(std::move(sink)) {}
+
+    // One batch: the values of each of its sentences decoded alone, and the values the batch
+    // left behind (after its batch end). With a record the batch joins the gaps when the
+    // record carried no sentence.
+    void AddBatch(std::span<const NmeaValues> sentences, const GpsValues& after,
+                  std::optional<BatchRecord> record = std::nullopt);
+    // A batch just decoded into `state` (after a record was played); its sentences are the
+    // state's recentSentences. Takes the state's lock.
     void AddDecodedBatch(const GpsState& state, std::optional<std::int64_t> ping);
-    // One line of an NMEA log, decoded in the collector's own state as one batch. Lines that
+    // One line of an NMEA log, decoded in the collector's own values as one batch. Lines that
     // are not a sentence of a satellite receiver's talker are skipped.
     void AddLogLine(std::string_view line);
+    // The same for a line already trimmed and cut to a sentence's length (LogSentenceOfLine).
+    void AddLogSentence(std::string_view sentence);
+    // Hands the last fix to the sink; nothing more may be added.
+    void Finish();
 
+    // Without a sink every fix; with one, at most the last fix, not yet handed over.
     const std::vector<TrackFix>& Fixes() const { return fixes; }
+    // Every fix found so far.
+    std::uint64_t FixCount() const { return fixCount; }
     // Distinct positions left out because their sentence said there was no fix.
     int WithoutFix() const { return withoutFix; }
     // The records that carried no sentence at all.
@@ -44,7 +72,7 @@ public:
 
 private:
     struct Candidate {
-        std::string time;
+        std::optional<NmeaTime> time;
         double latitude = 0.0, longitude = 0.0;
         bool fixed = false;
         std::string unfixedPosition;  // the fields of a position flagged as no fix
@@ -54,23 +82,30 @@ private:
         }
     };
     // Which sentence of the batch gave the position, whether it was a fix, and the time.
-    std::optional<Candidate> Examine(const GpsState& state);
+    static std::optional<Candidate> Examine(std::span<const NmeaValues> sentences,
+                                            const GpsValues& after);
+    void Emit(TrackFix fix);
 
-    GpsState own;    // the decoding state of an NMEA log
-    GpsState probe;  // decodes one sentence at a time to see what it carries
+    FixSink sink;
+    GpsValues log;  // the values of an NMEA log
     std::vector<TrackFix> fixes;
+    std::uint64_t fixCount = 0;
     std::optional<Candidate> last;
     int withoutFix = 0;
     GpsGaps gaps;
 };
 
+// What of a log line is decoded: the line without the blanks at its ends, cut to the length
+// of a record's sentence slot.
+std::string_view LogSentenceOfLine(std::string_view line);
+
 // The UTC time of a time field ("123519.25" as "12:35:19.250"); nothing unless it begins with
 // six digits of a valid time of day.
 std::optional<std::string> FixTimeOfField(std::string_view field);
 
-// The UTC time of a GGA, GLL or RMC sentence ("hh:mm:ss.sss"); nothing for other sentences or
-// without a valid time field.
-std::optional<std::string> PositionSentenceTime(std::string_view sentence);
+// The time field of a GGA, GLL or RMC sentence, whether or not the sentence's checksum holds;
+// nothing for other sentences or without a valid time field.
+std::optional<NmeaTime> PositionSentenceTime(std::string_view sentence);
 
 // Whether the two talker letters of a sentence are those of a satellite receiver (GP, GN, GL,
 // GA, GB, GQ, GI, BD).

@@ -1,7 +1,7 @@
 // sonvara-cli track: the ship's track of a recording or of an NMEA log as CSV, GPX or KML. The
 // sentences of a recording are decoded record by record as playback decodes them (the same
 // code the application's File > Export runs); a log is decoded line by line by the same
-// decoders.
+// decoders as it is read, and its track written point by point.
 
 #include <cstdio>
 #include <filesystem>
@@ -13,23 +13,13 @@
 #include "TrackReport.h"
 #include "common/RegularFile.h"
 #include "datafiles/DataFileNames.h"
+#include "export/LogTrack.h"
 
 namespace {
 
 // A data file by its name, or by the "svx" its first record starts with.
 bool IsDataFile(const std::string& path, const std::string& head) {
     return HasSvxEnding(path) || head.rfind("svx", 0) == 0;
-}
-
-// Each line of the log is one batch; CR LF, LF and CR alone all end a line.
-void CollectLog(const std::string& text, TrackFixCollector& collector) {
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string::npos) end = text.size();
-        collector.AddLogLine(std::string_view(text).substr(start, end - start));
-        start = end + 1;
-    }
 }
 
 // Decodes the recording's sentences; false (with the reason) when it cannot be read. `clean`
@@ -43,6 +33,30 @@ bool CollectRecording(const std::string& path, TrackFixCollector& collector, boo
     return error.empty();
 }
 
+void ReportWithoutFix(int n) {
+    if (n <= 0) return;
+    cli::Complain(std::to_string(n) + (n == 1 ? " position" : " positions") +
+                      " without a fix left out (RMC or GLL status V, GGA quality 0)",
+                  cli::kExitDone);
+}
+
+void ReportWritten(std::uint64_t points, const cli::TrackOptions& options) {
+    std::printf("%llu track points from %s written to %s\n",
+                static_cast<unsigned long long>(points), options.input.c_str(),
+                options.out.c_str());
+}
+
+// A log is read and its track written as it goes.
+int RunLogTrack(const cli::TrackOptions& options, const std::string& name) {
+    const svx::LogTrackReport report =
+        svx::ExportLogTrack(options.input, options.out, options.format, name);
+    if (!report.error.empty()) return cli::Complain(report.error);
+    ReportWithoutFix(report.withoutFix);
+    if (report.points == 0) return cli::Complain("no position fix in " + options.input);
+    ReportWritten(report.points, options);
+    return cli::kExitDone;
+}
+
 }  // namespace
 
 int cli::RunTrack(int argc, char** argv) {
@@ -54,31 +68,20 @@ int cli::RunTrack(int argc, char** argv) {
     }
     std::string text, error;
     if (!ReadRegularFile(options.input, text, error, 3)) return Complain(error);
+    const std::string name = std::filesystem::path(options.input).stem().string();
+    if (!IsDataFile(options.input, text)) return RunLogTrack(options, name);
     TrackFixCollector collector;
     bool clean = true;
-    if (IsDataFile(options.input, text)) {
-        if (!CollectRecording(options.input, collector, clean, error)) {
-            return Complain(error);
-        }
-    } else {
-        if (!ReadRegularFile(options.input, text, error)) return Complain(error);
-        CollectLog(text, collector);
-    }
-    if (collector.WithoutFix() > 0) {
-        const int n = collector.WithoutFix();
-        Complain(std::to_string(n) + (n == 1 ? " position" : " positions") +
-                     " without a fix left out (RMC or GLL status V, GGA quality 0)",
-                 kExitDone);
-    }
+    if (!CollectRecording(options.input, collector, clean, error)) return Complain(error);
+    ReportWithoutFix(collector.WithoutFix());
     if (const std::string gaps = collector.Gaps().Note(); !gaps.empty()) {
         Complain(gaps, kExitDone);
     }
     if (collector.Fixes().empty()) return Complain("no position fix in " + options.input);
-    const std::string name = std::filesystem::path(options.input).stem().string();
-    if (!svx::WriteTextFile(options.out, svx::TrackExport(collector.Fixes(), options.format, name), error)) {
+    if (!svx::WriteTextFile(options.out, svx::TrackExport(collector.Fixes(), options.format, name),
+                            error)) {
         return Complain(error);
     }
-    std::printf("%zu track points from %s written to %s\n", collector.Fixes().size(),
-                options.input.c_str(), options.out.c_str());
+    ReportWritten(collector.Fixes().size(), options);
     return clean ? kExitDone : kExitFailed;
 }
