@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "document/CVantrelDoc.h"
+#include "support/DocumentBuilder.h"
 #include "support/FakePlatform.h"
 
 class ImagingFixture : public ::testing::Test {

@@ -1,0 +1,126 @@
+#include "support/DocumentBuilder.h"
+
+#include <cmath>
+#include <mutex>
+
+#include "app/AcquisitionControls.h"
+#include "gps/ShipSpeedDialogModel.h"
+
+// --- Through the document's operations -----------------------------------------------------
+
+DocumentBuilder& DocumentBuilder::Heads(std::initializer_list<int> present) {
+    std::array<int, kHeadCount> flags{};
+    for (const int head : present) flags[head] = 1;
+    return HeadsPresent(flags);
+}
+
+DocumentBuilder& DocumentBuilder::HeadsPresent(const std::array<int, kHeadCount>& present) {
+    Installed(present);
+    doc.ConfigureHeads(present.data());
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::Range(int metres) {
+    doc.SetRangeMetres(metres);
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::Units(int units) {
+    SetUnits(doc, units);
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::SettingsFile(const std::string& path) {
+    doc.SetStartupOptions({path, doc.gpsConfig.startupDevice});
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::StartupGpsDevice(const std::string& device) {
+    doc.SetStartupOptions({doc.iniPath, device});
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::GpsDevice(const std::string& device) {
+    doc.SetGpsDevice(device);
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::ConnectAddress(const std::string& address) {
+    doc.SetConnectAddress(address);
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::GpsTrackShown(bool shown) {
+    doc.SetGpsTrackShown(shown);
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::LayoutMetrics(const ::LayoutMetrics& metrics) {
+    doc.SetLayoutMetrics(metrics);
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::FileSystem(const FileSystemAccess& access) {
+    doc.SetFileSystemAccess(access);
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::FreeSpace(
+    std::optional<std::uint64_t> (*freeSpace)(const std::string&)) {
+    return FileSystem({freeSpace, doc.files.fileSystem.makeWritable});
+}
+
+DocumentBuilder& DocumentBuilder::MakeWritable(bool (*makeWritable)(const std::string&)) {
+    return FileSystem({doc.files.fileSystem.freeSpace, makeWritable});
+}
+
+DocumentBuilder& DocumentBuilder::EventInput(bool on) {
+    if ((doc.events.eventInputEnabled != 0) != on) doc.ToggleEventInput();
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::HoldWhenAdding(bool on) {
+    if ((doc.events.holdWhenAdding != 0) != on) doc.ToggleHoldWhenAdding();
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::EventMarkers(bool on) {
+    if ((doc.events.showEventMarkers != 0) != on) doc.ToggleEventMarkers();
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::AutoEventPopup(bool on) {
+    if ((doc.events.autoEventPopup != 0) != on) doc.ToggleAutoEventPopup();
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::SettingsChangeAlarm(bool on) {
+    if ((doc.files.settingsChangeAlarm != 0) != on) doc.ToggleSettingsChangeAlarm();
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::Held(bool held) {
+    if ((doc.images.held != 0) != held) doc.ToggleHold();
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::SideMode(int mode) {
+    doc.SetSideMode(mode);
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::ManualSpeed(double knots, bool speedCorrection) {
+    ShipSpeedDialogModel dialog(doc.speed);
+    dialog.ChooseManualSpeed();
+    dialog.SetSpeedCorrection(speedCorrection);
+    const int target = static_cast<int>(std::lround(knots * 10.0));
+    while (dialog.SpinPosition() != target && dialog.Spin(target > dialog.SpinPosition() ? 1 : -1)) {
+    }
+    doc.ApplySpeedDialog(dialog);
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::ColourTable(int index) {
+    doc.SetColourTableSetting(index);
+    return *this;
+}

@@ -1,0 +1,268 @@
+// The set-ups that no operation reaches alone: the one place in the tests that writes fields
+// of the document. Each stands in for what a played file, a head's reply, the road of a cycle
+// or the GPS reader thread would have written.
+
+#include <mutex>
+
+#include "support/DocumentBuilder.h"
+
+DocumentBuilder& DocumentBuilder::PlaybackFlag(bool playback) {
+    doc.playbackMode = playback ? 1 : 0;
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::RealTimeActive(bool active) {
+    doc.realTimeActive = active;
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::Installed(const std::array<int, kHeadCount>& present) {
+    doc.headCount = 0;
+    for (int h = 0; h < kHeadCount; ++h) {
+        doc.heads[h].available = present[h];
+        if (present[h]) ++doc.headCount;
+    }
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::SystemInfoReceived(bool received) {
+    doc.systemInfoReceived = received ? 1 : 0;
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::DiscoveryMode(bool discovering) {
+    doc.discoveryMode = discovering ? 1 : 0;
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::OrientationPresent(bool present) {
+    doc.orientationPresent = present ? 1 : 0;
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::Frequency(int head, int hz) {
+    doc.heads[head].frequencyHz = hz;
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::Gain(int head, int gainDb) {
+    doc.heads[head].gainDb = gainDb;
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::Gains(const std::array<int, kHeadCount>& gainsDb) {
+    for (int h = 0; h < kHeadCount; ++h) Gain(h, gainsDb[h]);
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::TransmitOff(int head, std::uint8_t mask) {
+    doc.heads[head].transmitOffMask = mask;
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::NoData(bool none) {
+    doc.noDataFlag = none ? 1 : 0;
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::ThreeFrequencySystem(bool three) {
+    doc.threeFrequencySystem = three ? 1 : 0;
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::DisplayChannels(int a, int b) {
+    doc.displayChannelA = a;
+    doc.displayChannelB = b;
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::CompositeMode(bool composite) {
+    doc.images.compositeMode = composite ? 1 : 0;
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::RangeIndex(int index) {
+    doc.rangeIndex = index;
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::CompositeRowCounter(std::int32_t rows) {
+    doc.images.compositeRowCounter = rows;
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::HeldRowCounter(std::int32_t rows) {
+    doc.images.heldRowCounter = rows;
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::HeldByEventDialog(bool held) {
+    doc.images.heldByEventDialog = held ? 1 : 0;
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::SlotRemainder(int slot, double remainder) {
+    doc.images.slotStates[slot].remainder = remainder;
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::EventMarkerPath(const std::vector<EventMarker>& markers) {
+    doc.events.eventMarkerPath = markers;
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::PingInterval(std::int32_t ms) {
+    doc.history.pingIntervalMs = ms;
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::Links(const std::array<LinkState, kHeadCount>& states,
+                                        int leftOutHead) {
+    doc.links.state = states;
+    if (leftOutHead >= 0) doc.links.leftOut[leftOutHead] = true;
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::LeftOutOfPolling(int head) {
+    doc.polling.leftOut[head] = true;
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::Altitude(double current, double shown) {
+    doc.orientation.readings.altitudeM = current;
+    doc.orientation.altitudeM = current;
+    return AltitudeShown(shown);
+}
+
+DocumentBuilder& DocumentBuilder::AltitudeShown(double shown) {
+    doc.orientation.altitudeShown = shown;
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::GpsReaderWrites(const std::function<void(GpsState&)>& write) {
+    std::lock_guard<std::mutex> guard(doc.gps.lock);
+    write(doc.gps);
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::GpsReaderExists(bool exists) {
+    return GpsReaderWrites([exists](GpsState& gps) { gps.readerExists = exists ? 1 : 0; });
+}
+
+DocumentBuilder& DocumentBuilder::GpsTrackRestart(bool restart) {
+    return GpsReaderWrites([restart](GpsState& gps) { gps.trackRestart = restart ? 1 : 0; });
+}
+
+DocumentBuilder& DocumentBuilder::GpsPort(const GpsPortSettings& settings) {
+    doc.gpsConfig = settings;
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::TrackZoom(double zoom) {
+    doc.gpsConfig.trackZoom = zoom;
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::GpsReadInterval(std::int32_t ms) {
+    doc.gpsConfig.gpsReadInterval = ms;
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::WindowLayout(const ::WindowLayout& layout) {
+    doc.display.layout = layout;
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::WindowTitle(const std::string& title) {
+    doc.recording.windowTitle = title;
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::RawColourTableIndex(int index) {
+    doc.palette.colourTableIndex = index;
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::CustomPalette(const Palette& palette) {
+    doc.palette.customPalette = palette;
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::PaletteFileName(const std::string& name) {
+    doc.palette.paletteFileName = name;
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::ReadDirectory(const std::string& directory) {
+    doc.playback.readFileDir = directory;
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::WriteDirectory(const std::string& directory) {
+    doc.recording.writeFileDir = directory;
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::PingNumber(std::int32_t ping) {
+    doc.recording.pingNumber = ping;
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::Recording(bool on, bool copy) {
+    doc.recording.recordingOn = on ? 1 : 0;
+    doc.recording.copyMode = copy ? 1 : 0;
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::FileDenyWrite(bool deny) {
+    doc.recording.fileDenyWrite = deny ? 1 : 0;
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::PlaySpeed(std::int32_t speed) {
+    doc.playback.playSpeed = speed;
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::PlaybackPosition(std::uint64_t position) {
+    doc.files.playbackPosition = position;
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::PlayedFile(std::uint64_t length, std::uint64_t position) {
+    doc.files.playbackFileLength = length;
+    return PlaybackPosition(position);
+}
+
+DocumentBuilder& DocumentBuilder::SettingsChangeAlarmLevel(std::int32_t level) {
+    doc.files.settingsChangeAlarm = level;
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::PendingEventMark(std::int32_t ping, std::int32_t number) {
+    doc.events.eventPing = ping;
+    doc.files.eventMarkNumber = number;
+    doc.files.eventMarkPending = 1;
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::PlayedEventNumber(std::int32_t number) {
+    doc.files.playbackEventNumber = number;
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::PlayedEventFlag(bool shown) {
+    doc.files.playbackEventFlag = shown ? 1 : 0;
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::EventList(const ::EventList& list) {
+    doc.events.eventList = list;
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::UnsavedEvents(const ::EventList& list, bool playbackList) {
+    EventList(list);
+    (playbackList ? doc.events.playbackEventsUnsaved : doc.events.recordEventsUnsaved) = 1;
+    return *this;
+}
