@@ -120,6 +120,13 @@ DocumentBuilder& DocumentBuilder::ManualSpeed(double knots, bool speedCorrection
     return *this;
 }
 
+DocumentBuilder& DocumentBuilder::SpeedCorrection(bool on) {
+    ShipSpeedDialogModel dialog(doc.speed);
+    dialog.SetSpeedCorrection(on);
+    doc.ApplySpeedDialog(dialog);
+    return *this;
+}
+
 DocumentBuilder& DocumentBuilder::ColourTable(int index) {
     doc.SetColourTableSetting(index);
     return *this;

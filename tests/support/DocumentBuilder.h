@@ -49,6 +49,7 @@ public:
     DocumentBuilder& SideMode(int mode);
     // The "Speed Info" dialog's choice of a manual speed, speed correction on or off.
     DocumentBuilder& ManualSpeed(double knots, bool speedCorrection = true);
+    DocumentBuilder& SpeedCorrection(bool on);  // the other choices of the dialog kept
     DocumentBuilder& ColourTable(int index);
 
     // --- Set-ups that no operation reaches alone --------------------------------------------
@@ -67,6 +68,7 @@ public:
     DocumentBuilder& Gain(int head, int gainDb);
     DocumentBuilder& Gains(const std::array<int, kHeadCount>& gainsDb);
     DocumentBuilder& TransmitOff(int head, std::uint8_t mask);
+    DocumentBuilder& AcceptedCycleCount(std::int32_t cycles);  // steps the views' spinner
     // A received cycle's data: "no data yet" cleared or set again.
     DocumentBuilder& NoData(bool none);
     // The configuration's kind and channels as a played record of another system sets them.

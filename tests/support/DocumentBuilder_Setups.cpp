@@ -60,6 +60,11 @@ DocumentBuilder& DocumentBuilder::TransmitOff(int head, std::uint8_t mask) {
     return *this;
 }
 
+DocumentBuilder& DocumentBuilder::AcceptedCycleCount(std::int32_t cycles) {
+    doc.acceptedCycleCount = cycles;
+    return *this;
+}
+
 DocumentBuilder& DocumentBuilder::NoData(bool none) {
     doc.noDataFlag = none ? 1 : 0;
     return *this;
