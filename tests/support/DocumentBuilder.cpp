@@ -8,6 +8,12 @@
 
 // --- Through the document's operations -----------------------------------------------------
 
+DocumentBuilder& DocumentBuilder::Switch(std::int32_t state, bool on,
+                                         void (CVantrelDoc::*toggle)()) {
+    if ((state != 0) != on) (doc.*toggle)();
+    return *this;
+}
+
 DocumentBuilder& DocumentBuilder::Heads(std::initializer_list<int> present) {
     std::array<int, kHeadCount> flags{};
     for (const int head : present) flags[head] = 1;
@@ -75,33 +81,27 @@ DocumentBuilder& DocumentBuilder::MakeWritable(bool (*makeWritable)(const std::s
 }
 
 DocumentBuilder& DocumentBuilder::EventInput(bool on) {
-    if ((doc.events.eventInputEnabled != 0) != on) doc.ToggleEventInput();
-    return *this;
+    return Switch(doc.events.eventInputEnabled, on, &CVantrelDoc::ToggleEventInput);
 }
 
 DocumentBuilder& DocumentBuilder::HoldWhenAdding(bool on) {
-    if ((doc.events.holdWhenAdding != 0) != on) doc.ToggleHoldWhenAdding();
-    return *this;
+    return Switch(doc.events.holdWhenAdding, on, &CVantrelDoc::ToggleHoldWhenAdding);
 }
 
 DocumentBuilder& DocumentBuilder::EventMarkers(bool on) {
-    if ((doc.events.showEventMarkers != 0) != on) doc.ToggleEventMarkers();
-    return *this;
+    return Switch(doc.events.showEventMarkers, on, &CVantrelDoc::ToggleEventMarkers);
 }
 
 DocumentBuilder& DocumentBuilder::AutoEventPopup(bool on) {
-    if ((doc.events.autoEventPopup != 0) != on) doc.ToggleAutoEventPopup();
-    return *this;
+    return Switch(doc.events.autoEventPopup, on, &CVantrelDoc::ToggleAutoEventPopup);
 }
 
 DocumentBuilder& DocumentBuilder::SettingsChangeAlarm(bool on) {
-    if ((doc.files.settingsChangeAlarm != 0) != on) doc.ToggleSettingsChangeAlarm();
-    return *this;
+    return Switch(doc.files.settingsChangeAlarm, on, &CVantrelDoc::ToggleSettingsChangeAlarm);
 }
 
 DocumentBuilder& DocumentBuilder::Held(bool held) {
-    if ((doc.images.held != 0) != held) doc.ToggleHold();
-    return *this;
+    return Switch(doc.images.held, held, &CVantrelDoc::ToggleHold);
 }
 
 DocumentBuilder& DocumentBuilder::SideMode(int mode) {

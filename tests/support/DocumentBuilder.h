@@ -124,5 +124,8 @@ public:
     DocumentBuilder& GpsTrackRestart(bool restart);
 
 private:
+    // Runs the menu toggle when the switch's state differs from `on`.
+    DocumentBuilder& Switch(std::int32_t state, bool on, void (CVantrelDoc::*toggle)());
+
     CVantrelDoc& doc;
 };
