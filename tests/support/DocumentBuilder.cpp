@@ -110,8 +110,14 @@ DocumentBuilder& DocumentBuilder::SideMode(int mode) {
 }
 
 DocumentBuilder& DocumentBuilder::ManualSpeed(double knots, bool speedCorrection) {
+    return Speed(SpeedFrom::Manual, knots, speedCorrection);
+}
+
+DocumentBuilder& DocumentBuilder::Speed(SpeedFrom from, double knots, bool speedCorrection) {
     ShipSpeedDialogModel dialog(doc.speed);
-    dialog.ChooseManualSpeed();
+    if (from == SpeedFrom::Manual) dialog.ChooseManualSpeed();
+    if (from == SpeedFrom::Gps) dialog.ChooseGpsSpeed();
+    if (from == SpeedFrom::ProgramDefault) dialog.ChooseProgramDefault();
     dialog.SetSpeedCorrection(speedCorrection);
     const int target = static_cast<int>(std::lround(knots * 10.0));
     while (dialog.SpinPosition() != target && dialog.Spin(target > dialog.SpinPosition() ? 1 : -1)) {

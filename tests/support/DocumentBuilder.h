@@ -47,7 +47,9 @@ public:
     DocumentBuilder& SettingsChangeAlarm(bool on);
     DocumentBuilder& Held(bool held);  // "&Hold", toggled when it differs
     DocumentBuilder& SideMode(int mode);
-    // The "Speed Info" dialog's choice of a manual speed, speed correction on or off.
+    // The "Speed Info" dialog's choices: the speed source, the manual speed, speed correction.
+    enum class SpeedFrom { Manual, Gps, ProgramDefault };
+    DocumentBuilder& Speed(SpeedFrom from, double knots, bool speedCorrection = true);
     DocumentBuilder& ManualSpeed(double knots, bool speedCorrection = true);
     DocumentBuilder& SpeedCorrection(bool on);  // the other choices of the dialog kept
     DocumentBuilder& ColourTable(int index);
@@ -77,10 +79,21 @@ public:
     DocumentBuilder& CompositeMode(bool composite);
     // A range step left at an index of the range list (the range itself kept).
     DocumentBuilder& RangeIndex(int index);
+    // A played record's echo-sounder range, which may differ from the side-scan range.
+    DocumentBuilder& EsRange(int metres);
+    // The length of a head's data reply, as a system of another line length would send it.
+    DocumentBuilder& ReplyDataLength(std::int32_t bytes);
     // The image state that the road of a cycle moves.
     DocumentBuilder& CompositeRowCounter(std::int32_t rows);
     DocumentBuilder& HeldRowCounter(std::int32_t rows);
     DocumentBuilder& HeldByEventDialog(bool held);
+    // The hold flag alone, without the pause of playback or the redraw that "&Hold" brings.
+    DocumentBuilder& HeldFlag(bool held);
+    DocumentBuilder& ZoomFactor(int slot, double factor);
+    // The next stored cycle begins after a separator (playback wrapped to the file's start).
+    DocumentBuilder& SeparatorPending();
+    // The ring's write position moved back, so that the next cycle refills that slot.
+    DocumentBuilder& HistoryWriteIndex(std::int32_t index);
     DocumentBuilder& SlotRemainder(int slot, double remainder);
     DocumentBuilder& EventMarkerPath(const std::vector<EventMarker>& markers);
     DocumentBuilder& PingInterval(std::int32_t ms);
@@ -90,6 +103,11 @@ public:
     // The orientation sensor's altitude: the reading and the value shown.
     DocumentBuilder& Altitude(double current, double shown);
     DocumentBuilder& AltitudeShown(double shown);
+    // A manual speed for the cycles stored next, without the redraw of what is shown that the
+    // "Speed Info" dialog's OK brings.
+    DocumentBuilder& StoringSpeed(double knots);
+    // The filtered orientation a cycle is stored with.
+    DocumentBuilder& Orientation(double altitudeM, double headingDeg);
     // The GPS reader thread writing the decoded state under its lock.
     DocumentBuilder& GpsReaderWrites(const std::function<void(GpsState&)>& write);
     DocumentBuilder& GpsReaderExists(bool exists);

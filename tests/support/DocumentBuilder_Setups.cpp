@@ -106,6 +106,48 @@ DocumentBuilder& DocumentBuilder::HeldByEventDialog(bool held) {
     return *this;
 }
 
+DocumentBuilder& DocumentBuilder::HeldFlag(bool held) {
+    doc.images.held = held ? 1 : 0;
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::ZoomFactor(int slot, double factor) {
+    doc.images.slotStates[slot].zoomFactor = factor;
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::SeparatorPending() {
+    doc.history.separatorPending = 1;
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::HistoryWriteIndex(std::int32_t index) {
+    doc.history.writeIndex = index;
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::EsRange(int metres) {
+    doc.esRange = metres;
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::ReplyDataLength(std::int32_t bytes) {
+    doc.replyDataLength = bytes;
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::StoringSpeed(double knots) {
+    doc.speed.useManualSpeed = 1;
+    doc.speed.manualSpeedKnots = knots;
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::Orientation(double altitudeM, double headingDeg) {
+    doc.orientation.altitudeM = altitudeM;
+    doc.orientation.headingDeg = headingDeg;
+    return *this;
+}
+
 DocumentBuilder& DocumentBuilder::SlotRemainder(int slot, double remainder) {
     doc.images.slotStates[slot].remainder = remainder;
     return *this;
