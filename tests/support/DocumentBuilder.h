@@ -7,8 +7,9 @@
 // set-up takes the road the windows and the tools take. The states that no operation reaches
 // alone (a flag that playing a file sets, a value that a head's reply brings, a counter that
 // the road of a cycle moves, what the GPS reader thread writes) are written by the set-ups of
-// the second part, which say what they stand in for. DocumentBuilder.cpp is the only file of
-// the tests that writes a field of the document (the check `tests_write_no_document_field`).
+// the second part, which say what they stand in for. DocumentBuilder_Setups.cpp and
+// DocumentBuilder_DataSetups.cpp are the only files of the tests that write fields of the
+// document; the check `tests_write_no_document_field` keeps the converted tests from it.
 
 #include <array>
 #include <cstdint>
@@ -113,6 +114,7 @@ public:
     DocumentBuilder& GpsReaderExists(bool exists);
     DocumentBuilder& GpsPort(const GpsPortSettings& settings);  // section "GPS Info"
     DocumentBuilder& TrackZoom(double zoom);
+    DocumentBuilder& GpsSentenceSet(std::int32_t set);
     DocumentBuilder& GpsReadInterval(std::int32_t ms);
     DocumentBuilder& WindowLayout(const ::WindowLayout& layout);
     DocumentBuilder& WindowTitle(const std::string& title);
@@ -124,12 +126,16 @@ public:
     DocumentBuilder& ReadDirectory(const std::string& directory);
     DocumentBuilder& WriteDirectory(const std::string& directory);
     DocumentBuilder& PingNumber(std::int32_t ping);
+    // The ping interval the next record carries.
+    DocumentBuilder& RecordedPingInterval(std::int32_t ms);
     DocumentBuilder& Recording(bool on, bool copy);
     DocumentBuilder& FileDenyWrite(bool deny);
     DocumentBuilder& PlaySpeed(std::int32_t speed);
     DocumentBuilder& PlaybackPosition(std::uint64_t position);
     // The length of the file being played, opened by the test, and the place to read next.
     DocumentBuilder& PlayedFile(std::uint64_t length, std::uint64_t position);
+    // The next record read notes its ping as the first one of the file, as after opening.
+    DocumentBuilder& CaptureFirstPing();
     DocumentBuilder& SettingsChangeAlarmLevel(std::int32_t level);
     // An event mark waiting to be written into the record of `ping`.
     DocumentBuilder& PendingEventMark(std::int32_t ping, std::int32_t number);
