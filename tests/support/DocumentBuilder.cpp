@@ -132,8 +132,3 @@ DocumentBuilder& DocumentBuilder::SpeedCorrection(bool on) {
     doc.ApplySpeedDialog(dialog);
     return *this;
 }
-
-DocumentBuilder& DocumentBuilder::ColourTable(int index) {
-    doc.SetColourTableSetting(index);
-    return *this;
-}

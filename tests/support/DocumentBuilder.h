@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -53,7 +54,6 @@ public:
     DocumentBuilder& Speed(SpeedFrom from, double knots, bool speedCorrection = true);
     DocumentBuilder& ManualSpeed(double knots, bool speedCorrection = true);
     DocumentBuilder& SpeedCorrection(bool on);  // the other choices of the dialog kept
-    DocumentBuilder& ColourTable(int index);
 
     // --- Set-ups that no operation reaches alone --------------------------------------------
     // The mode flag of playback without a file being played (the windows' and the commands'
@@ -82,15 +82,12 @@ public:
     DocumentBuilder& RangeIndex(int index);
     // A played record's echo-sounder range, which may differ from the side-scan range.
     DocumentBuilder& EsRange(int metres);
-    // The length of a head's data reply, as a system of another line length would send it.
-    DocumentBuilder& ReplyDataLength(std::int32_t bytes);
     // The image state that the road of a cycle moves.
     DocumentBuilder& CompositeRowCounter(std::int32_t rows);
     DocumentBuilder& HeldRowCounter(std::int32_t rows);
     DocumentBuilder& HeldByEventDialog(bool held);
     // The hold flag alone, without the pause of playback or the redraw that "&Hold" brings.
     DocumentBuilder& HeldFlag(bool held);
-    DocumentBuilder& ZoomFactor(int slot, double factor);
     // The next stored cycle begins after a separator (playback wrapped to the file's start).
     DocumentBuilder& SeparatorPending();
     // The ring's write position moved back, so that the next cycle refills that slot.

@@ -110,11 +110,6 @@ DocumentBuilder& DocumentBuilder::HeldFlag(bool held) {
     return *this;
 }
 
-DocumentBuilder& DocumentBuilder::ZoomFactor(int slot, double factor) {
-    doc.images.slotStates[slot].zoomFactor = factor;
-    return *this;
-}
-
 DocumentBuilder& DocumentBuilder::SeparatorPending() {
     doc.history.separatorPending = 1;
     return *this;
@@ -127,11 +122,6 @@ DocumentBuilder& DocumentBuilder::HistoryWriteIndex(std::int32_t index) {
 
 DocumentBuilder& DocumentBuilder::EsRange(int metres) {
     doc.esRange = metres;
-    return *this;
-}
-
-DocumentBuilder& DocumentBuilder::ReplyDataLength(std::int32_t bytes) {
-    doc.replyDataLength = bytes;
     return *this;
 }
 
