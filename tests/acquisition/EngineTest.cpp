@@ -3,6 +3,7 @@
 #include "SimReplies.h"
 #include "document/CVantrelDoc.h"
 #include "platform/TimerIds.h"
+#include "support/DocumentBuilder.h"
 #include "support/FakePlatform.h"
 
 namespace {
@@ -242,7 +243,7 @@ TEST_F(EngineTest, NoConnectedHeadLeavesTheTimerToRebuild) {
 
 TEST_F(EngineTest, PlaybackStopsTheReplyTimerAtItsNextExpiry) {
     StartPolling(0x0F);
-    doc.playbackMode = 1;
+    DocumentBuilder(doc).PlaybackFlag(true);
     platform.TakeCalls();
     platform.FireTimer(kTimerReply);
     EXPECT_EQ(platform.TakeCalls(), (std::vector<std::string>{"timer 1020 stopped"}));
@@ -327,10 +328,10 @@ TEST_F(EngineTest, FailedConnectLeavesTheHeadUnconnectedUntilTheTimerRebuilds) {
 TEST_F(EngineTest, ReconnectRebuildsOnlyInRealTime) {
     StartPolling(0x01);
     platform.TakeCalls();
-    doc.playbackMode = 1;
+    DocumentBuilder(doc).PlaybackFlag(true);
     doc.Reconnect();
     EXPECT_TRUE(platform.TakeCalls().empty());
-    doc.playbackMode = 0;
+    DocumentBuilder(doc).PlaybackFlag(false);
     doc.Reconnect();
     EXPECT_EQ(platform.TakeCalls(),
               (std::vector<std::string>{"close 0", "close 1", "close 2", "close 3", "close 0",

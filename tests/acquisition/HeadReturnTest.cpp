@@ -4,6 +4,7 @@
 
 #include "SimReplies.h"
 #include "document/CVantrelDoc.h"
+#include "support/DocumentBuilder.h"
 #include "support/FakePlatform.h"
 
 namespace {
@@ -125,7 +126,7 @@ TEST_F(StoreReplyTest, NothingIsStoredForADisconnectedHeadOrAnOddReply) {
     EXPECT_EQ(doc.heads[2].line[1001], 0);
     EXPECT_EQ(doc.heads[2].replyHeader[0], 0);
 
-    doc.noDataFlag = 0;
+    DocumentBuilder(doc).NoData(false);
     doc.ReceiveReply(0, reply.data(), 1127);
     EXPECT_EQ(doc.noDataFlag, 1);
     EXPECT_EQ(doc.heads[0].line[1001], 0);

@@ -7,6 +7,7 @@
 #include "document/CVantrelDoc.h"
 #include "document/SettingsTable.h"
 #include "shell/ProfileFile.h"
+#include "support/DocumentBuilder.h"
 #include "support/FakePlatform.h"
 
 namespace {
@@ -122,8 +123,7 @@ TEST_F(SettingsTest, PlaybackSpeedSetsThePlaybackPeriod) {
 }
 
 TEST_F(SettingsTest, EmptyDirectoriesKeepTheCurrentOnes) {
-    doc.playback.readFileDir = "/home/survey/";
-    doc.recording.writeFileDir = "/home/survey/out/";
+    DocumentBuilder(doc).ReadDirectory("/home/survey/").WriteDirectory("/home/survey/out/");
     Load("[System]\nRead File Dir:=\nWrite File Dir:=/mnt/disk/\n");
     EXPECT_EQ(doc.playback.readFileDir, "/home/survey/");
     EXPECT_EQ(doc.recording.writeFileDir, "/mnt/disk/");
@@ -203,23 +203,22 @@ TEST_F(SettingsTest, SavingDuringPlaybackLeavesTheInstallationAlone) {
     const std::string original =
         "[Sonar L]\nIP Address=10.9.9.9\nGain=33\n[GPS Info]\nBaudRate=4800\n";
     Load(original);
-    doc.heads[0].gainDb = 7;
-    doc.heads[0].ipAddress = "1.2.3.4";
-    doc.gpsConfig.gpsBaudRate = 9600;
-    doc.playbackMode = 1;
+    GpsPortSettings port = doc.gpsConfig;
+    port.gpsBaudRate = 9600;
+    DocumentBuilder(doc).Gain(kHeadL, 7).ConnectAddress("1.2.3.4").GpsPort(port).PlaybackFlag(true);
     const std::string text = SaveInto(original);
     EXPECT_EQ(Value(text, "Sonar L", "Gain"), "33");
     EXPECT_EQ(Value(text, "Sonar L", "IP Address"), "10.9.9.9");
     EXPECT_EQ(Value(text, "Sonar M", "Gain"), "<missing>");
     EXPECT_EQ(Value(text, "GPS Info", "BaudRate"), "4800");
     EXPECT_EQ(Value(text, "GPS Info", "GPS Read Interval"), "1000") << "always written";
-    doc.playbackMode = 0;
+    DocumentBuilder(doc).PlaybackFlag(false);
     EXPECT_EQ(Value(SaveInto(original), "Sonar L", "Gain"), "7");
 }
 
 TEST_F(SettingsTest, AStartUpGpsDeviceIsUsedButNeverSaved) {
     const std::string original = "[GPS Info]\nGPS Device=/dev/ttyUSB3\n";
-    doc.gpsConfig.startupDevice = "/dev/pts/7";
+    DocumentBuilder(doc).StartupGpsDevice("/dev/pts/7");
     // Every reading of the settings (start-up, entering real time) takes it.
     Load(original);
     EXPECT_EQ(doc.gpsConfig.gpsDevice, "/dev/pts/7");
@@ -228,10 +227,10 @@ TEST_F(SettingsTest, AStartUpGpsDeviceIsUsedButNeverSaved) {
     EXPECT_EQ(Value(SaveInto(original), "GPS Info", "GPS Device"), "/dev/ttyUSB3");
     EXPECT_EQ(Value(SaveInto("[GPS Info]\n"), "GPS Info", "GPS Device"), "<missing>");
     // A device the user then chose is his own: it is saved.
-    doc.gpsConfig.gpsDevice = "/dev/ttyACM0";
+    DocumentBuilder(doc).GpsDevice("/dev/ttyACM0");
     EXPECT_EQ(Value(SaveInto(original), "GPS Info", "GPS Device"), "/dev/ttyACM0");
     // Without one, the settings file's device is read as before.
-    doc.gpsConfig.startupDevice.clear();
+    DocumentBuilder(doc).StartupGpsDevice("");
     Load(original);
     EXPECT_EQ(doc.gpsConfig.gpsDevice, "/dev/ttyUSB3");
 }

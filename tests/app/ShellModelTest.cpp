@@ -1,14 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <set>
 
+#include "acquisition/RangeList.h"
 #include "app/AcquisitionControls.h"
 #include "app/MenuLayout.h"
 #include "app/StatusBars.h"
 #include "document/CVantrelDoc.h"
 #include "shell/CommandIds.h"
 #include "shell/CommandTable.h"
+#include "support/DocumentBuilder.h"
 #include "support/FakePlatform.h"
 
 namespace {
@@ -100,16 +103,14 @@ protected:
 };
 
 TEST_F(ControlsTest, IncreaseAndDecreaseGainKeepTheLimits) {
-    const int before[4] = {40, 39, 12, 7};
-    for (int h = 0; h < 4; ++h) doc.heads[h].gainDb = before[h];
+    DocumentBuilder(doc).Gains({40, 39, 12, 7});
     IncreaseGain(doc);
     EXPECT_EQ(doc.heads[0].gainDb, 40);
     EXPECT_EQ(doc.heads[1].gainDb, 40);
     EXPECT_EQ(doc.heads[2].gainDb, 13);
     EXPECT_EQ(doc.heads[3].gainDb, 7) << "the echo sounder is not touched";
     EXPECT_EQ(doc.heads[2].command[38], 13) << "commands rebuilt";
-    doc.heads[0].gainDb = 45;
-    doc.heads[1].gainDb = 0;
+    DocumentBuilder(doc).Gain(kHeadL, 45).Gain(kHeadM, 0);
     IncreaseGain(doc);
     EXPECT_EQ(doc.heads[0].gainDb, 45) << "a stored gain above 40 stays";
     DecreaseGain(doc);
@@ -119,13 +120,13 @@ TEST_F(ControlsTest, IncreaseAndDecreaseGainKeepTheLimits) {
 }
 
 TEST_F(ControlsTest, RangeCommandsStepBetween10And500Metres) {
-    doc.rangeIndex = 18;
+    DocumentBuilder(doc).Range(kRangeList[18]);
     IncreaseRange(doc);
     IncreaseRange(doc);
     EXPECT_EQ(doc.rangeIndex, 19);
     EXPECT_EQ(doc.range, 500);
     EXPECT_EQ(doc.heads[0].command[34], 500 & 0xFF);
-    doc.rangeIndex = 6;
+    DocumentBuilder(doc).Range(kRangeList[6]);
     DecreaseRange(doc);
     DecreaseRange(doc);
     EXPECT_EQ(doc.rangeIndex, 5);
@@ -160,15 +161,12 @@ TEST_F(ControlsTest, SpinLimitsAndClamping) {
 }
 
 TEST_F(ControlsTest, SpinsFollowTheDisplayChannelsAndIgnorePlayback) {
-    const int present[4] = {0, 1, 1, 1};
-    doc.ConfigureHeads(present);
-    doc.heads[1].gainDb = 5;
-    doc.heads[2].gainDb = 5;
+    DocumentBuilder(doc).Heads({kHeadM, kHeadH, kHeadES}).Gain(kHeadM, 5).Gain(kHeadH, 5);
     EXPECT_EQ(SpinAcquisition(doc, kSpinGainA, +1).editText, "6 dB");
     EXPECT_EQ(doc.heads[1].gainDb, 6);
     SpinAcquisition(doc, kSpinGainB, -1);
     EXPECT_EQ(doc.heads[2].gainDb, 4);
-    doc.playbackMode = 1;
+    DocumentBuilder(doc).PlaybackFlag(true);
     EXPECT_FALSE(SpinAcquisition(doc, kSpinGainB, -1).changed);
     EXPECT_EQ(doc.heads[2].gainDb, 4);
 }
@@ -192,9 +190,9 @@ TEST_F(ControlsTest, TextsInMetricAndImperialUnits) {
 }
 
 TEST_F(ControlsTest, StatusBarGainsPerConfiguration) {
-    for (int h = 0; h < 4; ++h) doc.heads[h].gainDb = 10 + h;
+    DocumentBuilder(doc).Gains({10, 11, 12, 13});
     struct Case {
-        int present[4];
+        std::array<int, 4> present;
         const char* text;
     };
     const Case cases[] = {{{1, 1, 1, 1}, "10 11 12 13"},
@@ -202,8 +200,7 @@ TEST_F(ControlsTest, StatusBarGainsPerConfiguration) {
                           {{0, 1, 1, 1}, "11 12 13"},
                           {{1, 0, 1, 0}, "10 12"}};
     for (const Case& c : cases) {
-        for (int h = 0; h < 4; ++h) doc.heads[h].available = c.present[h];
-        doc.ConfigureHeads(c.present);
+        DocumentBuilder(doc).HeadsPresent(c.present);
         EXPECT_EQ(StatusGainText(doc), c.text);
     }
 }
@@ -228,7 +225,7 @@ TEST_F(ControlsTest, StatusBarsInMetricAndImperialUnits) {
     EXPECT_EQ(second[2].text, "S: 30.5 m");
     EXPECT_EQ(second[13].text, "one");
     EXPECT_EQ(second[16].text, "56 12.3456 N");
-    doc.units = 1;
+    DocumentBuilder(doc).Units(1);
     in.pointerStarboard = false;
     first = FirstStatusBar(doc, in);
     second = SecondStatusBar(doc, in);
@@ -254,10 +251,7 @@ TEST_F(ControlsTest, AltitudePaneShowsTheShownAltitudeInTheUnits) {
                           {3.048, 0.0, 1, "Altitude: 10.0 ft"},
                           {299.96, 1.0, 0, "Altitude: 300.0 m"}};
     for (const Case& c : cases) {
-        doc.orientation.altitudeShown = c.shown;
-        doc.orientation.readings.altitudeM = c.current;
-        doc.orientation.altitudeM = c.current;
-        doc.units = c.units;
+        DocumentBuilder(doc).Altitude(c.current, c.shown).Units(c.units);
         EXPECT_EQ(AltitudePaneText(doc), c.text) << c.shown << " in units " << c.units;
     }
 }

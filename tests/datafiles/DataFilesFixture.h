@@ -11,6 +11,7 @@
 #include "common/ByteOrder.h"
 #include "datafiles/DataRecordFormat.h"
 #include "document/CVantrelDoc.h"
+#include "support/DocumentBuilder.h"
 #include "support/FakePlatform.h"
 #include "support/TempDir.h"
 
@@ -35,24 +36,22 @@ class DataFilesFixture : public ::testing::Test {
 protected:
     DataFilesFixture() : doc(platform) {
         doc.SetObserver(&observer);
-        doc.files.fileSystem = kRealFileSystem;
+        DocumentBuilder(doc).FileSystem(kRealFileSystem);
     }
 
     // Every head available, a known clock, random echo lines and distinct head values.
     void MakeFourHeadState(bool systemInfo = true) {
+        DocumentBuilder build(doc);
+        build.Installed({1, 1, 1, 1}).SystemInfoReceived(systemInfo);
         for (int h = 0; h < kHeadCount; ++h) {
+            build.Frequency(h, 100000 + 1000 * h).Gain(h, 10 + h);
+            build.TransmitOff(h, static_cast<std::uint8_t>(h & 3));
             HeadEntry& head = doc.heads[h];
-            head.available = 1;
-            head.frequencyHz = 100000 + 1000 * h;
-            head.gainDb = 10 + h;
-            head.transmitOffMask = static_cast<std::uint8_t>(h & 3);
             for (auto& b : head.command) b = static_cast<std::uint8_t>(rng());
             for (auto& b : head.replyHeader) b = static_cast<std::uint8_t>(rng());
             head.replyHeader[3] = 0;  // a status the cycle validation accepts
             for (auto& b : head.line) b = static_cast<std::uint8_t>(rng());
         }
-        doc.headCount = kHeadCount;
-        doc.systemInfoReceived = systemInfo ? 1 : 0;
         for (auto& b : doc.systemInfo) b = static_cast<std::uint8_t>(rng());
         std::memcpy(doc.systemInfo.data() + 10, "SN1234", 6);
         LocalTime t;
@@ -65,9 +64,7 @@ protected:
     void OpenForReading(CVantrelDoc& reader, const std::vector<std::uint8_t>& bytes) {
         const std::string path = WriteFile("read.svx", bytes);
         ASSERT_TRUE(reader.playback.playbackFile.Open(path, DataFile::Mode::Read));
-        reader.playbackMode = 1;
-        reader.files.playbackFileLength = bytes.size();
-        reader.files.playbackPosition = 0;
+        DocumentBuilder(reader).PlaybackFlag(true).PlayedFile(bytes.size(), 0);
     }
 
     // Assembles the record of the current document state.
@@ -82,12 +79,23 @@ protected:
     std::vector<std::uint8_t> MakeFile(int count, int first = 1, int (*rangeOf)(int) = nullptr) {
         std::vector<std::uint8_t> bytes;
         for (int i = 0; i < count; ++i) {
-            doc.recording.pingNumber = first + i;
-            if (rangeOf) doc.range = rangeOf(i);
+            DocumentBuilder(doc).PingNumber(first + i);
+            if (rangeOf) DocumentBuilder(doc).Range(rangeOf(i));
             for (auto& head : doc.heads) head.line.fill(static_cast<std::uint8_t>(i));
             const auto record = BuildRecord();
             bytes.insert(bytes.end(), record.begin(), record.end());
         }
+        return bytes;
+    }
+
+    // Records of three heads (no echo sounder) and no system information, pings first..,
+    // ranges from rangeOf(i); the document's range is 50 m afterwards.
+    std::vector<std::uint8_t> ThreeHeadBytes(int count, int first = 1,
+                                             int (*rangeOf)(int) = nullptr) {
+        MakeFourHeadState(false);
+        DocumentBuilder(doc).Installed({1, 1, 1, 0});
+        auto bytes = MakeFile(count, first, rangeOf);
+        DocumentBuilder(doc).Range(50);
         return bytes;
     }
 

@@ -34,7 +34,7 @@ TEST_F(DataRecordFormatTest, RecordLengthAndBlockOffsetsFollowTheHeadsAndSystemI
     };
     for (const Case& c : cases) {
         MakeFourHeadState(c.systemInfo);
-        for (int h = 0; h < 4; ++h) doc.heads[h].available = c.available[h];
+        DocumentBuilder(doc).Installed(c.available);
         const auto record = BuildRecord();
         ASSERT_EQ(record.size(), c.length);
         EXPECT_EQ(GetLe32(record.data() + 8), c.length);
@@ -48,12 +48,9 @@ TEST_F(DataRecordFormatTest, RecordLengthAndBlockOffsetsFollowTheHeadsAndSystemI
 
 TEST_F(DataRecordFormatTest, HeaderHoldsEveryFieldAndZeroElsewhere) {
     MakeFourHeadState();
-    doc.heads[kHeadM].available = 0;
-    doc.recording.pingNumber = 0x01020304;
-    doc.headCount = 3;
-    doc.gpsConfig.gpsSentenceSet = 6;  // only the low two bits are kept
-    doc.orientationPresent = 1;
-    doc.files.recordedPingIntervalMs = 0x1234;
+    DocumentBuilder(doc).Installed({1, 0, 1, 1}).PingNumber(0x01020304);
+    DocumentBuilder(doc).GpsSentenceSet(6);  // only the low two bits are kept
+    DocumentBuilder(doc).OrientationPresent(true).RecordedPingInterval(0x1234);
     const auto record = BuildRecord();
 
     std::vector<bool> listed(256, false);
@@ -101,16 +98,14 @@ TEST_F(DataRecordFormatTest, PingIntervalBeyondSixteenBitsIsWrittenAsTheLongestI
     const std::pair<std::int32_t, int> cases[] = {{0, 0},         {280, 280},       {65535, 65535},
                                                   {70000, 65535}, {1000000, 65535}, {-5, 0}};
     for (const auto& [interval, written] : cases) {
-        doc.files.recordedPingIntervalMs = interval;
+        DocumentBuilder(doc).RecordedPingInterval(interval);
         EXPECT_EQ(GetLe16(BuildRecord().data() + 70), written) << interval;
     }
 }
 
 TEST_F(DataRecordFormatTest, HeadBlockCarriesTheHeadValuesAndItsBuffers) {
     MakeFourHeadState(false);
-    doc.range = 75;
-    doc.esRange = 30;
-    doc.heads[kHeadES].frequencyHz = 200000;
+    DocumentBuilder(doc).Range(75).EsRange(30).Frequency(kHeadES, 200000);
     const auto record = BuildRecord();
     for (int h = 0; h < 4; ++h) {
         const std::uint8_t* block = record.data() + 256 + 2384 * h;
@@ -193,12 +188,10 @@ TEST_F(DataRecordFormatTest, DisplayChannelsFollowThePresentHeads) {
     };
     for (const Case& c : cases) {
         MakeFourHeadState(false);
-        int count = 0;
-        for (int h = 0; h < 4; ++h) count += doc.heads[h].available = c.present[h];
-        doc.headCount = count;
+        DocumentBuilder(doc).Installed(c.present);
         const auto record = BuildRecord();
         CVantrelDoc reader(platform);
-        reader.threeFrequencySystem = 1 - c.three;
+        DocumentBuilder(reader).ThreeFrequencySystem(c.three == 0);
         OpenForReading(reader, record);
         ASSERT_EQ(reader.readWriteFiles.ReadRecord(), RecordRead::Record);
         EXPECT_EQ(reader.threeFrequencySystem, c.three);
@@ -209,8 +202,7 @@ TEST_F(DataRecordFormatTest, DisplayChannelsFollowThePresentHeads) {
 
 TEST_F(DataRecordFormatTest, EventMarkIsWrittenOnceAndReadBack) {
     MakeFourHeadState(false);
-    doc.files.eventMarkPending = 1;
-    doc.files.eventMarkNumber = 7;
+    DocumentBuilder(doc).PendingEventMark(doc.events.eventPing, 7);
     const auto marked = BuildRecord();
     EXPECT_EQ(marked[64], 0x07);
     EXPECT_EQ(marked[65], 0x80);
@@ -237,10 +229,9 @@ TEST_F(DataRecordFormatTest, RangeChangeRaisesTheAlarmOnlyWhenItIsOn) {
     const Case cases[] = {{1, 100, 2}, {0, 100, 0}, {1, 50, 1}, {2, 100, 2}};
     for (const Case& c : cases) {
         MakeFourHeadState(false);
-        doc.range = c.recordedRange;
+        DocumentBuilder(doc).Range(c.recordedRange);
         const auto record = BuildRecord();
-        doc.range = 50;
-        doc.files.settingsChangeAlarm = c.alarm;
+        DocumentBuilder(doc).Range(50).SettingsChangeAlarmLevel(c.alarm);
         ASSERT_EQ(ReadOne(record), RecordRead::Record);
         EXPECT_EQ(doc.range, c.recordedRange);
         EXPECT_EQ(doc.files.settingsChangeAlarm, c.expectedAlarm)

@@ -9,32 +9,26 @@ class EventsFixture : public DataFilesFixture {
 protected:
     // Records of three heads and no system information, pings first.. .
     std::vector<std::uint8_t> ThreeHeadRecords(int count, int first = 1) {
-        MakeFourHeadState(false);
-        doc.heads[kHeadES].available = 0;
-        doc.headCount = 3;
-        auto bytes = MakeFile(count, first);
-        doc.range = 50;
-        return bytes;
+        return ThreeHeadBytes(count, first);
     }
 
     // Records whose length changes: every third one carries the system information.
     std::vector<std::uint8_t> VaryingRecords(int count, int first = 1) {
         MakeFourHeadState(true);
-        doc.heads[kHeadES].available = 0;
-        doc.headCount = 3;
+        DocumentBuilder(doc).Installed({1, 1, 1, 0});
         std::vector<std::uint8_t> bytes;
         for (int i = 0; i < count; ++i) {
-            doc.systemInfoReceived = i % 3 == 0 ? 1 : 0;
+            DocumentBuilder(doc).SystemInfoReceived(i % 3 == 0);
             const auto record = MakeFile(1, first + i);
             bytes.insert(bytes.end(), record.begin(), record.end());
         }
-        doc.systemInfoReceived = 1;
+        DocumentBuilder(doc).SystemInfoReceived(true);
         return bytes;
     }
 
     // Plays the file into a composite image of the given width, `records` records.
     void PlayIntoComposite(const std::string& path, int records, int width = 1000) {
-        doc.images.compositeMode = 1;
+        DocumentBuilder(doc).CompositeMode(true);
         std::int32_t changed = 1;
         doc.SizeCompositeImage(kZoomFillScreen, width, changed);
         StartPlayback(path);

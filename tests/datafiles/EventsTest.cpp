@@ -19,25 +19,23 @@ protected:
     void PlayEventFile(int records = 40, int played = 30) {
         path = WriteFile("survey.svx", ThreeHeadRecords(records));
         PlayIntoComposite(path, played);
-        doc.events.eventInputEnabled = 1;
+        DocumentBuilder(doc).EventInput(true);
     }
     std::vector<std::uint8_t> FileBytes() { return TempDir::ReadBytes(path); }
 
     // Records live cycles of three heads into survey.svx with the event input on.
     void RecordLive(int cycles) {
         MakeFourHeadState(false);
-        doc.heads[kHeadES].available = 0;
-        doc.headCount = 3;
-        doc.images.compositeMode = 1;
+        DocumentBuilder(doc).Installed({1, 1, 1, 0}).CompositeMode(true);
         std::int32_t changed = 1;
         doc.SizeCompositeImage(kZoomFillScreen, 1000, changed);
         path = dir.File("survey.svx");
         ASSERT_TRUE(doc.StartRecordingTo(path));
-        doc.events.eventInputEnabled = 1;
+        DocumentBuilder(doc).EventInput(true);
         for (int i = 0; i < cycles; ++i) StoreLiveCycle();
     }
     void StoreLiveCycle() {
-        doc.noDataFlag = 0;
+        DocumentBuilder(doc).NoData(false);
         platform.tick += 100;
         doc.StoreCycle();
     }
@@ -55,7 +53,7 @@ TEST_F(EventsTest, NumbersRunFromZeroAndFollowTheLargestAfterADelete) {
     AddEventAt(12, 400, "second");
     EXPECT_EQ(doc.events.eventList.entries[0].number, 0);
     EXPECT_EQ(doc.events.eventList.entries[1].number, 1);
-    doc.files.playbackEventNumber = 0;
+    DocumentBuilder(doc).PlayedEventNumber(0);
     platform.yesNoAnswers = {true};
     doc.DeleteEvent();
     ASSERT_EQ(doc.events.eventList.count, 1);
@@ -107,7 +105,7 @@ TEST_F(EventsTest, ClicksThatAddNoEvent) {
         {RowOf(1), 300, true, "ping 1"},
     };
     for (const Case& c : cases) {
-        doc.events.eventInputEnabled = c.enabled ? 1 : 0;
+        DocumentBuilder(doc).EventInput(c.enabled);
         EXPECT_FALSE(doc.BeginNewEvent(c.row, c.x)) << c.why;
         EXPECT_FALSE(doc.events.dialog.visible) << c.why;
         EXPECT_TRUE(doc.events.eventMarkerPath.empty()) << c.why;
@@ -120,9 +118,7 @@ TEST_F(EventsTest, MarkGoesIntoTheRecordOfThePingAtItsByte) {
     const std::vector<std::uint8_t> before = FileBytes();
     ASSERT_EQ(before.size(), 60u * 8432u);
     StartPlayback(path);
-    doc.events.eventPing = 57;
-    doc.files.eventMarkNumber = 7;
-    doc.files.eventMarkPending = 1;
+    DocumentBuilder(doc).PendingEventMark(57, 7);
     doc.StampEventMark(true);
     std::vector<std::uint8_t> after = FileBytes();
     EXPECT_EQ(after[472256], 7);
@@ -148,9 +144,7 @@ TEST_F(EventsTest, MarkFindsItsRecordWhateverTheLengthsBeforeIt) {
     for (const Case& c : cases) {
         path = WriteFile("survey.svx", c.bytes);
         StartPlayback(path);
-        doc.events.eventPing = c.ping;
-        doc.files.eventMarkNumber = 3;
-        doc.files.eventMarkPending = 1;
+        DocumentBuilder(doc).PendingEventMark(c.ping, 3);
         doc.StampEventMark(true);
         const std::vector<std::uint8_t> after = FileBytes();
         EXPECT_EQ(MarkOf(after, c.ping), 0x8003) << c.name;
@@ -165,9 +159,7 @@ TEST_F(EventsTest, PingWithoutARecordWritesNothingAndTellsTheOperator) {
     path = WriteFile("survey.svx", ThreeHeadRecords(10));
     const std::vector<std::uint8_t> before = FileBytes();
     StartPlayback(path);
-    doc.events.eventPing = 11;
-    doc.files.eventMarkNumber = 1;
-    doc.files.eventMarkPending = 1;
+    DocumentBuilder(doc).PendingEventMark(11, 1);
     platform.expectedMessages = {
         "No record of ping 11 was found in the data file: its event mark was not written."};
     doc.StampEventMark(true);
@@ -184,7 +176,7 @@ TEST_F(EventsTest, EventFileIsWrittenAfterEveryChange) {
     EXPECT_FALSE(std::filesystem::exists(dir.File("survey.an.tmp")));
 
     // Edit in review: the new annotation is in the file at once.
-    doc.events.autoEventPopup = 1;
+    DocumentBuilder(doc).AutoEventPopup(true);
     doc.ReviewEvents();
     doc.EditEvent();
     EXPECT_TRUE(doc.events.dialog.annotationEditable);
@@ -229,7 +221,7 @@ TEST_F(EventsTest, DeletingInPlaybackClearsOrRenamesTheRecordsMark) {
     // Event 2 is the last entry of the list: nothing after it is read.
     const Step steps[] = {{2, 15, 0}, {1, 10, 0x8000}, {0, 10, 0}};
     for (const Step& step : steps) {
-        doc.files.playbackEventNumber = step.number;
+        DocumentBuilder(doc).PlayedEventNumber(step.number);
         platform.yesNoAnswers = {true};
         doc.DeleteEvent();
         EXPECT_EQ(MarkOf(FileBytes(), step.ping), step.mark) << step.number;
@@ -243,11 +235,11 @@ TEST_F(EventsTest, DeletingInPlaybackClearsOrRenamesTheRecordsMark) {
 TEST_F(EventsTest, DeleteAskedNoOrOnAProtectedFileKeepsTheEvent) {
     PlayEventFile();
     AddEventAt(10, 250, "a");
-    doc.files.playbackEventNumber = 0;
+    DocumentBuilder(doc).PlayedEventNumber(0);
     platform.yesNoAnswers = {false};
     doc.DeleteEvent();
     EXPECT_EQ(doc.events.eventList.count, 1);
-    doc.recording.fileDenyWrite = 1;
+    DocumentBuilder(doc).FileDenyWrite(true);
     platform.yesNoAnswers = {true};
     platform.expectedMessages = {"File Deny Write!", "File Deny write!"};
     doc.DeleteEvent();
@@ -260,9 +252,9 @@ TEST_F(EventsTest, DeleteAskedNoOrOnAProtectedFileKeepsTheEvent) {
 TEST_F(EventsTest, AddingToAProtectedFileIsRefused) {
     path = WriteFile("survey.svx", ThreeHeadRecords(40));
     TempDir::WriteText(dir.File("survey.an"), "");
-    doc.files.fileSystem.makeWritable = [](const std::string&) { return false; };
+    DocumentBuilder(doc).MakeWritable([](const std::string&) { return false; });
     PlayIntoComposite(path, 30);
-    doc.events.eventInputEnabled = 1;
+    DocumentBuilder(doc).EventInput(true);
     ASSERT_EQ(doc.recording.fileDenyWrite, 1);
     platform.expectedMessages = {"File Deny Write!"};
     EXPECT_FALSE(doc.BeginNewEvent(RowOf(10), 250));
@@ -272,7 +264,7 @@ TEST_F(EventsTest, AddingToAProtectedFileIsRefused) {
 
 TEST_F(EventsTest, EditWithoutAShownEventAsksForOne) {
     PlayEventFile();
-    doc.files.playbackEventFlag = 0;
+    DocumentBuilder(doc).PlayedEventFlag(false);
     platform.expectedMessages = {"Please use 'PREV' or 'NEXT' commands to select an event!"};
     doc.EditEvent();
     EXPECT_TRUE(platform.expectedMessages.empty());
@@ -309,8 +301,7 @@ TEST_F(EventsTest, ReviewPagesThroughTheEventsAndShowsEveryEventOfAPing) {
     AddEventAt(20, 750, "c");
     doc.events.eventMarkerPath.clear();
     // Shown by the playback: both events of ping 10 are drawn.
-    doc.files.playbackEventNumber = 1;
-    doc.files.playbackEventFlag = 1;
+    DocumentBuilder(doc).PlayedEventNumber(1).PlayedEventFlag(true);
     doc.ShowEvent();
     EXPECT_EQ(doc.events.eventMarkerPath.size(), 2u);
     EXPECT_EQ(doc.events.dialog.annotation, "b");
@@ -350,7 +341,7 @@ TEST_F(EventsTest, MarkedRecordPopsItsEventUpWhilePlaying) {
     bytes[11 * 8432 + 64] = 4;
     bytes[11 * 8432 + 65] = 0x80;
     TempDir::WriteBytes(path, bytes);
-    doc.events.autoEventPopup = 1;
+    DocumentBuilder(doc).AutoEventPopup(true);
     PlayIntoComposite(path, 11);
     EXPECT_FALSE(doc.events.dialog.visible);
     platform.FireTimer(1030);
@@ -423,7 +414,7 @@ TEST_F(EventsTest, OneMarkerPerEventAlsoForAPingMergedIntoTheRowAbove) {
 // put another ping on the clicked row.
 TEST_F(EventsTest, ASecondDoubleClickKeepsTheEventBeingTyped) {
     RecordLive(20);
-    doc.events.holdWhenAdding = 1;
+    DocumentBuilder(doc).HoldWhenAdding(true);
     ASSERT_TRUE(doc.BeginNewEvent(RowOf(15), 100));
     ASSERT_EQ(doc.images.held, 1);
     for (int i = 0; i < 5; ++i) StoreLiveCycle();  // recorded while the display is held
@@ -495,7 +486,7 @@ TEST_F(EventsTest, APingWithoutARecordKeepsNothing) {
         EXPECT_EQ(EventText(), "");
         EXPECT_TRUE(FileBytes() == before);
         doc.CloseAllFiles();
-        doc.playbackMode = 0;
+        DocumentBuilder(doc).PlaybackFlag(false);
     }
 }
 
@@ -551,8 +542,7 @@ TEST_F(EventsTest, ADamagedEventFileIsNotShortenedByAChange) {
 
         platform.expectedMessages = {refusal, refusal, refusal};
         EXPECT_FALSE(doc.BeginNewEvent(RowOf(12), 300));  // add
-        doc.files.playbackEventNumber = 0;
-        doc.files.playbackEventFlag = 1;
+        DocumentBuilder(doc).PlayedEventNumber(0).PlayedEventFlag(true);
         doc.DeleteEvent();  // refused before the question
         doc.EditEvent();
         EXPECT_FALSE(doc.events.dialog.editing);
@@ -661,7 +651,7 @@ TEST_F(EventsTest, CloseSavesOnlyAChangeNotYetSavedAndNeverTruncates) {
                                       : kOneEvent;
         EXPECT_EQ(TempDir::ReadText(eventFile), saved);
         std::filesystem::remove_all(obstacle);
-        doc.playbackMode = 0;
+        DocumentBuilder(doc).PlaybackFlag(false);
     }
 }
 
@@ -694,7 +684,7 @@ TEST_F(EventsTest, LiveRowsCarryThePingOfTheRecordStoredForThem) {
     }
     // An event added live marks the record of the clicked row, in the file being written.
     AddEventAt(15, 100, "live");
-    doc.noDataFlag = 0;
+    DocumentBuilder(doc).NoData(false);
     doc.StoreCycle();  // recording goes on at the end of the file
     doc.StopRecording();
     const std::vector<std::uint8_t> bytes = TempDir::ReadBytes(dir.File("survey.svx"));
@@ -706,12 +696,12 @@ TEST_F(EventsTest, LiveRowsCarryThePingOfTheRecordStoredForThem) {
 }
 
 TEST_F(EventsTest, HoldWhenAddingHoldsTheLiveDisplayAndIsKeptInTheSettings) {
-    doc.iniPath = dir.File("Sonvara_RGB.ini");
+    DocumentBuilder(doc).SettingsFile(dir.File("Sonvara_RGB.ini"));
     doc.ToggleHoldWhenAdding();
     doc.SaveSettings();
     FakePlatform otherPlatform;
     CVantrelDoc other(otherPlatform);
-    other.iniPath = doc.iniPath;
+    DocumentBuilder(other).SettingsFile(doc.iniPath);
     other.LoadSettings();
     EXPECT_EQ(other.events.holdWhenAdding, 1);
     // A new recording keeps the choice.
@@ -733,18 +723,14 @@ TEST_F(EventsTest, EventsMenuStatesInEachMode) {
         {"copying", 1, 1, 1, false, true, true, true, false},
     };
     for (const Mode& m : modes) {
-        doc.playbackMode = m.playback;
-        doc.recording.recordingOn = m.recording;
-        doc.recording.copyMode = m.copy;
+        DocumentBuilder(doc).PlaybackFlag(m.playback).Recording(m.recording, m.copy);
         EXPECT_EQ(EnableEventInputState(doc).enabled, m.input) << m.name;
         EXPECT_EQ(HoldWhenAddingState(doc).enabled, m.hold) << m.name;
         EXPECT_EQ(HideEventMarkerState(doc).enabled, m.marker) << m.name;
         EXPECT_EQ(AutoEventPopupState(doc).enabled, m.popup) << m.name;
         EXPECT_EQ(EventReviewState(doc).enabled, m.review) << m.name;
     }
-    doc.playbackMode = 0;
-    doc.recording.recordingOn = 0;
-    doc.recording.copyMode = 0;
+    DocumentBuilder(doc).PlaybackFlag(false).Recording(false, false);
     EXPECT_TRUE(HideEventMarkerState(doc).checked == false);
     doc.ToggleEventMarkers();
     EXPECT_TRUE(HideEventMarkerState(doc).checked);

@@ -13,12 +13,7 @@ class PlaybackTest : public DataFilesFixture {
 protected:
     // A file of records with three heads and no system information: 8432 bytes each.
     std::string ThreeHeadFile(int records, int (*rangeOf)(int) = nullptr) {
-        MakeFourHeadState(false);
-        doc.heads[kHeadES].available = 0;
-        doc.headCount = 3;
-        const auto bytes = MakeFile(records, 1, rangeOf);
-        doc.range = 50;
-        return WriteFile("survey.svx", bytes);
+        return WriteFile("survey.svx", ThreeHeadBytes(records, 1, rangeOf));
     }
     void Tick() { platform.FireTimer(1030); }
 };
@@ -31,7 +26,7 @@ TEST_F(PlaybackTest, OnlySvxNamesAreOpenedWhateverTheirCase) {
     EXPECT_EQ(doc.playbackMode, 1);
 
     doc.CloseAllFiles();
-    doc.playbackMode = 0;
+    DocumentBuilder(doc).PlaybackFlag(false);
     platform.expectedMessages = {"ERROR: Application can not recognize this file type!"};
     TempDir::WriteBytes(dir.File("a.dat"), std::vector<std::uint8_t>(20000, 0));
     EXPECT_FALSE(doc.OpenPlaybackFile(dir.File("a.dat")));
@@ -45,7 +40,7 @@ TEST_F(PlaybackTest, AFifoIsNeitherPlayedNorTakenAsTheEventFile) {
     // would hold the user-interface thread for ever.
     const std::string fifo = dir.File("pipe.svx");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    doc.files.fileSystem.makeWritable = [](const std::string&) { return false; };
+    DocumentBuilder(doc).MakeWritable([](const std::string&) { return false; });
     platform.expectedMessages = {datafiletext::OpenFailure(fifo)};
     EXPECT_FALSE(doc.OpenPlaybackFile(fifo));
     EXPECT_TRUE(platform.expectedMessages.empty());
@@ -53,7 +48,7 @@ TEST_F(PlaybackTest, AFifoIsNeitherPlayedNorTakenAsTheEventFile) {
 
     // A FIFO where the event file goes: the file plays without events, as when it cannot be
     // made, and the FIFO is left as it was.
-    doc.files.fileSystem.makeWritable = [](const std::string&) { return true; };
+    DocumentBuilder(doc).MakeWritable([](const std::string&) { return true; });
     const std::string path = ThreeHeadFile(2);
     ASSERT_EQ(::mkfifo(dir.File("survey.an").c_str(), 0600), 0);
     platform.expectedMessages = {datafiletext::OpenFailure(dir.File("survey.an"))};
@@ -89,8 +84,7 @@ TEST_F(PlaybackTest, FileBelowOneThousandBytesHasNoData) {
 
 TEST_F(PlaybackTest, PlaybackCommandOpensTheChosenFileAndStartsAfterOneSecond) {
     const std::string path = ThreeHeadFile(3);
-    doc.playback.readFileDir = dir.path + "/";
-    doc.playback.playSpeed = 7;
+    DocumentBuilder(doc).ReadDirectory(dir.path + "/").PlaySpeed(7);
     doc.ApplyPlaySpeed();
     platform.fileDialogAnswers.push_back(path);
     platform.TakeCalls();
@@ -141,7 +135,7 @@ TEST_F(PlaybackTest, PlaySpeedSetsTheTickPeriod) {
         EXPECT_EQ(PlaybackPeriodForSpeed(speed), period) << speed;
     }
     StartPlayback(ThreeHeadFile(2));
-    doc.playback.playSpeed = 19;
+    DocumentBuilder(doc).PlaySpeed(19);
     doc.StepPlaySpeed(+3);
     EXPECT_EQ(doc.playback.playSpeed, 20);
     EXPECT_EQ(platform.TimerPeriod(1030), 0);
@@ -155,10 +149,10 @@ TEST_F(PlaybackTest, EndOfFileWrapsToTheStartWithASeparator) {
     StartPlayback(ThreeHeadFile(3));
     std::int32_t sizeChanged = 1;
     doc.SizeChannelImage(kHeadL, kZoomFillScreen, 400, sizeChanged);
-    doc.displayChannelA = doc.displayChannelB = kHeadL;
+    DocumentBuilder(doc).DisplayChannels(kHeadL, kHeadL);
     for (int i = 0; i < 3; ++i) Tick();
     EXPECT_EQ(doc.files.playbackPosition, 3u * 8432);
-    doc.gps.trackRestart = 0;
+    DocumentBuilder(doc).GpsTrackRestart(false);
     Tick();
     EXPECT_EQ(doc.recording.pingNumber, 1);
     EXPECT_EQ(doc.files.playbackPosition, 8432u);
@@ -174,7 +168,7 @@ TEST_F(PlaybackTest, EndOfFileWrapsToTheStartWithASeparator) {
 
 TEST_F(PlaybackTest, SeparatorInTheCompositeCoversTheStarboardHalf) {
     StartPlayback(ThreeHeadFile(2));
-    doc.images.compositeMode = 1;
+    DocumentBuilder(doc).CompositeMode(true);
     std::int32_t sizeChanged = 1;
     doc.SizeCompositeImage(kZoomFillScreen, 400, sizeChanged);
     for (int i = 0; i < 3; ++i) Tick();
@@ -232,7 +226,7 @@ TEST_F(PlaybackTest, ResynchroniseRoundsUpToTheRecordLengthBeforeScanning) {
     // No record read yet: no length to round with, the scan starts at the position itself.
     doc.Resynchronise(5000);
     EXPECT_EQ(doc.files.playbackPosition, 6000u);
-    doc.files.playbackPosition = 0;
+    DocumentBuilder(doc).PlaybackPosition(0);
     Tick();
     ASSERT_EQ(doc.files.recordLength, 8432);
     doc.Resynchronise(5000);
@@ -358,7 +352,7 @@ int RangeStep(int i) {
 TEST_F(PlaybackTest, RangeChangeRingsTheAlarmOnceWhenItIsOn) {
     for (const int alarm : {1, 0}) {
         StartPlayback(ThreeHeadFile(5, RangeStep));
-        doc.files.settingsChangeAlarm = alarm;
+        DocumentBuilder(doc).SettingsChangeAlarm(alarm);
         int rings = 0;
         for (int i = 0; i < 5; ++i) {
             platform.TakeCalls();
@@ -378,11 +372,11 @@ TEST_F(PlaybackTest, RangeChangeRingsTheAlarmOnceWhenItIsOn) {
 
 TEST_F(PlaybackTest, HeldDisplayReadsNothingButKeepsTheTimer) {
     StartPlayback(ThreeHeadFile(3));
-    doc.images.heldByEventDialog = 1;
+    DocumentBuilder(doc).HeldByEventDialog(true);
     Tick();
     EXPECT_EQ(doc.files.playbackPosition, 0u);
     EXPECT_TRUE(platform.TimerRunning(1030));
-    doc.images.heldByEventDialog = 0;
+    DocumentBuilder(doc).HeldByEventDialog(false);
     Tick();
     EXPECT_EQ(doc.files.playbackPosition, 8432u);
 }
@@ -390,12 +384,14 @@ TEST_F(PlaybackTest, HeldDisplayReadsNothingButKeepsTheTimer) {
 TEST_F(PlaybackTest, ProtectedFileIsPlayedReadOnlyAndItsEventsAreKept) {
     const std::string path = ThreeHeadFile(2);
     TempDir::WriteText(dir.File("survey.an"), "3\n5\n0.250000\nd\nt\nla\nlo\nan\n");
-    doc.files.fileSystem.makeWritable = [](const std::string&) { return false; };
+    DocumentBuilder(doc).MakeWritable([](const std::string&) { return false; });
     StartPlayback(path);
     EXPECT_EQ(doc.recording.fileDenyWrite, 1);
     EXPECT_EQ(doc.events.eventList.count, 1);
     EXPECT_EQ(doc.events.eventList.entries[0].number, 3);
-    doc.events.eventList.count = 0;  // even an emptied list does not touch the file
+    EventList emptied = doc.events.eventList;
+    emptied.count = 0;
+    DocumentBuilder(doc).EventList(emptied);  // even an emptied list does not touch the file
     doc.CloseAllFiles();
     EXPECT_EQ(TempDir::ReadText(dir.File("survey.an")), "3\n5\n0.250000\nd\nt\nla\nlo\nan\n");
 }
@@ -405,14 +401,15 @@ TEST_F(PlaybackTest, EventsOfThePlayedFileAreSavedWhenAProtectedFileIsOpenedNext
     const std::string second = dir.File("protected.svx");
     std::filesystem::copy_file(first, second);
     StartPlayback(first);
-    doc.events.eventList.entries[0].number = 1;
-    doc.events.eventList.entries[0].pingNumber = 2;
-    doc.events.eventList.entries[0].acrossFraction = 0.5;
-    doc.events.eventList.count = 1;
-    doc.events.playbackEventsUnsaved = 1;  // a change whose saving failed: the close saves it
-    doc.files.fileSystem.makeWritable = [](const std::string& path) {
+    EventList list = doc.events.eventList;
+    list.entries[0].number = 1;
+    list.entries[0].pingNumber = 2;
+    list.entries[0].acrossFraction = 0.5;
+    list.count = 1;
+    // A change whose saving failed: the close saves it.
+    DocumentBuilder(doc).UnsavedEvents(list, true).MakeWritable([](const std::string& path) {
         return path.find("protected") == std::string::npos;
-    };
+    });
     ASSERT_TRUE(doc.OpenPlaybackFile(second));
     EXPECT_EQ(doc.recording.fileDenyWrite, 1);
     EXPECT_EQ(TempDir::ReadText(dir.File("survey.an")), "1\n2\n0.500000\n");
@@ -424,7 +421,7 @@ TEST_F(PlaybackTest, MenuStateFollowsPlaybackAndRecording) {
     EXPECT_FALSE(StopRecordingEnabled(doc));
     EXPECT_FALSE(SettingsChangeAlarmEnabled(doc));
     EXPECT_FALSE(FilePlaybackBarEnabled(doc));
-    doc.threeFrequencySystem = 1;
+    DocumentBuilder(doc).ThreeFrequencySystem(true);
     EXPECT_STREQ(RecordDataText(doc), "Record Data ...");
     EXPECT_STREQ(StopRecordingText(doc), "Stop Recording ...");
     StartPlayback(ThreeHeadFile(2));
@@ -435,10 +432,10 @@ TEST_F(PlaybackTest, MenuStateFollowsPlaybackAndRecording) {
     EXPECT_FALSE(SettingsChangeAlarmChecked(doc));
     doc.ToggleSettingsChangeAlarm();
     EXPECT_TRUE(SettingsChangeAlarmChecked(doc));
-    doc.files.settingsChangeAlarm = 2;
+    DocumentBuilder(doc).SettingsChangeAlarmLevel(2);
     doc.ToggleSettingsChangeAlarm();
     EXPECT_EQ(doc.files.settingsChangeAlarm, 0);
-    doc.threeFrequencySystem = 0;
+    DocumentBuilder(doc).ThreeFrequencySystem(false);
     EXPECT_EQ(RecordDataText(doc), nullptr);
     EXPECT_FALSE(ReversePlaybackEnabled());
 }

@@ -12,7 +12,7 @@ using namespace svx;
 class ReadRecordTest : public DataFilesFixture {
 protected:
     RecordRead ReadAt(CVantrelDoc& reader, std::uint64_t position) {
-        reader.files.playbackPosition = position;
+        DocumentBuilder(reader).PlaybackPosition(position);
         reader.playback.playbackFile.Seek(position);
         return reader.readWriteFiles.ReadRecord();
     }
@@ -20,24 +20,19 @@ protected:
 
 TEST_F(ReadRecordTest, RoundTripRestoresTheWholeStateARecordCarries) {
     MakeFourHeadState(true);
-    doc.heads[kHeadM].available = 0;
-    doc.headCount = 3;
-    doc.recording.pingNumber = 4321;
-    doc.range = 120;
-    doc.esRange = 40;
-    doc.orientationPresent = 1;
-    doc.gpsConfig.gpsSentenceSet = 2;
-    doc.files.recordedPingIntervalMs = 312;
-    doc.files.eventMarkPending = 1;
-    doc.files.eventMarkNumber = 42;
-    doc.gps.recentSentences = {
-        "$GPGGA,123519,4807.038,N", "$GPVTG,054.7,T,,M,005.5,N", "", "", "", "", "", "", "",
-        "$GPHDT,274.07,T*03"};
-    ++doc.gps.sentenceBatches;  // as the read that brought them counts: they are current
+    DocumentBuilder(doc).Installed({1, 0, 1, 1}).PingNumber(4321).Range(120).EsRange(40);
+    DocumentBuilder(doc).OrientationPresent(true).GpsSentenceSet(2).RecordedPingInterval(312);
+    DocumentBuilder(doc).PendingEventMark(doc.events.eventPing, 42);
+    DocumentBuilder(doc).GpsReaderWrites([](GpsState& gps) {
+        gps.recentSentences = {
+            "$GPGGA,123519,4807.038,N", "$GPVTG,054.7,T,,M,005.5,N", "", "", "", "", "", "", "",
+            "$GPHDT,274.07,T*03"};
+        ++gps.sentenceBatches;  // as the read that brought them counts: they are current
+    });
     const auto record = BuildRecord();
 
     CVantrelDoc reader(platform);
-    reader.files.captureFirstPing = 1;
+    DocumentBuilder(reader).CaptureFirstPing();
     OpenForReading(reader, record);
     ASSERT_EQ(reader.readWriteFiles.ReadRecord(), RecordRead::Record);
 
@@ -100,9 +95,7 @@ TEST_F(ReadRecordTest, RecordsWhoseLengthsChangeAreReadOneByOne) {
         {{1, 1, 1, 1}, {1, 0, 1, 0}, {0, 0, 0, 1}, {1, 1, 1, 0}}};
     for (std::size_t i = 0; i < sets.size(); ++i) {
         MakeFourHeadState(i % 2 == 0);
-        doc.headCount = 0;
-        for (int h = 0; h < 4; ++h) doc.headCount += doc.heads[h].available = sets[i][h];
-        doc.recording.pingNumber = 100 + int(i);
+        DocumentBuilder(doc).Installed(sets[i]).PingNumber(100 + int(i));
         starts.push_back(bytes.size());
         const auto record = BuildRecord();
         bytes.insert(bytes.end(), record.begin(), record.end());

@@ -20,7 +20,7 @@ protected:
     }
     // One accepted real-time cycle.
     void Cycle() {
-        doc.noDataFlag = 0;
+        DocumentBuilder(doc).NoData(false);
         doc.StoreCycle();
     }
     std::vector<std::uint32_t> PingNumbersIn(const std::string& path, std::size_t length) {
@@ -37,7 +37,7 @@ protected:
 std::optional<std::uint64_t> RecordingTest::freeBytes;
 
 TEST_F(RecordingTest, SaveDialogProposesTheLocalTimeInTheWriteDirectory) {
-    doc.recording.writeFileDir = dir.path + "/";
+    DocumentBuilder(doc).WriteDirectory(dir.path + "/");
     platform.TakeCalls();
     doc.StartRecording();  // cancelled
     const auto calls = platform.TakeCalls();
@@ -53,7 +53,7 @@ TEST_F(RecordingTest, SaveDialogProposesTheLocalTimeInTheWriteDirectory) {
 }
 
 TEST_F(RecordingTest, RealTimeRecordingNumbersItsRecordsAndTitlesTheWindow) {
-    doc.recording.pingNumber = 77;
+    DocumentBuilder(doc).PingNumber(77);
     ASSERT_TRUE(doc.StartRecordingTo(dir.File("run.svx")));
     EXPECT_EQ(doc.recording.windowTitle,
               "Halvex Sonvara_RGB -- Real Time - Data Recording to (run.svx)");
@@ -122,7 +122,7 @@ TEST_F(RecordingTest, RecordIsWrittenOnlyWhenItFitsWhole) {
     const Case cases[] = {{10815, false}, {10816, true}, {999, false}};
     for (const Case& c : cases) {
         freeBytes = c.available;
-        doc.files.fileSystem.freeSpace = [](const std::string&) { return freeBytes; };
+        DocumentBuilder(doc).FreeSpace([](const std::string&) { return freeBytes; });
         ASSERT_TRUE(doc.StartRecordingTo(dir.File("space.svx")));
         if (!c.recorded) {
             platform.expectedMessages = {"WARNING! The disk is full!!\nSaving process will stop!"};
@@ -134,9 +134,9 @@ TEST_F(RecordingTest, RecordIsWrittenOnlyWhenItFitsWhole) {
         doc.StopRecording();
     }
     // A failed query does not stop the recording.
-    doc.files.fileSystem.freeSpace = [](const std::string&) -> std::optional<std::uint64_t> {
+    DocumentBuilder(doc).FreeSpace([](const std::string&) -> std::optional<std::uint64_t> {
         return std::nullopt;
-    };
+    });
     ASSERT_TRUE(doc.StartRecordingTo(dir.File("space.svx")));
     Cycle();
     EXPECT_EQ(doc.recording.recordingOn, 1);
@@ -174,7 +174,7 @@ TEST_F(RecordingTest, FailedWriteStopsTheRecordingOnAWholeRecord) {
 TEST_F(RecordingTest, CycleWithoutDataIsCountedButNotWritten) {
     ASSERT_TRUE(doc.StartRecordingTo(dir.File("run.svx")));
     Cycle();
-    doc.noDataFlag = 1;
+    DocumentBuilder(doc).NoData(true);
     doc.StoreCycle();
     EXPECT_EQ(TempDir::ReadBytes(dir.File("run.svx")).size(), 10816u);
     EXPECT_EQ(doc.recording.pingNumber, 3);
@@ -183,7 +183,7 @@ TEST_F(RecordingTest, CycleWithoutDataIsCountedButNotWritten) {
 
 TEST_F(RecordingTest, RecordCarriesTheMeasuredIntervalInRealTime) {
     ASSERT_TRUE(doc.StartRecordingTo(dir.File("run.svx")));
-    doc.history.pingIntervalMs = 280;
+    DocumentBuilder(doc).PingInterval(280);
     Cycle();
     const auto bytes = TempDir::ReadBytes(dir.File("run.svx"));
     EXPECT_EQ(GetLe16(bytes.data() + 70), 280);
@@ -191,7 +191,8 @@ TEST_F(RecordingTest, RecordCarriesTheMeasuredIntervalInRealTime) {
 
 TEST_F(RecordingTest, StopWritesTheEventListIntoTheEventFile) {
     ASSERT_TRUE(doc.StartRecordingTo(dir.File("run.svx")));
-    EventRecord& event = doc.events.eventList.entries[0];
+    EventList list = doc.events.eventList;
+    EventRecord& event = list.entries[0];
     event.number = 0;
     event.pingNumber = 57;
     event.acrossFraction = 0.5;
@@ -200,8 +201,9 @@ TEST_F(RecordingTest, StopWritesTheEventListIntoTheEventFile) {
     event.latitude = "n/a\n";
     event.longitude = "n/a\n";
     event.annotation = "wreck\n";
-    doc.events.eventList.count = 1;
-    doc.events.recordEventsUnsaved = 1;  // a change whose saving failed: the stop saves it
+    list.count = 1;
+    // A change whose saving failed: the stop saves it.
+    DocumentBuilder(doc).UnsavedEvents(list, false);
     doc.StopRecording();
     EXPECT_EQ(TempDir::ReadText(dir.File("run.an")),
               "0\n57\n0.500000\n03-JUL-2025\n14:05:09\nn/a\nn/a\nwreck\n");

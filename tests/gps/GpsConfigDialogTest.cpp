@@ -10,6 +10,7 @@
 #include "gps/GpsDocumentOps.h"
 #include "gps/NmeaTestSupport.h"
 #include "platform/TimerIds.h"
+#include "support/DocumentBuilder.h"
 #include "support/FakePlatform.h"
 
 namespace {
@@ -249,11 +250,10 @@ TEST_F(GpsConfigApplyTest, ChangedChoiceIsStoredAndReopensThePort) {
     choice.stopBits = 2;
     choice.baudRate = 4800;
     choice.sentenceSet = 2;
-    {
-        std::lock_guard<std::mutex> guard(doc.gps.lock);
-        doc.gps.track.trackPath.push_back({0, 0, 1, 1});
-        doc.gps.speedText = "5.0 Knots";
-    }
+    DocumentBuilder(doc).GpsReaderWrites([](GpsState& gps) {
+        gps.track.trackPath.push_back({0, 0, 1, 1});
+        gps.speedText = "5.0 Knots";
+    });
     EXPECT_TRUE(ApplyGpsConfigChoice(doc, choice));
     EXPECT_EQ(doc.gpsConfig.gpsDevice, "/dev/ttyUSB0");
     EXPECT_EQ(doc.gpsConfig.gpsParity, 1);
@@ -271,7 +271,7 @@ TEST_F(GpsConfigApplyTest, ChangedChoiceIsStoredAndReopensThePort) {
 }
 
 TEST_F(GpsConfigApplyTest, PlaybackStoresWithoutReopening) {
-    doc.playbackMode = 1;
+    DocumentBuilder(doc).PlaybackFlag(true);
     GpsConfigChoice choice = Current();
     choice.baudRate = 9600;
     EXPECT_TRUE(ApplyGpsConfigChoice(doc, choice));

@@ -6,6 +6,7 @@
 #include "document/CVantrelDoc.h"
 #include "gps/NmeaTestSupport.h"
 #include "shell/ProfileFile.h"
+#include "support/DocumentBuilder.h"
 #include "support/FakePlatform.h"
 
 namespace {
@@ -38,15 +39,19 @@ TEST_F(GpsDocumentTest, ReadIntervalAndZoomFromTheSettingsAreBroughtIntoRange) {
 }
 
 TEST_F(GpsDocumentTest, PlaybackSequenceRunsOnlyWithAReader) {
-    doc.gps.recentSentences = {
-        "$GPRMC,123519,A,4807.038,S,01131.000,W,022.4,084.4,230394,003.1,W*6A\r"};
+    DocumentBuilder(doc).GpsReaderWrites([](GpsState& gps) {
+        gps.recentSentences = {
+            "$GPRMC,123519,A,4807.038,S,01131.000,W,022.4,084.4,230394,003.1,W*6A\r"};
+    });
     doc.RunGpsPlaybackSequence();
     EXPECT_EQ(doc.gps.speedText, "n/a");
-    doc.gps.readerExists = 1;
+    DocumentBuilder(doc).GpsReaderExists(true);
     doc.RunGpsPlaybackSequence();
     EXPECT_EQ(doc.gps.speedText, "n/a") << "the checksum of the N/E sentence does not match";
-    doc.gps.recentSentences = {
-        "$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A\r"};
+    DocumentBuilder(doc).GpsReaderWrites([](GpsState& gps) {
+        gps.recentSentences = {
+            "$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A\r"};
+    });
     doc.RunGpsPlaybackSequence();
     EXPECT_EQ(doc.gps.speedText, "22.4 Knots");
     EXPECT_EQ(doc.gps.latitudeText, "48.07.038 N");
@@ -73,7 +78,7 @@ TEST_F(GpsDocumentTest, EraseKeepsTheOriginAndResumesAtTheTruePlace) {
 }
 
 TEST_F(GpsDocumentTest, ZoomCommandsStepTheFactor) {
-    doc.gpsConfig.trackZoom = 1.0;
+    DocumentBuilder(doc).TrackZoom(1.0);
     doc.ZoomTrackIn();
     EXPECT_EQ(doc.gpsConfig.trackZoom, 2.5);
     doc.ZoomTrackOut();

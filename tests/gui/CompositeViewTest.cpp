@@ -12,6 +12,7 @@
 #include "ViewTestSupport.h"
 #include "document/CVantrelDoc.h"
 #include "shell/CommandIds.h"
+#include "support/DocumentBuilder.h"
 #include "support/FakePlatform.h"
 #include "support/RecordingViewHost.h"
 #include "ui/imaging/CSonarLView.h"
@@ -36,11 +37,8 @@ bool IsMarkerRed(QColor c) {
 class CompositeViewTest : public ::testing::Test {
 protected:
     CompositeViewTest() : doc(platform), view(doc) {
-        doc.images.compositeMode = 1;
-        doc.range = 50;
-        doc.discoveryMode = 0;
-        doc.playbackMode = 1;
-        for (int h = 0; h < 3; ++h) doc.heads[h].available = 1;
+        DocumentBuilder(doc).CompositeMode(true).Range(50).DiscoveryMode(false).PlaybackFlag(true);
+        DocumentBuilder(doc).Installed({1, 1, 1, 1});
         view.SetHost(&host);
         view.resize(kWidth, kHeight);
         view.show();
@@ -49,8 +47,7 @@ protected:
 
     // Cycles whose three frequencies differ, so that each colour plane shows its own echo.
     void StoreCycles(int count) {
-        doc.speed.useManualSpeed = 1;
-        doc.speed.manualSpeedKnots = 4.0;
+        DocumentBuilder(doc).ManualSpeed(4.0);
         for (int i = 0; i < count; ++i) {
             for (int h = 0; h < 3; ++h) {
                 for (std::size_t s = 0; s < doc.heads[h].line.size(); ++s) {
@@ -109,7 +106,7 @@ TEST_F(CompositeViewTest, ShowsTheCompositeOneToOneAtTheScrollOffset) {
 
 TEST_F(CompositeViewTest, WithoutCompositeModeOnlyBlackScaleAndTexts) {
     StoreCycles(100);
-    doc.images.compositeMode = 0;
+    DocumentBuilder(doc).CompositeMode(false);
     const QImage shot = Grab(view);
     EXPECT_EQ(CountWhere(shot, QRect(0, 30, kWidth, kHeight - 100),
                          [](QColor c) {
@@ -127,14 +124,14 @@ TEST_F(CompositeViewTest, StatusCornerShowsSpinnerByCycleHeldAndSc) {
     const QRect held(kWidth - 55, 0, 35, 26);
     const QImage first = Grab(view);
     EXPECT_EQ(Grab(view).copy(spinner), first.copy(spinner)) << "a paint does not step it";
-    ++doc.acceptedCycleCount;
+    DocumentBuilder(doc).AcceptedCycleCount(doc.acceptedCycleCount + 1);
     const QImage stepped = Grab(view);
     EXPECT_NE(stepped.copy(spinner), first.copy(spinner));
     EXPECT_TRUE(BoundsWhere(stepped, QRect(kWidth - 40, 0, 20, 26), IsYellowOnBlack).isValid())
         << "sc";
-    doc.speed.speedCorrection = 0;
+    DocumentBuilder(doc).SpeedCorrection(false);
     EXPECT_FALSE(BoundsWhere(Grab(view), QRect(kWidth - 40, 0, 20, 26), IsYellowOnBlack).isValid());
-    doc.playbackMode = 0;
+    DocumentBuilder(doc).PlaybackFlag(false);
     QTest::keyClick(&view, Qt::Key_H);
     EXPECT_EQ(doc.images.held, 1);
     const QImage heldShot = Grab(view);
@@ -153,14 +150,12 @@ TEST_F(CompositeViewTest, RangeTextAndWaitText) {
     EXPECT_FALSE(view.Commands().State(kCmdShowRange).checked);
     EXPECT_FALSE(
         BoundsWhere(Grab(view), QRect(0, kHeight - 42, 60, 20), IsYellowOnBlack).isValid());
-    doc.playbackMode = 0;
-    doc.discoveryMode = 1;
+    DocumentBuilder(doc).PlaybackFlag(false).DiscoveryMode(true);
     EXPECT_TRUE(BoundsWhere(Grab(view), waitText, IsYellowOnBlack).isValid());
 }
 
 TEST_F(CompositeViewTest, EventMarkersMoveWithTheRowCounterAndStayWhileHeld) {
-    doc.events.eventMarkerPath = {{3, 400, 100}};
-    doc.images.compositeRowCounter = 50;
+    DocumentBuilder(doc).EventMarkerPath({{3, 400, 100}}).CompositeRowCounter(50);
     auto markerRows = [&] {
         return BoundsWhere(Grab(view), QRect(370, 0, 60, kHeight - 60), IsMarkerRed);
     };
@@ -170,20 +165,20 @@ TEST_F(CompositeViewTest, EventMarkersMoveWithTheRowCounterAndStayWhileHeld) {
     EXPECT_NEAR(bounds.center().x(), 400, 2);
     EXPECT_NEAR(bounds.height(), 26, 3);
     // Held in real time: where they were when hold began.
-    doc.playbackMode = 0;
+    DocumentBuilder(doc).PlaybackFlag(false);
     doc.ToggleHold();
-    doc.images.compositeRowCounter = 80;
+    DocumentBuilder(doc).CompositeRowCounter(80);
     EXPECT_NEAR(markerRows().center().y(), 150, 2);
-    doc.playbackMode = 1;  // in playback they follow the counter
+    DocumentBuilder(doc).PlaybackFlag(true);  // in playback they follow the counter
     EXPECT_NEAR(markerRows().center().y(), 180, 2);
-    doc.events.showEventMarkers = 0;
+    DocumentBuilder(doc).EventMarkers(false);
     EXPECT_FALSE(markerRows().isValid());
 }
 
 TEST_F(CompositeViewTest, EventMarkersAreClippedToTheImage) {
     view.Commands().Execute(kCmdZoom100);
     view.State().scrollX = 1700;  // the image ends at window x 300
-    doc.events.eventMarkerPath = {{1, 2000, 100}};
+    DocumentBuilder(doc).EventMarkerPath({{1, 2000, 100}});
     const QImage shot = Grab(view);
     EXPECT_EQ(CountWhere(shot, QRect(301, 0, 100, kHeight - 60), IsMarkerRed), 0);
     EXPECT_GT(CountWhere(shot, QRect(280, 80, 21, 40), IsMarkerRed), 0);
@@ -217,7 +212,7 @@ TEST_F(CompositeViewTest, SizingFollowsTheZoomAndAZeroSizedWindowKeepsThePicture
     EXPECT_EQ(view.State().ZoomPercent(), 200);
     view.Commands().Execute(kCmdFillScreen);
     StoreCycles(50);
-    doc.events.eventMarkerPath = {{1, 10, 10}};
+    DocumentBuilder(doc).EventMarkerPath({{1, 10, 10}});
     const std::vector<std::uint8_t> top(doc.images.CompositeImage().Row(0),
                                         doc.images.CompositeImage().Row(0) + 3 * 1004);
     view.resize(0, 0);  // minimised
@@ -296,7 +291,7 @@ TEST_F(CompositeViewTest, ClosingTheViewFreesTheComposite) {
 TEST(SideScanMeasureTest, TargetHeightInASideScanViewShowsItsPrompts) {
     FakePlatform platform;
     CVantrelDoc doc(platform);
-    doc.range = 50;
+    DocumentBuilder(doc).Range(50);
     RecordingViewHost host;
     CSonarLView view(doc);
     view.SetHost(&host);
@@ -327,14 +322,9 @@ namespace {
 class CompositeScreenshotTest : public ::testing::Test {
 protected:
     CompositeScreenshotTest() : doc(platform), view(doc) {
-        doc.images.compositeMode = 1;
-        doc.range = 50;
-        doc.discoveryMode = 0;
-        const int frequencies[3] = {120000, 260000, 540000};
-        for (int h = 0; h < 3; ++h) {
-            doc.heads[h].available = 1;
-            doc.heads[h].frequencyHz = frequencies[h];
-        }
+        DocumentBuilder(doc).CompositeMode(true).Range(50).DiscoveryMode(false);
+        DocumentBuilder(doc).Installed({1, 1, 1, 1}).Frequency(kHeadL, 120000);
+        DocumentBuilder(doc).Frequency(kHeadM, 260000).Frequency(kHeadH, 540000);
         view.resize(720, 560);
         view.show();
     }
@@ -349,9 +339,9 @@ protected:
             scene.SideScan(h, 1, ping, request, half.data());
             std::copy(half.begin(), half.end(), line.begin() + sim::kSamples);
         }
-        doc.recording.pingNumber = static_cast<std::int32_t>(ping);
+        DocumentBuilder(doc).PingNumber(static_cast<std::int32_t>(ping));
         doc.StoreCycle();
-        ++doc.acceptedCycleCount;
+        DocumentBuilder(doc).AcceptedCycleCount(doc.acceptedCycleCount + 1);
     }
 
     void ClickAt(QPoint p) {
@@ -373,7 +363,7 @@ TEST_F(CompositeScreenshotTest, SimulatedSurveyWithMeasurementsAndEvents) {
     // Markers are kept relative to the row counter: image row = row + counter.
     const int counter = doc.images.compositeRowCounter;
     // Two of the scene's objects (bright echo, black shadow beyond it) carry events.
-    doc.events.eventMarkerPath = {{1, 152, 228 - counter}, {2, 76, 400 - counter}};
+    DocumentBuilder(doc).EventMarkerPath({{1, 152, 228 - counter}, {2, 76, 400 - counter}});
     // A dark shadow keeps the markers and labels readable over bright echoes.
     view.Commands().Execute(kCmdShowMarkShadow);
     view.Commands().Execute(kCmdMeasureDistance);

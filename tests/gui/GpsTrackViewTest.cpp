@@ -19,6 +19,7 @@
 #include "gps/NmeaTestSupport.h"
 #include "platform/TimerIds.h"
 #include "shell/CommandIds.h"
+#include "support/DocumentBuilder.h"
 #include "support/FakePlatform.h"
 #include "ui/gps/CGPSConfigDlg.h"
 #include "ui/gps/CGPSTrackView.h"
@@ -42,10 +43,11 @@ protected:
 
     // A track of known segments (metres; y grows south) ending at the last point.
     void SetTrack(const std::vector<TrackSegment>& segments) {
-        std::lock_guard<std::mutex> guard(doc.gps.lock);
-        doc.gps.track.trackPath = segments;
-        doc.gps.track.lastDrawnX = segments.empty() ? 0.0 : segments.back().x1;
-        doc.gps.track.lastDrawnY = segments.empty() ? 0.0 : segments.back().y1;
+        DocumentBuilder(doc).GpsReaderWrites([&](GpsState& gps) {
+            gps.track.trackPath = segments;
+            gps.track.lastDrawnX = segments.empty() ? 0.0 : segments.back().x1;
+            gps.track.lastDrawnY = segments.empty() ? 0.0 : segments.back().y1;
+        });
     }
     QImage Shot(CGPSTrackView& view) { return view.Render().convertToFormat(QImage::Format_RGB32); }
 
@@ -80,7 +82,7 @@ TEST_F(GpsTrackViewTest, TheTrackIsOnePixelWideAtEveryZoom) {
     view.resize(400, 300);
     SetTrack({{-200, 20, 30, 20}});
     for (double zoom : {0.5, 1.0, 2.5}) {
-        doc.gpsConfig.trackZoom = zoom;
+        DocumentBuilder(doc).TrackZoom(zoom);
         const QImage shot = Shot(view);
         const int row = static_cast<int>(view.Origin().y() + 20 * zoom);
         const QRect green = BoundsWhere(shot, QRect(150, row - 6, 100, 13), IsGreen);
@@ -100,7 +102,7 @@ TEST_F(GpsTrackViewTest, ScaleLabelFollowsZoomAndUnits) {
 }
 
 TEST_F(GpsTrackViewTest, ImperialGridIsEvery46Pixels) {
-    doc.units = 1;
+    DocumentBuilder(doc).Units(1);
     CGPSTrackView view(doc);
     view.resize(400, 300);
     const QImage shot = Shot(view);
@@ -149,7 +151,7 @@ TEST_F(GpsTrackViewTest, RestoreGoesBackToZoomOneCentredOnTheShip) {
     view.resize(400, 300);
     view.show();
     SetTrack({{0, 0, 40, -30}});
-    doc.gpsConfig.trackZoom = 0.25;
+    DocumentBuilder(doc).TrackZoom(0.25);
     QTest::mousePress(&view, Qt::LeftButton, {}, QPoint(100, 100));
     QTest::mouseMove(&view, QPoint(60, 90));
     QTest::mouseRelease(&view, Qt::LeftButton, {}, QPoint(60, 90));
@@ -182,7 +184,7 @@ protected:
     GpsFrameTest() : link(doc.gps) {
         doc.SetGpsReader(&link);
         link.present = {"/dev/ttyS0", "/dev/ttyS1"};
-        doc.display.layout.metrics = frame.MeasureLayout();
+        DocumentBuilder(doc).LayoutMetrics(frame.MeasureLayout());
         ComputeDefaultLayout(doc.display.layout);
     }
     ~GpsFrameTest() override { doc.SetGpsReader(nullptr); }
@@ -201,7 +203,7 @@ protected:
 TEST_F(GpsFrameTest, ShowCommandOpensAndClosesThePlotter) {
     frame.show();
     CommandTable& commands = frame.Commands();
-    doc.gpsConfig.gpsTracking = 0;
+    DocumentBuilder(doc).GpsTrackShown(false);
     EXPECT_FALSE(commands.State(kCmdShowGpsTrack).checked);
     ASSERT_TRUE(commands.Execute(kCmdShowGpsTrack));
     ASSERT_NE(View(), nullptr);
@@ -223,7 +225,7 @@ TEST_F(GpsFrameTest, ShowCommandOpensAndClosesThePlotter) {
 
 TEST_F(GpsFrameTest, LayoutCreatesThePlotterWhenTrackingIsOn) {
     frame.show();
-    doc.gpsConfig.gpsTracking = 1;
+    DocumentBuilder(doc).GpsTrackShown(true);
     frame.ApplyWindowLayout(false);
     EXPECT_EQ(View(), nullptr);
     frame.ApplyWindowLayout(true);
@@ -272,22 +274,24 @@ TEST_F(GpsFrameTest, ContextMenuRunsTheMainWindowsCommands) {
     MenuAction(menu, "&Erase GPS Tracks")->trigger();
     EXPECT_TRUE(doc.gps.track.trackPath.empty());
     // In playback the port settings are not offered.
-    doc.playbackMode = 1;
+    DocumentBuilder(doc).PlaybackFlag(true);
     QMenu playbackMenu;
     View()->FillContextMenu(playbackMenu);
     EXPECT_FALSE(MenuAction(playbackMenu, "GPS Comm Port &Settings")->isEnabled());
     EXPECT_FALSE(frame.Commands().State(kCmdGpsPortSettings).enabled);
-    doc.playbackMode = 0;
+    DocumentBuilder(doc).PlaybackFlag(false);
 }
 
 TEST_F(GpsFrameTest, DialogShowsTheDocumentsSettings) {
-    doc.gpsConfig.gpsPort = 2;
-    doc.gpsConfig.gpsBaudRate = 9600;
-    doc.gpsConfig.gpsParity = 2;
-    doc.gpsConfig.gpsStopBits = 2;
-    doc.gpsConfig.gpsDataBits = 7;
-    doc.gpsConfig.gpsSentenceSet = 1;
-    doc.gpsConfig.gpsReadInterval = 700;
+    GpsPortSettings port = doc.gpsConfig;
+    port.gpsPort = 2;
+    port.gpsBaudRate = 9600;
+    port.gpsParity = 2;
+    port.gpsStopBits = 2;
+    port.gpsDataBits = 7;
+    port.gpsSentenceSet = 1;
+    port.gpsReadInterval = 700;
+    DocumentBuilder(doc).GpsPort(port);
     ASSERT_TRUE(frame.Commands().Execute(kCmdGpsPortSettings));
     CGPSConfigDlg* dialog = frame.Gps().ConfigDialog();
     ASSERT_TRUE(dialog->isVisible());
@@ -332,7 +336,9 @@ TEST_F(GpsFrameTest, DialogApplyReopensAndOkCloses) {
 }
 
 TEST_F(GpsFrameTest, DialogDefaultThenOkAppliesAndStays) {
-    doc.gpsConfig.gpsBaudRate = 38400;
+    GpsPortSettings port = doc.gpsConfig;
+    port.gpsBaudRate = 38400;
+    DocumentBuilder(doc).GpsPort(port);
     frame.Commands().Execute(kCmdGpsPortSettings);
     CGPSConfigDlg* dialog = frame.Gps().ConfigDialog();
     dialog->defaultButton->click();
@@ -358,14 +364,16 @@ TEST_F(GpsFrameTest, ListsFollowAReopenThatFellBackToAnotherPort) {
     // A change the user has not applied yet is not overwritten.
     dialog->baudList->setCurrentIndex(1);
     Q_EMIT dialog->baudList->activated(1);
-    doc.gpsConfig.gpsSentenceSet = 3;
+    GpsPortSettings changed = doc.gpsConfig;
+    changed.gpsSentenceSet = 3;
+    DocumentBuilder(doc).GpsPort(changed);
     dialog->Refresh();
     EXPECT_EQ(dialog->baudList->currentText(), QStringLiteral("9,600"));
     EXPECT_EQ(dialog->sentenceList->currentText(), QStringLiteral("GLL + VTG"));
 }
 
 TEST_F(GpsFrameTest, SpinSetsTheIntervalAtOnce) {
-    doc.gpsConfig.gpsReadInterval = 300;
+    DocumentBuilder(doc).GpsReadInterval(300);
     frame.Commands().Execute(kCmdGpsPortSettings);
     CGPSConfigDlg* dialog = frame.Gps().ConfigDialog();
     dialog->intervalSpin->stepDown();
@@ -373,7 +381,7 @@ TEST_F(GpsFrameTest, SpinSetsTheIntervalAtOnce) {
     dialog->intervalSpin->stepDown();  // below 2 steps stays at 200 ms
     EXPECT_EQ(doc.gpsConfig.gpsReadInterval, 200);
     EXPECT_EQ(dialog->intervalEdit->text(), QStringLiteral("200"));
-    doc.gpsConfig.gpsReadInterval = 1900;
+    DocumentBuilder(doc).GpsReadInterval(1900);
     dialog->Open();
     dialog->intervalSpin->stepUp();
     dialog->intervalSpin->stepUp();
@@ -386,7 +394,9 @@ TEST_F(GpsFrameTest, SpinSetsTheIntervalAtOnce) {
 
 TEST_F(GpsFrameTest, DialogFollowsTheReadsWithQualitySatellitesAndSentences) {
     doc.ReopenGpsPort(1);
-    doc.gpsConfig.gpsSentenceSet = 1;
+    GpsPortSettings port = doc.gpsConfig;
+    port.gpsSentenceSet = 1;
+    DocumentBuilder(doc).GpsPort(port);
     frame.Commands().Execute(kCmdGpsPortSettings);
     CGPSConfigDlg* dialog = frame.Gps().ConfigDialog();
     link.queued = Nmea("GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,") +

@@ -12,6 +12,7 @@
 #include "document/CVantrelDoc.h"
 #include "imaging/RangeScale.h"
 #include "shell/CommandIds.h"
+#include "support/DocumentBuilder.h"
 #include "support/FakePlatform.h"
 #include "support/RecordingViewHost.h"
 #include "ui/imaging/CSonarHView.h"
@@ -101,9 +102,7 @@ TEST_F(SideScanViewTest, AColourTableChoiceRecoloursEveryViewAtItsNextPaint) {
 }
 
 TEST_F(SideScanViewTest, LabelsShowRangeGainAndFrequencyInTheChosenUnits) {
-    doc.range = 50;
-    doc.heads[0].gainDb = 6;
-    doc.heads[0].frequencyHz = 120000;
+    DocumentBuilder(doc).Range(50).Gain(0, 6).Frequency(0, 120000);
     view.Commands().Execute(kCmdGrid);
     Image().Zero();
     for (int r = 0; r < Image().Rows(); ++r) std::fill_n(Image().Row(r), Image().Width(), 128);
@@ -114,7 +113,7 @@ TEST_F(SideScanViewTest, LabelsShowRangeGainAndFrequencyInTheChosenUnits) {
     };
     for (const Case c : {Case{0, "50 m(6 dB)"}, Case{1, "150 ft(6 dB)"}}) {
         SCOPED_TRACE(c.range);
-        doc.units = c.units;
+        DocumentBuilder(doc).Units(c.units);
         const QImage shot = Grab(view);
         const QRect rangeBox = LabelBox(shot, QRect(0, kHeight - 64, 200, 22));
         EXPECT_EQ(rangeBox, QRect(4, kHeight - 64, metrics.horizontalAdvance(c.range), 22));
@@ -128,8 +127,7 @@ TEST_F(SideScanViewTest, LabelsShowRangeGainAndFrequencyInTheChosenUnits) {
 }
 
 TEST_F(SideScanViewTest, GridLinesAndScaleLabelsSitOnTheTicks) {
-    doc.range = 50;
-    doc.images.sideMode = 3;
+    DocumentBuilder(doc).Range(50).SideMode(3);
     const QImage shot = Grab(view);  // image width 400: ticks every 40 pixels
     EXPECT_EQ(Pixel(shot, 40, 10), ToQColor(kScalePenA));
     EXPECT_EQ(Pixel(shot, 200, 10), ToQColor(kScalePenB));  // the nadir line
@@ -149,8 +147,7 @@ TEST_F(SideScanViewTest, GridLinesAndScaleLabelsSitOnTheTicks) {
 }
 
 TEST_F(SideScanViewTest, PointerReadoutReachesTheHost) {
-    doc.range = 50;
-    doc.images.sideMode = 3;
+    DocumentBuilder(doc).Range(50).SideMode(3);
     RowInfo& stamp = doc.images.slotStates[0].rowInfo.Row(100);
     stamp.pingNumber = 42;
     QTest::mouseMove(&view, QPoint(300, 100));
@@ -188,7 +185,7 @@ TEST_F(SideScanViewTest, DraggingPansOnlyAtOneAndTwoHundredPercent) {
 
 TEST_F(SideScanViewTest, ADoubleClickIsNotASecondPress) {
     view.Commands().Execute(kCmdZoom100);
-    doc.playbackMode = 1;
+    DocumentBuilder(doc).PlaybackFlag(true);
     QTest::mouseDClick(&view, Qt::LeftButton, {}, QPoint(100, 100));
     EXPECT_EQ(view.State().dragging, 0);
     EXPECT_TRUE(platform.TakeCalls().empty());
@@ -289,8 +286,7 @@ std::vector<std::pair<int, int>> LabelRuns(const QImage& shot, QRect band) {
 }  // namespace
 
 TEST_F(SideScanViewTest, ScaleLabelsStayApartAtEveryWidth) {
-    doc.range = 60;
-    doc.images.sideMode = 3;
+    DocumentBuilder(doc).Range(60).SideMode(3);
     view.Commands().Execute(kCmdGrid);  // short marks only: the band holds nothing but labels
     const QFontMetrics metrics(CellFont(QStringLiteral("Arial"), kScaleFontHeight));
     const int widest = metrics.horizontalAdvance(QStringLiteral("60"));
@@ -312,10 +308,7 @@ TEST_F(SideScanViewTest, ScaleLabelsStayApartAtEveryWidth) {
 }
 
 TEST_F(SideScanViewTest, NoGridLineRunsThroughTheRangeAndFrequencyTexts) {
-    doc.range = 50;
-    doc.heads[0].gainDb = 6;
-    doc.heads[0].frequencyHz = 120000;
-    doc.images.sideMode = 3;
+    DocumentBuilder(doc).Range(50).Gain(0, 6).Frequency(0, 120000).SideMode(3);
     const QImage shot = Grab(view);  // grid lines every 40 px, through x = 40 and 80
     const QFontMetrics metrics(CellFont(QStringLiteral("Arial"), kLabelFontHeight));
     const int h = metrics.height();
@@ -346,11 +339,11 @@ TEST_F(SideScanViewTest, AHeadWithoutDataIsNamedOverItsImage) {
     const auto isYellow = [&](QColor c) { return c == yellow || IsYellowOnBlack(c); };
     const QRect middle(0, kHeight / 2 - 40, 640, 80);
     EXPECT_FALSE(BoundsWhere(Grab(view), middle, isYellow).isValid()) << "the head has data";
-    doc.polling.leftOut[kHeadL] = true;
+    DocumentBuilder(doc).LeftOutOfPolling(kHeadL);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         EXPECT_EQ(NoDataText(kHeadL, c.frequencyHz), c.text);
-        doc.heads[kHeadL].frequencyHz = c.frequencyHz;
+        DocumentBuilder(doc).Frequency(kHeadL, c.frequencyHz);
         const QImage shot = Grab(view);
         const QRect box = BoundsWhere(shot, middle, isYellow);
         ASSERT_TRUE(box.isValid());

@@ -62,7 +62,7 @@ TEST_F(ImageCommandsTest, AdvanceCoveringTheWholeImage) {
 }
 
 TEST_F(ImageCommandsTest, SideModeCommandResetsAndRedraws) {
-    doc.images.compositeMode = 1;
+    DocumentBuilder(doc).CompositeMode(true);
     doc.images.AllocateComposite(120, 50);
     doc.images.AllocateChannelImage(kHeadM, 80, 50);
     for (int i = 0; i < 5; ++i) {  // about 31 rows in starboard-only mode: the image is not full
@@ -81,7 +81,7 @@ TEST_F(ImageCommandsTest, SideModeCommandResetsAndRedraws) {
     const auto rgb = Snapshot(doc.images.CompositeImage());
     EXPECT_NE(channel, before);
     // What a re-draw from the history gives, from a reset slot.
-    doc.images.slotStates[kHeadM].remainder = 0.0;
+    DocumentBuilder(doc).SlotRemainder(kHeadM, 0.0);
     doc.RedrawFromHistory(kHeadM, 0);
     EXPECT_EQ(Snapshot(doc.images.ChannelImage(kHeadM)), channel);
     doc.RebuildComposite();
@@ -97,7 +97,7 @@ TEST_F(ImageCommandsTest, SideModeCommandResetsAndRedraws) {
 }
 
 TEST_F(ImageCommandsTest, ClearScreenKeepsTheHistory) {
-    doc.images.compositeMode = 1;
+    DocumentBuilder(doc).CompositeMode(true);
     doc.images.AllocateComposite(100, 30);
     doc.images.AllocateChannelImage(kHeadL, 100, 30);
     doc.images.echoImage.Allocate(50, 20, 1);
@@ -117,8 +117,7 @@ TEST_F(ImageCommandsTest, ClearScreenKeepsTheHistory) {
 }
 
 TEST_F(ImageCommandsTest, HoldInPlaybackStopsAndResumesThePlaybackTimer) {
-    doc.playbackMode = 1;
-    doc.images.compositeRowCounter = 42;
+    DocumentBuilder(doc).PlaybackFlag(true).CompositeRowCounter(42);
     platform.StartTimer(kTimerPlayback, 50);
     platform.TakeCalls();
     doc.ToggleHold();
@@ -131,7 +130,7 @@ TEST_F(ImageCommandsTest, HoldInPlaybackStopsAndResumesThePlaybackTimer) {
     EXPECT_EQ(platform.TimerPeriod(kTimerPlaybackDelay), 100);
     EXPECT_EQ(observer.updates, 2);
 
-    doc.images.heldByEventDialog = 1;  // an event dialog holds the display: ignored
+    DocumentBuilder(doc).HeldByEventDialog(true);  // an event dialog holds the display: ignored
     doc.ToggleHold();
     EXPECT_EQ(doc.images.held, 0);
 }
@@ -141,16 +140,15 @@ TEST_F(ImageCommandsTest, LayoutIsRebuiltWhenItsInputsChange) {
     EXPECT_EQ(observer.layouts, 1);  // the first live update sets up the layout
     doc.StoreCycle();
     EXPECT_EQ(observer.layouts, 1);
-    doc.displayChannelB = kHeadM;
+    DocumentBuilder(doc).DisplayChannels(doc.displayChannelA, kHeadM);
     doc.StoreCycle();
     doc.StoreCycle();
     EXPECT_EQ(observer.layouts, 2);
-    doc.orientationPresent = 1;
-    doc.images.compositeMode = 1;
+    DocumentBuilder(doc).OrientationPresent(true).CompositeMode(true);
     doc.StoreCycle();
     EXPECT_EQ(observer.layouts, 3);
-    doc.images.held = 1;  // held: no live update, no layout check
-    doc.displayChannelA = kHeadM;
+    // Held: no live update, no layout check.
+    DocumentBuilder(doc).Held(true).DisplayChannels(kHeadM, doc.displayChannelB);
     doc.StoreCycle();
     EXPECT_EQ(observer.layouts, 3);
     EXPECT_EQ(observer.cycles, 6);
@@ -227,7 +225,7 @@ TEST_F(ImageCommandsTest, CompositeSizingRebuildsInCompositeModeOnly) {
     doc.SizeCompositeImage(kZoom100, 900, sizeChanged);
     EXPECT_EQ(doc.images.CompositeImage().Width(), 2000);
     EXPECT_EQ(doc.images.CompositeImage().Row(0)[3 * 700], 0);  // not composite mode
-    doc.images.compositeMode = 1;
+    DocumentBuilder(doc).CompositeMode(true);
     doc.SizeCompositeImage(kZoomFillScreen, 900, sizeChanged);
     EXPECT_EQ(doc.images.CompositeImage().Width(), 900);
     EXPECT_GT(doc.images.CompositeImage().Row(0)[3 * 300], 0);
@@ -238,32 +236,30 @@ TEST_F(ImageCommandsTest, CompositeSizingRebuildsInCompositeModeOnly) {
 }
 
 TEST_F(ImageCommandsTest, SpeedDialogOkRedrawsWithTheNewSpeed) {
-    doc.images.sideMode = 1;
-    doc.range = 10;
+    DocumentBuilder(doc).SideMode(1).Range(10);
     doc.images.AllocateChannelImage(kHeadL, 100, 400);
     FillLines(50);
-    doc.speed.useManualSpeed = 1;
-    doc.speed.manualSpeedKnots = 1.0;
+    DocumentBuilder(doc).ManualSpeed(1.0);
     for (int i = 0; i < 10; ++i) doc.StoreCycle();
-    doc.images.slotStates[kHeadL].remainder = 0.0;
+    DocumentBuilder(doc).SlotRemainder(kHeadL, 0.0);
     doc.RedrawFromHistory(kHeadL, 0);
     const int slowRows = doc.images.rowsFilled;
 
     ShipSpeedDialogModel dialog(doc.speed);
     dialog.Spin(+30);  // 4.0 knots
-    doc.images.slotStates[kHeadL].remainder = 0.0;
+    DocumentBuilder(doc).SlotRemainder(kHeadL, 0.0);
     doc.ApplySpeedDialog(dialog);
     EXPECT_DOUBLE_EQ(doc.speed.manualSpeedKnots, 4.0);
     EXPECT_GT(doc.images.rowsFilled, 3 * slowRows);
 }
 
 TEST_F(ImageCommandsTest, SlotResetClearsStampsRemainderAndCounters) {
-    doc.images.compositeMode = 1;
+    DocumentBuilder(doc).CompositeMode(true);
     doc.images.AllocateComposite(100, 30);
-    doc.gps.readerExists = 1;
+    DocumentBuilder(doc).GpsReaderExists(true);
     FillLines();
     for (int i = 0; i < 8; ++i) StoreAt(9.0);
-    doc.images.heldRowCounter = 3;
+    DocumentBuilder(doc).HeldRowCounter(3);
     ASSERT_GT(doc.images.compositeRowCounter, 0);
     doc.ResetSlot(kCompositeSlot);
     EXPECT_EQ(doc.images.compositeRowCounter, 0);

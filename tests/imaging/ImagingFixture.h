@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "document/CVantrelDoc.h"
+#include "support/DocumentBuilder.h"
 #include "support/FakePlatform.h"
 
 class ImagingFixture : public ::testing::Test {
@@ -25,8 +26,7 @@ protected:
     }
     // One stored cycle at a fixed speed: manual knots, speed correction on.
     void StoreAt(double knots) {
-        doc.speed.useManualSpeed = 1;
-        doc.speed.manualSpeedKnots = knots;
+        DocumentBuilder(doc).StoringSpeed(knots);
         doc.StoreCycle();
     }
     std::vector<std::uint8_t> RowOf(const RingImage& image, int r) const {

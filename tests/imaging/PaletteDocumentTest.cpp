@@ -5,6 +5,7 @@
 #include "document/CVantrelDoc.h"
 #include "imaging/PaletteFile.h"
 #include "shell/ProfileFile.h"
+#include "support/DocumentBuilder.h"
 #include "support/FakePlatform.h"
 #include "support/TempDir.h"
 
@@ -87,7 +88,7 @@ TEST_F(PaletteDocumentTest, ColourTableSetting) {
         EXPECT_EQ(doc.palette.activePalette, TablePalette(doc, c.index)) << c.setting;
     }
     // An index that came in some other way still colours with a real table.
-    doc.palette.colourTableIndex = 77;
+    DocumentBuilder(doc).RawColourTableIndex(77);
     doc.BuildActivePalette();
     EXPECT_EQ(doc.palette.activePalette, TablePalette(doc, 9));
 }
@@ -95,7 +96,7 @@ TEST_F(PaletteDocumentTest, ColourTableSetting) {
 TEST_F(PaletteDocumentTest, CustomPaletteHidesTheTableUntilSwitchedOff) {
     Palette custom{};
     for (int i = 0; i < kPaletteBytes; ++i) custom[i] = static_cast<std::uint8_t>(i);
-    doc.palette.customPalette = custom;
+    DocumentBuilder(doc).CustomPalette(custom);
     doc.SetUseCustomPalette(true);
     const Palette shown = doc.palette.activePalette;
     for (int k = 0; k < kPaletteEntries; ++k) {
@@ -214,8 +215,7 @@ TEST_F(PaletteDocumentTest, SaveFailures) {
 }
 
 TEST_F(PaletteDocumentTest, DialogsReadAndWriteTheChosenFileOnly) {
-    doc.iniPath = dir.File("Sonvara_RGB.ini");
-    doc.palette.paletteFileName = "kept.pal";
+    DocumentBuilder(doc).SettingsFile(dir.File("Sonvara_RGB.ini")).PaletteFileName("kept.pal");
     doc.OpenPaletteEditor();
     platform.TakeCalls();
     platform.fileDialogAnswers = {dir.File("typed"), std::nullopt};
@@ -235,7 +235,7 @@ TEST_F(PaletteDocumentTest, DialogsReadAndWriteTheChosenFileOnly) {
 
 TEST_F(PaletteDocumentTest, StartUpWithTheCustomPaletteLoadsItsFile) {
     // A first session: custom palette on, closed with the application.
-    doc.iniPath = dir.File("Sonvara_RGB.ini");
+    DocumentBuilder(doc).SettingsFile(dir.File("Sonvara_RGB.ini"));
     ProfileFile settings(doc.iniPath);
     doc.LoadPaletteSettings(settings);
     PaletteEditor& editor = doc.OpenPaletteEditor();

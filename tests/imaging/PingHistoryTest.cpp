@@ -10,7 +10,7 @@ class PingHistoryTest : public ImagingFixture {};
 
 TEST_F(PingHistoryTest, RingWrapsAfterExactly4000Cycles) {
     for (int i = 0; i < 5; ++i) {
-        doc.recording.pingNumber = i;
+        DocumentBuilder(doc).PingNumber(i);
         doc.StoreCycle();
     }
     // Before wrapping the walk back stops after slot 0.
@@ -18,7 +18,7 @@ TEST_F(PingHistoryTest, RingWrapsAfterExactly4000Cycles) {
     EXPECT_EQ(doc.history.IndexBack(6), -1);
 
     for (int i = 5; i < 3999; ++i) {
-        doc.recording.pingNumber = i;
+        DocumentBuilder(doc).PingNumber(i);
         doc.StoreCycle();
     }
     EXPECT_EQ(doc.history.writeIndex, 3999);
@@ -26,7 +26,7 @@ TEST_F(PingHistoryTest, RingWrapsAfterExactly4000Cycles) {
     EXPECT_EQ(doc.history.IndexBack(3999), 0);
     EXPECT_EQ(doc.history.IndexBack(4000), -1);
 
-    doc.recording.pingNumber = 3999;
+    DocumentBuilder(doc).PingNumber(3999);
     doc.StoreCycle();
     EXPECT_EQ(doc.history.writeIndex, 0);
     EXPECT_EQ(doc.history.wrapped, 1);
@@ -35,7 +35,7 @@ TEST_F(PingHistoryTest, RingWrapsAfterExactly4000Cycles) {
     EXPECT_EQ(doc.history.IndexBack(2), 3998);
     EXPECT_EQ(doc.history.IndexBack(3999), 1);
 
-    doc.recording.pingNumber = 4000;
+    DocumentBuilder(doc).PingNumber(4000);
     doc.StoreCycle();
     EXPECT_EQ(doc.history.Record(0).pingNumber, 4000);  // slot 0 overwritten
     EXPECT_EQ(doc.history.Record(1).pingNumber, 1);
@@ -45,20 +45,17 @@ TEST_F(PingHistoryTest, RingWrapsAfterExactly4000Cycles) {
 
 TEST_F(PingHistoryTest, RecordHoldsTheCycle) {
     FillLines();
-    doc.range = 70;
-    doc.esRange = 30;
-    doc.recording.pingNumber = 12;
-    doc.gps.shipSpeedKnots = 4.2;
-    doc.orientation.altitudeM = 8.5;
-    doc.orientation.headingDeg = 271.0;
-    doc.history.pingIntervalMs = 0;
-    doc.gps.readerExists = 1;
-    doc.gps.latitudeText = "48.07.038 N";
-    doc.gps.longitudeText = "011.31.000 E";
-    doc.gps.speedText = "4.2 Knots";
-    doc.gps.courseText = "84.4 Deg.";
-    doc.gps.dateText = "23-MAR-1994";
-    doc.gps.timeText = "12:35:19";
+    DocumentBuilder(doc).Range(70).EsRange(30).PingNumber(12);
+    DocumentBuilder(doc).Orientation(8.5, 271.0).PingInterval(0).GpsReaderExists(true);
+    DocumentBuilder(doc).GpsReaderWrites([](GpsState& gps) {
+        gps.shipSpeedKnots = 4.2;
+        gps.latitudeText = "48.07.038 N";
+        gps.longitudeText = "011.31.000 E";
+        gps.speedText = "4.2 Knots";
+        gps.courseText = "84.4 Deg.";
+        gps.dateText = "23-MAR-1994";
+        gps.timeText = "12:35:19";
+    });
     platform.now = {2009, 7, 6, 4, 9, 5, 3, 7};
     doc.StampCycleTime();
     doc.StoreCycle();
@@ -87,15 +84,16 @@ TEST_F(PingHistoryTest, RecordHoldsTheCycle) {
     }
 
     // Without a GPS reader the row-0 texts stay, and the record takes them from there.
-    doc.gps.readerExists = 0;
-    doc.gps.latitudeText = "changed";
+    DocumentBuilder(doc).GpsReaderExists(false);
+    DocumentBuilder(doc).GpsReaderWrites([](GpsState& gps) { gps.latitudeText = "changed"; });
     doc.StoreCycle();
     EXPECT_EQ(doc.history.Record(1).texts[kNavLatitude].View(), "48.07.038 N");
 }
 
 TEST_F(PingHistoryTest, LongNavigationTextsAreCutNotOverrun) {
-    doc.gps.readerExists = 1;
-    doc.gps.latitudeText = std::string(300, 'x');
+    DocumentBuilder(doc).GpsReaderExists(true);
+    DocumentBuilder(doc).GpsReaderWrites(
+        [](GpsState& gps) { gps.latitudeText = std::string(300, 'x'); });
     doc.StoreCycle();
     EXPECT_EQ(doc.history.Record(0).texts[kNavLatitude].View(),
               std::string(NavText::kCapacity, 'x'));
@@ -103,12 +101,10 @@ TEST_F(PingHistoryTest, LongNavigationTextsAreCutNotOverrun) {
 
 TEST_F(PingHistoryTest, ResetEmptiesSamplesAndNumbersButKeepsStamps) {
     FillLines(9);
-    doc.range = 70;
-    doc.esRange = 30;
-    doc.recording.pingNumber = 5;
-    doc.gps.shipSpeedKnots = 2.0;
-    doc.orientation.altitudeM = 4.0;
-    doc.history.separatorPending = 1;
+    DocumentBuilder(doc).Range(70).EsRange(30).PingNumber(5);
+    DocumentBuilder(doc).GpsReaderWrites([](GpsState& gps) { gps.shipSpeedKnots = 2.0; });
+    DocumentBuilder(doc).Orientation(4.0, doc.orientation.headingDeg);
+    DocumentBuilder(doc).SeparatorPending();
     platform.now = {2009, 7, 6, 4, 9, 5, 3, 7};
     doc.StampCycleTime();
     platform.tick = 5000;
@@ -134,7 +130,7 @@ TEST_F(PingHistoryTest, ResetEmptiesSamplesAndNumbersButKeepsStamps) {
 
 TEST_F(PingHistoryTest, WrapSeparatorMarksOnlyTheNextRecord) {
     doc.StoreCycle();
-    doc.history.separatorPending = 1;
+    DocumentBuilder(doc).SeparatorPending();
     doc.StoreCycle();
     doc.StoreCycle();
     EXPECT_EQ(doc.history.Record(0).wrapSeparator, 0);
@@ -142,7 +138,7 @@ TEST_F(PingHistoryTest, WrapSeparatorMarksOnlyTheNextRecord) {
     EXPECT_EQ(doc.history.Record(2).wrapSeparator, 0);
     EXPECT_EQ(doc.history.separatorPending, 0);
     // Refilling the marked slot without a mark clears it.
-    doc.history.writeIndex = 1;
+    DocumentBuilder(doc).HistoryWriteIndex(1);
     doc.StoreCycle();
     EXPECT_EQ(doc.history.Record(1).wrapSeparator, 0);
 }
@@ -184,9 +180,9 @@ TEST_F(PingHistoryTest, PingIntervalAcrossTheTickCountWrap) {
 }
 
 TEST_F(PingHistoryTest, PlaybackKeepsTheIntervalReadFromTheFile) {
-    doc.playbackMode = 1;
+    DocumentBuilder(doc).PlaybackFlag(true);
     for (int cycle = 0; cycle < 20; ++cycle) {
-        doc.history.pingIntervalMs = 420;
+        DocumentBuilder(doc).PingInterval(420);
         platform.tick += 100;
         doc.StoreCycle();
         EXPECT_EQ(doc.history.pingIntervalMs, 420);
@@ -197,7 +193,7 @@ TEST_F(PingHistoryTest, PlaybackKeepsTheIntervalReadFromTheFile) {
 TEST_F(PingHistoryTest, HeldDisplayStillStoresRecords) {
     doc.images.AllocateChannelImage(kHeadL, 100, 40);
     doc.images.AllocateChannelImage(kHeadH, 100, 40);
-    doc.images.held = 1;
+    DocumentBuilder(doc).HeldFlag(true);
     FillLines(100);
     for (int i = 0; i < 3; ++i) StoreAt(10.0);
     EXPECT_EQ(doc.history.writeIndex, 3);

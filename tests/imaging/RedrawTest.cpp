@@ -8,16 +8,15 @@ class RedrawTest : public ImagingFixture {
 protected:
     // Port only at 10 m on a 100-pixel image: 10 px/m, so 3.9 knots give 5 rows a ping.
     void Setup(int rows) {
-        doc.images.sideMode = 1;
-        doc.range = 10;
+        DocumentBuilder(doc).SideMode(1).Range(10);
         doc.images.AllocateChannelImage(kHeadL, 100, rows);
     }
     void StoreLine(std::uint8_t value) {
         FillLines(value);
-        doc.recording.pingNumber = value;
-        doc.images.held = 1;  // records only; the test re-draws
+        DocumentBuilder(doc).PingNumber(value);
+        DocumentBuilder(doc).HeldFlag(true);  // records only; the test re-draws
         StoreAt(3.9);
-        doc.images.held = 0;
+        DocumentBuilder(doc).HeldFlag(false);
     }
 };
 
@@ -41,11 +40,11 @@ TEST_F(RedrawTest, NewestRecordAtTheTopBlendedTowardsOlderOnes) {
 TEST_F(RedrawTest, WholeNumberMixesStayWhole) {
     Setup(60);
     FillLines(1);
-    doc.images.held = 1;
+    DocumentBuilder(doc).HeldFlag(true);
     StoreAt(2.34);  // 3 rows a record
     FillLines(7);
     StoreAt(2.34);
-    doc.images.held = 0;
+    DocumentBuilder(doc).HeldFlag(false);
     doc.RedrawFromHistory(kHeadL, 0);
     // The older record's first row: (7 * 2 + 1 * 1) / 3 = 5, not 4.999... truncated to 4.
     EXPECT_EQ(doc.images.ChannelImage(kHeadL).Row(3)[10], 5);
@@ -68,13 +67,13 @@ TEST_F(RedrawTest, StopsAtTheOldestRecordAndLeavesTheRowsBelow) {
 TEST_F(RedrawTest, WrapSeparatorLineInPlayback) {
     Setup(60);
     StoreLine(50);
-    doc.history.separatorPending = 1;  // playback wrapped to the file's start here
+    DocumentBuilder(doc).SeparatorPending();  // playback wrapped to the file's start here
     StoreLine(60);
     StoreLine(70);
     StoreLine(80);
     const RingImage& image = doc.images.ChannelImage(kHeadL);
 
-    doc.playbackMode = 1;
+    DocumentBuilder(doc).PlaybackFlag(true);
     doc.RedrawFromHistory(kHeadL, 0);
     // Records from the top: 80 at rows 0..4, 70 at 5..9, the marked 60 at 10..14: the last
     // row of the span above it is the separator.
@@ -83,8 +82,8 @@ TEST_F(RedrawTest, WrapSeparatorLineInPlayback) {
     for (int r = 0; r < 60; ++r) separatorRows += image.Row(r)[0] == kLinePixel ? 1 : 0;
     EXPECT_EQ(separatorRows, 1);
 
-    doc.playbackMode = 0;  // the mark is drawn in playback only
-    doc.images.slotStates[kHeadL].remainder = 0.0;
+    DocumentBuilder(doc).PlaybackFlag(false);  // the mark is drawn in playback only
+    DocumentBuilder(doc).SlotRemainder(kHeadL, 0.0);
     doc.RedrawFromHistory(kHeadL, 0);
     for (int r = 0; r < 60; ++r) ASSERT_NE(image.Row(r)[0], kLinePixel) << r;
 }
@@ -92,9 +91,9 @@ TEST_F(RedrawTest, WrapSeparatorLineInPlayback) {
 TEST_F(RedrawTest, SeparatorOfTheNewestRecordIsNotDrawnAboveTheImage) {
     Setup(60);
     StoreLine(50);
-    doc.history.separatorPending = 1;
+    DocumentBuilder(doc).SeparatorPending();
     StoreLine(60);
-    doc.playbackMode = 1;
+    DocumentBuilder(doc).PlaybackFlag(true);
     doc.RedrawFromHistory(kHeadL, 0);
     for (int r = 0; r < 60; ++r) ASSERT_NE(doc.images.ChannelImage(kHeadL).Row(r)[0], kLinePixel);
 }
@@ -109,16 +108,14 @@ TEST_F(RedrawTest, StopsWhereTheNextRecordWouldNotFit) {
 }
 
 TEST_F(RedrawTest, CompositeRebuildRedrawsPlanesAndColours) {
-    doc.images.compositeMode = 1;
-    doc.images.sideMode = 1;
-    doc.range = 10;
+    DocumentBuilder(doc).CompositeMode(true).SideMode(1).Range(10);
     doc.images.AllocateComposite(100, 60);
     FillLines(0);
     doc.heads[kHeadL].line.fill(254);
     doc.heads[kHeadH].line.fill(128);
-    doc.images.held = 1;
+    DocumentBuilder(doc).HeldFlag(true);
     StoreAt(3.9);
-    doc.images.held = 0;
+    DocumentBuilder(doc).HeldFlag(false);
     doc.RebuildComposite();
     const std::uint8_t* rgb = doc.images.CompositeImage().Row(2);
     EXPECT_EQ(rgb[30], 254);  // red: L
@@ -126,7 +123,7 @@ TEST_F(RedrawTest, CompositeRebuildRedrawsPlanesAndColours) {
     EXPECT_EQ(rgb[32], 180);  // blue: H, 255 * sin(pi / 4)
     EXPECT_EQ(doc.images.compositeRowCounter, 5);
 
-    doc.images.compositeMode = 0;  // composite mode only
+    DocumentBuilder(doc).CompositeMode(false);  // composite mode only
     doc.images.ClearScreen();
     doc.RebuildComposite();
     EXPECT_EQ(doc.images.CompositeImage().Row(2)[30], 0);

@@ -5,6 +5,7 @@
 
 #include "document/CVantrelDoc.h"
 #include "imaging/RowAdvance.h"
+#include "support/DocumentBuilder.h"
 #include "support/FakePlatform.h"
 
 namespace {
@@ -71,7 +72,7 @@ protected:
 };
 
 TEST_F(DocumentAdvanceTest, SpeedCorrectionOffUsesThreeKnotsAndCarriesPerSlot) {
-    doc.speed.speedCorrection = 0;
+    DocumentBuilder(doc).SpeedCorrection(false);
     const int index = StoreRecord(8.0, "8.0 Knots");
     EXPECT_EQ(doc.ComputeRowAdvance(index, 3, 0, 0), 3);
     EXPECT_EQ(doc.images.rowAdvance, 3);
@@ -85,12 +86,12 @@ TEST_F(DocumentAdvanceTest, SpeedCorrectionOffUsesThreeKnotsAndCarriesPerSlot) {
 }
 
 TEST_F(DocumentAdvanceTest, EchoSounderRangeForSlotThreeOutsideComposite) {
-    doc.speed.speedCorrection = 0;
+    DocumentBuilder(doc).SpeedCorrection(false);
     const int index = StoreRecord(0.0, "n/a");
     // 500 px over 10 m, both sides: 25 px/m; 3 knots for 250 ms = 0.385833 m.
     EXPECT_EQ(doc.ComputeRowAdvance(index, 3, 0, kHeadES), 9);
     // Composite: the side-scan range (the echo sounder shares the composite slot's remainder).
-    doc.images.slotStates[kCompositeSlot].remainder = 0.0;
+    DocumentBuilder(doc).SlotRemainder(kCompositeSlot, 0.0);
     EXPECT_EQ(doc.ComputeRowAdvance(index, 3, 1, 0), 1);
 }
 
@@ -110,10 +111,9 @@ TEST_F(DocumentAdvanceTest, SpeedSourcesOnTheWaterfall) {
         {0, 0, 3.0, 6.0, "6.0 Knots", 3},  // "No Speed / Program Default"
     };
     for (const Case& c : cases) {
-        doc.speed.useManualSpeed = c.manual;
-        doc.speed.useGpsSpeed = c.gps;
-        doc.speed.manualSpeedKnots = c.manualKnots;
-        doc.images.slotStates[0].remainder = 0.0;
+        using From = DocumentBuilder::SpeedFrom;
+        const From from = c.manual ? From::Manual : c.gps ? From::Gps : From::ProgramDefault;
+        DocumentBuilder(doc).Speed(from, c.manualKnots).SlotRemainder(0, 0.0);
         const int index = StoreRecord(c.storedKnots, c.speedText);
         EXPECT_EQ(doc.ComputeRowAdvance(index, 3, 0, 0), c.rows)
             << c.manual << c.gps << " " << c.speedText;
@@ -122,8 +122,7 @@ TEST_F(DocumentAdvanceTest, SpeedSourcesOnTheWaterfall) {
 
 TEST_F(DocumentAdvanceTest, DisplayChannelOutsideTheHeadTableAddsNothing) {
     const int index = StoreRecord(5.0, "5.0 Knots");
-    doc.displayChannelA = -1;
-    doc.displayChannelB = 7;
+    DocumentBuilder(doc).DisplayChannels(-1, 7);
     EXPECT_EQ(doc.ComputeRowAdvance(index, 3, 0, -1), 0);
     doc.StoreCycle();  // the display step skips both
     EXPECT_EQ(doc.history.writeIndex, index + 2);

@@ -9,6 +9,7 @@
 
 #include "document/CVantrelDoc.h"
 #include "platform/TimerIds.h"
+#include "support/DocumentBuilder.h"
 #include "support/FakePlatform.h"
 #include "support/RecordingViewHost.h"
 
@@ -148,7 +149,7 @@ TEST_F(SonarViewStateTest, MouseMovesRepaintAtOnceOnlyWhileHeldOrWithATool) {
     EXPECT_EQ(view.MouseMove(10, 10), ViewRepaint::None);
     EXPECT_EQ(doc.feedback.slots[0].pointerInside, 1);
     EXPECT_EQ(view.pointerImageX, 10);
-    doc.images.held = 1;
+    DocumentBuilder(doc).Held(true);
     EXPECT_EQ(view.MouseMove(11, 10), ViewRepaint::Now);
     EXPECT_EQ(view.MouseMove(1000, 10), ViewRepaint::None);  // x = width is outside
     EXPECT_EQ(view.pointerInside, 0);
@@ -158,7 +159,7 @@ TEST_F(SonarViewStateTest, MouseMovesRepaintAtOnceOnlyWhileHeldOrWithATool) {
 TEST_F(SonarViewStateTest, ButtonsStopPlaybackStepsAndResumeAfterADelayInPlayback) {
     for (const int playback : {0, 1}) {
         SCOPED_TRACE(playback);
-        doc.playbackMode = playback;
+        DocumentBuilder(doc).PlaybackFlag(playback);
         std::vector<std::string> resumed = {"timer 1030 stopped"};
         if (playback) resumed.push_back("timer 1010 started at 100 ms");
         platform.StartTimer(kTimerPlayback, 50);
@@ -173,8 +174,7 @@ TEST_F(SonarViewStateTest, ButtonsStopPlaybackStepsAndResumeAfterADelayInPlaybac
 }
 
 TEST_F(SonarViewStateTest, ReadoutSendsRangeAndTheRowUnderThePointer) {
-    doc.range = 50;
-    doc.images.sideMode = 3;
+    DocumentBuilder(doc).Range(50).SideMode(3);
     std::memcpy(doc.cycleTime.cycleDateText.data(), "04-JUL-2009", 12);
     StampRow(0, 120, "09:05:03.007", 77);
     view.MouseMove(700, 120);
@@ -192,7 +192,7 @@ TEST_F(SonarViewStateTest, ReadoutSendsRangeAndTheRowUnderThePointer) {
 }
 
 TEST_F(SonarViewStateTest, ReadoutFollowsTheScrollAndSkipsRowsOutsideTheImage) {
-    doc.range = 50;
+    DocumentBuilder(doc).Range(50);
     view.SetZoom(kZoom100);  // 2000 x 2000
     StampRow(0, 1990, "10:00:00.000", 5);
     view.scrollY = 1900;

@@ -23,6 +23,7 @@
 #include "platform/qt/QtGpsReader.h"
 #include "platform/qt/QtPlatform.h"
 #include "shell/CommandIds.h"
+#include "support/DocumentBuilder.h"
 #include "support/TempDir.h"
 #include "ui/gps/CGPSConfigDlg.h"
 #include "ui/gps/GpsWindows.h"
@@ -63,7 +64,7 @@ protected:
     GpsLossLiveTest() : doc(platform), reader(doc.gps, [this] { doc.GpsReadDone(); }) {
         platform.SetMessageSink([this](const std::string& text) { boxes.push_back(text); });
         platform.SetTimerListener(&doc);
-        doc.gpsConfig.gpsReadInterval = 200;
+        DocumentBuilder(doc).GpsReadInterval(200);
         doc.SetGpsReader(&reader);
     }
     ~GpsLossLiveTest() override {
@@ -73,7 +74,7 @@ protected:
     }
 
     bool Open(const std::string& device) {
-        doc.gpsConfig.gpsDevice = device;
+        DocumentBuilder(doc).GpsDevice(device);
         doc.ReopenGpsPort(doc.gpsConfig.gpsPort);
         return doc.gpsInput.openDevice == device;
     }
@@ -230,9 +231,7 @@ TEST_F(GpsLossLiveTest, NoiseRaisesTheCountersAndThePanesTurnStale) {
 
 TEST_F(GpsLossLiveTest, ARecordingMadeDuringALossHoldsNoStaleSentences) {
     TempDir dir;
-    doc.heads[kHeadL].available = 1;
-    for (int h = kHeadM; h < kHeadCount; ++h) doc.heads[h].available = 0;
-    doc.headCount = 1;
+    DocumentBuilder(doc).Installed({1, 0, 0, 0});
     PtyReceiver gps;
     ASSERT_TRUE(Open(gps.path));
     ASSERT_TRUE(TakeFix(gps, 0));
@@ -240,7 +239,7 @@ TEST_F(GpsLossLiveTest, ARecordingMadeDuringALossHoldsNoStaleSentences) {
     ASSERT_TRUE(doc.StartRecordingTo(dir.File("loss.svx")));
     const auto ping = [&] {
         doc.StampCycleTime();
-        doc.noDataFlag = 0;
+        DocumentBuilder(doc).NoData(false);
         doc.StoreCycle();
     };
     ping();  // 1: the fix

@@ -31,6 +31,7 @@
 #include "document/CVantrelDoc.h"
 #include "platform/TimerIds.h"
 #include "shell/CommandIds.h"
+#include "support/DocumentBuilder.h"
 #include "support/FakePlatform.h"
 #include "ui/gps/CShipSpeedDlg.h"
 #include "ui/imaging/CSecondView.h"
@@ -105,7 +106,7 @@ TEST_F(MainFrameTest, CommandStatesInRealTimeAndInPlayback) {
                           {kCmdSyncWithGpsTime, true, false}, {kCmdMetric, true, true},
                           {kCmdHold, true, true},           {kCmdMeasureRange, false, false}};
     for (int playback : {0, 1}) {
-        doc.playbackMode = playback;
+        DocumentBuilder(doc).PlaybackFlag(playback);
         frame.RefreshCommands();
         for (const Case& c : cases) {
             EXPECT_EQ(Action(c.id)->isEnabled(), playback ? c.playback : c.realTime)
@@ -115,8 +116,7 @@ TEST_F(MainFrameTest, CommandStatesInRealTimeAndInPlayback) {
 }
 
 TEST_F(MainFrameTest, UnitsAreCheckedAndChangeTheTexts) {
-    doc.units = 0;
-    doc.range = 50;
+    DocumentBuilder(doc).Units(0).Range(50);
     frame.RefreshCommands();
     EXPECT_TRUE(Action(kCmdMetric)->isChecked());
     EXPECT_EQ(Spin("bar164", 1072)->text().toStdString(), "50 m");
@@ -130,7 +130,7 @@ TEST_F(MainFrameTest, UnitsAreCheckedAndChangeTheTexts) {
 TEST_F(MainFrameTest, StatusBarTextsForAKnownState) {
     const int all[4] = {1, 1, 1, 1};
     doc.ConfigureHeads(all);
-    for (int h = 0; h < 4; ++h) doc.heads[h].gainDb = 10 + h;
+    DocumentBuilder(doc).Gains({10, 11, 12, 13});
     frame.Status().temperatureC = 12.5;
     frame.Status().depthM = 2.0;
     frame.UpdateStatusBars();
@@ -165,7 +165,7 @@ TEST_F(MainFrameTest, HeadLinksAndReconnectsShowInTheStatusBars) {
 TEST_F(MainFrameTest, StatusBarsFitA1280PixelWindowWithThePanesAfterThe23) {
     const int all[4] = {1, 1, 1, 1};
     doc.ConfigureHeads(all);
-    doc.orientation.altitudeShown = 123.4;
+    DocumentBuilder(doc).AltitudeShown(123.4);
     frame.UpdateStatusBars();
     EXPECT_EQ(frame.AltitudePane()->text().toStdString(), "Altitude: 123.4 m");
     for (StatusBarWidget* bar : {frame.FirstStatus(), frame.SecondStatus()}) {
@@ -195,9 +195,9 @@ TEST_F(MainFrameTest, StatusBarsFitA1280PixelWindowWithThePanesAfterThe23) {
 TEST_F(MainFrameTest, ALongLinkTextKeepsTheWindowWidthAndGrowsWithIt) {
     platform.connectAddress = "127.0.0.2";
     doc.ConnectToSonarHead();
-    doc.links.state = {LinkState::Silent, LinkState::Answering, LinkState::Answering,
-                       LinkState::Answering};
-    doc.links.leftOut[kHeadL] = true;
+    DocumentBuilder(doc).Links({LinkState::Silent, LinkState::Answering, LinkState::Answering,
+                                LinkState::Answering},
+                               kHeadL);
     frame.UpdateStatusBars();
     const QString text = frame.LinkPane()->text();
     ASSERT_EQ(text.toStdString(), "ok: M H ES  silent: L  polling without L");
@@ -223,9 +223,7 @@ TEST_F(MainFrameTest, ThePointerOverAViewShowsTheTimeAndDateOfItsRow) {
     ASSERT_NE(sub, nullptr);
     QWidget* view = sub->widget();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(view));
-    doc.speed.useManualSpeed = 1;
-    doc.speed.manualSpeedKnots = 6.0;  // several image rows per ping
-    doc.range = 20;
+    DocumentBuilder(doc).ManualSpeed(6.0).Range(20);  // several image rows per ping
     platform.now = {2009, 7, 6, 4, 9, 5, 3, 7};
     const auto cycle = [&] {
         doc.StampCycleTime();
@@ -248,8 +246,7 @@ TEST_F(MainFrameTest, ThePointerOverAViewShowsTheTimeAndDateOfItsRow) {
 }
 
 TEST_F(MainFrameTest, IncreaseGainThroughItsAction) {
-    const int gains[4] = {40, 39, 12, 3};
-    for (int h = 0; h < 4; ++h) doc.heads[h].gainDb = gains[h];
+    DocumentBuilder(doc).Gains({40, 39, 12, 3});
     frame.RefreshCommands();
     Action(kCmdIncreaseGain)->trigger();
     EXPECT_EQ(doc.heads[0].gainDb, 40);
@@ -264,13 +261,13 @@ TEST_F(MainFrameTest, ControlBarSpinsKeepTheirLimits) {
         int id, start, steps, expected;
     };
     FormattedSpin* range = Spin("bar164", 1072);
-    doc.rangeIndex = 18;
+    DocumentBuilder(doc).RangeIndex(18);
     frame.Bars().UpdateControlBars();
     range->stepBy(1);
     range->stepBy(1);
     EXPECT_EQ(doc.rangeIndex, 19);
     EXPECT_EQ(doc.range, 500);
-    doc.rangeIndex = 6;
+    DocumentBuilder(doc).RangeIndex(6);
     frame.Bars().UpdateControlBars();
     for (int i = 0; i < 4; ++i) range->stepBy(-1);
     EXPECT_EQ(doc.rangeIndex, 5) << "the commands stop at 10 m";
@@ -318,7 +315,7 @@ TEST_F(MainFrameTest, BarsFollowTheConfiguration) {
     frame.ApplyConfiguration();
     EXPECT_TRUE(frame.Bars().ThreeFrequencyBar()->isVisible());
     EXPECT_FALSE(frame.Bars().PlaybackBar()->isVisible());
-    doc.playbackMode = 1;
+    DocumentBuilder(doc).PlaybackFlag(true);
     frame.ApplyConfiguration();
     EXPECT_FALSE(frame.Bars().ThreeFrequencyBar()->isVisible());
     EXPECT_TRUE(frame.Bars().PlaybackBar()->isVisible());
@@ -419,7 +416,7 @@ protected:
         path = dir.filePath(name).toStdString();
         platform.expectedMessages.clear();
         ASSERT_TRUE(doc.StartRecordingTo(path));
-        doc.noDataFlag = 0;
+        DocumentBuilder(doc).NoData(false);
         for (int i = 0; i < 20; ++i) doc.StoreCycle();
         doc.StopRecording();
     }
@@ -547,7 +544,7 @@ namespace {
 TEST_F(MainFrameTest, SonarWindowsFollowTheConfiguration) {
     const int all[4] = {1, 1, 1, 1};
     doc.ConfigureHeads(all);
-    doc.heads[2].frequencyHz = 540000;
+    DocumentBuilder(doc).Frequency(2, 540000);
     frame.ApplyConfiguration();
     QStringList titles;
     for (QMdiSubWindow* sub : SonarSubWindows(frame)) titles << sub->windowTitle();
@@ -576,9 +573,7 @@ TEST_F(MainFrameTest, SonarWindowsFollowTheConfiguration) {
 }
 
 TEST_F(MainFrameTest, TwoFrequencySystemsShowTheirDisplayChannels) {
-    const int two[4] = {0, 1, 1, 0};
-    doc.ConfigureHeads(two);
-    for (int h = 0; h < 4; ++h) doc.heads[h].available = two[h];
+    DocumentBuilder(doc).Heads({kHeadM, kHeadH});
     frame.ApplyConfiguration();
     QStringList titles;
     for (QMdiSubWindow* sub : SonarSubWindows(frame)) titles << sub->windowTitle();

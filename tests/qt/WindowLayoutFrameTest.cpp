@@ -13,6 +13,7 @@
 #include "app/ui/SonarWindows.h"
 #include "document/CVantrelDoc.h"
 #include "shell/CommandIds.h"
+#include "support/DocumentBuilder.h"
 #include "support/FakePlatform.h"
 #include "ui/imaging/CSecondView.h"
 
@@ -23,12 +24,13 @@ protected:
     void SetUp() override {
         frame.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
-        doc.display.layout.metrics = frame.MeasureLayout();
-        ComputeDefaultLayout(doc.display.layout);
+        DocumentBuilder(doc).LayoutMetrics(frame.MeasureLayout());
+        WindowLayout layout = doc.display.layout;
+        ComputeDefaultLayout(layout);
+        DocumentBuilder(doc).WindowLayout(layout);
     }
     void Configure(const int (&present)[4]) {
-        doc.ConfigureHeads(present);
-        for (int h = 0; h < 4; ++h) doc.heads[h].available = present[h];
+        DocumentBuilder(doc).HeadsPresent({present[0], present[1], present[2], present[3]});
         frame.ApplyConfiguration();
     }
     QMdiSubWindow* Sub(int window) {
@@ -97,9 +99,11 @@ TEST_F(WindowLayoutFrameTest, VerticalScrollInATwoFrequencySystemLeavesTheChanne
 TEST_F(WindowLayoutFrameTest, AShowFlagOfZeroCreatesNothingButMovesAnExistingWindow) {
     Configure(all);
     CloseNow(kHFrame);
-    doc.display.layout.show[kHFrame] = 0;
-    doc.display.layout.show[kMFrame] = 0;
-    doc.display.layout.rects[kMFrame] = doc.display.layout.rects[kLFrame];
+    WindowLayout layout = doc.display.layout;
+    layout.show[kHFrame] = 0;
+    layout.show[kMFrame] = 0;
+    layout.rects[kMFrame] = layout.rects[kLFrame];
+    DocumentBuilder(doc).WindowLayout(layout);
     frame.ApplyWindowLayout(true);
     EXPECT_EQ(Sub(kHFrame), nullptr);
     ASSERT_NE(Sub(kMFrame), nullptr);
@@ -119,8 +123,10 @@ TEST_F(WindowLayoutFrameTest, OnlyTheCreateMissingFlagRecreatesAClosedWindow) {
 
 TEST_F(WindowLayoutFrameTest, StoredRectanglesAreBroughtInsideTheArea) {
     Configure(all);
-    doc.display.layout.rects[kLFrame] = {4000, 3000, 4600, 3400};
-    doc.display.layout.rects[kHFrame] = {-900, 150, -300, 200};
+    WindowLayout layout = doc.display.layout;
+    layout.rects[kLFrame] = {4000, 3000, 4600, 3400};
+    layout.rects[kHFrame] = {-900, 150, -300, 200};
+    DocumentBuilder(doc).WindowLayout(layout);
     frame.ApplyWindowLayout(false);
     const QRect area(QPoint(0, 0), frame.Mdi()->viewport()->size());
     for (int w : {kLFrame, kHFrame}) {
@@ -145,9 +151,7 @@ TEST_F(WindowLayoutFrameTest, WindowCommandsTitlesAndChecks) {
     EXPECT_TRUE(Action(kCmdWindowM)->isChecked());
     EXPECT_TRUE(Action(kCmdWindowES)->isEnabled());
     // Without an echo sounder its command is disabled.
-    const int noEs[4] = {1, 1, 1, 0};
-    doc.ConfigureHeads(noEs);
-    doc.heads[kHeadES].available = 0;
+    DocumentBuilder(doc).Heads({kHeadL, kHeadM, kHeadH});
     frame.RefreshCommands();
     EXPECT_FALSE(Action(kCmdWindowES)->isEnabled());
 }
@@ -164,7 +168,7 @@ TEST_F(WindowLayoutFrameTest, TwoFrequencyWindowsAreTitledWithTheFrequencyTheySh
     };
     const char* kilohertz[3] = {"120 kHz", "260 kHz", "540 kHz"};
     // The frequencies the settings file gives the heads.
-    for (int h = 0; h < 3; ++h) doc.heads[h].frequencyHz = std::stoi(kilohertz[h]) * 1000;
+    for (int h = 0; h < 3; ++h) DocumentBuilder(doc).Frequency(h, std::stoi(kilohertz[h]) * 1000);
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(kilohertz[c.shownInL]) + " and " + kilohertz[c.shownInM]);
         for (int w : {kLFrame, kMFrame}) {
@@ -195,8 +199,7 @@ TEST_F(WindowLayoutFrameTest, AWindowLeftFromAnEarlierConfigurationIsTitledByIts
     Configure(all);
     // The installation turns out to have no 120 kHz head: its system information gives it
     // no frequency. The 120 kHz window made before is still there, showing its own image.
-    doc.heads[kHeadL].frequencyHz = 0;
-    doc.heads[kHeadM].frequencyHz = 260000;
+    DocumentBuilder(doc).Frequency(kHeadL, 0).Frequency(kHeadM, 260000);
     const int two[4] = {0, 1, 1, 1};
     Configure(two);
     ASSERT_NE(Sub(kLFrame), nullptr);
@@ -217,21 +220,23 @@ TEST_F(WindowLayoutFrameTest, ANewSecondChannelWindowStartsAtHalfItsHeight) {
 
 TEST_F(WindowLayoutFrameTest, TheMainFrameTitleAfterALayout) {
     Configure(all);
-    doc.realTimeActive = true;
+    DocumentBuilder(doc).RealTimeActive(true);
     frame.ApplyWindowLayout(false);
     EXPECT_EQ(frame.windowTitle(), "Halvex Sonvara_RGB -- Real Time");
-    doc.playbackMode = 1;
-    doc.recording.windowTitle = "Halvex Sonvara_RGB -- Playback (/data/run.svx)";
+    DocumentBuilder(doc).PlaybackFlag(true);
+    DocumentBuilder(doc).WindowTitle("Halvex Sonvara_RGB -- Playback (/data/run.svx)");
     frame.ApplyWindowLayout(false);
     EXPECT_EQ(frame.windowTitle(), "Halvex Sonvara_RGB -- Playback (/data/run.svx)");
-    doc.playbackMode = 0;
+    DocumentBuilder(doc).PlaybackFlag(false);
 }
 
 TEST_F(WindowLayoutFrameTest, AHiddenEchoSounderIsMovedButStaysHidden) {
     Configure(all);
     frame.Commands().Execute(kCmdWindowES);  // visible: the command hides it
-    WindowRect stored = doc.display.layout.rects[kLFrame];
-    doc.display.layout.rects[kESFrame] = stored;
+    WindowLayout layout = doc.display.layout;
+    const WindowRect stored = layout.rects[kLFrame];
+    layout.rects[kESFrame] = stored;
+    DocumentBuilder(doc).WindowLayout(layout);
     frame.ApplyWindowLayout(false);
     frame.RefreshCommands();
     EXPECT_FALSE(Action(kCmdWindowES)->isChecked());
