@@ -132,6 +132,8 @@ bool XtfRecordStream::Index(std::string& error) {
         pings.push_back(entry);
         last = entry;
     }
+    // The first ping has no ping before it: it took as long as the second.
+    if (pings.size() > 1) pings[0].intervalMs = pings[1].intervalMs;
     damage = reader->Damage();
     if (pings.empty()) {
         error = "the file holds no side-scan ping";
