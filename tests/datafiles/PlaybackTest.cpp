@@ -91,7 +91,7 @@ TEST_F(PlaybackTest, PlaybackCommandOpensTheChosenFileAndStartsAfterOneSecond) {
     doc.OpenPlayback();
     const auto calls = platform.TakeCalls();
     ASSERT_FALSE(calls.empty());
-    EXPECT_EQ(calls.front(), "open dialog 'Open Data File:' 'Sonar Data File: (*.svx)'");
+    EXPECT_EQ(calls.front(), "open dialog 'Open Data File:' 'Sonar Data File: (*.svx);;XTF Files (*.xtf)'");
     EXPECT_NE(std::find(calls.begin(), calls.end(), "timer 1010 started at 1000 ms"), calls.end());
     EXPECT_EQ(doc.playbackMode, 1);
     EXPECT_EQ(doc.playback.playbackPath, path);
@@ -123,7 +123,7 @@ TEST_F(PlaybackTest, CancelledOpenDialogLetsPlaybackContinue) {
     const auto calls = platform.TakeCalls();
     ASSERT_GE(calls.size(), 3u);
     EXPECT_EQ(calls[0], "timer 1030 stopped");
-    EXPECT_EQ(calls[1], "open dialog 'Open Data File:' 'Sonar Data File: (*.svx)'");
+    EXPECT_EQ(calls[1], "open dialog 'Open Data File:' 'Sonar Data File: (*.svx);;XTF Files (*.xtf)'");
     EXPECT_EQ(calls[2], "timer 1030 started at 50 ms");
     EXPECT_EQ(doc.playbackMode, 1);
 }

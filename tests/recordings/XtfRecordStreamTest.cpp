@@ -22,10 +22,12 @@ void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
                static_cast<std::streamsize>(bytes.size()));
 }
 
-std::vector<std::vector<std::uint8_t>> StreamRecords(rec::XtfRecordStream& stream) {
+// The stream's records, through a file of the test's own folder.
+std::vector<std::vector<std::uint8_t>> StreamRecords(rec::XtfRecordStream& stream,
+                                                     const TempDir& dir) {
     std::vector<std::uint8_t> bytes(stream.Size());
     EXPECT_EQ(stream.ReadAt(0, bytes.data(), bytes.size()), bytes.size());
-    const std::string path = ::testing::TempDir() + "stream.svx";
+    const std::string path = dir.File("stream.svx");
     WriteBytes(path, bytes);
     return RecordsOf(path);
 }
@@ -41,7 +43,7 @@ TEST(XtfRecordStreamTest, ARecordingsXtfExportComesBackAsItsRecords) {
     ASSERT_NE(stream, nullptr) << error;
     EXPECT_EQ(stream->RangeM(), 50);
     const auto original = RecordsOf(svxPath);
-    const auto played = StreamRecords(*stream);
+    const auto played = StreamRecords(*stream, dir);
     ASSERT_EQ(played.size(), original.size());
     svx::NavigationDecoder fromSvx, fromXtf;
     for (std::size_t k = 0; k < played.size(); ++k) {
@@ -97,7 +99,7 @@ TEST(XtfRecordStreamTest, RangesOffTheListAreShownOnTheNextWithTheFarEndEmpty) {
     const auto stream = rec::XtfRecordStream::Open(dir.File("odd.xtf"), error);
     ASSERT_NE(stream, nullptr) << error;
     EXPECT_EQ(stream->RangeM(), 40);
-    const auto records = StreamRecords(*stream);
+    const auto records = StreamRecords(*stream, dir);
     ASSERT_EQ(records.size(), 1u);
     const auto decoded = svx::DecodeRecord(records[0].data(), records[0].size());
     const svx::RecordView r(records[0].data(), decoded.layout, {});
