@@ -205,7 +205,7 @@ TEST_F(SettingsTest, SavingDuringPlaybackLeavesTheInstallationAlone) {
     Load(original);
     GpsPortSettings port = doc.gpsConfig;
     port.gpsBaudRate = 9600;
-    DocumentBuilder(doc).Gain(kHeadL, 7).ConnectAddress("1.2.3.4").GpsPort(port).PlaybackFlag(true);
+    DocumentBuilder(doc).Gain(kHeadL, 7).ConnectAddress("127.0.0.9").GpsPort(port).PlaybackFlag(true);
     const std::string text = SaveInto(original);
     EXPECT_EQ(Value(text, "Sonar L", "Gain"), "33");
     EXPECT_EQ(Value(text, "Sonar L", "IP Address"), "10.9.9.9");
