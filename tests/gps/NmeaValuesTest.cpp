@@ -184,7 +184,9 @@ TEST(NmeaValuesTest, SentencesThatSayTheReceiverHasNoFixGiveNoPosition) {
     };
     for (const Case& c : cases) Check(Nmea(c.body), c.e);
     // The flagged position's fields are still there for counting.
-    const NmeaValues v = DecodeNmea(Nmea(cases[0].body));
+    // The values' fields point into the sentence, which must outlive them.
+    const std::string sentence = Nmea(cases[0].body);
+    const NmeaValues v = DecodeNmea(sentence);
     EXPECT_EQ(v.latitudeField, "4807.038");
     EXPECT_EQ(v.longitudeField, "01131.000");
 }
