@@ -10,9 +10,11 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "datafiles/XtfReader.h"
 #include "export/ExportJob.h"
 #include "export/PingNavigation.h"
 
@@ -71,6 +73,10 @@ std::unique_ptr<RecordingReader> OpenRecording(const std::string& path, std::str
 // The reader of each format (RecordingFormats lists them).
 std::unique_ptr<RecordingReader> OpenSvxRecording(const std::string& path);
 std::unique_ptr<RecordingReader> OpenXtfRecording(const std::string& path);
+
+// The position of an XTF ping in degrees: the first of the sensor's and the ship's that is a
+// latitude and longitude, when the file's units are degrees.
+std::optional<xtf::Coordinates> PositionInDegrees(const xtf::Ping& ping, xtf::NavUnits units);
 
 // The slot (0 L, 1 M, 2 H) whose head's frequency lies nearest to kHz.
 int NearestSlot(double kHz);

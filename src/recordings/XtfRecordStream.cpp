@@ -44,17 +44,6 @@ double Seconds(const xtf::PingTime& t) {
         .Seconds();
 }
 
-std::optional<xtf::Coordinates> DegreesOf(const xtf::Ping& ping, xtf::NavUnits units) {
-    if (units != xtf::NavUnits::Degrees) return std::nullopt;
-    for (const auto& c : {ping.sensor, ping.ship}) {
-        if (c && std::isfinite(c->y) && std::isfinite(c->x) && std::fabs(c->y) <= 90 &&
-            std::fabs(c->x) <= 180) {
-            return c;
-        }
-    }
-    return std::nullopt;
-}
-
 // The range of the list at or above the largest slant range (10 .. 500 m).
 int RangeFor(double slantRangeM) {
     for (int i = kMinRangeIndex; i <= kMaxRangeIndex; ++i) {
@@ -113,7 +102,7 @@ bool XtfRecordStream::Index(std::string& error) {
     while (reader->NextPing(ping)) {
         IndexedPing entry = last;
         entry.offset = ping.offset;
-        if (const auto at = DegreesOf(ping, description.navUnits)) {
+        if (const auto at = PositionInDegrees(ping, description.navUnits)) {
             entry.latitude = at->y;
             entry.longitude = at->x;
             entry.positioned = true;

@@ -22,11 +22,6 @@ svx::RecordClock ClockOf(const xtf::PingTime& t) {
     return {t.year, t.month, t.day, t.hour, t.minute, t.second, t.hundredths * 10};
 }
 
-bool IsLatLon(const xtf::Coordinates& c) {
-    return std::isfinite(c.y) && std::isfinite(c.x) && std::fabs(c.y) <= 90.0 &&
-           std::fabs(c.x) <= 180.0;
-}
-
 class XtfNavigation {
 public:
     explicit XtfNavigation(xtf::NavUnits units) : units(units) {}
@@ -67,12 +62,7 @@ private:
     // the ping before is a new fix, so that a position repeated over many pings is placed at
     // the first of them and the pings between two positions are spread between them.
     void TakePosition(const xtf::Ping& ping, svx::PingNavigation& nav, bool fixTimed) {
-        std::optional<xtf::Coordinates> at;
-        if (units == xtf::NavUnits::Degrees) {
-            for (const auto& c : {ping.sensor, ping.ship}) {
-                if (!at && c && IsLatLon(*c)) at = c;
-            }
-        }
+        const std::optional<xtf::Coordinates> at = PositionInDegrees(ping, units);
         if (at) {
             nav.newFix = fixTimed || !known || last.y != at->y || last.x != at->x;
             last = *at;
@@ -176,6 +166,17 @@ private:
 };
 
 }  // namespace
+
+std::optional<xtf::Coordinates> PositionInDegrees(const xtf::Ping& ping, xtf::NavUnits units) {
+    if (units != xtf::NavUnits::Degrees) return std::nullopt;
+    for (const auto& c : {ping.sensor, ping.ship}) {
+        if (c && std::isfinite(c->y) && std::isfinite(c->x) && std::fabs(c->y) <= 90.0 &&
+            std::fabs(c->x) <= 180.0) {
+            return c;
+        }
+    }
+    return std::nullopt;
+}
 
 std::unique_ptr<RecordingReader> OpenXtfRecording(const std::string& path) {
     return std::make_unique<XtfReader>(path);
