@@ -113,11 +113,17 @@ protected:
             5000);
     }
 
+    // A receiver on a terminal of its own. The fixture keeps it until the ports are closed:
+    // a terminal closed first would be seen by the reader, which then reopens its name, and
+    // the name of a freed terminal is soon another test's.
+    PtyReceiver& Receiver() { return *receivers.emplace_back(std::make_unique<PtyReceiver>()); }
+
     ClockedPlatform platform;
     CVantrelDoc doc;
     QtGpsReader reader;
     std::unique_ptr<CMainFrame> frame;
     std::vector<std::string> boxes;
+    std::vector<std::unique_ptr<PtyReceiver>> receivers;
 };
 
 TEST_F(GpsLossLiveTest, ReceiverGoneAndBackOnANewTerminalIsLostThenBack) {
@@ -125,13 +131,17 @@ TEST_F(GpsLossLiveTest, ReceiverGoneAndBackOnANewTerminalIsLostThenBack) {
     doc.SetObserver(&notes);
     TempDir dir;
     const std::string link = dir.File("usb-Sonvara_GNSS-if00");
-    auto first = std::make_unique<PtyReceiver>();
-    ASSERT_FALSE(first->path.empty());
-    std::filesystem::create_symlink(first->path, link);
+    PtyReceiver& first = Receiver();
+    ASSERT_FALSE(first.path.empty());
+    std::filesystem::create_symlink(first.path, link);
     ASSERT_TRUE(Open(link)) << (boxes.empty() ? "" : boxes[0]);
-    ASSERT_TRUE(TakeFix(*first, 0));
+    ASSERT_TRUE(TakeFix(first, 0));
 
-    first.reset();  // the receiver is unplugged: its terminal closes
+    // The receiver is unplugged: its by-id link goes, then its terminal closes. The link must
+    // go first: a terminal number freed here is soon taken by another test's terminal, and a
+    // link left to it would let this reader open that one.
+    std::filesystem::remove(link);
+    receivers.front().reset();
     const std::string lost = "GPS device " + link + " lost";
     ASSERT_TRUE(RunUntil([&] { return !notes.messages.empty(); }, 5000));
     EXPECT_EQ(notes.messages, std::vector<std::string>{lost});
@@ -140,9 +150,8 @@ TEST_F(GpsLossLiveTest, ReceiverGoneAndBackOnANewTerminalIsLostThenBack) {
     EXPECT_TRUE(doc.GpsStatus().deviceLost);
 
     // Plugged in again: a new terminal, found under the same name.
-    PtyReceiver second;
+    PtyReceiver& second = Receiver();
     ASSERT_FALSE(second.path.empty());
-    std::filesystem::remove(link);
     std::filesystem::create_symlink(second.path, link);
     ASSERT_TRUE(RunUntil([&] { return notes.messages.size() >= 2; }, 5000));
     EXPECT_EQ(notes.messages, (std::vector<std::string>{lost, "GPS device " + link + " is back"}));
@@ -155,7 +164,7 @@ TEST_F(GpsLossLiveTest, ReceiverGoneAndBackOnANewTerminalIsLostThenBack) {
 TEST_F(GpsLossLiveTest, NoiseRaisesTheCountersAndThePanesTurnStale) {
     frame = std::make_unique<CMainFrame>(doc);
     frame->show();
-    PtyReceiver gps;
+    PtyReceiver& gps = Receiver();
     ASSERT_TRUE(Open(gps.path));
     frame->Commands().Execute(kCmdGpsPortSettings);
     CGPSConfigDlg* dialog = frame->Gps().ConfigDialog();
@@ -232,7 +241,7 @@ TEST_F(GpsLossLiveTest, NoiseRaisesTheCountersAndThePanesTurnStale) {
 TEST_F(GpsLossLiveTest, ARecordingMadeDuringALossHoldsNoStaleSentences) {
     TempDir dir;
     DocumentBuilder(doc).Installed({1, 0, 0, 0});
-    PtyReceiver gps;
+    PtyReceiver& gps = Receiver();
     ASSERT_TRUE(Open(gps.path));
     ASSERT_TRUE(TakeFix(gps, 0));
     const std::uint32_t fixTick = platform.tick;
