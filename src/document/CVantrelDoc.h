@@ -40,6 +40,9 @@
 class ShipSpeedDialogModel;
 
 class ProfileFile;
+namespace rec {
+struct PlayedHeads;
+}
 
 enum class EngineState { Idle, Discovering, Connecting, Polling };
 
@@ -412,7 +415,9 @@ private:
     // it may be written; an XTF file, read as records (notice: its damage and what is not
     // shown of it).
     bool OpenSvxPlaybackFile(const std::string& path);
-    bool OpenXtfPlaybackFile(const std::string& path, std::string& notice);
+    bool OpenXtfPlaybackFile(const std::string& path, std::string& notice, rec::PlayedHeads& played);
+    // The windows of a played XTF file are those of its channels, titled with its frequencies.
+    void ShowPlayedHeads(const rec::PlayedHeads& played);
     void ResetEventMarksForRecording();
     void HoldForEventDialog();
     void ReleaseEventDialogHold();

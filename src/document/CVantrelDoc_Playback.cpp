@@ -63,7 +63,8 @@ bool CVantrelDoc::OpenPlaybackFile(const std::string& path) {
     CloseAllFiles();
     recording.recordingOn = 0;
     std::string notice;  // what the operator should know of an XTF file
-    if (!(xtfFile ? OpenXtfPlaybackFile(path, notice) : OpenSvxPlaybackFile(path))) {
+    rec::PlayedHeads played;
+    if (!(xtfFile ? OpenXtfPlaybackFile(path, notice, played) : OpenSvxPlaybackFile(path))) {
         playbackMode = 0;
         ResumeGpsInput();
         ShowNotPlaying();
@@ -117,6 +118,7 @@ bool CVantrelDoc::OpenPlaybackFile(const std::string& path) {
     platform.StartTimer(kTimerPlaybackDelay, kPlaybackStartDelayMs);
     files.captureFirstPing = 1;
     gps.trackRestart = 1;
+    if (xtfFile) ShowPlayedHeads(played);
     SetWindowTitle(text::PlaybackTitle(path));
     FinishPlaybackCommand();
     return true;
@@ -134,7 +136,8 @@ bool CVantrelDoc::OpenSvxPlaybackFile(const std::string& path) {
 
 // An XTF file plays as records made from its pings; the file is only read, its event marks
 // are kept in memory and its events in the event file beside it.
-bool CVantrelDoc::OpenXtfPlaybackFile(const std::string& path, std::string& notice) {
+bool CVantrelDoc::OpenXtfPlaybackFile(const std::string& path, std::string& notice,
+                                      rec::PlayedHeads& played) {
     std::string error;
     std::unique_ptr<rec::XtfRecordStream> stream = rec::XtfRecordStream::Open(path, error);
     if (!stream) {
@@ -147,8 +150,24 @@ bool CVantrelDoc::OpenXtfPlaybackFile(const std::string& path, std::string& noti
     }
     for (const std::string& note : stream->Notes()) notice += (notice.empty() ? "" : "; ") + note;
     recording.fileDenyWrite = 0;
+    played = stream->Heads();
     playback.playbackFile.OpenSource(path, std::move(stream));
     return true;
+}
+
+// A file of another system has its own heads: the installation's would show empty windows
+// and hide the file's channels. Real time sets the installation's again from the heads'
+// system information.
+void CVantrelDoc::ShowPlayedHeads(const rec::PlayedHeads& played) {
+    int present[kHeadCount] = {};
+    for (int h = 0; h < rec::kSideScanSlots; ++h) {
+        present[h] = played.present[static_cast<std::size_t>(h)] ? 1 : 0;
+        heads[h].available = present[h];
+        if (present[h]) heads[h].frequencyHz = played.frequencyHz[static_cast<std::size_t>(h)];
+    }
+    heads[kHeadES].available = 0;
+    ConfigureHeads(present);
+    observer->ApplyConfiguration();
 }
 
 void CVantrelDoc::OpenPlaybackEventFile(const std::string& dataPath) {

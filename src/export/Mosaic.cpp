@@ -78,6 +78,7 @@ public:
     }
 
     bool SawHead() const { return sawHead; }
+    bool SawAltitude() const { return sawAltitude; }
     bool HasPosition() const { return !anchors.empty(); }
 
 private:
@@ -138,7 +139,10 @@ private:
         ping.sides[0] = line.port;
         ping.sides[1] = line.starboard;
         ping.rangeM = line.slantRangeM;
-        if (nav.altitudeM) altitude = *nav.altitudeM;
+        if (nav.altitudeM) {
+            altitude = *nav.altitudeM;
+            sawAltitude = true;
+        }
         ping.altitudeM = altitude;
         ping.headingDeg = nav.ShipHeading();
     }
@@ -267,6 +271,7 @@ private:
     double altitude = 0.0;
     double gridNorth = 0.0;  // direction of true north, radians clockwise from grid north
     bool sawHead = false;
+    bool sawAltitude = false;
 };
 
 }  // namespace
@@ -323,6 +328,11 @@ ExportReport BuildMosaic(const std::string& input, const MosaicOptions& options,
                        std::to_string(out.resolutionM) + " m, more than " +
                        std::to_string(options.maxSidePixels) +
                        " a side: choose a coarser --resolution";
+    } else if (options.slantCorrection && !builder.SawAltitude()) {
+        // Without any altitude the slant ranges are laid as they are: a ground range picked
+        // from the side-scan returns would be a guess the user could not see.
+        report.notes.push_back("no altitude in " + input +
+                               ": laid without slant-range correction");
     }
     return report;
 }

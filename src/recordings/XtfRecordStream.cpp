@@ -240,4 +240,13 @@ void XtfRecordStream::Encode(std::size_t k) {
     svx::EncodeRecord(cycle, record.data());
 }
 
+PlayedHeads XtfRecordStream::Heads() const {
+    PlayedHeads heads;
+    for (std::size_t slot = 0; slot < slots.size(); ++slot) {
+        heads.present[slot] = slots[slot];
+        if (slots[slot]) heads.frequencyHz[slot] = static_cast<std::int32_t>(std::lround(slotKHz[slot] * 1000.0));
+    }
+    return heads;
+}
+
 }  // namespace rec

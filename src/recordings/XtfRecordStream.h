@@ -31,6 +31,12 @@
 
 namespace rec {
 
+// The heads an XTF file's channels fall on, with the file's frequency on each.
+struct PlayedHeads {
+    std::array<bool, kSideScanSlots> present{};
+    std::array<std::int32_t, kSideScanSlots> frequencyHz{};
+};
+
 class XtfRecordStream : public svx::ByteSource {
 public:
     // The stream of the XTF file at path, after one walk over its packets; nullptr with a
@@ -43,6 +49,7 @@ public:
     bool WriteAt(std::uint64_t offset, const std::uint8_t* data, std::size_t n) override;
 
     int RangeM() const { return rangeM; }
+    PlayedHeads Heads() const;
     std::uint32_t RecordLength() const { return recordLength; }
     std::size_t Pings() const { return pings.size(); }
     const std::vector<xtf::DamagedStretch>& Damage() const { return damage; }

@@ -332,6 +332,15 @@ TEST(ApplicationTest, ScreenshotOptionsNameZoomAndLayout) {
     EXPECT_TRUE(CVantrelApp::ParseArguments({"sonvara", "--zoom"}).screenshotZoom.isEmpty());
 }
 
+TEST(ApplicationTest, PlayTakesTheFileToPlay) {
+    EXPECT_TRUE(CVantrelApp::ParseArguments({"sonvara"}).playPath.isEmpty());
+    EXPECT_EQ(CVantrelApp::ParseArguments({"sonvara", "--play", "line7.xtf"}).playPath,
+              "line7.xtf");
+    const AppCommandLine empty = ParseAppCommandLine({"sonvara", "--play="});
+    EXPECT_EQ(empty.action, AppCommandLine::Action::Mistake);
+    EXPECT_EQ(empty.text, "--play wants a file (.svx or .xtf)");
+}
+
 TEST(ApplicationTest, GpsDeviceOfTheCommandLineOutlivesEnteringRealTime) {
     EXPECT_TRUE(CVantrelApp::ParseArguments({"sonvara"}).gpsDevice.isEmpty());
     EXPECT_EQ(ParseAppCommandLine({"sonvara", "--gps-device="}).action,

@@ -131,7 +131,8 @@ xtftest::TestChannel Bytes(std::uint16_t number, std::uint16_t kHz, std::vector<
 }
 
 // A file of two pairs (100 and 500 kHz) with 1-byte samples.
-std::vector<std::uint8_t> TwoPairFile(int navUnits, double y, double x, float shipGyro = 0) {
+std::vector<std::uint8_t> TwoPairFile(int navUnits, double y, double x, float shipGyro = 0,
+                                      float altitude = 7.5f) {
     xtftest::XtfBytes f;
     f.Header(navUnits, {{.type = 1, .bytesPerSample = 1, .kHz = 100, .name = "P lo"},
                         {.type = 2, .bytesPerSample = 1, .kHz = 100, .name = "S lo"},
@@ -140,7 +141,7 @@ std::vector<std::uint8_t> TwoPairFile(int navUnits, double y, double x, float sh
     xtftest::TestPing p;
     p.sensorY = y;
     p.sensorX = x;
-    p.altitude = 7.5f;
+    p.altitude = altitude;
     p.heading = 91.5f;
     p.shipGyro = shipGyro;
     p.channels = {Bytes(0, 100, {1, 2, 3, 4}, 75), Bytes(1, 100, {5, 6, 7, 8}, 75),
@@ -197,6 +198,22 @@ TEST(RecordingReaderTest, PositionsThatAreNoneOrProjectedPlaceNoPing) {
         ASSERT_EQ(w.pings.size(), 1u);
         EXPECT_FALSE(w.pings[0].nav.hasFix);
         EXPECT_EQ(w.report.notes.size(), c.note ? 1u : 0u);
+    }
+}
+
+// A file without any altitude is laid at its slant ranges, and the mosaic says so.
+TEST(RecordingReaderTest, AMosaicWithoutAltitudeSaysItIsNotSlantCorrected) {
+    TempDir dir;
+    for (const float altitude : {0.0f, 7.5f}) {
+        SCOPED_TRACE(altitude);
+        WriteBytes(dir.File("a.xtf"), TwoPairFile(3, 54.25, 10.5, 0, altitude));
+        svx::Mosaic mosaic;
+        const svx::ExportReport report = svx::BuildMosaic(dir.File("a.xtf"), {}, mosaic);
+        ASSERT_TRUE(report.Ok()) << report.error;
+        const std::string note = "no altitude in " + dir.File("a.xtf") +
+                                 ": laid without slant-range correction";
+        EXPECT_EQ(report.notes, altitude > 0 ? std::vector<std::string>{}
+                                             : std::vector<std::string>{note});
     }
 }
 

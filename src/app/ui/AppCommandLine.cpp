@@ -53,6 +53,10 @@ const QCommandLineOption kGpsDevice(
                    "of the \"GPS Device\" setting, for this run; the settings file keeps its "
                    "own."),
     QStringLiteral("PATH"));
+const QCommandLineOption kPlay({QStringLiteral("play")},
+                               QStringLiteral("Play a recording (.svx) or an XTF file (.xtf) "
+                                              "instead of connecting to the heads."),
+                               QStringLiteral("FILE"));
 const QCommandLineOption kYes({QStringLiteral("yes")},
                               QStringLiteral("Answer \"YES\" to the Connect dialog at start-up."));
 const QCommandLineOption kScreenshot(
@@ -91,7 +95,7 @@ AppCommandLine ParseAppCommandLine(const QStringList& arguments) {
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
-    parser.addOptions({kSettings, kConnect, kGpsDevice, kYes, kScreenshot, kAfter, kZoom, kLayout});
+    parser.addOptions({kSettings, kConnect, kGpsDevice, kPlay, kYes, kScreenshot, kAfter, kZoom, kLayout});
     AddQtOptions(parser);
     if (!parser.parse(arguments)) return Mistake(parser.errorText());
     AppCommandLine result;
@@ -120,6 +124,10 @@ AppCommandLine ParseAppCommandLine(const QStringList& arguments) {
     o.gpsDevice = parser.value(kGpsDevice);
     if (parser.isSet(kGpsDevice) && o.gpsDevice.isEmpty()) {
         return Mistake(QStringLiteral("--gps-device wants a device path"));
+    }
+    o.playPath = parser.value(kPlay);
+    if (parser.isSet(kPlay) && o.playPath.isEmpty()) {
+        return Mistake(QStringLiteral("--play wants a file (.svx or .xtf)"));
     }
     o.screenshotPath = parser.value(kScreenshot);
     o.screenshotZoom = parser.value(kZoom);

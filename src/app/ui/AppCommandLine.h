@@ -11,6 +11,9 @@ struct AppOptions {
     QString connectAddress;    // --connect ADDRESS: pre-fills the Connect dialog
     bool autoConnect = false;  // --yes: answers "YES" to the Connect dialog at start-up
     QString gpsDevice;         // --gps-device PATH: the GPS device of this run
+    // --play FILE: plays a recording (.svx) or an XTF file (.xtf) from the start, as
+    // "&Playback..." does, instead of connecting to the heads.
+    QString playPath;
     // --screenshot FILE [--after SECONDS]: saves a picture of the main window after the given
     // time and quits (for the documentation and for checking what an operator sees).
     QString screenshotPath;

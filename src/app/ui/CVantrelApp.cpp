@@ -72,7 +72,14 @@ bool CVantrelApp::InitInstance() {
         doc->SetConnectAddress(options.connectAddress.toStdString());
     }
     if (options.autoConnect) platform->AnswerNextConnectDialog(true);
-    doc->ConnectToSonarHead();
+    // A file to play needs no heads: the operator connects later from the menu if wanted.
+    // A file that cannot be played says why, as from the open dialog, and leaves the
+    // program waiting for the operator.
+    if (options.playPath.isEmpty()) {
+        doc->ConnectToSonarHead();
+    } else {
+        doc->OpenPlaybackFile(options.playPath.toStdString());
+    }
     if (!options.screenshotPath.isEmpty()) ScheduleScreenshot();
     return true;
 }

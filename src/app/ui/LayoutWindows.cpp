@@ -54,6 +54,12 @@ void LayoutWindows::ApplyLayout(bool createMissing) {
         }
         QWidget* w = entry.existing();
         if (!w) continue;
+        // A full layout for a configuration without the window's head (a played file of
+        // another system) hides it rather than leave it showing nothing.
+        if (createMissing && entry.wanted && !entry.wanted()) {
+            w->hide();
+            continue;
+        }
         if (!createMissing && entry.movedByEveryLayout && !entry.movedByEveryLayout()) continue;
         const Qt::WindowFlags fixed =
             w->windowFlags() & ~(Qt::WindowMinMaxButtonsHint | Qt::WindowSystemMenuHint);
