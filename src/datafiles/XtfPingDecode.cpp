@@ -21,6 +21,7 @@ constexpr int kChannelNumber = 0;
 constexpr int kSlantRange = 4;
 constexpr int kChannelFrequency = 26;
 constexpr int kNumSamples = 42;
+constexpr float kLongestSlantRangeM = 100000.0f;
 
 // Exactly 0, 0 is what recorders write before a fix; values that are no number, and degrees
 // beyond a latitude or a longitude (0..360 allowed), are no position either.
@@ -61,7 +62,9 @@ Channel ChannelOf(const std::uint8_t* h, const ChannelDescription& description,
     channel.type = description.type;
     const std::uint16_t kHz = GetLe16(h + kChannelFrequency);
     channel.frequencyKHz = kHz ? kHz : description.frequencyKHz;
-    channel.slantRange = F32(h + kSlantRange);
+    // A range no side-scan can have (not a number, negative, beyond 100 km) is not known.
+    const float range = F32(h + kSlantRange);
+    channel.slantRange = std::isfinite(range) && range >= 0 && range <= kLongestSlantRangeM ? range : 0;
     channel.samples = {h + kChannelHeaderLength, count, description.sampleType};
     return channel;
 }

@@ -111,7 +111,7 @@ struct Channel {
     std::uint16_t number = 0;  // index of its description
     ChannelType type = ChannelType::Port;
     float frequencyKHz = 0;  // the channel header's, else the description's
-    float slantRange = 0;    // metres the samples cover
+    float slantRange = 0;    // metres the samples cover; 0 when the file's is not a range
     SampleView samples;      // valid until the next ping is read
     // Port channels start with the sample farthest from the fish, starboard ones nearest.
     bool FarthestFirst() const { return type == ChannelType::Port; }

@@ -68,6 +68,7 @@ public:
         sawHead = true;
         if (nav.newFix) TakeFix(nav);
         if (anchors.empty()) return;  // no position yet
+        if (!(line.slantRangeM > 0)) return;  // samples over a range not known lie nowhere
         Queue(line, nav);
         LayUpTo(anchors.back().time, false);
         while (pending.size() > kMaxPending) LayFront();

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 #include "XtfTestFile.h"
 #include "datafiles/XtfReader.h"
@@ -575,6 +576,32 @@ TEST(XtfReaderTest, UnreadableSideScanChannelIsSteppedOver) {
     ASSERT_EQ(read.pings[0].channels.size(), 1u);
     EXPECT_EQ(read.pings[0].channels[0].values, Values(Ramp(1, 6, 40)));
     EXPECT_EQ(read.pings[0].ping.steppedChannels, 1);
+}
+
+// A slant range no side-scan can have is not known (0): the samples stay, placed nowhere.
+TEST(XtfReaderTest, ImpossibleSlantRangesAreNotKnown) {
+    const struct {
+        float stored, read;
+    } cases[] = {{75.0f, 75.0f},
+                 {0.0f, 0.0f},
+                 {-5.0f, 0.0f},
+                 {std::numeric_limits<float>::quiet_NaN(), 0.0f},
+                 {std::numeric_limits<float>::infinity(), 0.0f},
+                 {1e9f, 0.0f},
+                 {100000.0f, 100000.0f}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored);
+        XtfBytes f;
+        f.Header(3, OnePair());
+        TestPing p = PairPing(1);
+        p.channels[0].slantRange = c.stored;
+        f.Ping(p);
+        const ReadFile read = ReadAll(f.bytes);
+        ASSERT_EQ(read.pings.size(), 1u);
+        ASSERT_EQ(read.pings[0].channels.size(), 2u);
+        EXPECT_EQ(read.pings[0].channels[0].channel.slantRange, c.read);
+        EXPECT_EQ(read.pings[0].channels[0].values.size(), 16u);
+    }
 }
 
 TEST(XtfReaderTest, RewindReadsThePingsAgain) {
