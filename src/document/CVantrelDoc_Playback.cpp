@@ -101,7 +101,7 @@ bool CVantrelDoc::OpenPlaybackFile(const std::string& path) {
     observer->PlaybackBarReset(playback.playSpeed);
     playback.playbackPath = path;
     playback.readFileDir = DirectoryOf(path);
-    playback.readFilterIndex = 1;  // the dialog's only filter
+    playback.readFilterIndex = 1;  // the settings keep the first filter (data files)
 
     OpenPlaybackEventFile(path);
     files.playbackEventNumber = 0;
