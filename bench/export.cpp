@@ -1,14 +1,19 @@
 // The exports of a 4000-record four-head recording of the simulator (44 MB): XTF, and the
-// mosaic of head L at 0.1 m (laid only, and laid and written as a GeoTIFF). Figures in
-// docs/performance.md.
+// mosaic of head L at 0.1 m (laid only, and laid and written as a GeoTIFF); and the mosaic of
+// 4000 pings of an XTF file of two-byte samples. Figures in docs/performance.md.
 
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "SimRecording.h"
+#include "XtfBenchFile.h"
 #include "export/Mosaic.h"
 #include "export/XtfExport.h"
 #include "export/writers/MosaicWriters.h"
@@ -57,6 +62,35 @@ void BM_MosaicLay(benchmark::State& state) {
 }
 BENCHMARK(BM_MosaicLay)->Unit(benchmark::kMillisecond);
 
+// The same number of pings of another recorder's XTF file (two channels of 1024 two-byte
+// samples, a straight line), written once for the run.
+const std::string& XtfRecording() {
+    static const std::string path = [] {
+        const std::string file = TempFile("bench-export-input.xtf");
+        std::vector<std::uint8_t> bytes;
+        AppendXtfBenchHeader(bytes);
+        std::mt19937 rng(7);
+        for (int n = 0; n < kRecords; ++n) AppendXtfBenchPing(bytes, static_cast<std::uint32_t>(n), rng);
+        std::FILE* out = std::fopen(file.c_str(), "wb");
+        if (!out || std::fwrite(bytes.data(), 1, bytes.size(), out) != bytes.size()) std::abort();
+        std::fclose(out);
+        return file;
+    }();
+    return path;
+}
+
+void BM_MosaicLayXtf(benchmark::State& state) {
+    for (auto _ : state) {
+        svx::Mosaic mosaic;
+        const svx::ExportReport report =
+            svx::BuildMosaic(XtfRecording(), {.resolutionM = 0.1}, mosaic);
+        if (!report.Ok() || mosaic.pings != kRecords) state.SkipWithError("mosaic failed");
+        state.counters["MB"] = static_cast<double>(mosaic.raster.Bytes()) / 1e6;
+    }
+    state.SetItemsProcessed(state.iterations() * kRecords);
+}
+BENCHMARK(BM_MosaicLayXtf)->Unit(benchmark::kMillisecond);
+
 void BM_MosaicGeoTiff(benchmark::State& state) {
     const std::string out = TempFile("bench-export.tif");
     for (auto _ : state) {
@@ -77,7 +111,9 @@ BENCHMARK(BM_MosaicGeoTiff)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     Recording();  // written before any timing starts
+    XtfRecording();
     benchmark::RunSpecifiedBenchmarks();
     std::filesystem::remove(Recording());
+    std::filesystem::remove(XtfRecording());
     return 0;
 }
