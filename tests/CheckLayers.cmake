@@ -2,7 +2,7 @@ cmake_minimum_required(VERSION 3.20)
 # Fails when a folder of src/ includes a folder above its floor. From the bottom up:
 #   common, platform  <  shell  <  the subsystems  <  document  <  models, app  <  ui, app/ui
 # A subsystem may include the others (they share types), never the document or anything above.
-set(subsystems acquisition imaging datafiles sensors gps export recordings)
+set(subsystems acquisition imaging datafiles sensors gps export recordings survey)
 set(above_subsystems document models app ui)
 set(allowed_common common)
 set(allowed_shell common platform shell)
@@ -23,7 +23,7 @@ endfunction()
 foreach(dir IN LISTS subsystems)
   check_folder(${dir} "${above_subsystems}")
 endforeach()
-check_folder(shell "acquisition;imaging;datafiles;sensors;gps;export;recordings;${above_subsystems}")
-check_folder(common "platform;shell;acquisition;imaging;datafiles;sensors;gps;export;recordings;${above_subsystems}")
+check_folder(shell "acquisition;imaging;datafiles;sensors;gps;export;recordings;survey;${above_subsystems}")
+check_folder(common "platform;shell;acquisition;imaging;datafiles;sensors;gps;export;recordings;survey;${above_subsystems}")
 check_folder(document "models;app;ui")
 check_folder(models "app;ui")
