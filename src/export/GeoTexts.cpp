@@ -167,6 +167,30 @@ void AppendGpxTrackEnd(std::string& out) {
     out += "</trkseg>\n</trk>\n</gpx>\n";
 }
 
+void AppendGpxDocumentStart(std::string& out) {
+    AppendGpxHeader(out);
+}
+
+void AppendGpxRouteStart(std::string& out, std::string_view name) {
+    out += "<rte>";
+    AppendElement(out, "name", name);
+    out += "\n";
+}
+
+void AppendGpxRoutePoint(std::string& out, double latitude, double longitude) {
+    out += "<rtept ";
+    AppendLatLonAttributes(out, latitude, longitude);
+    out += "/>\n";
+}
+
+void AppendGpxRouteEnd(std::string& out) {
+    out += "</rte>\n";
+}
+
+void AppendGpxDocumentEnd(std::string& out) {
+    out += "</gpx>\n";
+}
+
 void AppendKmlDocumentStart(std::string& out, std::string_view name) {
     out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
            "<kml xmlns=\"http://www.opengis.net/kml/2.2\">\n<Document>\n";

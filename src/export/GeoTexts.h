@@ -55,6 +55,14 @@ void AppendIsoUtcTime(std::string& out, std::string_view date, std::string_view 
 void AppendCsvField(std::string& out, std::string_view field);
 void AppendXmlText(std::string& out, std::string_view text);
 
+// A GPX document of routes, one route a piece: the start, each route's start, its points and
+// its end, then the end.
+void AppendGpxDocumentStart(std::string& out);
+void AppendGpxRouteStart(std::string& out, std::string_view name);
+void AppendGpxRoutePoint(std::string& out, double latitude, double longitude);
+void AppendGpxRouteEnd(std::string& out);
+void AppendGpxDocumentEnd(std::string& out);
+
 std::string GpxTrack(const std::vector<GeoPoint>& points, std::string_view name);
 std::string GpxWaypoints(const std::vector<GeoPoint>& points, std::string_view name);
 std::string KmlLineString(const std::vector<GeoPoint>& points, std::string_view name);
