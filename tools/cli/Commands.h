@@ -21,6 +21,7 @@ int RunTrack(int argc, char** argv);
 int RunEvents(int argc, char** argv);
 
 int RunXtf(int argc, char** argv);
+int RunPlan(int argc, char** argv);
 // The mosaic command itself, in sonvara-cli-mosaic; sonvara-cli's `mosaic` runs
 // StartMosaicProgram, which replaces the process by that program with the same arguments.
 int RunMosaic(int argc, char** argv);
