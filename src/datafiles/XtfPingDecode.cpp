@@ -19,6 +19,7 @@ float F32(const std::uint8_t* p) {
 // Channel header fields.
 constexpr int kChannelNumber = 0;
 constexpr int kSlantRange = 4;
+constexpr int kSecondsPerPing = 20;
 constexpr int kChannelFrequency = 26;
 constexpr int kNumSamples = 42;
 
@@ -62,6 +63,7 @@ Channel ChannelOf(const std::uint8_t* h, const ChannelDescription& description,
     const std::uint16_t kHz = GetLe16(h + kChannelFrequency);
     channel.frequencyKHz = kHz ? kHz : description.frequencyKHz;
     channel.slantRange = F32(h + kSlantRange);
+    channel.secondsPerPing = F32(h + kSecondsPerPing);
     channel.samples = {h + kChannelHeaderLength, count, description.sampleType};
     return channel;
 }

@@ -1,0 +1,79 @@
+// A recording of the simulator written as XTF by sonvara-cli xtf and read back by the other
+// tools: render gives the very PNGs of the recording.
+
+#include <QString>
+
+#include <filesystem>
+#include <map>
+
+#include "../support/TempDir.h"
+#include "ProcessSupport.h"
+#include "SimRecording.h"
+
+namespace {
+
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+// Every file of a directory by name, with its bytes.
+std::map<std::string, std::vector<std::uint8_t>> FilesIn(const std::string& dir) {
+    std::map<std::string, std::vector<std::uint8_t>> files;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        files[entry.path().filename().string()] = TempDir::ReadBytes(entry.path().string());
+    }
+    return files;
+}
+
+struct Plan {
+    const char* name;
+    sim::RecordingPlan plan;
+};
+
+void PrintTo(const Plan& p, std::ostream* os) {
+    *os << p.name;
+}
+
+class XtfRoundTrip : public ::testing::TestWithParam<Plan> {
+protected:
+    void SetUp() override {
+        std::string error;
+        ASSERT_TRUE(sim::WriteSimulatedRecording(svx, GetParam().plan, error)) << error;
+        const ProgramRun run = RunProgram(SONVARA_CLI_PATH, {"xtf", Q(svx), Q(xtf)});
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    }
+    TempDir dir;
+    const std::string svx = dir.File("line.svx");
+    const std::string xtf = dir.File("line.xtf");
+};
+
+TEST_P(XtfRoundTrip, RendersTheRecordingsImages) {
+    for (const auto& [input, out] : {std::pair{svx, "svx"}, std::pair{xtf, "xtf"}}) {
+        const ProgramRun run =
+            RunProgram(SONVARA_CLI_PATH, {"render", Q(input), "--out", Q(dir.File(out))});
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    }
+    const auto recorded = FilesIn(dir.File("svx"));
+    const auto exported = FilesIn(dir.File("xtf"));
+    ASSERT_GE(recorded.size(), 4u);  // L, M, H and the composite at least
+    ASSERT_EQ(recorded.size(), exported.size());
+    for (const auto& [name, bytes] : recorded) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(exported.count(name));
+        EXPECT_TRUE(bytes == exported.at(name)) << "the images differ";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Plans, XtfRoundTrip,
+    ::testing::Values(Plan{"ThreeHeads", {.records = 120, .heads = {true, true, true, false}}},
+                      // Ping times that are no whole hundredths of a second, a speed of more
+                      // decimals than a float keeps exactly.
+                      Plan{"OddIntervalAndSpeed",
+                           {.records = 150,
+                            .pingIntervalS = 0.333,
+                            .speedKnots = 3.7,
+                            .heads = {true, true, false, false}}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
