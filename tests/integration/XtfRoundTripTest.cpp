@@ -1,5 +1,5 @@
 // A recording of the simulator written as XTF by sonvara-cli xtf and read back by the other
-// tools: render gives the very PNGs of the recording.
+// tools: render gives the very PNGs of the recording, track the very track.
 
 #include <QString>
 
@@ -61,6 +61,22 @@ TEST_P(XtfRoundTrip, RendersTheRecordingsImages) {
         SCOPED_TRACE(name);
         ASSERT_TRUE(exported.count(name));
         EXPECT_TRUE(bytes == exported.at(name)) << "the images differ";
+    }
+}
+
+TEST_P(XtfRoundTrip, GivesTheRecordingsTrack) {
+    for (const char* format : {"--csv", "--gpx", "--kml"}) {
+        SCOPED_TRACE(format);
+        std::map<std::string, std::string> tracks;
+        for (const std::string& input : {svx, xtf}) {
+            const std::string out = input + ".track";
+            const ProgramRun run = RunProgram(SONVARA_CLI_PATH, {"track", Q(input), format, Q(out)});
+            ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+            tracks[input] = TempDir::ReadText(out);
+        }
+        EXPECT_GT(std::count(tracks[svx].begin(), tracks[svx].end(), '\n'), 10);
+        // The names of GPX and KML tracks are the files' names: the same stem.
+        EXPECT_EQ(tracks[svx], tracks[xtf]);
     }
 }
 
