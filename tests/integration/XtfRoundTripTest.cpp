@@ -1,13 +1,16 @@
 // A recording of the simulator written as XTF by sonvara-cli xtf and read back by the other
-// tools: render gives the very PNGs of the recording, track the very track.
+// tools: render gives the very PNGs of the recording, track the very track, events the
+// positions of the file's navigation.
 
 #include <QString>
 
+#include <cmath>
 #include <filesystem>
 #include <map>
 
 #include "../support/TempDir.h"
 #include "ProcessSupport.h"
+#include "SimGps.h"
 #include "SimRecording.h"
 
 namespace {
@@ -91,5 +94,40 @@ INSTANTIATE_TEST_SUITE_P(
                             .speedKnots = 3.7,
                             .heads = {true, true, false, false}}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The event file beside X.xtf is X.an: eight lines an event.
+std::string EventText(int number, int ping, const std::string& latitude,
+                      const std::string& longitude) {
+    return std::to_string(number) + "\n" + std::to_string(ping) +
+           "\n0.250000\n09-DEC-2026\n10:00:02\n" + latitude + "\n" + longitude + "\nmark\n";
+}
+
+TEST(XtfEvents, EventsWithoutAPositionTakeTheFilesNavigationAtTheirPing) {
+    TempDir dir;
+    const std::string svx = dir.File("line.svx"), xtf = dir.File("line.xtf");
+    std::string error;
+    ASSERT_TRUE(sim::WriteSimulatedRecording(svx, {.records = 60}, error)) << error;
+    ASSERT_EQ(RunProgram(SONVARA_CLI_PATH, {"xtf", Q(svx), Q(xtf)}).exitCode, 0);
+    TempDir::WriteText(dir.File("line.an"),
+                       EventText(1, 41, "n/a", "n/a") + EventText(2, 9, "54.00.0000 N", "010.00.0000 E"));
+    const std::string csv = dir.File("events.csv");
+    const ProgramRun run = RunProgram(SONVARA_CLI_PATH, {"events", Q(xtf), "--csv", Q(csv)});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+    const QStringList lines = QString::fromStdString(TempDir::ReadText(csv)).split('\n');
+    ASSERT_GE(lines.size(), 3);
+    // Ping 41 is 20 s into the line: the fix of second 20.
+    const QStringList first = lines[1].split(',');
+    const sim::VesselFix fix = sim::VesselAt(20.0, 4.0);
+    ASSERT_GE(first.size(), 6);
+    EXPECT_EQ(first[1], "41");
+    EXPECT_NEAR(first[4].toDouble(), fix.latitude, 2e-6);
+    EXPECT_NEAR(first[5].toDouble(), fix.longitude, 2e-6);
+    // A stored position is the event's own.
+    const QStringList second = lines[2].split(',');
+    ASSERT_GE(second.size(), 6);
+    EXPECT_EQ(second[4].toStdString(), "54.00000000");
+    EXPECT_EQ(second[5].toStdString(), "10.00000000");
+}
 
 }  // namespace
