@@ -1,6 +1,6 @@
 // A recording of the simulator written as XTF by sonvara-cli xtf and read back by the other
 // tools: render gives the very PNGs of the recording, track the very track, events the
-// positions of the file's navigation.
+// positions of the file's navigation, and xtf refuses an XTF file as its input.
 
 #include <QString>
 
@@ -128,6 +128,30 @@ TEST(XtfEvents, EventsWithoutAPositionTakeTheFilesNavigationAtTheirPing) {
     ASSERT_GE(second.size(), 6);
     EXPECT_EQ(second[4].toStdString(), "54.00000000");
     EXPECT_EQ(second[5].toStdString(), "10.00000000");
+}
+
+TEST(XtfExport, RefusesAnXtfFileAsInput) {
+    TempDir dir;
+    const std::string svx = dir.File("line.svx"), xtf = dir.File("line.xtf");
+    std::string error;
+    ASSERT_TRUE(sim::WriteSimulatedRecording(svx, {.records = 4}, error)) << error;
+    ASSERT_EQ(RunProgram(SONVARA_CLI_PATH, {"xtf", Q(svx), Q(xtf)}).exitCode, 0);
+    const auto before = TempDir::ReadBytes(xtf);
+    // By its first byte whatever its name, and by its name.
+    std::filesystem::copy_file(xtf, dir.File("renamed.dat"));
+    for (const std::string& input : {xtf, dir.File("renamed.dat")}) {
+        SCOPED_TRACE(input);
+        const std::string out = dir.File("again.xtf");
+        const ProgramRun run = RunProgram(SONVARA_CLI_PATH, {"xtf", Q(input), Q(out)});
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.err.toStdString(),
+                  "sonvara-cli: " + input +
+                      " is an XTF file already: only a data file (.svx) is written as XTF\n");
+        EXPECT_FALSE(std::filesystem::exists(out));
+    }
+    EXPECT_EQ(TempDir::ReadBytes(xtf), before);
+    const ProgramRun help = RunProgram(SONVARA_CLI_PATH, {"xtf", "--help"});
+    EXPECT_TRUE(help.out.contains("An XTF file as input is refused")) << help.out.toStdString();
 }
 
 }  // namespace
