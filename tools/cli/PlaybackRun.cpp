@@ -15,7 +15,7 @@ namespace {
 std::string OpenProblem(const std::string& file, const std::vector<std::string>& messages) {
     if (messages.empty()) return "cannot play " + file;
     const std::string& text = messages.front();
-    if (text == datafiletext::kUnknownType) return file + " is not a data file (.svx)";
+    if (text == datafiletext::kUnknownType) return file + " is neither a data file (.svx) nor an XTF file (.xtf)";
     if (text == datafiletext::kNoData) return file + " holds no record";
     return "cannot play " + file + ": " + OneLine(text);
 }
