@@ -166,6 +166,7 @@ bool XtfRecordStream::Index(std::string& error) {
     damage = reader->Damage();
     if (pings.empty()) {
         error = "the file holds no side-scan ping";
+        if (!damage.empty()) error += ": " + xtf::DamageLine(damage.front());
         return false;
     }
     rangeM = RangeFor(widest);

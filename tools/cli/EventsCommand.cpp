@@ -63,10 +63,13 @@ bool XtfPositions(const std::string& path, std::map<std::int32_t, svx::PingPosit
             return true;
         },
         {}, report);
-    cli::ReportDamage(report);
     clean = report.damage.empty();
     error = report.error;
-    if (error.empty() && report.records == 0) error = path + ": the file holds no side-scan ping";
+    if (error.empty() && report.records == 0) {
+        error = cli::WithDamage(path + ": the file holds no side-scan ping", report);
+        return false;
+    }
+    cli::ReportDamage(report);
     return error.empty();
 }
 

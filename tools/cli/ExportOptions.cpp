@@ -11,7 +11,8 @@ namespace {
 constexpr const char* kExitStatus =
     "Exit status: 0 written (damaged records are stepped over and named on standard error);\n"
     "1 the input cannot be read or holds nothing to write, or the output cannot be written\n"
-    "(no output is left then); 2 for a mistake on the command line.";
+    "(no output is left then), or the input is cut off at its end (what it holds is\n"
+    "written); 2 for a mistake on the command line.";
 
 bool MetresIn(const std::string& text, double lowest, double highest) {
     double value = 0;

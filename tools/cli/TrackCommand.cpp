@@ -40,13 +40,14 @@ bool CollectXtf(const std::string& path, rec::RecordingReader& reader,
                 std::vector<TrackFix>& fixes, bool& clean, std::string& error) {
     svx::ExportReport report;
     const bool read = rec::CollectRecordingTrack(reader, fixes, report);
-    cli::ReportDamage(report);
-    for (const std::string& note : report.notes) cli::Complain(note, cli::kExitDone);
     clean = report.damage.empty();
     error = report.error;
     if (read && report.error.empty() && report.records == 0) {
-        error = path + ": the file holds no side-scan ping";
+        error = cli::WithDamage(path + ": the file holds no side-scan ping", report);
+        return false;
     }
+    cli::ReportDamage(report);
+    for (const std::string& note : report.notes) cli::Complain(note, cli::kExitDone);
     return error.empty();
 }
 
