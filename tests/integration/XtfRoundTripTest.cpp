@@ -130,6 +130,28 @@ TEST(XtfEvents, EventsWithoutAPositionTakeTheFilesNavigationAtTheirPing) {
     EXPECT_EQ(second[5].toStdString(), "10.00000000");
 }
 
+// The chips of an XTF export are cut from the images the recording gives.
+TEST(XtfEvents, ChipsAreThoseOfTheRecording) {
+    TempDir dir;
+    const std::string svx = dir.File("line.svx"), xtf = dir.File("line.xtf");
+    std::string error;
+    ASSERT_TRUE(sim::WriteSimulatedRecording(svx, {.records = 80, .heads = {true, true, true, false}},
+                                             error))
+        << error;
+    ASSERT_EQ(RunProgram(SONVARA_CLI_PATH, {"xtf", Q(svx), Q(xtf)}).exitCode, 0);
+    TempDir::WriteText(dir.File("line.an"), EventText(1, 30, "n/a", "n/a"));
+    for (const char* out : {"svx", "xtf"}) {
+        const std::string input = out == std::string("svx") ? svx : xtf;
+        const ProgramRun run =
+            RunProgram(SONVARA_CLI_PATH, {"events", Q(input), "--csv", Q(dir.File("e.csv")),
+                                          "--chips", Q(dir.File(out)), "--chip-size", "128"});
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    }
+    const auto chip = TempDir::ReadBytes(dir.File("svx/event-01.png"));
+    ASSERT_FALSE(chip.empty());
+    EXPECT_TRUE(chip == TempDir::ReadBytes(dir.File("xtf/event-01.png")));
+}
+
 TEST(XtfExport, RefusesAnXtfFileAsInput) {
     TempDir dir;
     const std::string svx = dir.File("line.svx"), xtf = dir.File("line.xtf");
