@@ -9,6 +9,7 @@
 
 #include "datafiles/DataFile.h"
 #include "datafiles/RecordIndex.h"
+#include "datafiles/XtfReader.h"
 
 inline constexpr int kPlaySpeedMax = 20;
 inline constexpr int kPlaySpeedDefault = 5;
@@ -52,6 +53,9 @@ struct PlaybackState {
     // The damaged stretches stepped over since the file was opened, in the order met; each
     // one is told to the operator once.
     std::vector<svx::DamagedStretch> skipped;
+    // The damaged stretches of an XTF file being played, found when it was opened (its
+    // packets are walked whole then).
+    std::vector<xtf::DamagedStretch> xtfDamage;
     // The heads held by any record played since the file was opened. A recording made while
     // a head was left out of polling lacks it in some records: the windows go on showing it
     // (without data) instead of changing to the layout of an installation without it.

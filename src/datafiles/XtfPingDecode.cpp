@@ -19,6 +19,7 @@ float F32(const std::uint8_t* p) {
 // Channel header fields.
 constexpr int kChannelNumber = 0;
 constexpr int kSlantRange = 4;
+constexpr int kSecondsPerPing = 20;
 constexpr int kChannelFrequency = 26;
 constexpr int kNumSamples = 42;
 constexpr float kLongestSlantRangeM = 100000.0f;
@@ -65,6 +66,7 @@ Channel ChannelOf(const std::uint8_t* h, const ChannelDescription& description,
     // A range no side-scan can have (not a number, negative, beyond 100 km) is not known.
     const float range = F32(h + kSlantRange);
     channel.slantRange = std::isfinite(range) && range >= 0 && range <= kLongestSlantRangeM ? range : 0;
+    channel.secondsPerPing = F32(h + kSecondsPerPing);
     channel.samples = {h + kChannelHeaderLength, count, description.sampleType};
     return channel;
 }

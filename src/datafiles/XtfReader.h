@@ -112,6 +112,7 @@ struct Channel {
     ChannelType type = ChannelType::Port;
     float frequencyKHz = 0;  // the channel header's, else the description's
     float slantRange = 0;    // metres the samples cover; 0 when the file's is not a range
+    float secondsPerPing = 0;  // from ping to ping, as the recorder gives it (0: not given)
     SampleView samples;      // valid until the next ping is read
     // Port channels start with the sample farthest from the fish, starboard ones nearest.
     bool FarthestFirst() const { return type == ChannelType::Port; }

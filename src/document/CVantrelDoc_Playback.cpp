@@ -62,6 +62,7 @@ bool CVantrelDoc::OpenPlaybackFile(const std::string& path) {
     // the events of a file being played are saved even when the next file is protected.
     CloseAllFiles();
     recording.recordingOn = 0;
+    playback.xtfDamage.clear();
     std::string notice;  // what the operator should know of an XTF file
     rec::PlayedHeads played;
     if (!(xtfFile ? OpenXtfPlaybackFile(path, notice, played) : OpenSvxPlaybackFile(path))) {
@@ -144,6 +145,7 @@ bool CVantrelDoc::OpenXtfPlaybackFile(const std::string& path, std::string& noti
         platform.MessageBox(error);
         return false;
     }
+    playback.xtfDamage = stream->Damage();
     if (!stream->Damage().empty()) {
         notice = std::to_string(stream->Damage().size()) + " damaged stretch(es) stepped over, " +
                  xtf::DamageLine(stream->Damage().front());

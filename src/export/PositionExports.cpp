@@ -16,8 +16,7 @@ namespace svx {
 
 namespace {
 
-std::string Coordinate(const std::string& text, bool latitude) {
-    const std::optional<double> value = ParseCoordinateText(text, latitude);
+std::string Degrees(const std::optional<double>& value) {
     return value ? Decimals(*value, 8) : std::string();
 }
 
@@ -66,18 +65,25 @@ std::string EventsCsvHeader() {
 }
 
 std::string EventsExport(const EventList& events, GeoFormat format, const std::string& name,
-                         int& leftOut) {
+                         int& leftOut, const PositionAtPing& positionAt) {
     leftOut = 0;
     std::string csv = EventsCsvHeader() + "\n";
     std::vector<GeoPoint> points;
     for (int i = 0; i < events.count; ++i) {
         const EventRecord& e = events.entries[static_cast<std::size_t>(i)];
-        const std::optional<double> latitude = ParseCoordinateText(e.latitude, true);
-        const std::optional<double> longitude = ParseCoordinateText(e.longitude, false);
+        std::optional<double> latitude = ParseCoordinateText(e.latitude, true);
+        std::optional<double> longitude = ParseCoordinateText(e.longitude, false);
+        if ((!latitude || !longitude) && positionAt) {
+            if (const std::optional<PingPosition> at = positionAt(e.pingNumber)) {
+                latitude = at->latitude;
+                longitude = at->longitude;
+            }
+        }
+        const bool placed = latitude && longitude;
         csv += CsvLine({std::to_string(e.number), std::to_string(e.pingNumber), Text(e.date),
-                        Text(e.time), Coordinate(e.latitude, true), Coordinate(e.longitude, false),
+                        Text(e.time), Degrees(latitude), Degrees(longitude),
                         Decimals(e.acrossFraction, 6), Text(e.annotation)});
-        if (!latitude || !longitude) {
+        if (!placed) {
             ++leftOut;
             continue;
         }

@@ -3,6 +3,8 @@
 // the ship's track (one point per position fix, decoded from the recorded sentences as
 // playback decodes them) and the events of its event file, as CSV, GPX or KML.
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,10 +26,19 @@ ExportReport CollectDataFileTrack(const std::string& path, TrackFixCollector& co
                                   const ExportProgress& progress);
 
 std::string EventsCsvHeader();
+
+// The position (latitude, longitude in signed degrees) of the recording at a ping, when it
+// has one there.
+struct PingPosition {
+    double latitude = 0, longitude = 0;
+};
+using PositionAtPing = std::function<std::optional<PingPosition>(std::int32_t ping)>;
+
 // The export of the events. GPX and KML carry only events with a position; `leftOut` counts
-// the others.
+// the others. An event whose stored texts give no position takes the one of its ping from
+// `positionAt`, when given (the navigation of a file that holds positions, not sentences).
 std::string EventsExport(const EventList& events, GeoFormat format, const std::string& name,
-                         int& leftOut);
+                         int& leftOut, const PositionAtPing& positionAt = {});
 
 // What reading an event file gave: the events before any damage (at most 100), and a warning
 // naming the line when the file was damaged, cut off or overlong. A data file without an

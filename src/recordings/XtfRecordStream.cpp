@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 
@@ -37,6 +38,41 @@ std::string NmeaAngle(double degrees, bool latitude) {
         minutes = 0;
     }
     return Printf(latitude ? "%02d%09.6f,%c" : "%03d%09.6f,%c", whole, minutes, hemisphere);
+}
+
+// The shortest decimal text that reads back as the same float: a value the file's writer took
+// from a text ("3.7", "92.35") reads back as that text's value, not as the float's binary
+// neighbourhood of it (3.70000005).
+std::string FloatText(float value) {
+    std::array<char, 64> text{};
+    const auto end = std::to_chars(text.data(), text.data() + text.size(), value,
+                                   std::chars_format::fixed);
+    if (end.ec != std::errc()) return "0";
+    return std::string(text.data(), end.ptr);
+}
+
+// The ping's interval in ms as the recorder gave it in the first channel that gives one; 0
+// when none does.
+std::uint16_t RecordedInterval(const xtf::Ping& ping) {
+    for (const xtf::Channel& c : ping.channels) {
+        const double ms = static_cast<double>(c.secondsPerPing) * 1000.0;
+        if (std::isfinite(ms) && ms >= 1.0 && ms <= 65535.0) {
+            return static_cast<std::uint16_t>(std::lround(ms));
+        }
+    }
+    return 0;
+}
+
+// The intervals between the ping times (whole hundredths), the first ping's taken as long as
+// the second's.
+std::vector<std::uint16_t> TimedIntervals(const std::vector<double>& seconds) {
+    std::vector<std::uint16_t> intervals(seconds.size(), 0);
+    for (std::size_t k = 1; k < seconds.size(); ++k) {
+        intervals[k] = static_cast<std::uint16_t>(
+            std::clamp(std::lround((seconds[k] - seconds[k - 1]) * 1000), 0L, 65535L));
+    }
+    if (intervals.size() > 1) intervals[0] = intervals[1];
+    return intervals;
 }
 
 double Seconds(const xtf::PingTime& t) {
@@ -98,7 +134,8 @@ bool XtfRecordStream::Index(std::string& error) {
     const xtf::FileDescription& description = reader->File();
     double widest = 0;
     IndexedPing last;
-    std::optional<double> before;
+    std::vector<double> times;
+    bool recordedIntervals = false;  // some ping gives its interval
     while (reader->NextPing(ping)) {
         IndexedPing entry = last;
         entry.offset = ping.offset;
@@ -107,11 +144,9 @@ bool XtfRecordStream::Index(std::string& error) {
             entry.longitude = at->x;
             entry.positioned = true;
         }
-        const double now = Seconds(ping.time);
-        entry.intervalMs = before ? static_cast<std::uint16_t>(
-                                        std::clamp(std::lround((now - *before) * 1000), 0L, 65535L))
-                                  : 0;
-        before = now;
+        entry.intervalMs = RecordedInterval(ping);
+        recordedIntervals = recordedIntervals || entry.intervalMs != 0;
+        times.push_back(Seconds(ping.time));
         for (const xtf::Channel& c : ping.channels) {
             widest = std::max<double>(widest, c.slantRange);
             const auto slot = static_cast<std::size_t>(NearestSlot(c.frequencyKHz));
@@ -121,11 +156,17 @@ bool XtfRecordStream::Index(std::string& error) {
         pings.push_back(entry);
         last = entry;
     }
-    // The first ping has no ping before it: it took as long as the second.
-    if (pings.size() > 1) pings[0].intervalMs = pings[1].intervalMs;
+    // A recorder that gives the intervals is taken at its word (exact; a ping it gives none
+    // for, before its first measurement, has none, as a record without one); the intervals
+    // of a file that never gives one come from its ping times.
+    if (!recordedIntervals) {
+        const std::vector<std::uint16_t> timed = TimedIntervals(times);
+        for (std::size_t k = 0; k < pings.size(); ++k) pings[k].intervalMs = timed[k];
+    }
     damage = reader->Damage();
     if (pings.empty()) {
         error = "the file holds no side-scan ping";
+        if (!damage.empty()) error += ": " + xtf::DamageLine(damage.front());
         return false;
     }
     rangeM = RangeFor(widest);
@@ -196,13 +237,14 @@ std::array<std::string, 10> XtfRecordStream::Sentences(const IndexedPing& at) co
     const std::string time =
         fixTimed ? Printf("%02d%02d%02d.%02d", f.hour, f.minute, f.second, f.hundredths)
                  : Printf("%02d%02d%02d.%02d", t.hour, t.minute, t.second, t.hundredths);
-    const double speed = ping.shipSpeedKnots != 0 ? ping.shipSpeedKnots : ping.sensorSpeedKnots;
-    const double heading = ping.shipGyro != 0 ? ping.shipGyro : ping.heading;
-    sentences[0] = WithChecksum(Printf("GPRMC,%s,A,%s,%s,%.2f,%.2f,%02d%02d%02d,,,A", time.c_str(),
+    const float speed = ping.shipSpeedKnots != 0 ? ping.shipSpeedKnots : ping.sensorSpeedKnots;
+    const float heading = ping.shipGyro != 0 ? ping.shipGyro : ping.heading;
+    sentences[0] = WithChecksum(Printf("GPRMC,%s,A,%s,%s,%s,%s,%02d%02d%02d,,,A", time.c_str(),
                                        NmeaAngle(at.latitude, true).c_str(),
-                                       NmeaAngle(at.longitude, false).c_str(), std::fabs(speed),
-                                       heading, t.day, t.month, t.year % 100));
-    sentences[1] = WithChecksum(Printf("GPHDT,%.2f,T", heading));
+                                       NmeaAngle(at.longitude, false).c_str(),
+                                       FloatText(std::fabs(speed)).c_str(),
+                                       FloatText(heading).c_str(), t.day, t.month, t.year % 100));
+    sentences[1] = WithChecksum(Printf("GPHDT,%s,T", FloatText(heading).c_str()));
     return sentences;
 }
 

@@ -27,6 +27,7 @@ struct TestChannel {
     // NumSamples as stored; by default the sample bytes over bytesPerSample
     std::int64_t numSamples = -1;
     int bytesPerSample = 2;  // only to work out NumSamples
+    float secondsPerPing = 0;
 };
 
 struct TestPing {
@@ -133,6 +134,7 @@ public:
         for (const TestChannel& ch : p.channels) {
             Put16(bytes, c + 0, ch.number);
             PutF32(bytes, c + 4, ch.slantRange);
+            PutF32(bytes, c + 20, ch.secondsPerPing);
             Put16(bytes, c + 26, ch.kHz);
             const std::int64_t n = ch.numSamples >= 0
                                        ? ch.numSamples

@@ -126,7 +126,7 @@ TEST_F(ToolFilesProcessTest, EachFileProblemIsOnePlainLineAndExitsWithOne) {
         {{"info", dir.path()}, "sonvara-cli: " + dir.path() + " is a directory, not a data file"},
         {{"render", empty, "--out", out}, "sonvara-cli: " + empty + " holds no record"},
         {{"render", Path("notes.txt"), "--out", out},
-         "sonvara-cli: " + Path("notes.txt") + " is not a data file (.svx)"},
+         "sonvara-cli: " + Path("notes.txt") + " is neither a data file (.svx) nor an XTF file (.xtf)"},
         {{"render", empty, "--out", Path("notes.txt")},
          "sonvara-cli: cannot create the directory " + Path("notes.txt") + ": Not a directory"},
         {{"acquire", "--connect", "127.0.0.2", "--record", "/dev/full"},

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
 
 #include "datafiles/RecordIndex.h"
@@ -32,10 +33,13 @@ std::vector<std::vector<std::uint8_t>> StreamRecords(rec::XtfRecordStream& strea
     return RecordsOf(path);
 }
 
-TEST(XtfRecordStreamTest, ARecordingsXtfExportComesBackAsItsRecords) {
+// Recordings of the simulator: pings at whole hundredths of a second and a speed a float holds
+// exactly, and pings a third of a second apart at a speed a float does not hold.
+class XtfExportStreamTest : public ::testing::TestWithParam<sim::RecordingPlan> {};
+
+TEST_P(XtfExportStreamTest, ARecordingsXtfExportComesBackAsItsRecords) {
     TempDir dir;
-    const std::string svxPath =
-        Recording(dir, "three.svx", {.records = 30, .heads = {true, true, true, false}});
+    const std::string svxPath = Recording(dir, "three.svx", GetParam());
     const std::string xtfPath = dir.File("three.xtf");
     ASSERT_TRUE(svx::ExportXtf(svxPath, xtfPath).Ok());
     std::string error;
@@ -72,6 +76,14 @@ TEST(XtfRecordStreamTest, ARecordingsXtfExportComesBackAsItsRecords) {
         EXPECT_EQ(q.fixSecondOfDay, p.fixSecondOfDay);
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Plans, XtfExportStreamTest,
+    ::testing::Values(sim::RecordingPlan{.records = 30, .heads = {true, true, true, false}},
+                      sim::RecordingPlan{.records = 30,
+                                         .pingIntervalS = 0.333,
+                                         .speedKnots = 3.7,
+                                         .heads = {true, true, true, false}}));
 
 xtftest::TestChannel OneByte(std::uint16_t number, std::vector<std::uint8_t> v, float range) {
     xtftest::TestChannel c;
@@ -118,6 +130,85 @@ TEST(XtfRecordStreamTest, RangesOffTheListAreShownOnTheNextWithTheFarEndEmpty) {
         EXPECT_EQ(line[1000 + c.d], c.starboard) << c.d;
     }
     EXPECT_EQ(stream->Notes().size(), 0u);
+}
+
+// The intervals of the records: a recorder that gives SecondsPerPing is taken at its word (a
+// ping without one has none, as a record before the first measurement); a file that never
+// gives one has the intervals of its ping times, the first ping as long as the second.
+TEST(XtfRecordStreamTest, PingIntervalsAreTheRecordedOnesElseThoseOfThePingTimes) {
+    struct Case {
+        const char* name;
+        std::vector<float> secondsPerPing;  // a ping each, 0.41 s apart by their times
+        std::vector<int> intervalsMs;
+    };
+    const Case cases[] = {
+        {"recorded", {0.333f, 0.3334f, 1.5f}, {333, 333, 1500}},
+        {"recorded after the first pings", {0, 0, 0.4123f}, {0, 0, 412}},
+        {"never recorded", {0, 0, 0}, {410, 410, 410}},
+        {"none that can be", {-1.0f, 1e9f, std::nanf("")}, {410, 410, 410}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        xtftest::XtfBytes f;
+        f.Header(3, {{.type = 1, .bytesPerSample = 1, .kHz = 120, .name = "P"},
+                     {.type = 2, .bytesPerSample = 1, .kHz = 120, .name = "S"}});
+        for (std::size_t k = 0; k < c.secondsPerPing.size(); ++k) {
+            xtftest::TestPing p;
+            p.ping = static_cast<std::uint32_t>(k + 1);
+            p.second = 10;
+            p.hundredths = static_cast<int>(41 * k);
+            p.channels = {OneByte(0, {1, 2, 3}, 50), OneByte(1, {4, 5, 6}, 50)};
+            p.channels[0].secondsPerPing = c.secondsPerPing[k];
+            f.Ping(p);
+        }
+        WriteBytes(dir.File("t.xtf"), f.bytes);
+        std::string error;
+        const auto stream = rec::XtfRecordStream::Open(dir.File("t.xtf"), error);
+        ASSERT_NE(stream, nullptr) << error;
+        const auto records = StreamRecords(*stream, dir);
+        ASSERT_EQ(records.size(), c.intervalsMs.size());
+        for (std::size_t k = 0; k < records.size(); ++k) {
+            const auto decoded = svx::DecodeRecord(records[k].data(), records[k].size());
+            const svx::RecordView r(records[k].data(), decoded.layout, {});
+            EXPECT_EQ(r.PingIntervalMs(), c.intervalsMs[k]) << k;
+        }
+    }
+}
+
+// A speed and heading written from a receiver's texts read back as those texts' values, not
+// cut to hundredths nor widened to the float's binary neighbourhood.
+TEST(XtfRecordStreamTest, SpeedAndHeadingReadBackAsTheTextsTheyCameFrom) {
+    const struct {
+        float speed, gyro;
+        double knots, heading;
+    } cases[] = {{4.123f, 92.345f, 4.123, 92.345}, {3.7f, 0.5f, 3.7, 0.5}, {12.0f, 359.99f, 12.0, 359.99}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.knots);
+        TempDir dir;
+        xtftest::XtfBytes f;
+        f.Header(3, {{.type = 1, .bytesPerSample = 1, .kHz = 120, .name = "P"},
+                     {.type = 2, .bytesPerSample = 1, .kHz = 120, .name = "S"}});
+        xtftest::TestPing p;
+        p.sensorY = 54.5;
+        p.sensorX = 10.25;
+        p.shipSpeed = c.speed;
+        p.shipGyro = c.gyro;
+        p.channels = {OneByte(0, {1, 2, 3}, 50), OneByte(1, {4, 5, 6}, 50)};
+        f.Ping(p);
+        WriteBytes(dir.File("s.xtf"), f.bytes);
+        std::string error;
+        const auto stream = rec::XtfRecordStream::Open(dir.File("s.xtf"), error);
+        ASSERT_NE(stream, nullptr) << error;
+        const auto records = StreamRecords(*stream, dir);
+        ASSERT_EQ(records.size(), 1u);
+        const auto decoded = svx::DecodeRecord(records[0].data(), records[0].size());
+        const svx::RecordView r(records[0].data(), decoded.layout, {});
+        svx::NavigationDecoder navigation;
+        const svx::PingNavigation nav = navigation.Decode(r);
+        EXPECT_EQ(nav.speedKnots, c.knots);
+        EXPECT_EQ(nav.ShipHeading(), c.heading);
+    }
 }
 
 TEST(XtfRecordStreamTest, WhatPlaybackWritesStaysInMemory) {

@@ -1,20 +1,25 @@
-// sonvara-cli events: the events of a recording from its event file as CSV, GPX or KML, and
-// with --chips a PNG of the composite waterfall around each event, cut while the file is
-// played headless through the same image formation as the application.
+// sonvara-cli events: the events of a recording or an XTF file from its event file (beside it,
+// NAME.an) as CSV, GPX or KML, and with --chips a PNG of the composite waterfall around each
+// event, cut while the file is played headless through the same image formation as the
+// application. An event of an XTF file without a stored position takes the position of its
+// ping from the file's navigation.
 
 #include <QCoreApplication>
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <string>
 
 #include "Commands.h"
 #include "EventsReport.h"
+#include "ExportCommands.h"
 #include "FileChecks.h"
 #include "ImageWriter.h"
 #include "PlaybackRun.h"
 #include "datafiles/DataFileNames.h"
+#include "recordings/Recording.h"
 
 namespace {
 
@@ -37,6 +42,35 @@ bool ReadEvents(const std::string& eventPath, EventList& events, bool& complete,
     }
     if (!read.complete || read.missing) cli::Complain(read.problem, cli::kExitDone);
     return true;
+}
+
+// The positions of an XTF file's pings by ping number (the first ping of a number, at the last
+// position known there); nothing for another kind of file. False (with the reason) when the
+// XTF file cannot be read; `clean` false when damage was stepped over (each said).
+bool XtfPositions(const std::string& path, std::map<std::int32_t, svx::PingPosition>& positions,
+                  bool& clean, std::string& error) {
+    std::string ignored;
+    const std::unique_ptr<rec::RecordingReader> reader = rec::OpenRecording(path, ignored);
+    if (!reader || std::string(reader->Format()) != "xtf") return true;
+    svx::ExportReport report;
+    reader->Walk(
+        [&positions, &report](const rec::PingValues& ping) {
+            ++report.records;
+            if (ping.nav.hasFix) {
+                positions.try_emplace(static_cast<std::int32_t>(ping.nav.ping),
+                                      svx::PingPosition{ping.nav.latitude, ping.nav.longitude});
+            }
+            return true;
+        },
+        {}, report);
+    clean = report.damage.empty();
+    error = report.error;
+    if (error.empty() && report.records == 0) {
+        error = cli::WithDamage(path + ": the file holds no side-scan ping", report);
+        return false;
+    }
+    cli::ReportDamage(report);
+    return error.empty();
 }
 
 // The chips are cut from the composite image: it must hold a whole chip.
@@ -100,9 +134,20 @@ int cli::RunEvents(int argc, char** argv) {
     if (!ReadEvents(EventFileNameFor(options.file), events, complete, error)) {
         return Complain(error);
     }
+    std::map<std::int32_t, svx::PingPosition> positions;
+    bool xtfClean = true;
+    if (!XtfPositions(options.file, positions, xtfClean, error)) return Complain(error);
+    const svx::PositionAtPing positionAt =
+        [&positions](std::int32_t ping) -> std::optional<svx::PingPosition> {
+        const auto it = positions.find(ping);
+        if (it == positions.end()) return std::nullopt;
+        return it->second;
+    };
     int leftOut = 0;
     const std::string name = std::filesystem::path(options.file).stem().string();
-    if (!svx::WriteTextFile(options.out, svx::EventsExport(events, options.format, name, leftOut), error)) {
+    if (!svx::WriteTextFile(options.out,
+                            svx::EventsExport(events, options.format, name, leftOut, positionAt),
+                            error)) {
         return Complain(error);
     }
     if (leftOut > 0) {
@@ -115,5 +160,5 @@ int cli::RunEvents(int argc, char** argv) {
     // No event, no chip: the file is not played for nothing.
     const bool chips =
         options.chipsDir.empty() || events.count == 0 || WriteChips(argc, argv, options, events);
-    return complete && chips ? kExitDone : kExitFailed;
+    return complete && chips && xtfClean ? kExitDone : kExitFailed;
 }

@@ -19,13 +19,15 @@ constexpr int kMaxChip = 1000;
 void DescribeEvents(CLI::App& app, FormatChoice& given, EventsOptions& options,
                     std::vector<std::string>& files) {
     app.description(
-        "Exports the events of a recording (its event file: x.svx has x.an): number, ping,\n"
-        "date, time, latitude and longitude (signed degrees, read from the event's texts),\n"
-        "across-track fraction and annotation. With --chips, the file is played headless and\n"
-        "a square crop of the composite waterfall around each event is written as a PNG.");
+        "Exports the events of a recording or an XTF file (its event file: x.svx and x.xtf\n"
+        "have x.an): number, ping, date, time, latitude and longitude (signed degrees, read\n"
+        "from the event's texts; an XTF file's event without them takes its ping's position\n"
+        "from the file), across-track fraction and annotation. With --chips, the file is\n"
+        "played headless and a square crop of the composite waterfall around each event is\n"
+        "written as a PNG.");
     app.set_version_flag("--version", tools::VersionText("sonvara-cli events"));
     tools::LastValueWins(app);
-    app.add_option("file", files, "the data file")->type_name("FILE.svx");
+    app.add_option("file", files, "the data file or XTF file")->type_name("FILE.svx|FILE.xtf");
     app.add_option("--csv", given.csv,
                    "CSV with a header row: number,ping,date,time,latitude,longitude,across,"
                    "annotation (latitude and longitude empty where the texts say n/a)")

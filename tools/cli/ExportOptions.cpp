@@ -11,7 +11,8 @@ namespace {
 constexpr const char* kExitStatus =
     "Exit status: 0 written (damaged records are stepped over and named on standard error);\n"
     "1 the input cannot be read or holds nothing to write, or the output cannot be written\n"
-    "(no output is left then); 2 for a mistake on the command line.";
+    "(no output is left then), or the input is cut off at its end (what it holds is\n"
+    "written); 2 for a mistake on the command line.";
 
 bool MetresIn(const std::string& text, double lowest, double highest) {
     double value = 0;
@@ -34,7 +35,8 @@ void DescribeXtf(CLI::App& app, std::vector<std::string>& files) {
         "first, as XTF readers lay them side by side) for every side-scan head of the first\n"
         "record; navigation from the recorded NMEA sentences (latitude/longitude),\n"
         "attitude, depth and temperature from the orientation sensor, altitude from the echo\n"
-        "sounder. Records without a fix keep the last position; how many is said at the end.");
+        "sounder. Records without a fix keep the last position; how many is said at the end.\n"
+        "An XTF file as input is refused (exit 1): it is XTF already.");
     app.set_version_flag("--version", tools::VersionText("sonvara-cli xtf"));
     app.add_option("files", files, "the data file and the XTF file to write")
         ->type_name("FILE.svx OUT.xtf");

@@ -15,8 +15,10 @@ namespace {
 std::string OpenProblem(const std::string& file, const std::vector<std::string>& messages) {
     if (messages.empty()) return "cannot play " + file;
     const std::string& text = messages.front();
-    if (text == datafiletext::kUnknownType) return file + " is not a data file (.svx)";
+    if (text == datafiletext::kUnknownType) return file + " is neither a data file (.svx) nor an XTF file (.xtf)";
     if (text == datafiletext::kNoData) return file + " holds no record";
+    // A reason that names the file already is not prefixed with its name again.
+    if (text.rfind(file + ":", 0) == 0) return "cannot play " + OneLine(text);
     return "cannot play " + file + ": " + OneLine(text);
 }
 
@@ -71,13 +73,19 @@ int PlaybackRun::PlayWhile(const std::function<bool()>& played) {
 }
 
 bool PlaybackRun::ReportSkipped() const {
+    for (const xtf::DamagedStretch& stretch : doc.playback.xtfDamage) {
+        std::fprintf(
+            stderr, "sonvara-cli %s: damaged record at offset %llu skipped (%llu bytes: %s)\n",
+            command, static_cast<unsigned long long>(stretch.offset),
+            static_cast<unsigned long long>(stretch.bytes), xtf::DamageText(stretch.damage));
+    }
     for (const svx::DamagedStretch& stretch : doc.playback.skipped) {
         std::fprintf(
             stderr, "sonvara-cli %s: damaged record at offset %llu skipped (%llu bytes: %s)\n",
             command, static_cast<unsigned long long>(stretch.offset),
             static_cast<unsigned long long>(stretch.bytes), svx::DamageText(stretch.damage));
     }
-    return doc.playback.skipped.empty();
+    return doc.playback.skipped.empty() && doc.playback.xtfDamage.empty();
 }
 
 }  // namespace cli

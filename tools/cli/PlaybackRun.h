@@ -23,7 +23,7 @@ public:
     PlaybackRun& operator=(const PlaybackRun&) = delete;
 
     CVantrelDoc& Doc() { return doc; }
-    // Opens the file; false with the reason ("x is not a data file (.svx)", ...).
+    // Opens the file; false with the reason ("x is neither a data file (.svx) nor an XTF file (.xtf)", ...).
     bool Open(const std::string& file, std::string& error);
     // Plays every record, calling `played` after each one; returns the records played.
     int PlayAll(const std::function<void()>& played);

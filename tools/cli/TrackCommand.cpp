@@ -1,7 +1,8 @@
-// sonvara-cli track: the ship's track of a recording or of an NMEA log as CSV, GPX or KML. The
-// sentences of a recording are decoded record by record as playback decodes them (the same
-// code the application's File > Export runs); a log is decoded line by line by the same
-// decoders as it is read, and its track written point by point.
+// sonvara-cli track: the ship's track of a recording, an XTF file or an NMEA log as CSV, GPX or
+// KML. The sentences of a recording are decoded record by record as playback decodes them (the
+// same code the application's File > Export runs); an XTF file gives the positions of its
+// pings; a log is decoded line by line by the same decoders as it is read, and its track
+// written point by point.
 
 #include <cstdio>
 #include <filesystem>
@@ -14,6 +15,7 @@
 #include "common/RegularFile.h"
 #include "datafiles/DataFileNames.h"
 #include "export/LogTrack.h"
+#include "recordings/RecordingTrack.h"
 
 namespace {
 
@@ -30,6 +32,22 @@ bool CollectRecording(const std::string& path, TrackFixCollector& collector, boo
     cli::ReportDamage(report);
     clean = report.damage.empty();
     error = report.error;
+    return error.empty();
+}
+
+// The positions of an XTF file's pings; false (with the reason) when it cannot be read.
+bool CollectXtf(const std::string& path, rec::RecordingReader& reader,
+                std::vector<TrackFix>& fixes, bool& clean, std::string& error) {
+    svx::ExportReport report;
+    const bool read = rec::CollectRecordingTrack(reader, fixes, report);
+    clean = report.damage.empty();
+    error = report.error;
+    if (read && report.error.empty() && report.records == 0) {
+        error = cli::WithDamage(path + ": the file holds no side-scan ping", report);
+        return false;
+    }
+    cli::ReportDamage(report);
+    for (const std::string& note : report.notes) cli::Complain(note, cli::kExitDone);
     return error.empty();
 }
 
@@ -69,19 +87,26 @@ int cli::RunTrack(int argc, char** argv) {
     std::string text, error;
     if (!ReadRegularFile(options.input, text, error, 3)) return Complain(error);
     const std::string name = std::filesystem::path(options.input).stem().string();
-    if (!IsDataFile(options.input, text)) return RunLogTrack(options, name);
-    TrackFixCollector collector;
+    std::unique_ptr<rec::RecordingReader> reader = rec::OpenRecording(options.input, error);
+    const bool xtf = reader && std::string(reader->Format()) == "xtf";
+    if (!xtf && !IsDataFile(options.input, text)) return RunLogTrack(options, name);
+    std::vector<TrackFix> fixes;
     bool clean = true;
-    if (!CollectRecording(options.input, collector, clean, error)) return Complain(error);
-    ReportWithoutFix(collector.WithoutFix());
-    if (const std::string gaps = collector.Gaps().Note(); !gaps.empty()) {
-        Complain(gaps, kExitDone);
+    if (xtf) {
+        if (!CollectXtf(options.input, *reader, fixes, clean, error)) return Complain(error);
+    } else {
+        TrackFixCollector collector;
+        if (!CollectRecording(options.input, collector, clean, error)) return Complain(error);
+        ReportWithoutFix(collector.WithoutFix());
+        if (const std::string gaps = collector.Gaps().Note(); !gaps.empty()) {
+            Complain(gaps, kExitDone);
+        }
+        fixes = collector.Fixes();
     }
-    if (collector.Fixes().empty()) return Complain("no position fix in " + options.input);
-    if (!svx::WriteTextFile(options.out, svx::TrackExport(collector.Fixes(), options.format, name),
-                            error)) {
+    if (fixes.empty()) return Complain("no position fix in " + options.input);
+    if (!svx::WriteTextFile(options.out, svx::TrackExport(fixes, options.format, name), error)) {
         return Complain(error);
     }
-    ReportWritten(collector.Fixes().size(), options);
+    ReportWritten(fixes.size(), options);
     return clean ? kExitDone : kExitFailed;
 }

@@ -13,10 +13,12 @@ void DescribeTrack(CLI::App& app, FormatChoice& given, std::vector<std::string>&
         "sentence a line, any line ending; other lines and sentences of talkers other than a\n"
         "satellite receiver's are skipped; each line is decoded as one batch). Points whose\n"
         "sentence says there is no fix (RMC or GLL status V, GGA quality 0) are left out and\n"
-        "counted on standard error.");
+        "counted on standard error. INPUT may also be an XTF file: one point per position of\n"
+        "its pings in degrees, at the fix time the file gives, with its speed and heading;\n"
+        "the course is the bearing to the next position (XTF holds no course).");
     app.set_version_flag("--version", tools::VersionText("sonvara-cli track"));
     tools::LastValueWins(app);
-    app.add_option("input", inputs, "the data file or NMEA log")->type_name("INPUT");
+    app.add_option("input", inputs, "the data file, XTF file or NMEA log")->type_name("INPUT");
     app.add_option("--csv", given.csv,
                    "CSV with a header row: time (UTC hh:mm:ss.sss as received), date "
                    "(yyyy-mm-dd), latitude, longitude (signed degrees), speed_kn, course_deg, "
