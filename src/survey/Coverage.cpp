@@ -128,6 +128,11 @@ std::uint8_t Coverage::At(std::int64_t col, std::int64_t row) const {
     return found->second[static_cast<std::size_t>(y * kTileCells + x)];
 }
 
+const std::uint8_t* Coverage::TileCells(std::int64_t tileCol, std::int64_t tileRow) const {
+    const auto found = tiles.find({tileCol, tileRow});
+    return found == tiles.end() ? nullptr : found->second.data();
+}
+
 std::optional<std::pair<std::int64_t, std::int64_t>> Coverage::CellOf(const GeoPoint& at) const {
     if (zone == 0) return std::nullopt;
     const UtmPosition p = LatLonToUtmInZone(at.latitude, at.longitude, zone, south);

@@ -49,6 +49,15 @@ public:
     // The covered area, either side, in square metres.
     double AreaM2() const;
     std::size_t Tiles() const { return tiles.size(); }
+    // The cells of tile (tileCol, tileRow), row-major from its south-west cell
+    // (col = tileCol * kTileCells + x, row = tileRow * kTileCells + y); null where nothing
+    // is covered. Readers that walk a region look a tile up once, not every cell.
+    const std::uint8_t* TileCells(std::int64_t tileCol, std::int64_t tileRow) const;
+    // Every tile made, in order of (tileCol, tileRow): f(tileCol, tileRow, cells).
+    template <class F>
+    void ForEachTile(F&& f) const {
+        for (const auto& [key, tile] : tiles) f(key.first, key.second, tile.data());
+    }
     int Zone() const { return zone; }
     bool South() const { return south; }
 
