@@ -11,6 +11,7 @@
 
 #include "common/TextFormat.h"
 #include "export/GeoTexts.h"
+#include "export/OutputFile.h"
 
 namespace survey {
 
@@ -150,6 +151,16 @@ std::string PlanGpx(const std::vector<SurveyLine>& lines) {
     }
     svx::AppendGpxDocumentEnd(gpx);
     return gpx;
+}
+
+std::string WritePlanFile(const std::string& path, const std::vector<SurveyLine>& lines) {
+    const std::string gpx = PlanGpx(lines);
+    svx::OutputFile out;
+    std::string error;
+    if (out.Open(path, error) && out.Write(gpx.data(), gpx.size(), error) && out.Commit(error)) {
+        return {};
+    }
+    return error;
 }
 
 }  // namespace survey

@@ -34,5 +34,8 @@ std::string CoordinateFault(double latitude, double longitude);
 
 // The GPX text of the lines as routes.
 std::string PlanGpx(const std::vector<SurveyLine>& lines);
+// Writes the lines as GPX routes to path; empty, or "cannot write PATH: reason" (then no
+// half-written file is left).
+std::string WritePlanFile(const std::string& path, const std::vector<SurveyLine>& lines);
 
 }  // namespace survey

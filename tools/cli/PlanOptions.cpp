@@ -1,7 +1,5 @@
 #include "PlanOptions.h"
 
-#include <fstream>
-
 #include "../common/CommandLine.h"
 #include "common/TextFormat.h"
 #include "survey/LineGeometry.h"
@@ -75,11 +73,7 @@ ExportParse<PlanOptions> ParsePlanArguments(const std::vector<std::string>& args
 std::string WritePlan(const PlanOptions& options) {
     const std::vector<survey::SurveyLine> lines = survey::ParallelLines(options.lines);
     if (lines.empty()) return "the first line has no length";
-    std::ofstream out(options.gpx, std::ios::binary | std::ios::trunc);
-    out << survey::PlanGpx(lines);
-    out.close();
-    if (!out) return "cannot write " + options.gpx;
-    return {};
+    return survey::WritePlanFile(options.gpx, lines);
 }
 
 }  // namespace cli
