@@ -7,7 +7,9 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "acquisition/HeadLinks.h"
 #include "acquisition/HeadReturn.h"
@@ -36,6 +38,7 @@
 #include "sensors/EchoSounder.h"
 #include "sensors/HistoryChart.h"
 #include "sensors/OrientationState.h"
+#include "survey/SurveyState.h"
 
 class ShipSpeedDialogModel;
 
@@ -141,6 +144,35 @@ public:
     void EraseGpsTracks();
     void ZoomTrackIn();
     void ZoomTrackOut();
+
+    // --- Survey lines, steering and coverage (CVantrelDoc_Survey.cpp) ------------------
+    // Reads a plan file (GPX, KML, CSV) and makes it the survey's plan, its first line active,
+    // remembered in the settings. A file that is no plan is told to the operator (file and
+    // line) and the plan held stays as it was.
+    bool LoadSurveyPlan(const std::string& path);
+    // "Open Survey Plan...", "Save Survey Plan..." (GPX routes): the dialogs, then the above.
+    void OpenSurveyPlan();
+    void SaveSurveyPlan();
+    bool SaveSurveyPlanTo(const std::string& path);
+    // The line generator's lines replace the plan (not yet saved to a file).
+    void ReplaceSurveyLines(std::vector<survey::SurveyLine> lines);
+    // "Next Line", "Previous Line".
+    void NextSurveyLine();
+    void PreviousSurveyLine();
+    void SetOffLineAlarm(int metres);
+    // "Record on Line": in real time, each line is recorded from its start to its end into a
+    // file named after it in the recording directory.
+    void ToggleRecordOnLine();
+    // The plan file the settings name, read at start while the document holds no plan (the
+    // settings are loaded again on entering real time: the plan held stays).
+    void ReloadSurveyPlan();
+    // The ground swath (both sides) at the present range and altitude, for the generator.
+    double CurrentSwathM() const;
+    // The read-out again from the vessel's last pose (after a GPS read, a new plan, a line
+    // change).
+    void UpdateSteering();
+
+    survey::SurveyState survey;
 
     // --- GPS reader and serial port (CVantrelDoc_GpsReader.cpp) ---------------------
     // The reader thread exists (or, with null, is going away).
@@ -407,6 +439,13 @@ public:
     PollingSet polling;
 
 private:
+    // The cycle's ping widens the coverage from the vessel's pose, and the read-out follows.
+    void AddCycleToSurvey();
+    // The pose at the current fix; nothing without one or when it is lost.
+    std::optional<survey::VesselPose> CurrentVesselPose();
+    void FollowLineRecording();
+    void SurveyChanged();
+
     // Data files.
     void SetWindowTitle(const std::string& title);
     void CreateRecordEventFile(const std::string& dataPath);

@@ -24,6 +24,8 @@ void CVantrelDoc::EraseGpsTracks() {
         track.trackX = track.trackY = track.lastDrawnX = track.lastDrawnY = 0.0;
         gps.trackRestart = 1;
     }
+    // The coverage is kept for the run as the track is, and erased with it.
+    survey.coverage.Clear();
     RestartGpsAge();
     observer->UpdateAllViews();
 }

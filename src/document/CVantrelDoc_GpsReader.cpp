@@ -117,6 +117,7 @@ void CVantrelDoc::GpsReadDone() {
         changed = gps.gpsDataChanged != 0;
     }
     ReportGpsDevice();
+    if (changed) UpdateSteering();
     if (changed) observer->UpdateAllViews();
     observer->GpsStatusChanged();
     if (!playbackMode) StartGpsReadTimer();

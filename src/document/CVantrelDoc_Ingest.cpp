@@ -45,6 +45,9 @@ void CVantrelDoc::StoreCycle() {
     // 3. The recorder writes the same cycle values the record was filled from.
     if (recording.recordingOn && recording.DataFileOpen()) RecordCycle();
 
+    // The ping's swath joins the survey's coverage; the read-out follows the fix.
+    AddCycleToSurvey();
+
     // 4-5.
     ProcessCycleDisplay();
     history.Advance();

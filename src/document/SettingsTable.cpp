@@ -178,11 +178,26 @@ const Setting kFilters[] = {
     {.key = "Altitude", .max = 1, SONVARA_FIELD(d.orientation.filterEnabled[5])},
 };
 
+// The survey's plan file is read again at start; the read-out turns red beyond the alarm.
+const Setting kSurvey[] = {
+    {.key = "Plan File", .read = SettingRead::String,
+     .getText = [](const Doc& d, int) { return d.survey.settings.planFile; },
+     .setText = [](Doc& d, int, const std::string& t) { d.survey.settings.planFile = t; }},
+    {.key = "Off Line Alarm", .fallback = 10, .min = 1, .max = 1000,
+     .get = [](const Doc& d, int) -> L { return d.survey.settings.alarmM; },
+     .set = [](Doc& d, int, L v) { d.SetOffLineAlarm(static_cast<int>(std::clamp<L>(v, 1, 1000))); }},
+    {.key = "Record On Line", .max = 1,
+     .get = [](const Doc& d, int) -> L { return d.survey.lineRecording.enabled ? 1 : 0; },
+     .set = [](Doc& d, int, L v) {
+         if ((v != 0) != d.survey.lineRecording.enabled) d.ToggleRecordOnLine();
+     }},
+};
+
 #undef SONVARA_FIELD
 
 const SettingSection kSections[] = {
     {"System", kSystem}, {nullptr, kHead},     {"GPS Info", kGps},
-    {"View", kView, true}, {"Filters Enabled", kFilters},
+    {"View", kView, true}, {"Filters Enabled", kFilters}, {"Survey", kSurvey},
 };
 
 }  // namespace

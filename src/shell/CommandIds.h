@@ -92,6 +92,15 @@ enum CommandId : int {
     kCmdExportKmz = 41203,
     kCmdExportTrack = 41204,
     kCmdExportEvents = 41205,
+    // Survey
+    kCmdOpenSurveyPlan = 41301,
+    kCmdSaveSurveyPlan = 41302,
+    kCmdGenerateLines = 41303,
+    kCmdNextLine = 41304,
+    kCmdPreviousLine = 41305,
+    kCmdFitPlan = 41306,
+    kCmdOffLineAlarm = 41307,
+    kCmdRecordOnLine = 41308,
     // Help
     kCmdBeamCoverage = 32857,
     kCmdAbout = 57664,

@@ -34,6 +34,12 @@ void Coverage::Clear() {
     zone = 0;
 }
 
+void Coverage::UseZone(int utmZone, bool southern) {
+    if (!tiles.empty()) return;
+    zone = utmZone;
+    south = southern;
+}
+
 Coverage::Swath Coverage::Project(const SwathPing& ping) {
     const GeoPoint& p = ping.position;
     if (zone == 0) {

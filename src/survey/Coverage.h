@@ -39,6 +39,9 @@ public:
     // The next ping starts afresh (a gap in the run, a new file).
     void Break() { previous.reset(); }
     void Clear();
+    // Lays the grid in this UTM zone (a drawing's zone) while nothing is covered yet;
+    // otherwise the zone is that of the first ping.
+    void UseZone(int utmZone, bool southern);
 
     double CellM() const { return cell; }
     bool Empty() const { return tiles.empty(); }

@@ -8,6 +8,7 @@ void LinePlan::Replace(std::vector<SurveyLine> newLines, std::string fromFile) {
     lines = std::move(newLines);
     active = lines.empty() ? -1 : 0;
     file = std::move(fromFile);
+    beforeEnd = false;
 }
 
 void LinePlan::Clear() {
@@ -17,12 +18,14 @@ void LinePlan::Clear() {
 bool LinePlan::NextLine() {
     if (active < 0 || active + 1 >= static_cast<int>(lines.size())) return false;
     ++active;
+    beforeEnd = false;
     return true;
 }
 
 bool LinePlan::PreviousLine() {
     if (active <= 0) return false;
     --active;
+    beforeEnd = false;
     return true;
 }
 
@@ -35,7 +38,11 @@ const SurveyLine* LinePlan::Active() const {
 bool LinePlan::AdvancePastEnd(const GeoPoint& at) {
     const SurveyLine* line = Active();
     if (!line || active + 1 >= static_cast<int>(lines.size())) return false;
-    if (Locate(*line, at).toEndM > 0) return false;
+    if (Locate(*line, at).toEndM > 0) {
+        beforeEnd = true;
+        return false;
+    }
+    if (!beforeEnd) return false;
     const std::size_t next = static_cast<std::size_t>(active) + 1;
     if (lines[next].points.empty()) return false;
     const double toNext = DistanceM(at, lines[next].points.front());
@@ -44,6 +51,7 @@ bool LinePlan::AdvancePastEnd(const GeoPoint& at) {
         if (DistanceM(at, lines[i].points.front()) < toNext) return false;
     }
     ++active;
+    beforeEnd = false;
     return true;
 }
 

@@ -23,8 +23,13 @@ struct LinePlan {
     const SurveyLine* Active() const;
     // Once the active line's end is passed, the next line becomes active when its start is
     // nearer the position than the start of any other line (a crew may skip lines and come
-    // back); true when it changed.
+    // back); true when it changed. Passed means sailed past: a line made active (by hand, or a
+    // new plan) while the vessel is already beyond its end waits until it is before it again,
+    // so "Previous Line" is not undone at the next fix.
     bool AdvancePastEnd(const GeoPoint& at);
+
+private:
+    bool beforeEnd = false;  // the vessel was before the active line's end since it became active
 };
 
 }  // namespace survey

@@ -182,6 +182,9 @@ TEST_F(XtfPlaybackTest, PlaysInTheWindowsOfItsFrequenciesWithItsTrack) {
         EXPECT_NEAR(-doc.gps.track.trackY, (kPings - 1) * 0.206, 0.5);
         EXPECT_EQ(doc.gps.latitudeText.substr(0, 10), "54.07.2265");
     }
+    // The coverage grows from the played positions as the track does: the track's length
+    // times the range on each side (the file has no altitude).
+    EXPECT_NEAR(doc.survey.coverage.AreaM2() / ((kPings - 1) * 0.206 * 2 * doc.range), 1.0, 0.05);
     const QByteArray shots = qgetenv("SONVARA_SCREENSHOT_DIR");
     if (!shots.isEmpty()) {
         EXPECT_TRUE(frame.grab().save(QDir(QString::fromUtf8(shots)).filePath("xtf-playback-2byte.png")));

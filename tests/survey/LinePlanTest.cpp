@@ -9,6 +9,8 @@
 #include "survey/LineGenerator.h"
 #include "survey/LineGeometry.h"
 #include "survey/LinePlan.h"
+#include "survey/LineRecording.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -94,19 +96,47 @@ TEST(LinePlanTest, TheNextLineBecomesActivePastTheEndWhenItsStartIsTheNearest) {
                               {kLat, kLon - EastDegrees(kLat, 60)}}});
     const struct {
         double northM, eastM;
+        bool sailedBeforeEnd;
         bool advances;
     } cases[] = {
-        {990, 0, false},   // before the end
-        {1020, 20, true},  // past it, line 2's start (80 m east) the nearest
-        {1020, -50, false},  // past it, but the western line's start is nearer
+        {990, 0, true, false},     // before the end
+        {1020, 20, true, true},    // past it, line 2's start (80 m east) the nearest
+        {1020, -50, true, false},  // past it, but the western line's start is nearer
+        {1020, 20, false, false},  // made active beyond its end: not passed while steered
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.eastM);
         survey::LinePlan plan;
         plan.Replace(lines, "");
+        if (c.sailedBeforeEnd) {
+            const double before = kLat + NorthDegrees(kLat, 500);
+            EXPECT_FALSE(plan.AdvancePastEnd({before, kLon}));
+        }
         const double lat = kLat + NorthDegrees(kLat, c.northM);
         EXPECT_EQ(plan.AdvancePastEnd({lat, kLon + EastDegrees(lat, c.eastM)}), c.advances);
         EXPECT_EQ(plan.active, c.advances ? 1 : 0);
+    }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(LineRecordingTest, FilesAreNamedAfterTheLineSafelyAndNeverOverwritten) {
+    TempDir dir;
+    TempDir::WriteText(dir.File("North 1.svx"), "taken");
+    const struct {
+        const char* line;
+        const char* file;
+    } cases[] = {
+        {"North 1", "North 1 (2).svx"},   // a file of that name exists
+        {"Line/2", "Line_2.svx"},         // no directories out of a name
+        {"../up", "Line.._up.svx"},       // nor a hidden or parent name
+        {"", "Line.svx"},
+        {"Linie Süd", "Linie Süd.svx"},  // UTF-8 kept
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(survey::LineRecordingPath(dir.path, c.line), dir.File(c.file)) << c.line;
     }
 }
 
