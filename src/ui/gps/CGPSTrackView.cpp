@@ -11,6 +11,7 @@
 #include "document/CVantrelDoc.h"
 #include "gps/GpsDocumentOps.h"
 #include "shell/CommandIds.h"
+#include "ui/gps/SurveyPainting.h"
 
 namespace {
 
@@ -27,6 +28,7 @@ CGPSTrackView::CGPSTrackView(CVantrelDoc& document, QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(60, 60);
     viewCommands.Add(kCmdRestoreImage, [this] { Restore(); });
+
 }
 
 QString CGPSTrackView::ScaleLabel(double zoom, bool imperial) {
@@ -42,6 +44,7 @@ void CGPSTrackView::ResetOrigin() {
 }
 
 void CGPSTrackView::Restore() {
+    fitted = false;
     RestoreTrackZoom(doc);
     zoomUsed = doc.gpsConfig.trackZoom;
     FollowTrack();
@@ -93,12 +96,53 @@ void CGPSTrackView::PaintGrid(QPainter& painter) const {
     for (int x = cx - spacing; x >= 0; x -= spacing) painter.drawLine(x, 0, x, h);
     for (int y = cy; y < h; y += spacing) painter.drawLine(0, y, w, y);
     for (int y = cy - spacing; y >= 0; y -= spacing) painter.drawLine(0, y, w, y);
+}
+
+void CGPSTrackView::PaintScaleLabel(QPainter& painter) const {
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(18);
     painter.setFont(font);
     painter.setPen(kLabelColour);
-    painter.drawText(QRect(4, 2, w - 8, 24), Qt::AlignLeft | Qt::AlignTop,
-                     ScaleLabel(doc.gpsConfig.trackZoom, imperial));
+    painter.drawText(QRect(4, 2, sheet.width() - 8, 24), Qt::AlignLeft | Qt::AlignTop,
+                     ScaleLabel(zoomUsed, doc.units == 1));
+}
+
+PlotFrame CGPSTrackView::SurveyFrame() const {
+    PlotFrame frame;
+    {
+        std::lock_guard<std::mutex> guard(doc.gps.lock);
+        frame = FrameOf(doc.gps.track, doc.survey.plan);
+    }
+    frame.zoom = zoomUsed;
+    const QPointF offset = origin - QPointF(pan);
+    frame.offsetX = offset.x();
+    frame.offsetY = offset.y();
+    return frame;
+}
+
+void CGPSTrackView::FitPlan() {
+    fitted = true;
+    fitStep = doc.gpsConfig.trackZoom;
+    pan = savedPan = QPoint();
+    update();
+}
+
+bool CGPSTrackView::ApplyFit() {
+    PlotFrame frame = SurveyFrame();
+    const std::optional<PlotBox> box = PlanBox(doc.survey.plan, frame);
+    if (!box || width() <= 0 || height() <= 0) return false;
+    // The plan's lines and their numbers, with room for the read-out below.
+    FitBox(frame, *box, width(), height(), 40);
+    zoomUsed = frame.zoom;
+    origin = QPointF(frame.offsetX, frame.offsetY);
+    return true;
+}
+
+void CGPSTrackView::PaintSurvey(QPainter& painter) {
+    const PlotFrame frame = SurveyFrame();
+    const survey::SurveyState& state = doc.survey;
+    PaintCoverage(sheet, state.coverage, frame);
+    PaintPlanLines(painter, state.plan, frame);
 }
 
 void CGPSTrackView::RecentreIfNearEdge() {
@@ -121,11 +165,17 @@ const QImage& CGPSTrackView::Render() {
     FollowSize();
     if (sheet.isNull()) return sheet;
     FollowTrack();
-    zoomUsed = doc.gpsConfig.trackZoom;
+    // A zoom step leaves the fit: the view goes on from where it was at the new step.
+    if (fitted && doc.gpsConfig.trackZoom != fitStep) fitted = false;
+    if (!fitted || !ApplyFit()) {
+        fitted = false;
+        zoomUsed = doc.gpsConfig.trackZoom;
+        RecentreIfNearEdge();
+    }
     sheet.fill(Qt::black);
     QPainter painter(&sheet);
     PaintGrid(painter);
-    RecentreIfNearEdge();
+    PaintSurvey(painter);
     painter.save();
     painter.translate(origin - QPointF(pan));
     painter.scale(zoomUsed, zoomUsed);
@@ -135,10 +185,10 @@ const QImage& CGPSTrackView::Render() {
     painter.setBrush(Qt::NoBrush);
     painter.drawPath(path);
     painter.restore();
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(Qt::white);
-    painter.drawEllipse(CurrentPixel(), 4.0, 4.0);
+    const std::optional<survey::VesselPose>& vessel = doc.survey.vessel;
+    PaintVessel(painter, CurrentPixel(), vessel ? std::optional(vessel->headingDeg) : std::nullopt);
+    PaintSteeringOverlay(painter, doc.survey.steering, sheet.width(), sheet.height());
+    PaintScaleLabel(painter);
     return sheet;
 }
 

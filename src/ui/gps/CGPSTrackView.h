@@ -1,6 +1,7 @@
 #pragma once
 // The track plotter: the document's GPS track on a dark sheet with a metric or imperial grid
-// and its scale label, the newest position marked and kept in view. Dragging with the left
+// and its scale label, the survey's covered seabed, plan lines and read-out, and the vessel
+// as a symbol along its heading, kept in view. Dragging with the left
 // button pans; a right click opens the GPS context menu; "&Restore image" goes back to zoom
 // 1.0 centred on the ship. The track is drawn from an off-screen image, as one path with a
 // cosmetic 1-pixel pen transformed by the painter.
@@ -11,6 +12,9 @@
 #include <QPointF>
 #include <QWidget>
 #include <cstddef>
+#include <optional>
+
+#include "models/SurveyPlot.h"
 
 #include "shell/CommandTable.h"
 
@@ -30,6 +34,10 @@ public:
     void ResetOrigin();
     // "&Restore image": zoom 1.0, centred on the current position; redraw.
     void Restore();
+    // "Fit the Plan": every line of the plan in view, at whatever zoom that takes (kept so as
+    // the plan or the frame changes), until the zoom is stepped or the view restored.
+    void FitPlan();
+    bool Fitted() const { return fitted; }
     // Paints the sheet into the off-screen image (what a paint event copies to the window).
     const QImage& Render();
 
@@ -58,6 +66,12 @@ private:
     void FollowTrack();
     void FollowSize();
     void PaintGrid(class QPainter& painter) const;
+    void PaintScaleLabel(class QPainter& painter) const;
+    void PaintSurvey(class QPainter& painter);
+    // The plotter's frame of the survey at the present zoom and pan.
+    PlotFrame SurveyFrame() const;
+    // While fitted: the zoom and origin that show the whole plan; false when it cannot.
+    bool ApplyFit();
     void RecentreIfNearEdge();
     QPointF ClientCentre() const { return QPointF(width() / 2.0, height() / 2.0); }
 
@@ -75,4 +89,7 @@ private:
     bool dragging = false;
     QPointF currentMetres;
     double zoomUsed = 1.0;
+    // While fitted: the document's zoom step the fit was asked at.
+    bool fitted = false;
+    double fitStep = 0.0;
 };

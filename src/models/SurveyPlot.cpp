@@ -1,0 +1,126 @@
+#include "models/SurveyPlot.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+#include "gps/GpsTrack.h"
+#include "gps/Utm.h"
+
+namespace {
+
+std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
+
+// c over the pixel p (both premultiplied).
+std::uint32_t Over(std::uint32_t c, std::uint32_t p) {
+    const std::uint32_t inverse = 255 - (c >> 24);
+    std::uint32_t out = 0;
+    for (int shift = 0; shift < 32; shift += 8) {
+        const std::uint32_t cc = (c >> shift) & 0xFF, pc = (p >> shift) & 0xFF;
+        out |= std::min<std::uint32_t>(255, cc + (pc * inverse + 127) / 255) << shift;
+    }
+    return out;
+}
+
+std::uint32_t Premultiplied(std::uint32_t argb) {
+    const std::uint32_t a = argb >> 24;
+    const auto channel = [&](int shift) { return (((argb >> shift) & 0xFF) * a + 127) / 255 << shift; };
+    return a << 24 | channel(16) | channel(8) | channel(0);
+}
+
+}  // namespace
+
+void PlotFrame::Metres(const survey::GeoPoint& at, double& x, double& y) const {
+    const UtmPosition p = LatLonToUtmInZone(at.latitude, at.longitude, zone, south);
+    x = p.easting - originEasting;
+    y = originNorthing - p.northing;
+}
+
+void PlotFrame::Pixel(const survey::GeoPoint& at, double& px, double& py) const {
+    Metres(at, px, py);
+    px = px * zoom + offsetX;
+    py = py * zoom + offsetY;
+}
+
+PlotFrame FrameOf(const GpsTrack& track, const survey::LinePlan& plan) {
+    PlotFrame frame;
+    if (!track.firstPointPending && track.originZone != 0) {
+        frame.zone = track.originZone;
+        frame.south = track.originSouth;
+        frame.originEasting = track.originEasting;
+        frame.originNorthing = track.originNorthing;
+        return frame;
+    }
+    for (const survey::SurveyLine& line : plan.lines) {
+        if (line.points.empty()) continue;
+        const UtmPosition p = LatLonToUtm(line.points.front().latitude, line.points.front().longitude);
+        frame.zone = p.zone;
+        frame.south = p.south;
+        frame.originEasting = p.easting;
+        frame.originNorthing = p.northing;
+        break;
+    }
+    return frame;
+}
+
+std::optional<PlotBox> PlanBox(const survey::LinePlan& plan, const PlotFrame& frame) {
+    std::optional<PlotBox> box;
+    for (const survey::SurveyLine& line : plan.lines) {
+        for (const survey::GeoPoint& point : line.points) {
+            double x = 0, y = 0;
+            frame.Metres(point, x, y);
+            if (!box) box = PlotBox{x, y, x, y};
+            box->left = std::min(box->left, x);
+            box->right = std::max(box->right, x);
+            box->top = std::min(box->top, y);
+            box->bottom = std::max(box->bottom, y);
+        }
+    }
+    return box;
+}
+
+void FitBox(PlotFrame& frame, const PlotBox& box, int width, int height, int margin) {
+    const double w = std::max(1.0, box.right - box.left), h = std::max(1.0, box.bottom - box.top);
+    const double spanX = std::max(1, width - 2 * margin), spanY = std::max(1, height - 2 * margin);
+    frame.zoom = std::min(spanX / w, spanY / h);
+    frame.offsetX = width / 2.0 - (box.left + box.right) / 2.0 * frame.zoom;
+    frame.offsetY = height / 2.0 - (box.top + box.bottom) / 2.0 * frame.zoom;
+}
+
+void PaintCoverage(const survey::Coverage& coverage, const PlotFrame& frame, std::uint32_t* pixels,
+                   int width, int height, int stride, const CoverageColours& colours) {
+    if (coverage.Empty() || !frame.Valid() || frame.zoom <= 0) return;
+    const std::uint32_t blend[4] = {0, Premultiplied(colours.port), Premultiplied(colours.starboard),
+                                    Premultiplied(colours.both)};
+    const double cell = coverage.CellM();
+    const std::int64_t tile = survey::Coverage::kTileCells;
+    std::vector<std::int64_t> cols(static_cast<std::size_t>(width));
+    for (int px = 0; px < width; ++px) {
+        const double east = frame.originEasting + (px + 0.5 - frame.offsetX) / frame.zoom;
+        cols[static_cast<std::size_t>(px)] = static_cast<std::int64_t>(std::floor(east / cell));
+    }
+    for (int py = 0; py < height; ++py) {
+        const double north = frame.originNorthing - (py + 0.5 - frame.offsetY) / frame.zoom;
+        const auto row = static_cast<std::int64_t>(std::floor(north / cell));
+        const std::int64_t tileRow = FloorDiv(row, tile);
+        const std::int64_t y = row - tileRow * tile;
+        std::uint32_t* line = pixels + static_cast<std::ptrdiff_t>(py) * stride;
+        std::int64_t cachedCol = std::numeric_limits<std::int64_t>::min();
+        const std::uint8_t* cells = nullptr;
+        for (int px = 0; px < width; ++px) {
+            const std::int64_t col = cols[static_cast<std::size_t>(px)];
+            const std::int64_t tileCol = FloorDiv(col, tile);
+            if (tileCol != cachedCol) {
+                cachedCol = tileCol;
+                cells = coverage.TileCells(tileCol, tileRow);
+            }
+            if (!cells) continue;
+            const std::uint8_t sides = cells[y * tile + (col - tileCol * tile)] & 3;
+            if (sides) line[px] = Over(blend[sides], line[px]);
+        }
+    }
+}
