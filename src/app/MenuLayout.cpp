@@ -33,6 +33,18 @@ std::vector<MenuItem> GpsItems() {
             Item("Zoom &Out", kCmdTrackZoomOut)};
 }
 
+// The survey's plan, the line steered and the plotter's view of the plan.
+MenuItem SurveyPopup() {
+    return Popup("S&urvey", {Item("&Open Survey Plan...", kCmdOpenSurveyPlan),
+                             Item("&Save Survey Plan...", kCmdSaveSurveyPlan),
+                             Item("&Generate Lines...", kCmdGenerateLines), Separator(),
+                             Item("&Next Line", kCmdNextLine),
+                             Item("&Previous Line", kCmdPreviousLine), Separator(),
+                             Item("&Fit the Plan", kCmdFitPlan),
+                             Item("Off-Line &Alarm...", kCmdOffLineAlarm), Separator(),
+                             Item("&Record on Line", kCmdRecordOnLine)});
+}
+
 MenuItem CommunicationPopup(const char* reconnectText) {
     return Popup("Co&mmunication", {Item(reconnectText, kCmdReconnect),
                                     Item("&Diagnostics...", kCmdDiagnostics)});
@@ -91,7 +103,8 @@ MenuBar ConfiguredMenu() {
                                     Item("&Stbd Only", kCmdStbdOnly),
                                     Item("Both Sides", kCmdBothSides), Separator(), UnitsPopup(),
                                     Popup("&Color Table", ColorTableMenu()),
-                                    CommunicationPopup("&Reconnect...."), gps, EventsPopup(),
+                                    CommunicationPopup("&Reconnect...."), gps, SurveyPopup(),
+                                    EventsPopup(),
                                     options, sonar, window});
     MenuItem help = Popup("&Help", {Item("&Beam Coverage...", kCmdBeamCoverage),
                                     Item("&About Sonvara_RGB...", kCmdAbout)});
@@ -139,7 +152,7 @@ MenuBar StartupMenu() {
                                     Item("&Beam Coverage...", kCmdBeamCoverage),
                                     Item("&About Sonvara_RGB...", kCmdAbout)});
     return {file, view, CommunicationPopup("&Reconnect..."), Popup("&GPS Options", gpsItems),
-            measure, EventsPopup(), help};
+            SurveyPopup(), measure, EventsPopup(), help};
 }
 
 std::vector<MenuItem> SideScanContextMenu() {

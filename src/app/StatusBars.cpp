@@ -128,6 +128,17 @@ std::string AltitudePaneText(const CVantrelDoc& doc) {
                           : Printf("Altitude: %.1f m", metres);
 }
 
+std::string SteeringPaneText(const CVantrelDoc& doc, bool& offLine) {
+    const survey::SteeringReadout& r = doc.survey.steering;
+    offLine = r.active && r.offLine;
+    if (!r.active) {
+        const survey::SurveyLine* line = doc.survey.plan.Active();
+        return line ? line->name + ": no current position" : std::string();
+    }
+    return r.line + ": " + r.crossTrack + "  to end " + r.toEnd + " " + r.timeToEnd + "  line " +
+           r.bearing + " COG " + r.course;
+}
+
 StatusBarPanes SecondStatusBar(const CVantrelDoc& doc, const StatusInputs& in) {
     const bool imperial = doc.units != 0;
     const double range = imperial ? in.pointerRange / kMetresPerFoot : in.pointerRange;

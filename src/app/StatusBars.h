@@ -75,4 +75,8 @@ std::string ReconnectPaneText(const CVantrelDoc& doc);
 // taken every tenth sample), after the reconnections in the first bar: "Altitude: 12.3 m" or
 // "Altitude: 40.4 ft".
 std::string AltitudePaneText(const CVantrelDoc& doc);
+// The helmsman's read-out in the survey pane under the status bars: "Line 3: 12.4 m L  to
+// end 412 m 3:25  line 090.0° COG 087.5°", "Line 3: no current position" without a fix, empty
+// without a plan. offLine: past the off-line alarm's threshold (the pane turns red).
+std::string SteeringPaneText(const CVantrelDoc& doc, bool& offLine);
 StatusBarPanes SecondStatusBar(const CVantrelDoc& doc, const StatusInputs& in);

@@ -71,8 +71,15 @@ TEST(MenuLayoutTest, StartupMenuCarriesKeyHintsAndTheViewTools) {
         EXPECT_FALSE(TextOf(menu, id).empty()) << id;
     }
     EXPECT_EQ(Texts(menu), (std::vector<std::string>{"&File", "&View", "Co&mmunication",
-                                                     "&GPS Options", "&Measure", "&Events",
-                                                     "&Help"}));
+                                                     "&GPS Options", "S&urvey", "&Measure",
+                                                     "&Events", "&Help"}));
+    // The survey's commands are in both menus, under one popup.
+    for (const MenuBar& bar : {menu, ConfiguredMenu()}) {
+        for (int id : {kCmdOpenSurveyPlan, kCmdSaveSurveyPlan, kCmdGenerateLines, kCmdNextLine,
+                       kCmdPreviousLine, kCmdFitPlan, kCmdOffLineAlarm, kCmdRecordOnLine}) {
+            EXPECT_FALSE(TextOf(bar, id).empty()) << id;
+        }
+    }
 }
 
 TEST(CommandTableTest, MissingHandlersAreDisabledAndViewsWinTheRouting) {

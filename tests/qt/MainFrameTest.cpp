@@ -74,8 +74,8 @@ protected:
 
 TEST_F(MainFrameTest, StartupMenuThenTheConfiguredMenu) {
     EXPECT_EQ(MenuTexts(frame.menuBar()),
-              (QStringList{"&File", "&View", "Co&mmunication", "&GPS Options", "&Measure",
-                           "&Events", "&Help"}));
+              (QStringList{"&File", "&View", "Co&mmunication", "&GPS Options", "S&urvey",
+                           "&Measure", "&Events", "&Help"}));
     EXPECT_EQ(Action(kCmdConnectToSonarHead)->shortcut(), QKeySequence("Ctrl+N"));
     frame.ApplyConfiguration();
     EXPECT_EQ(MenuTexts(frame.menuBar()), (QStringList{"&File", "&View", "&Help"}));

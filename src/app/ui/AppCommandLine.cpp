@@ -57,6 +57,10 @@ const QCommandLineOption kPlay({QStringLiteral("play")},
                                QStringLiteral("Play a recording (.svx) or an XTF file (.xtf) "
                                               "instead of connecting to the heads."),
                                QStringLiteral("FILE"));
+const QCommandLineOption kPlan({QStringLiteral("plan")},
+                               QStringLiteral("Open a survey plan (GPX, KML or CSV lines) and show "
+                                              "it in the track plotter."),
+                               QStringLiteral("FILE"));
 const QCommandLineOption kYes({QStringLiteral("yes")},
                               QStringLiteral("Answer \"YES\" to the Connect dialog at start-up."));
 const QCommandLineOption kScreenshot(
@@ -95,7 +99,7 @@ AppCommandLine ParseAppCommandLine(const QStringList& arguments) {
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
-    parser.addOptions({kSettings, kConnect, kGpsDevice, kPlay, kYes, kScreenshot, kAfter, kZoom, kLayout});
+    parser.addOptions({kSettings, kConnect, kGpsDevice, kPlay, kPlan, kYes, kScreenshot, kAfter, kZoom, kLayout});
     AddQtOptions(parser);
     if (!parser.parse(arguments)) return Mistake(parser.errorText());
     AppCommandLine result;
@@ -128,6 +132,10 @@ AppCommandLine ParseAppCommandLine(const QStringList& arguments) {
     o.playPath = parser.value(kPlay);
     if (parser.isSet(kPlay) && o.playPath.isEmpty()) {
         return Mistake(QStringLiteral("--play wants a file (.svx or .xtf)"));
+    }
+    o.planPath = parser.value(kPlan);
+    if (parser.isSet(kPlan) && o.planPath.isEmpty()) {
+        return Mistake(QStringLiteral("--plan wants a plan file (.gpx, .kml or .csv)"));
     }
     o.screenshotPath = parser.value(kScreenshot);
     o.screenshotZoom = parser.value(kZoom);

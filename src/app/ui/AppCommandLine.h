@@ -14,6 +14,9 @@ struct AppOptions {
     // --play FILE: plays a recording (.svx) or an XTF file (.xtf) from the start, as
     // "&Playback..." does, instead of connecting to the heads.
     QString playPath;
+    // --plan FILE: the survey plan (GPX, KML, CSV) of this run, shown fitted in the plotter;
+    // remembered in the settings as one opened from the menu.
+    QString planPath;
     // --screenshot FILE [--after SECONDS]: saves a picture of the main window after the given
     // time and quits (for the documentation and for checking what an operator sees).
     QString screenshotPath;

@@ -27,6 +27,7 @@
 #include "shell/ProfileFile.h"
 #include "ui/acquisition/HeadDialogs.h"
 #include "ui/gps/GpsWindows.h"
+#include "ui/survey/SurveyCommands.h"
 #include "ui/imaging/CPaletteChildFrm.h"
 #include "ui/sensors/SensorWindows.h"
 
@@ -57,6 +58,7 @@ CMainFrame::CMainFrame(CVantrelDoc& document) : doc(document) {
     headDialogs->AddCommands(commands);
     gpsWindows = new GpsWindows(doc, mdi, this, router, commands);
     gpsWindows->AddCommands(commands);
+    AddSurveyCommands(commands, doc, *gpsWindows, this, [this](QDialog& dialog) { return RunModal(dialog); });
     windows->Table().Add(EchoSounderEntry(doc, *sensors));
     AddSaveScreenCommand(commands, *new ScreenSaver(doc, this));
     AddExportCommands(commands, *new DataExporter(doc, this));
@@ -121,6 +123,13 @@ void CMainFrame::BuildStatusBars() {
     secondStatus = new StatusBarWidget(QStringLiteral("statusBar2"), central);
     layout->addWidget(firstStatus);
     layout->addWidget(secondStatus);
+    // The survey's read-out, a pane of its own under the two full bars, shown with a plan.
+    steeringPane = new QLabel(central);
+    steeringPane->setObjectName(QStringLiteral("steering"));
+    steeringPane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    steeringPane->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    steeringPane->hide();
+    layout->addWidget(steeringPane);
     // The two bars fill a 1280-pixel window; these panes take what is left.
     // The link pane grows with the window: with a head left out its text is longer.
     linkPane = secondStatus->AddTrailingPane(QStringLiteral("headLinks"), {}, 0, 110, true);
@@ -316,10 +325,24 @@ void CMainFrame::UpdateStatusBars() {
                                             "without: ") +
                              links);
     }
+    UpdateSteeringPane();
     const QString reconnects = QString::fromStdString(ReconnectPaneText(doc));
     if (reconnectPane->text() != reconnects) reconnectPane->setText(reconnects);
     const QString altitude = QString::fromStdString(AltitudePaneText(doc));
     if (altitudePane->text() != altitude) altitudePane->setText(altitude);
+}
+
+void CMainFrame::UpdateSteeringPane() {
+    bool offLine = false;
+    const QString text = QString::fromStdString(SteeringPaneText(doc, offLine));
+    steeringPane->setVisible(!text.isEmpty());
+    if (steeringPane->text() == text && steeringPane->property("offLine").toBool() == offLine) return;
+    steeringPane->setText(text);
+    steeringPane->setProperty("offLine", offLine);
+    steeringPane->setStyleSheet(offLine ? QStringLiteral("background: #c00000; color: white;") : QString());
+    steeringPane->setToolTip(QStringLiteral("Survey line steered: cross-track distance (L port, R "
+                                            "starboard), distance and time to its end, its "
+                                            "bearing and the course over ground"));
 }
 
 void CMainFrame::RefreshCommands() { menus->RefreshAll(); }

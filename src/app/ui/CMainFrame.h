@@ -45,6 +45,7 @@ public:
     StatusBarWidget* SecondStatus() const { return secondStatus; }
     // The panes of the heads' links and of the reconnections.
     QLabel* LinkPane() const { return linkPane; }
+    QLabel* SteeringPane() const { return steeringPane; }
     QLabel* ReconnectPane() const { return reconnectPane; }
     QLabel* AltitudePane() const { return altitudePane; }
     StatusInputs& Status() { return statusInputs; }
@@ -53,6 +54,7 @@ public:
     // Runs a modal dialog; playback pauses while it is open.
     int RunModal(class QDialog& dialog);
     void UpdateStatusBars();
+    void UpdateSteeringPane();
     // The settings were loaded: bars and controls follow them.
     void SettingsLoaded();
     // Creates the (hidden) palette editor window; after the palette settings were read.
@@ -122,6 +124,7 @@ private:
     StatusBarWidget* firstStatus = nullptr;
     StatusBarWidget* secondStatus = nullptr;
     QLabel* linkPane = nullptr;
+    QLabel* steeringPane = nullptr;
     QLabel* reconnectPane = nullptr;
     QLabel* altitudePane = nullptr;
     StatusInputs statusInputs;

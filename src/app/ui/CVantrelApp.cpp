@@ -67,6 +67,13 @@ bool CVantrelApp::InitInstance() {
     frame->SettingsLoaded();
     if (!doc->iniPath.empty()) doc->LoadPaletteSettings(ProfileFile(doc->iniPath));
     frame->CreatePaletteWindow();
+    // The plan of the command line, else the one the settings remember; one that cannot be
+    // read says why (file and line), as from the menu.
+    if (!options.planPath.isEmpty()) {
+        if (doc->LoadSurveyPlan(options.planPath.toStdString())) frame->Commands().Execute(kCmdFitPlan);
+    } else {
+        doc->ReloadSurveyPlan();
+    }
     // The address given on the command line pre-fills the Connect dialog.
     if (!options.connectAddress.isEmpty()) {
         doc->SetConnectAddress(options.connectAddress.toStdString());
