@@ -9,6 +9,8 @@
 #include <fstream>
 
 #include "PlanPath.h"
+#include "SimRecording.h"
+#include "recordings/Recording.h"
 #include "support/TempDir.h"
 #include "survey/LineGeometry.h"
 #include "survey/PlanFiles.h"
@@ -126,6 +128,41 @@ TEST(SimPlanFilesTest, TargetsStandBesideThePlansLinesAndTheHeadsSeeThem) {
     }
     // Two targets of 2 m and 3 m along the line, at 2 m steps of the vessel: a few pings each.
     EXPECT_GE(seen, 2);
+}
+
+TEST(SimPlanFilesTest, ARecordingWrittenAlongThePlanHasItsPositionsOnTheFirstLine) {
+    TempDir dir;
+    const survey::GeoPoint a{41.38, 2.2};
+    const std::vector<survey::SurveyLine> lines = {
+        {"One", {a, survey::Travel(a, 135.0, 400.0)}},
+        {"Two", {survey::Travel(a, 45.0, 60.0), survey::Travel(a, 45.0, 400.0)}}};
+    std::string error;
+    sim::RecordingPlan plan;
+    plan.records = 200;  // 100 s at 4 knots: 206 m of the first line
+    plan.path = sim::PlanPath::Make(lines, "plan", error);
+    ASSERT_TRUE(plan.path) << error;
+    ASSERT_TRUE(sim::WriteSimulatedRecording(dir.File("plan.svx"), plan, error)) << error;
+    const auto reader = rec::OpenRecording(dir.File("plan.svx"), error);
+    ASSERT_TRUE(reader) << error;
+    int fixes = 0;
+    double lastAlong = -1.0;
+    svx::ExportReport report;
+    ASSERT_TRUE(reader->Walk(
+        [&](const rec::PingValues& ping) {
+            if (!ping.nav.hasFix) return true;
+            const survey::LinePosition at =
+                survey::Locate(lines[0], {ping.nav.latitude, ping.nav.longitude});
+            EXPECT_LE(std::fabs(at.crossTrackM), sim::kSteeringErrorM + 0.3) << ping.nav.ping;
+            EXPECT_GE(at.alongTrackM, lastAlong - 0.3) << ping.nav.ping;
+            lastAlong = at.alongTrackM;
+            ++fixes;
+            return true;
+        },
+        {}, report))
+        << report.error;
+    EXPECT_EQ(fixes, plan.records);
+    // The last batch of sentences is that of the last whole second, 99 s in.
+    EXPECT_NEAR(lastAlong, 99.0 * plan.speedKnots * kKnot, 0.5);
 }
 
 }  // namespace
