@@ -16,7 +16,6 @@ constexpr double kStartLongitude = 10.1500;
 constexpr double kLegMetres = 400.0;
 constexpr double kStepMetres = 50.0;
 constexpr double kMetresPerDegreeLatitude = 111132.0;
-constexpr double kCrabDeg = 2.0;  // the heading differs a little from the course
 
 // ddmm.mmmm (or dddmm.mmmm) and the hemisphere letter.
 std::string Coordinate(double degrees, bool latitude) {

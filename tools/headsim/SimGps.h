@@ -21,6 +21,9 @@ struct VesselFix {
     double courseDeg = 0.0, headingDeg = 0.0, speedKnots = 0.0;
 };
 
+// The heading differs this little from the course (the vessel crabs against a current).
+inline constexpr double kCrabDeg = 2.0;
+
 // Where the vessel is after `seconds` at the speed.
 VesselFix VesselAt(double seconds, double speedKnots);
 

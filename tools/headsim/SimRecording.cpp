@@ -10,6 +10,7 @@
 
 #include "SimGps.h"
 #include "SimScene.h"
+#include "VesselPath.h"
 #include "acquisition/HeadTable.h"
 #include "datafiles/RecordCodec.h"
 #include "gps/CycleTime.h"
@@ -53,14 +54,15 @@ Texts TextsOf(const RecordingPlan& plan, double utc) {
 
 class Recorder {
 public:
-    explicit Recorder(const RecordingPlan& plan) : plan(plan) {}
+    explicit Recorder(const RecordingPlan& plan)
+        : plan(plan), path(plan.path ? plan.path : DefaultPath()) {
+        scene.UsePath(path);
+    }
 
     const std::uint8_t* Encode(int k, std::size_t& length) {
         const double t = k * plan.pingIntervalS;
         const std::uint32_t ping = static_cast<std::uint32_t>(k + 1);
-        const VesselFix fix = VesselAt(t, plan.speedKnots);
-        const LocalPlace place = LocalOf(fix.latitude, fix.longitude);
-        const Pose pose{place.eastM, place.northM, fix.headingDeg};
+        const Pose pose = PoseOn(*path, t, plan.speedKnots);
         svx::CycleSource cycle;
         cycle.pingNumber = ping;
         const Texts texts = TextsOf(plan, plan.startUtcS + t);
@@ -78,7 +80,7 @@ public:
         cycle.pingIntervalMs = static_cast<std::uint16_t>(std::lround(plan.pingIntervalS * 1000));
         if (plan.gps) {
             const double second = std::floor(t);  // the latest once-a-second batch
-            SplitBatch(NmeaBatch(VesselAt(second, plan.speedKnots), plan.startUtcS + second,
+            SplitBatch(NmeaBatch(path->At(second, plan.speedKnots), plan.startUtcS + second,
                                  plan.day, plan.month, plan.year, "GP"),
                        sentences);
         } else {
@@ -112,6 +114,7 @@ private:
     }
 
     const RecordingPlan& plan;
+    std::shared_ptr<const VesselPath> path;
     Scene scene;
     std::array<std::array<std::uint8_t, 2 * kSamples>, kHeadCount> lines{};
     std::array<std::uint8_t, 128> zeros{};

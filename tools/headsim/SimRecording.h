@@ -6,9 +6,12 @@
 // with the UTC time of the ping, so tests and benchmarks get a recording without a network.
 
 #include <array>
+#include <memory>
 #include <string>
 
 namespace sim {
+
+class VesselPath;
 
 struct RecordingPlan {
     int records = 400;
@@ -19,6 +22,7 @@ struct RecordingPlan {
     bool gps = true;             // false: no sentences (a file without any position)
     double startUtcS = 36000.0;  // 10:00:00 on the day below
     int day = 9, month = 12, year = 2026;
+    std::shared_ptr<const VesselPath> path{};  // the vessel's; empty: the default legs
 };
 
 // False with a reason when the file cannot be written.

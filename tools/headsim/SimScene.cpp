@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "SimGps.h"
+#include "VesselPath.h"
 
 #include "acquisition/HeadTable.h"
 #include "common/ByteOrder.h"
@@ -149,16 +150,24 @@ std::vector<Target> Scene::TargetsAt(double alongM) const {
 }
 
 void Scene::FollowVessel(double speedKnots, std::function<double()> seconds) {
+    FollowPath(nullptr, speedKnots, std::move(seconds));
+}
+
+void Scene::FollowPath(std::shared_ptr<const VesselPath> followed, double speedKnots,
+                       std::function<double()> seconds) {
+    UsePath(std::move(followed));
     vesselKnots = speedKnots;
     vesselClock = std::move(seconds);
+}
+
+const VesselPath& Scene::Path() const {
+    return path ? *path : *DefaultPath();
 }
 
 void Scene::SideScan(int head, int side, std::uint32_t ping, const SceneRequest& request,
                      std::uint8_t* out) const {
     if (vesselClock) {
-        const VesselFix fix = VesselAt(vesselClock(), vesselKnots);
-        const LocalPlace place = LocalOf(fix.latitude, fix.longitude);
-        SideScanAt(head, side, ping, {place.eastM, place.northM, fix.headingDeg}, request, out);
+        SideScanAt(head, side, ping, PoseOn(Path(), vesselClock(), vesselKnots), request, out);
         return;
     }
     std::vector<Crossing> crossings;
@@ -172,7 +181,7 @@ void Scene::SideScanAt(int head, int side, std::uint32_t ping, const Pose& pose,
                        const SceneRequest& request, std::uint8_t* out) const {
     std::vector<Crossing> crossings;
     Crossing c{};
-    for (const WorldTarget& t : SurveyTargets()) {
+    for (const WorldTarget& t : Path().Targets()) {
         if (CrossTarget(pose, side, t, c)) crossings.push_back(c);
     }
     SideScanWith(head, side, ping, request, crossings, out);
@@ -227,16 +236,7 @@ std::vector<WorldTarget> SurveyTargets() {
 }
 
 std::string DescribeTargets() {
-    std::string text;
-    int k = 0;
-    for (const WorldTarget& t : SurveyTargets()) {
-        double lat = 0, lon = 0;
-        LatLonOf({t.eastM, t.northM}, lat, lon);
-        text += Printf("target %d: %.7f %c %.7f %c, %.1f x %.1f m, %.1f m high\n", ++k,
-                       std::fabs(lat), lat < 0 ? 'S' : 'N', std::fabs(lon), lon < 0 ? 'W' : 'E',
-                       t.lengthEastM, t.lengthNorthM, t.heightM);
-    }
-    return text;
+    return DescribeTargets(*DefaultPath());
 }
 
 // The line runs from the pose along u = side * (cos h, -sin h) (starboard to the right of the

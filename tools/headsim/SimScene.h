@@ -12,10 +12,13 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace sim {
+
+class VesselPath;
 
 // The parts of a data request the scene depends on.
 struct SceneRequest {
@@ -101,6 +104,11 @@ public:
     // From now on SideScan sees the world targets from where the simulated GPS puts the
     // vessel: at `seconds()` since the start, running the survey lines at the speed.
     void FollowVessel(double speedKnots, std::function<double()> seconds);
+    // The same along another path, whose targets the heads then see.
+    void FollowPath(std::shared_ptr<const VesselPath> path, double speedKnots,
+                    std::function<double()> seconds);
+    // The world targets SideScanAt sees: those of the path (empty: the default legs').
+    void UsePath(std::shared_ptr<const VesselPath> followed) { path = std::move(followed); }
 
     double AlongTrackM(std::uint32_t ping) const { return ping * kPingSpacingM; }
     double AltitudeM(std::uint32_t ping) const;
@@ -131,9 +139,12 @@ private:
     void SideScanWith(int head, int side, std::uint32_t ping, const SceneRequest& request,
                       const std::vector<Crossing>& crossings, std::uint8_t* out) const;
 
+    const VesselPath& Path() const;
+
     std::uint32_t seed;
     double vesselKnots = 0.0;
     std::function<double()> vesselClock;
+    std::shared_ptr<const VesselPath> path;  // empty: the default legs
 };
 
 // The crossing of the line from the pose towards `side` with a target, if it meets it.

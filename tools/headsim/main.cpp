@@ -9,6 +9,7 @@
 #include <charconv>
 #include <csignal>
 #include <cstdio>
+#include <memory>
 #include <optional>
 
 #include <string>
@@ -16,6 +17,7 @@
 #include "../common/StopSignals.h"
 
 #include "GpsWriter.h"
+#include "PlanPath.h"
 #include "SimGps.h"
 #include "SimRecording.h"
 #include "SimServer.h"
@@ -29,8 +31,8 @@ bool ToCount(const std::string& text, int& value) {
 }
 
 // The GPS writes one batch of sentences per tick, the vessel moving with the elapsed time.
-bool StartGps(const sim::GpsSimConfig& gps, sim::GpsWriter& writer, QTimer& timer,
-              const QElapsedTimer& clock) {
+bool StartGps(const sim::GpsSimConfig& gps, std::shared_ptr<const sim::VesselPath> path,
+              sim::GpsWriter& writer, QTimer& timer, const QElapsedTimer& clock) {
     std::string error;
     if (!writer.Open(gps.device, error)) {
         std::fprintf(stderr, "sonvara-headsim: %s\n", error.c_str());
@@ -38,12 +40,12 @@ bool StartGps(const sim::GpsSimConfig& gps, sim::GpsWriter& writer, QTimer& time
     }
     std::fprintf(stderr, "sonvara-headsim: GPS on %s\n", writer.Path().c_str());
     const QDateTime start = QDateTime::currentDateTimeUtc();
-    QObject::connect(&timer, &QTimer::timeout, [&writer, &clock, gps, start] {
+    QObject::connect(&timer, &QTimer::timeout, [&writer, &clock, gps, start, path] {
         const double seconds = clock.elapsed() / 1000.0;
         const QDateTime now = start.addMSecs(clock.elapsed());
         const double utc = now.time().msecsSinceStartOfDay() / 1000.0;
         const QDate date = now.date();
-        writer.Write(sim::NmeaBatch(sim::VesselAt(seconds, gps.speedKnots), utc, date.day(),
+        writer.Write(sim::NmeaBatch(path->At(seconds, gps.speedKnots), utc, date.day(),
                                     date.month(), date.year(), gps.talker));
     });
     timer.start(static_cast<int>(1000.0 / gps.rateHz));
@@ -51,8 +53,10 @@ bool StartGps(const sim::GpsSimConfig& gps, sim::GpsWriter& writer, QTimer& time
 }
 
 // --write-recording FILE [N]: N records (default 400) of the survey, no network needed.
-int WriteRecording(const std::vector<std::string>& rest) {
+int WriteRecording(const std::vector<std::string>& rest,
+                   std::shared_ptr<const sim::VesselPath> path) {
     sim::RecordingPlan plan;
+    plan.path = std::move(path);
     if (rest.empty() || (rest.size() > 1 && !ToCount(rest[1], plan.records))) {
         std::fprintf(stderr, "sonvara-headsim: --write-recording wants FILE [RECORDS]\n");
         return 2;
@@ -66,17 +70,35 @@ int WriteRecording(const std::vector<std::string>& rest) {
     return 0;
 }
 
+// The path the vessel sails: the plan's with --plan FILE, else the default legs. Empty, with
+// the message printed, for a missing or unreadable plan.
+std::shared_ptr<const sim::VesselPath> TakePath(std::vector<std::string>& args, bool& planned) {
+    std::string file, error;
+    if (!sim::TakePlanArgument(args, file, error)) {
+        std::fprintf(stderr, "sonvara-headsim: %s\n(see --help)\n", error.c_str());
+        return nullptr;
+    }
+    planned = !file.empty();
+    if (!planned) return sim::DefaultPath();
+    std::shared_ptr<const sim::VesselPath> plan = sim::LoadPlanPath(file, error);
+    if (!plan) std::fprintf(stderr, "sonvara-headsim: %s\n", error.c_str());
+    return plan;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
+    bool planned = false;
+    const std::shared_ptr<const sim::VesselPath> path = TakePath(args, planned);
+    if (!path) return 2;
     if (std::find(args.begin(), args.end(), "--describe") != args.end()) {
-        std::fputs(sim::DescribeTargets().c_str(), stdout);  // the seabed targets, then exit
+        std::fputs(sim::DescribeTargets(*path).c_str(), stdout);  // the seabed targets, then exit
         return 0;
     }
     if (const auto at = std::find(args.begin(), args.end(), "--write-recording");
         at != args.end()) {
-        return WriteRecording(std::vector<std::string>(at + 1, args.end()));
+        return WriteRecording(std::vector<std::string>(at + 1, args.end()), path);
     }
     std::optional<sim::GpsSimConfig> gps;
     std::string gpsError;
@@ -84,10 +106,15 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "sonvara-headsim: %s\n(see --help)\n", gpsError.c_str());
         return 2;
     }
+    if (planned && !gps) {
+        std::fprintf(stderr, "sonvara-headsim: --plan needs --gps\n(see --help)\n");
+        return 2;
+    }
     const sim::ParseResult parsed = sim::ParseSimArguments(args);
     if (parsed.help || parsed.version) {
         std::fputs(parsed.text.c_str(), stdout);
         if (parsed.help) std::fputs(sim::kGpsUsage, stdout);
+        if (parsed.help) std::fputs(sim::kPlanUsage, stdout);
         if (parsed.help) std::fputs(sim::kDescribeUsage, stdout);
         return 0;
     }
@@ -119,10 +146,12 @@ int main(int argc, char** argv) {
     }
     sim::GpsWriter gpsWriter;
     QTimer gpsTimer;
-    if (gps && !StartGps(*gps, gpsWriter, gpsTimer, clock)) return 1;
+    if (gps && !StartGps(*gps, path, gpsWriter, gpsTimer, clock)) return 1;
     // With the GPS the heads see the seabed targets from where the GPS puts the vessel.
-    if (gps)
-        server.World().FollowVessel(gps->speedKnots, [&clock] { return clock.elapsed() / 1000.0; });
+    if (gps) {
+        server.World().FollowPath(path, gps->speedKnots,
+                                  [&clock] { return clock.elapsed() / 1000.0; });
+    }
     QObject::connect(&server, &SimServer::FaultsEnded, [] {
         std::fprintf(stderr, "sonvara-headsim: faults ended\n");
         std::fflush(stderr);
