@@ -46,6 +46,27 @@ public:
 
     bool Empty() const { return maxCol < minCol; }
 
+    // Eastings that may lie in the corridor at northing n: of each segment, the part within
+    // `half` of n north or south, widened by `half`. A line across the grid's columns is then
+    // tested over its own width, not its whole box.
+    std::pair<double, double> EastingsAt(double n) const {
+        double low = std::numeric_limits<double>::max(), high = -low;
+        for (std::size_t i = 0; i + 1 < points.size(); ++i) {
+            const Plane& a = points[i];
+            const Plane& b = points[i + 1];
+            if (std::max(a.n, b.n) < n - half || std::min(a.n, b.n) > n + half) continue;
+            double t0 = 0, t1 = 1;
+            if (a.n != b.n) {
+                t0 = std::clamp((n - half - a.n) / (b.n - a.n), 0.0, 1.0);
+                t1 = std::clamp((n + half - a.n) / (b.n - a.n), 0.0, 1.0);
+            }
+            const double e0 = a.e + t0 * (b.e - a.e), e1 = a.e + t1 * (b.e - a.e);
+            low = std::min({low, e0 - half, e1 - half});
+            high = std::max({high, e0 + half, e1 + half});
+        }
+        return {low, high};
+    }
+
     // Within `half` of the line, and not before its start or past its end.
     bool Contains(double e, double n) const {
         double best = std::numeric_limits<double>::max(), bestT = 0;
@@ -170,7 +191,12 @@ void MeasureCorridors(const std::vector<SurveyLine>& lines, double nominalSwathM
         for (std::size_t i = 0; i < corridors.size(); ++i) {
             const Corridor& c = corridors[i];
             if (c.Empty() || row < c.minRow || row > c.maxRow) continue;
-            for (std::int64_t col = c.minCol; col <= c.maxCol; ++col) {
+            const auto [west, east] = c.EastingsAt(n);
+            const std::int64_t fromCol =
+                std::max(c.minCol, static_cast<std::int64_t>(std::floor(west / cell)));
+            const std::int64_t toCol =
+                std::min(c.maxCol, static_cast<std::int64_t>(std::floor(east / cell)));
+            for (std::int64_t col = fromCol; col <= toCol; ++col) {
                 if (!c.Contains((static_cast<double>(col) + 0.5) * cell, n)) continue;
                 const auto x = static_cast<std::size_t>(col - minCol);
                 planned[x] = 1;

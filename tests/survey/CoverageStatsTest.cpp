@@ -142,6 +142,31 @@ TEST(CoverageStatsTest, AGapAlongTheLineIsAHolidayOnlyFromTenCellsOn) {
     }
 }
 
+TEST(CoverageStatsTest, ALineAcrossTheGridHasItsWholeCorridorCoveredWhenSailedOnIt) {
+    struct Case {
+        double bearingDeg;
+    };
+    for (const Case c : {Case{45}, Case{120}, Case{80}}) {
+        SCOPED_TRACE(c.bearingDeg);
+        const double se = std::sin(c.bearingDeg * M_PI / 180),
+                     sn = std::cos(c.bearingDeg * M_PI / 180);
+        Coverage coverage;
+        std::vector<TrackPing> track;
+        for (double k = 0; k <= 500; k += 1.0) {
+            const GeoPoint p = At(k * se, k * sn);
+            coverage.Add({p, c.bearingDeg, 30, 30});
+            track.push_back({p, 60, k == 0});
+        }
+        const SurveyLine line{"D", {At(100 * se, 100 * sn), At(400 * se, 400 * sn)}};
+        const survey::PlanCoverage plan = survey::MeasurePlan({line}, track, coverage);
+        // 300 m long, 60 m wide, all of it under the swath.
+        EXPECT_NEAR(plan.lines[0].corridorM2 / (300 * 60), 1.0, 0.02);
+        EXPECT_GT(plan.lines[0].CoveredShare(), 0.99);
+        EXPECT_TRUE(plan.holidays.empty());
+        EXPECT_NEAR(plan.lines[0].sailedM, 300, 2);
+    }
+}
+
 TEST(CoverageStatsTest, TheNominalSwathIsTheMedianOfThePingsThatCoverSomething) {
     const auto swaths = [](std::vector<double> values) {
         std::vector<TrackPing> track;
