@@ -78,16 +78,28 @@ private:
     OGRCoordinateTransformationH toWgs84;
 };
 
+// Fields are set by name: a driver may keep some apart (KML's name and description) and
+// number the others differently from the order they were made in.
+void SetText(OGRFeatureH feature, const char* field, const char* value) {
+    if (const int i = OGR_F_GetFieldIndex(feature, field); i >= 0)
+        OGR_F_SetFieldString(feature, i, value);
+}
+
+void SetNumber(OGRFeatureH feature, const char* field, double value) {
+    if (const int i = OGR_F_GetFieldIndex(feature, field); i >= 0)
+        OGR_F_SetFieldDouble(feature, i, value);
+}
+
 void SetLineStats(OGRFeatureH f, const survey::LineStats& s) {
-    OGR_F_SetFieldString(f, 0, "line");
-    OGR_F_SetFieldString(f, 2, s.name.c_str());
-    OGR_F_SetFieldDouble(f, 5, s.lengthM);
-    OGR_F_SetFieldDouble(f, 6, s.sailedM);
-    OGR_F_SetFieldInteger(f, 7, static_cast<int>(std::min<std::size_t>(s.pings, INT32_MAX)));
-    OGR_F_SetFieldDouble(f, 8, s.meanCrossTrackM);
-    OGR_F_SetFieldDouble(f, 9, s.maxCrossTrackM);
-    OGR_F_SetFieldDouble(f, 10, s.corridorM2);
-    OGR_F_SetFieldDouble(f, 11, s.CoveredShare());
+    SetText(f, "kind", "line");
+    SetText(f, "name", s.name.c_str());
+    SetNumber(f, "length_m", s.lengthM);
+    SetNumber(f, "sailed_m", s.sailedM);
+    SetNumber(f, "pings", static_cast<double>(s.pings));
+    SetNumber(f, "mean_cross_track_m", s.meanCrossTrackM);
+    SetNumber(f, "max_cross_track_m", s.maxCrossTrackM);
+    SetNumber(f, "corridor_m2", s.corridorM2);
+    SetNumber(f, "covered_share", s.CoveredShare());
 }
 
 bool WriteAll(const CoverageFeatures& in, FeatureSink& sink, FeatureCounts& counts,
@@ -97,9 +109,9 @@ bool WriteAll(const CoverageFeatures& in, FeatureSink& sink, FeatureCounts& coun
     for (const ValuePolygon& p : covered) {
         const double area = OGR_G_Area(p.geometry.get());
         if (!sink.AddPolygon(p.geometry.get(), [area](OGRFeatureH f) {
-                OGR_F_SetFieldString(f, 0, "coverage");
-                OGR_F_SetFieldString(f, 1, kSide);
-                OGR_F_SetFieldDouble(f, 4, area);
+                SetText(f, "kind", "coverage");
+                SetText(f, "side", kSide);
+                SetNumber(f, "area_m2", area);
             }))
             return false;
         ++counts.coverage;
@@ -109,9 +121,9 @@ bool WriteAll(const CoverageFeatures& in, FeatureSink& sink, FeatureCounts& coun
     for (const ValuePolygon& p : holidays) {
         const double area = OGR_G_Area(p.geometry.get());
         if (!sink.AddPolygon(p.geometry.get(), [&p, area](OGRFeatureH f) {
-                OGR_F_SetFieldString(f, 0, "holiday");
-                OGR_F_SetFieldInteger(f, 3, p.value);
-                OGR_F_SetFieldDouble(f, 4, area);
+                SetText(f, "kind", "holiday");
+                SetNumber(f, "number", p.value);
+                SetNumber(f, "area_m2", area);
             }))
             return false;
         ++counts.holidays;
