@@ -44,7 +44,8 @@ QString Q(const std::string& s) {
     return QString::fromStdString(s);
 }
 
-std::vector<std::uint8_t> NorthboundXtf() {
+// The pings; the magic number of ping `damaged` (when >= 0) is gone.
+std::vector<std::uint8_t> NorthboundXtf(int damaged = -1) {
     xtftest::XtfBytes f;
     f.Header(3, {{1, 1, 8, 120, "port"}, {2, 1, 8, 120, "stbd"}});
     for (int k = 0; k < kXtfPings; ++k) {
@@ -63,7 +64,8 @@ std::vector<std::uint8_t> NorthboundXtf() {
             c.samples.assign(200, 80);
             p.channels.push_back(c);
         }
-        f.Ping(p);
+        const std::size_t at = f.Ping(p);
+        if (k == damaged) f.bytes[at] = f.bytes[at + 1] = 0;
     }
     return f.bytes;
 }
@@ -162,6 +164,20 @@ TEST_F(CoverageTools, ARunThatTurnsBackIsOneValidPolygonWithAHole) {
     EXPECT_GE(OGR_G_GetGeometryCount(polygon), 2) << "no hole";
     OGR_F_Destroy(feature);
     GDALClose(dataset);
+}
+
+// A damaged packet is stepped over and named; the coverage is written, joined over the gap,
+// and the exit status says the input was damaged.
+TEST_F(CoverageTools, ADamagedPingIsSteppedOverNamedAndTheRestCovered) {
+    const std::string damaged = dir->File("damaged.xtf"), out = dir->File("damaged.kml");
+    TempDir::WriteBytes(damaged, NorthboundXtf(kXtfPings / 2));
+    const ProgramRun run = RunProgram(SONVARA_CLI_PATH, {"coverage", Q(damaged), "--kml", Q(out)});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains("damaged")) << run.err.toStdString();
+    const std::vector<Feature> polygons = OfKind(ReadFeatures(out), "coverage");
+    ASSERT_EQ(polygons.size(), 1u);
+    EXPECT_TRUE(polygons[0].valid);
+    EXPECT_NEAR(polygons[0].areaM2 / ((kXtfPings - 1) * 2.0 * 2 * kXtfGround), 1.0, 0.02);
 }
 
 // Line B of the plan is never sailed: its corridor and the north edge of A's are the holiday.

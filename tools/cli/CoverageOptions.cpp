@@ -22,7 +22,7 @@ void DescribeCoverage(CLI::App& app, CoverageOptions& options, std::string& geoj
         "of the corridor covered; the holidays (kind \"holiday\") are the patches of the\n"
         "corridors no swath reached, patches under 10 cells left out.");
     app.set_version_flag("--version", tools::VersionText("sonvara-cli coverage"));
-    app.add_option("files", options.inputs, "the recordings")->type_name("FILE.svx|FILE.xtf ...");
+    app.add_option("files", options.inputs, "the recordings")->type_name("FILE.svx|FILE.xtf");
     app.add_option("--plan", options.plan, "survey lines to measure the coverage against")
         ->type_name("PLAN.gpx|PLAN.kml|PLAN.csv");
     app.add_option("--geojson", geojson, "write the polygons as GeoJSON (RFC 7946)")
@@ -40,8 +40,9 @@ void DescribeCoverage(CLI::App& app, CoverageOptions& options, std::string& geoj
             "0.25 .. 50 metres"));
     app.footer(
         "Exit status: 0 written; 1 a recording cannot be read or holds no position, the plan\n"
-        "cannot be read, or an output cannot be written (no output is left then); 2 for a\n"
-        "mistake on the command line.");
+        "cannot be read, or an output cannot be written (no output is left then), or damaged\n"
+        "records were stepped over (each named on standard error; the outputs are written);\n"
+        "2 for a mistake on the command line.");
 }
 
 }  // namespace
