@@ -47,7 +47,7 @@ public:
     bool Empty() const { return maxCol < minCol; }
 
     // Eastings that may lie in the corridor at northing n: of each segment, the part within
-    // `half` of n north or south, widened by `half`. A line across the grid's columns is then
+    // `half` of n north or south, widened by `half` (west > east when there is none). A line across the grid's columns is then
     // tested over its own width, not its whole box.
     std::pair<double, double> EastingsAt(double n) const {
         double low = std::numeric_limits<double>::max(), high = -low;
@@ -130,6 +130,20 @@ public:
             if (runs[j].lastCol >= first) parent[Find(j)] = Find(self);
         }
     }
+    // The row's runs of planned cells that are not covered.
+    void AddRow(std::int64_t row, std::int64_t firstCol, const std::vector<std::uint8_t>& planned,
+                const std::vector<std::uint8_t>& covered) {
+        for (std::size_t x = 0; x < planned.size();) {
+            if (!planned[x] || covered[x]) {
+                ++x;
+                continue;
+            }
+            const std::size_t first = x;
+            while (x < planned.size() && planned[x] && !covered[x]) ++x;
+            AddRun(row, firstCol + static_cast<std::int64_t>(first),
+                   firstCol + static_cast<std::int64_t>(x) - 1);
+        }
+    }
     // The patches of at least `smallest` cells as numbered holidays, with their runs.
     void Finish(double cellM2, std::int64_t smallest, PlanCoverage& result) {
         std::vector<std::int64_t> cells(runs.size(), 0);
@@ -161,6 +175,31 @@ private:
     std::size_t previousBegin = 0, currentBegin = 0, cursor = 0;
 };
 
+struct CellCounts {
+    std::int64_t corridor = 0, covered = 0;
+};
+
+// The corridor's cells of the row marked planned (from firstCol) and counted.
+void MarkRow(const Corridor& c, std::int64_t row, double cell, std::int64_t firstCol,
+             const std::vector<std::uint8_t>& covered, std::vector<std::uint8_t>& planned,
+             CellCounts& counts) {
+    if (c.Empty() || row < c.minRow || row > c.maxRow) return;
+    const double n = (static_cast<double>(row) + 0.5) * cell;
+    const auto [west, east] = c.EastingsAt(n);
+    if (west > east) return;  // no segment within reach of the row
+    const std::int64_t fromCol =
+        std::max(c.minCol, static_cast<std::int64_t>(std::floor(west / cell)));
+    const std::int64_t toCol =
+        std::min(c.maxCol, static_cast<std::int64_t>(std::floor(east / cell)));
+    for (std::int64_t col = fromCol; col <= toCol; ++col) {
+        if (!c.Contains((static_cast<double>(col) + 0.5) * cell, n)) continue;
+        const auto x = static_cast<std::size_t>(col - firstCol);
+        planned[x] = 1;
+        ++counts.corridor;
+        counts.covered += covered[x];
+    }
+}
+
 }  // namespace
 
 void MeasureCorridors(const std::vector<SurveyLine>& lines, double nominalSwathM,
@@ -182,43 +221,20 @@ void MeasureCorridors(const std::vector<SurveyLine>& lines, double nominalSwathM
     const double cell = coverage.CellM();
     const auto width = static_cast<std::size_t>(maxCol - minCol + 1);
     std::vector<std::uint8_t> planned(width), covered(width);
-    std::vector<std::int64_t> corridorCells(lines.size(), 0), coveredCells(lines.size(), 0);
+    std::vector<CellCounts> counts(lines.size());
     Patches patches;
     for (std::int64_t row = minRow; row <= maxRow; ++row) {
         std::fill(planned.begin(), planned.end(), 0);
         CoveredRow(coverage, row, minCol, covered);
-        const double n = (static_cast<double>(row) + 0.5) * cell;
         for (std::size_t i = 0; i < corridors.size(); ++i) {
-            const Corridor& c = corridors[i];
-            if (c.Empty() || row < c.minRow || row > c.maxRow) continue;
-            const auto [west, east] = c.EastingsAt(n);
-            const std::int64_t fromCol =
-                std::max(c.minCol, static_cast<std::int64_t>(std::floor(west / cell)));
-            const std::int64_t toCol =
-                std::min(c.maxCol, static_cast<std::int64_t>(std::floor(east / cell)));
-            for (std::int64_t col = fromCol; col <= toCol; ++col) {
-                if (!c.Contains((static_cast<double>(col) + 0.5) * cell, n)) continue;
-                const auto x = static_cast<std::size_t>(col - minCol);
-                planned[x] = 1;
-                ++corridorCells[i];
-                coveredCells[i] += covered[x];
-            }
+            MarkRow(corridors[i], row, cell, minCol, covered, planned, counts[i]);
         }
         patches.StartRow();
-        for (std::size_t x = 0; x < width;) {
-            if (!planned[x] || covered[x]) {
-                ++x;
-                continue;
-            }
-            const std::size_t first = x;
-            while (x < width && planned[x] && !covered[x]) ++x;
-            patches.AddRun(row, minCol + static_cast<std::int64_t>(first),
-                           minCol + static_cast<std::int64_t>(x) - 1);
-        }
+        patches.AddRow(row, minCol, planned, covered);
     }
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        result.lines[i].corridorM2 = static_cast<double>(corridorCells[i]) * cell * cell;
-        result.lines[i].coveredM2 = static_cast<double>(coveredCells[i]) * cell * cell;
+        result.lines[i].corridorM2 = static_cast<double>(counts[i].corridor) * cell * cell;
+        result.lines[i].coveredM2 = static_cast<double>(counts[i].covered) * cell * cell;
     }
     patches.Finish(cell * cell, kSmallestHolidayCells, result);
 }
