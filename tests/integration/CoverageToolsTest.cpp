@@ -253,7 +253,7 @@ TEST_F(CoverageTools, BadInputIsOneLineAndLeavesNoOutput) {
         EXPECT_TRUE(lines.last().startsWith(Q("sonvara-cli: " + c.message)))
             << run.err.toStdString();
         EXPECT_FALSE(std::filesystem::exists(out));
-        EXPECT_FALSE(std::filesystem::exists(out + ".part"));
+        EXPECT_FALSE(std::filesystem::exists(out + ".tmp"));
     }
 }
 

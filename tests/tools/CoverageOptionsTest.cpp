@@ -93,21 +93,21 @@ TEST(CoverageOptionsTest, RefusedInputsSayWhichFileAndWhy) {
     }
 }
 
-TEST(CoverageOptionsTest, PartsAreRenamedIntoPlaceOrAllRemoved) {
+TEST(CoverageOptionsTest, TemporaryFilesAreRenamedIntoPlaceOrAllRemoved) {
     TempDir dir;
     const std::string a = dir.File("a.geojson"), b = dir.File("b.csv");
-    std::ofstream(cli::PartName(a)) << "a";
-    std::ofstream(cli::PartName(b)) << "b";
-    EXPECT_EQ(cli::CommitParts({{cli::PartName(a), a}, {cli::PartName(b), b}}), "");
+    std::ofstream(cli::TempName(a)) << "a";
+    std::ofstream(cli::TempName(b)) << "b";
+    EXPECT_EQ(cli::CommitOutputs({{cli::TempName(a), a}, {cli::TempName(b), b}}), "");
     EXPECT_TRUE(std::filesystem::exists(a));
     EXPECT_TRUE(std::filesystem::exists(b));
-    EXPECT_FALSE(std::filesystem::exists(cli::PartName(a)));
-    // Into a directory that is not there: the part is removed and the final name said.
+    EXPECT_FALSE(std::filesystem::exists(cli::TempName(a)));
+    // Into a directory that is not there: the temporary file is removed and the final name said.
     const std::string nowhere = dir.File("no/such/dir/c.csv");
-    std::ofstream(cli::PartName(dir.File("c.csv"))) << "c";
-    const std::string error = cli::CommitParts({{cli::PartName(dir.File("c.csv")), nowhere}});
+    std::ofstream(cli::TempName(dir.File("c.csv"))) << "c";
+    const std::string error = cli::CommitOutputs({{cli::TempName(dir.File("c.csv")), nowhere}});
     EXPECT_EQ(error.rfind("cannot write " + nowhere, 0), 0u) << error;
-    EXPECT_FALSE(std::filesystem::exists(cli::PartName(dir.File("c.csv"))));
+    EXPECT_FALSE(std::filesystem::exists(cli::TempName(dir.File("c.csv"))));
 }
 
 }  // namespace

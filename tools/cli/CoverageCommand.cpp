@@ -15,12 +15,12 @@
 
 namespace {
 
-// The message of a failed write names the output the user asked for, not its part.
+// The message of a failed write names the output the user asked for, not its temporary name.
 std::string FinalNames(std::string error,
-                       const std::vector<std::pair<std::string, std::string>>& parts) {
-    for (const auto& [part, final] : parts) {
-        if (const auto at = error.find(part); at != std::string::npos)
-            error.replace(at, part.size(), final);
+                       const std::vector<std::pair<std::string, std::string>>& pending) {
+    for (const auto& [temp, final] : pending) {
+        if (const auto at = error.find(temp); at != std::string::npos)
+            error.replace(at, temp.size(), final);
     }
     return error;
 }
@@ -37,21 +37,21 @@ int cli::RunCoverage(int argc, char** argv) {
     }
     survey::PlanCoverage plan;
     if (!input.lines.empty()) plan = survey::MeasurePlan(input.lines, input.track, input.coverage);
-    std::vector<std::pair<std::string, std::string>> parts{
-        {PartName(options.output), options.output}};
+    std::vector<std::pair<std::string, std::string>> pending{
+        {TempName(options.output), options.output}};
     std::string error;
     FeatureCounts counts;
     const CoverageFeatures features{&input.coverage, &input.lines,
                                     input.lines.empty() ? nullptr : &plan};
-    bool written = WriteCoverageFeatures(features, parts[0].first, options.format, counts, error);
+    bool written = WriteCoverageFeatures(features, pending[0].first, options.format, counts, error);
     if (written && !options.csv.empty()) {
-        parts.emplace_back(PartName(options.csv), options.csv);
-        written = svx::WriteTextFile(parts[1].first, LineStatsCsv(plan), error);
+        pending.emplace_back(TempName(options.csv), options.csv);
+        written = svx::WriteTextFile(pending[1].first, LineStatsCsv(plan), error);
     }
-    if (written) error = CommitParts(parts);
+    if (written) error = CommitOutputs(pending);
     if (!written || !error.empty()) {
-        DiscardParts(parts);
-        return Complain(FinalNames(error, parts));
+        DiscardOutputs(pending);
+        return Complain(FinalNames(error, pending));
     }
     std::printf("%.0f m2 covered in %d polygons", input.coverage.AreaM2(), counts.coverage);
     if (!input.lines.empty()) {

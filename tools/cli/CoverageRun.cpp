@@ -64,26 +64,26 @@ std::string LineStatsCsv(const survey::PlanCoverage& plan) {
     return out;
 }
 
-std::string PartName(const std::string& path) {
-    return path + ".part";
+std::string TempName(const std::string& path) {
+    return path + ".tmp";
 }
 
-std::string CommitParts(const std::vector<std::pair<std::string, std::string>>& parts) {
-    for (const auto& [part, final] : parts) {
+std::string CommitOutputs(const std::vector<std::pair<std::string, std::string>>& pending) {
+    for (const auto& [temp, final] : pending) {
         std::error_code error;
-        std::filesystem::rename(part, final, error);
+        std::filesystem::rename(temp, final, error);
         if (error) {
-            DiscardParts(parts);
+            DiscardOutputs(pending);
             return "cannot write " + final + ": " + error.message();
         }
     }
     return {};
 }
 
-void DiscardParts(const std::vector<std::pair<std::string, std::string>>& parts) {
-    for (const auto& [part, final] : parts) {
+void DiscardOutputs(const std::vector<std::pair<std::string, std::string>>& pending) {
+    for (const auto& [temp, final] : pending) {
         std::error_code ignored;
-        std::filesystem::remove(part, ignored);
+        std::filesystem::remove(temp, ignored);
     }
 }
 

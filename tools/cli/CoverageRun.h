@@ -31,11 +31,11 @@ std::string ReadCoverageInput(const CoverageOptions& options, CoverageInput& inp
 std::string LineStatsCsv(const survey::PlanCoverage& plan);
 
 // Where an output is written until it is complete: beside it, so that a rename moves it.
-std::string PartName(const std::string& path);
-// Renames each (part, final) pair into place; on a failure, every part left is removed and
-// the reason is returned. Empty on success.
-std::string CommitParts(const std::vector<std::pair<std::string, std::string>>& parts);
-// Removes the parts.
-void DiscardParts(const std::vector<std::pair<std::string, std::string>>& parts);
+std::string TempName(const std::string& path);
+// Renames each (temporary, final) pair into place; on a failure, every temporary file left is
+// removed and the reason is returned. Empty on success.
+std::string CommitOutputs(const std::vector<std::pair<std::string, std::string>>& pending);
+// Removes the temporary files.
+void DiscardOutputs(const std::vector<std::pair<std::string, std::string>>& pending);
 
 }  // namespace cli
