@@ -1,5 +1,6 @@
 // sonvara-cli loads what its command uses: no widget, GUI, printing, multimedia or GDAL library
-// for the headless commands; GDAL only in `mosaic`, which runs as sonvara-cli-mosaic beside it.
+// for the headless commands; GDAL only in `mosaic` and `coverage`, which run as
+// sonvara-cli-mosaic and sonvara-cli-coverage beside it.
 
 #include <QFile>
 #include <QProcessEnvironment>
@@ -39,6 +40,7 @@ TEST(CliLibrariesTest, EachCommandLoadsOnlyWhatItUses) {
         {{"render", "--help"}, false},
         {{"acquire", "--help"}, false},
         {{"mosaic", "--help"}, true},
+        {{"coverage", "--help"}, true},
     };
     const QStringList never = {"libQt6Widgets", "libQt6Gui", "libQt6PrintSupport",
                                "libQt6Multimedia", "libQt6DBus"};

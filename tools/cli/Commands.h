@@ -26,6 +26,9 @@ int RunPlan(int argc, char** argv);
 // StartMosaicProgram, which replaces the process by that program with the same arguments.
 int RunMosaic(int argc, char** argv);
 int StartMosaicProgram(int argc, char** argv);
+// The coverage command, likewise in sonvara-cli-coverage.
+int RunCoverage(int argc, char** argv);
+int StartCoverageProgram(int argc, char** argv);
 
 // Exit statuses: the work was done, it failed, or the command line was wrong.
 constexpr int kExitDone = 0;

@@ -1,6 +1,7 @@
-// sonvara-cli mosaic: the process becomes sonvara-cli-mosaic, found beside this program, with
-// the same arguments, standard streams and process id, so the user sees one command whose
-// output and exit status are the mosaic's.
+// sonvara-cli mosaic and coverage: the process becomes the program that links GDAL for the
+// command (sonvara-cli-mosaic, sonvara-cli-coverage), found beside this program, with the same
+// arguments, standard streams and process id, so the user sees one command whose output and
+// exit status are the helper's.
 
 #include <unistd.h>
 
@@ -14,8 +15,6 @@
 
 namespace {
 
-constexpr const char* kMosaicProgram = "sonvara-cli-mosaic";
-
 // The program's own directory; argv[0]'s when the kernel does not say.
 std::filesystem::path ProgramDirectory(const char* argv0) {
     std::error_code error;
@@ -24,11 +23,20 @@ std::filesystem::path ProgramDirectory(const char* argv0) {
     return std::filesystem::path(argv0).parent_path();
 }
 
+// argv ends with a null pointer, as execv wants it.
+int StartHelper(const char* helper, const char* purpose, char** argv) {
+    const std::string program = (ProgramDirectory(argv[0]) / helper).string();
+    ::execv(program.c_str(), argv);
+    return cli::Complain("cannot start " + program + " for the " + purpose + ": " +
+                         std::strerror(errno));
+}
+
 }  // namespace
 
-// argv ends with a null pointer, as execv wants it.
 int cli::StartMosaicProgram(int /*argc*/, char** argv) {
-    const std::string program = (ProgramDirectory(argv[0]) / kMosaicProgram).string();
-    ::execv(program.c_str(), argv);
-    return Complain("cannot start " + program + " for the mosaic: " + std::strerror(errno));
+    return StartHelper("sonvara-cli-mosaic", "mosaic", argv);
+}
+
+int cli::StartCoverageProgram(int /*argc*/, char** argv) {
+    return StartHelper("sonvara-cli-coverage", "coverage", argv);
 }

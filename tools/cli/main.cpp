@@ -22,6 +22,8 @@ constexpr cli::Command kCommands[] = {
     {"xtf", "write a data file as XTF for processing programs", cli::RunXtf},
     {"mosaic", "lay a data file on the map as a GeoTIFF or KMZ mosaic", cli::StartMosaicProgram},
     {"plan", "make parallel survey lines from one line, as GPX routes", cli::RunPlan},
+    {"coverage", "the seabed recordings covered, as polygons; lines and holidays of a plan",
+     cli::StartCoverageProgram},
 };
 
 // The program's own options (--help, --version) and the command names. A command's options
