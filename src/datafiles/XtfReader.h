@@ -138,6 +138,13 @@ struct Ping {
     FixTime fixTime;
     std::vector<Channel> channels;  // port and starboard channels, in packet order
     int steppedChannels = 0;        // sub-bottom, bathymetry and unreadable channels
+
+    // The heading the swaths are laid along: the ship's gyro, as a data file's along the GPS
+    // heading (a towfish's own compass is slow and disturbed near the fish's steel); the
+    // sensor's when the file has no gyro heading (0).
+    float ShipHeading() const { return shipGyro != 0 ? shipGyro : heading; }
+    // The ship's speed, else the sensor's.
+    float SpeedKnots() const { return shipSpeedKnots != 0 ? shipSpeedKnots : sensorSpeedKnots; }
 };
 
 // Reads the file header. On failure returns false and sets error to one line.

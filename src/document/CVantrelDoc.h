@@ -166,7 +166,9 @@ public:
     // The plan file the settings name, read at start while the document holds no plan (the
     // settings are loaded again on entering real time: the plan held stays).
     void ReloadSurveyPlan();
-    // The ground swath (both sides) at the present range and altitude, for the generator.
+    // The echo sounder's altitude, when there is one; the ground swath (both sides) at the
+    // present range and altitude, for the generator.
+    std::optional<double> CurrentAltitudeM() const;
     double CurrentSwathM() const;
     // The read-out again from the vessel's last pose (after a GPS read, a new plan, a line
     // change).

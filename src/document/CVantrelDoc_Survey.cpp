@@ -9,6 +9,7 @@
 #include "document/CVantrelDoc.h"
 #include "survey/LineGenerator.h"
 #include "survey/PlanFiles.h"
+#include "survey/SwathRule.h"
 
 namespace {
 
@@ -114,9 +115,13 @@ void CVantrelDoc::ReloadSurveyPlan() {
     if (!LoadSurveyPlan(wanted)) survey.settings.planFile = survey.plan.file;
 }
 
+std::optional<double> CVantrelDoc::CurrentAltitudeM() const {
+    if (heads[kHeadES].available == 0 || orientation.altitudeM <= 0) return std::nullopt;
+    return orientation.altitudeM;
+}
+
 double CVantrelDoc::CurrentSwathM() const {
-    const bool altitudeKnown = heads[kHeadES].available != 0 && orientation.altitudeM > 0;
-    return survey::SwathWidthM(range, altitudeKnown ? std::optional(orientation.altitudeM) : std::nullopt);
+    return survey::SwathWidthM(range, CurrentAltitudeM());
 }
 
 std::optional<survey::VesselPose> CVantrelDoc::CurrentVesselPose() {
@@ -160,8 +165,8 @@ void CVantrelDoc::AddCycleToSurvey() {
         std::lock_guard<std::mutex> guard(gps.lock);
         if (gps.track.originZone != 0) survey.coverage.UseZone(gps.track.originZone, gps.track.originSouth);
     }
-    const double side = CurrentSwathM() / 2.0;
-    survey.coverage.Add({survey.vessel->position, survey.vessel->headingDeg, side, side});
+    survey.coverage.Add(
+        survey::SwathOf(survey.vessel->position, survey.vessel->headingDeg, range, CurrentAltitudeM()));
     FollowLineRecording();
 }
 

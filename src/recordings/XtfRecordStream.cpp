@@ -237,8 +237,8 @@ std::array<std::string, 10> XtfRecordStream::Sentences(const IndexedPing& at) co
     const std::string time =
         fixTimed ? Printf("%02d%02d%02d.%02d", f.hour, f.minute, f.second, f.hundredths)
                  : Printf("%02d%02d%02d.%02d", t.hour, t.minute, t.second, t.hundredths);
-    const float speed = ping.shipSpeedKnots != 0 ? ping.shipSpeedKnots : ping.sensorSpeedKnots;
-    const float heading = ping.shipGyro != 0 ? ping.shipGyro : ping.heading;
+    const float speed = ping.SpeedKnots();
+    const float heading = ping.ShipHeading();
     sentences[0] = WithChecksum(Printf("GPRMC,%s,A,%s,%s,%s,%s,%02d%02d%02d,,,A", time.c_str(),
                                        NmeaAngle(at.latitude, true).c_str(),
                                        NmeaAngle(at.longitude, false).c_str(),

@@ -37,11 +37,8 @@ public:
             nav.fixHundredths = f.hundredths;
         }
         TakePosition(ping, nav, fixTimed);
-        nav.speedKnots = ping.shipSpeedKnots != 0 ? ping.shipSpeedKnots : ping.sensorSpeedKnots;
-        // The swaths are laid along the ship's gyro heading, as a data file's along the GPS
-        // heading: a towfish's own compass is slow and disturbed near the fish's steel. A file
-        // without a gyro heading (0) is laid along the sensor's.
-        const float heading = ping.shipGyro != 0 ? ping.shipGyro : ping.heading;
+        nav.speedKnots = ping.SpeedKnots();
+        const float heading = ping.ShipHeading();
         nav.headingDeg = heading;
         nav.courseDeg = heading;
         OrientationReadings attitude;

@@ -15,8 +15,8 @@ namespace {
 
 // "Ground swath at 50 m range and 8.2 m altitude: 96.6 m".
 QString SwathText(const CVantrelDoc& doc, double swathM) {
-    const bool altitude = doc.heads[kHeadES].available != 0 && doc.orientation.altitudeM > 0;
-    const std::string at = altitude ? Printf(" and %.1f m altitude", doc.orientation.altitudeM)
+    const std::optional<double> altitude = doc.CurrentAltitudeM();
+    const std::string at = altitude ? Printf(" and %.1f m altitude", *altitude)
                                     : std::string(" (altitude unknown: the full range)");
     return QString::fromStdString(
         Printf("Ground swath at %d m range", doc.range) + at + Printf(": %.1f m", swathM));
