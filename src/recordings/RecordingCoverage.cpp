@@ -31,7 +31,7 @@ bool AddRecordingCoverage(RecordingReader& reader, survey::Coverage& coverage,
         if (!swath) return true;
         ++tally.positioned;
         coverage.Add(*swath);
-        track.push_back({swath->position, swath->portM + swath->starboardM, startsRun});
+        track.push_back({swath->position, swath->portM + swath->starboardM, startsRun, swath->headingDeg});
         startsRun = false;
         return true;
     };

@@ -48,8 +48,9 @@ LineStats SailedOne(const SurveyLine& line, const std::vector<TrackPing>& track,
     double previousAlong = 0, crossSum = 0;
     for (const TrackPing& ping : track) {
         const LinePosition at = Locate(line, ping.position);
+        const double turn = std::fabs(std::remainder(ping.headingDeg - at.bearingDeg, 180.0));
         const bool inside = std::fabs(at.crossTrackM) <= halfM && at.alongTrackM >= 0 &&
-                            at.alongTrackM <= at.lengthM;
+                            at.alongTrackM <= at.lengthM && turn <= kAlongLineDeg;
         if (inside) {
             const bool joined = previousInside && !ping.startsRun &&
                                 std::fabs(at.alongTrackM - previousAlong) <= joinM;

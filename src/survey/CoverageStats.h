@@ -5,7 +5,7 @@
 // area (the union of the corridors) no swath reached.
 //
 // The nominal swath is the median ground swath of the pings. A line's sailed length counts
-// the stretches of the line between consecutive pings inside its corridor (joined as the
+// the stretches of the line between consecutive pings sailing it (joined as the
 // coverage joins pings: at most two swaths apart), each ping alone counting its own metre.
 // Holidays are the 4-connected patches of uncovered cells of the planned area; patches of
 // fewer than kSmallestHolidayCells cells are specks of the grid, not holidays, and are left
@@ -30,13 +30,20 @@ struct TrackPing {
     GeoPoint position;
     double swathM = 0;
     bool startsRun = false;  // the first ping of a file, or after a break
+    double headingDeg = 0;
 };
+
+// A ping counts as sailing a line when it lies in the line's corridor, between its ends, and
+// heads along it (either way) within this angle, which a crab angle in a cross current stays
+// inside: the turns and transits between lines cross the corridors and would count up to
+// their whole half swath as cross-track distance.
+inline constexpr double kAlongLineDeg = 20.0;
 
 struct LineStats {
     std::string name;
     double lengthM = 0;
     double sailedM = 0;          // of the line's length, sailed inside its corridor
-    std::size_t pings = 0;       // inside the corridor
+    std::size_t pings = 0;       // sailing it
     double meanCrossTrackM = 0;  // of those pings, |cross-track|
     double maxCrossTrackM = 0;
     double corridorM2 = 0;  // of the cells whose centres lie in the corridor
@@ -66,7 +73,7 @@ struct PlanCoverage {
 // The median of the pings' swaths above 0; 0 when there is none.
 double NominalSwathM(const std::vector<TrackPing>& track);
 
-// Length sailed and cross-track distances of the pings inside each line's corridor.
+// Length sailed and cross-track distances of the pings sailing each line.
 std::vector<LineStats> SailedStats(const std::vector<SurveyLine>& lines,
                                    const std::vector<TrackPing>& track, double nominalSwathM);
 

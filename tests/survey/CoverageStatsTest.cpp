@@ -72,6 +72,30 @@ TEST(CoverageStatsTest, ALineBesideTheTrackHasItsOffsetAndTheShareOfItsCorridorC
     }
 }
 
+TEST(CoverageStatsTest, PingsCrossingACorridorAreNotSailingItsLine) {
+    // The line sailed 5 m off, then crossed square to it (a turn to the next line) and
+    // crossed again at 45 degrees: neither crossing adds pings, length or cross-track.
+    const double ground = 40;
+    Coverage coverage;
+    std::vector<TrackPing> track;
+    Sail(coverage, track, 5, 0, 500, ground);
+    for (double east = -60; east <= 60; east += 1) {
+        track.push_back({At(east, 300), 2 * ground, east == -60, 90.0});
+        track.push_back({At(east, 200 + east), 2 * ground, east == -60, 45.0});
+    }
+    const survey::PlanCoverage plan = survey::MeasurePlan({NorthLine("A", 0, 0, 500)}, track, coverage);
+    const survey::LineStats& s = plan.lines[0];
+    EXPECT_NEAR(static_cast<double>(s.pings), 501, 1);
+    EXPECT_NEAR(s.maxCrossTrackM, 5, 0.05);
+    EXPECT_NEAR(s.meanCrossTrackM, 5, 0.05);
+    // Sailed the other way, a line is still sailed.
+    std::vector<TrackPing> back;
+    for (const TrackPing& p : track) back.push_back({p.position, p.swathM, p.startsRun, p.headingDeg + 180});
+    EXPECT_NEAR(static_cast<double>(survey::MeasurePlan({NorthLine("A", 0, 0, 500)}, back, coverage)
+                                        .lines[0].pings),
+                501, 1);
+}
+
 TEST(CoverageStatsTest, TracksWiderApartThanTheSwathLeaveAHolidayBetweenMeetingCorridors) {
     const double ground = 40;  // 80 m of swath: corridors of lines 80 m apart meet
     struct Case {
@@ -155,7 +179,7 @@ TEST(CoverageStatsTest, ALineAcrossTheGridHasItsWholeCorridorCoveredWhenSailedOn
         for (double k = 0; k <= 500; k += 1.0) {
             const GeoPoint p = At(k * se, k * sn);
             coverage.Add({p, c.bearingDeg, 30, 30});
-            track.push_back({p, 60, k == 0});
+            track.push_back({p, 60, k == 0, c.bearingDeg});
         }
         const SurveyLine line{"D", {At(100 * se, 100 * sn), At(400 * se, 400 * sn)}};
         const survey::PlanCoverage plan = survey::MeasurePlan({line}, track, coverage);
