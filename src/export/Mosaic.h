@@ -68,6 +68,7 @@ struct Mosaic {
     int head = 0;
     int rangeM = 0;  // the largest range of the pings laid
     std::uint64_t pings = 0;
+    std::uint64_t recordings = 0;  // merged into a mosaic of several
     UtmBox track;  // the ship's fixes
     // Pings laid, by the UTM zone of the fix before them (south zones negative).
     std::map<int, std::uint64_t> pingsPerZone;

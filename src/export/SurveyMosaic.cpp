@@ -9,6 +9,7 @@
 #include <optional>
 #include <thread>
 
+#include "export/MosaicMerge.h"
 #include "gps/Utm.h"
 #include "recordings/Recording.h"
 
@@ -25,53 +26,6 @@ struct Laid {
 
 std::string ZoneText(int zone) {
     return std::to_string(std::abs(zone)) + (zone < 0 ? "S" : "N");
-}
-
-// Keeps in `into` each pixel of `from` that wins by the rule; an equal distance keeps `into`'s.
-void MergeTile(TiledRaster::Tile& into, AcrossDistances::Tile* intoDistance,
-               const TiledRaster::Tile& from, const AcrossDistances::Tile* fromDistance,
-               MosaicOverlap rule) {
-    for (std::size_t i = 0; i < from.size(); ++i) {
-        const std::uint8_t v = from[i];
-        if (v == 0) continue;
-        switch (rule) {
-            case MosaicOverlap::Max:
-                into[i] = std::max(into[i], v);
-                break;
-            case MosaicOverlap::Newest:
-                into[i] = v;
-                break;
-            case MosaicOverlap::Nearest:
-                if (into[i] == 0 || (*fromDistance)[i] < (*intoDistance)[i]) {
-                    into[i] = v;
-                    (*intoDistance)[i] = (*fromDistance)[i];
-                }
-                break;
-        }
-    }
-}
-
-void Merge(Mosaic& out, AcrossDistances& outDistances, Laid& laid, MosaicOverlap rule) {
-    const Mosaic& m = laid.mosaic;
-    const bool nearest = rule == MosaicOverlap::Nearest;
-    m.raster.ForEachTile([&](std::int64_t tc, std::int64_t tr, const TiledRaster::Tile& tile) {
-        MergeTile(out.raster.TileForWrite(tc, tr), nearest ? &outDistances.At(tc, tr) : nullptr,
-                  tile, nearest ? laid.distances.Find(tc, tr) : nullptr, rule);
-    });
-    out.raster.Extend(m.raster.MinCol(), m.raster.MinRow());
-    out.raster.Extend(m.raster.MaxCol(), m.raster.MaxRow());
-    out.resolutionM = m.resolutionM;
-    out.zone = m.zone;
-    out.south = m.south;
-    out.head = m.head;
-    out.rangeM = std::max(out.rangeM, m.rangeM);
-    out.pings += m.pings;
-    for (const double e : {m.track.minEasting, m.track.maxEasting}) {
-        for (const double n : {m.track.minNorthing, m.track.maxNorthing}) {
-            if (!m.track.empty) out.track.Add(e, n);
-        }
-    }
-    for (const auto& [zone, pings] : m.pingsPerZone) out.pingsPerZone[zone] += pings;
 }
 
 // The bytes read of every recording, summed for the caller's progress, one thread at a time.
@@ -163,7 +117,7 @@ private:
                 stop = true;
             } else {
                 for (const std::string& note : one.report.notes) report.notes.push_back(note);
-                Merge(*merged, distances, one, options.overlap);
+                MergeMosaic(*merged, distances, one.mosaic, one.distances, options.overlap);
                 ++laidFiles;
             }
         } else {

@@ -14,7 +14,7 @@
 #include "SimGps.h"
 #include "datafiles/DataRecordFormat.h"
 #include "datafiles/RecordCodec.h"
-#include "support/TempDir.h"
+#include "../support/TempDir.h"
 
 struct StraightLine {
     double latitude = 0, longitude = 0;  // of the start

@@ -189,6 +189,7 @@ TEST_F(TwoLines, ARecordingWithoutPositionsIsLeftOutWithANote) {
         svx::BuildSurveyMosaic({southFile, blindFile, northFile}, {.resolutionM = kRes}, m);
     ASSERT_TRUE(report.Ok()) << report.error;
     EXPECT_EQ(m.pings, static_cast<std::uint64_t>(south.records + north.records));
+    EXPECT_EQ(m.recordings, 2u);
     bool named = false;
     for (const std::string& note : report.notes) {
         named = named || (note.find(blindFile) != std::string::npos &&

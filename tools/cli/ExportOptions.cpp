@@ -57,7 +57,7 @@ void DescribeMosaic(CLI::App& app, MosaicCommandOptions& options, std::vector<st
         "A recording without positions is left out with a message.");
     app.set_version_flag("--version", tools::VersionText("sonvara-cli mosaic"));
     app.add_option("files", files, "the data files and XTF files")
-        ->type_name("FILE.svx|FILE.xtf...");
+        ->type_name("FILE.svx|FILE.xtf");
     app.add_option("--geotiff", options.geotiff, "write an 8-bit GeoTIFF of the sample values")
         ->type_name("OUT.tif");
     app.add_option("--kmz", options.kmz, "write a Google Earth overlay (doc.kml and a PNG)")

@@ -32,7 +32,9 @@ ExportReport RunMosaic(const ExportRequest& request, const ExportProgress& progr
     const std::string written =
         request.kmzBeside.empty() ? request.output : request.output + " and " + request.kmzBeside;
     const std::string from =
-        several ? " from " + Count(request.inputs.size(), "recording", "recordings") : "";
+        several ? " from " + Count(mosaic.recordings, "recording", "recordings") + " of " +
+                      std::to_string(request.inputs.size())
+                : "";
     report.summary = "Mosaic of " + Count(mosaic.pings, "ping", "pings") + " of head " +
                      HeadLabel(mosaic.head) + from + " written to " + written + ": " +
                      std::to_string(mosaic.Width()) + " x " + std::to_string(mosaic.Height()) +
