@@ -121,7 +121,12 @@ private:
                 ++laidFiles;
             }
         } else {
-            report.notes.push_back(one.report.error + ": left out of the mosaic");
+            std::string reason = one.report.error;
+            const std::string alone = ": it cannot be mosaicked";
+            if (reason.size() > alone.size() && reason.ends_with(alone)) {
+                reason.resize(reason.size() - alone.size());
+            }
+            report.notes.push_back(reason + ": left out of the mosaic");
         }
         laid[taken].reset();
         ++taken;
@@ -198,7 +203,9 @@ ExportReport BuildSurveyMosaic(const std::vector<std::string>& inputs,
     ExportReport report = first.Run(out);
     if (!report.Ok()) return report;
     if (first.laidFiles == 0) {
-        report.error = "no recording holds anything to lay: no mosaic is written";
+        // The reasons go into the one line: notes are not shown with an error.
+        report.error = "no recording holds anything to lay";
+        for (const std::string& note : report.notes) report.error += "; " + note;
         return report;
     }
     const int most = MostPings(out.pingsPerZone);

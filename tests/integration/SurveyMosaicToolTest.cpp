@@ -98,12 +98,16 @@ struct ToolCase {
     int exitCode;
     const char* message;  // on standard error
     bool written;
+    int lines = 1;  // of standard error
 };
 
 TEST_F(SurveyMosaicTool, RecordingsWithoutPositionsAndMistakes) {
     const ToolCase cases[] = {
-        {"one blind among others", {"0", "blind", "1"}, {}, 0, "blind.svx holds no position", true},
-        {"only blind ones", {"blind", "blind2"}, {}, 1, "no recording holds anything to lay", false},
+        {"one blind among others", {"0", "blind", "1"}, {}, 0,
+         "blind.svx holds no position (no decoded NMEA fix): left out of the mosaic\n", true,
+         3},  // and "no altitude" for each of the two laid
+        {"only blind ones", {"blind", "blind2"}, {}, 1,
+         "no recording holds anything to lay; ", false},
         {"unknown rule", {"0", "1"}, {"--overlap", "min"}, 2, "--overlap: wants nearest, max or newest", false},
         {"no threads", {"0", "1"}, {"--threads", "0"}, 2, "--threads: wants 1 .. 256", false},
         {"a missing one", {"0", "nowhere"}, {}, 1, "cannot open", false},
@@ -123,6 +127,7 @@ TEST_F(SurveyMosaicTool, RecordingsWithoutPositionsAndMistakes) {
         EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();
         EXPECT_TRUE(run.err.contains(c.message)) << run.err.toStdString();
         EXPECT_EQ(std::filesystem::exists(tif), c.written);
+        EXPECT_EQ(run.err.count('\n'), c.lines) << run.err.toStdString();
         if (c.written) {
             EXPECT_TRUE(run.out.contains("from 2 recordings of 3")) << run.out.toStdString();
         }
