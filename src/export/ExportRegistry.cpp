@@ -82,6 +82,9 @@ ExportReport RunExport(const ExportRequest& request, const ExportProgress& progr
     for (const std::string* output : {&request.output, &request.kmzBeside}) {
         if (output->empty()) continue;
         refused.error = SameFileProblem(request.input, *output);
+        for (const std::string& input : request.inputs) {
+            if (refused.error.empty()) refused.error = SameFileProblem(input, *output);
+        }
         if (!refused.error.empty()) return refused;
     }
     const ExportRun run = Runs()[static_cast<std::size_t>(request.kind)];

@@ -7,6 +7,7 @@
 // not load them.
 
 #include <string>
+#include <vector>
 
 #include "export/ExportJob.h"
 #include "export/GeoTexts.h"
@@ -18,6 +19,8 @@ namespace svx {
 struct ExportRequest {
     ExportKind kind = ExportKind::Xtf;
     std::string input;   // the recording
+    // A mosaic of several recordings (input is then the first of them); one: input alone.
+    std::vector<std::string> inputs;
     std::string output;  // the file written
     MosaicOptions mosaic;
     ColourTable colours{};                // the KMZ overlay's colours

@@ -58,7 +58,8 @@ double SecondOfDay(const RecordClock& c) {
 
 class MosaicBuilder {
 public:
-    MosaicBuilder(const MosaicOptions& options, Mosaic& out) : options(options), out(out) {}
+    MosaicBuilder(const MosaicOptions& options, Mosaic& out, AcrossDistances* distances)
+        : options(options), out(out), distances(distances) {}
 
     void Add(const rec::PingValues& ping) {
         const PingNavigation& nav = ping.nav;
@@ -105,10 +106,11 @@ private:
                           86400.0);
             if (late <= kClockAgreementS) time = recordTime - late;
         }
+        const UtmPosition own = LatLonToUtm(nav.latitude, nav.longitude);
+        fixZone = own.south ? -own.zone : own.zone;
         if (anchors.empty()) {
-            const UtmPosition own = LatLonToUtm(nav.latitude, nav.longitude);
-            out.zone = own.zone;
-            out.south = own.south;
+            out.zone = options.zone > 0 ? options.zone : own.zone;
+            out.south = options.zone > 0 ? options.south : own.south;
         }
         const UtmPosition p = LatLonToUtmInZone(nav.latitude, nav.longitude, out.zone, out.south);
         if (!anchors.empty()) {
@@ -135,6 +137,7 @@ private:
             out.resolutionM =
                 options.resolutionM ? *options.resolutionM : DefaultResolution(line.slantRangeM);
         }
+        ++out.pingsPerZone[fixZone];
         PendingPing& ping = pending.emplace_back();
         ping.time = nav.clock.Seconds();
         ping.sides[0] = line.port;
@@ -241,7 +244,7 @@ private:
             std::int64_t col = FloorToInt(x1), row = FloorToInt(y1);
             out.raster.Extend(col, row);
             if (!before) {
-                out.raster.PutWithin(col, row, p.value);
+                Put(col, row, p.value, p.ground);
                 continue;
             }
             const double x0 = (before->easting + before->starE * g) * inv;
@@ -256,13 +259,19 @@ private:
             const double dx = (x1 - x0) / steps, dy = (y1 - y0) / steps;
             double x = x1, y = y1;
             for (int k = 0; k < steps; ++k, x -= dx, y -= dy) {
-                out.raster.PutWithin(FloorToInt(x), FloorToInt(y), 2 * k < steps ? p.value : older);
+                Put(FloorToInt(x), FloorToInt(y), 2 * k < steps ? p.value : older, p.ground);
             }
         }
     }
 
+    void Put(std::int64_t col, std::int64_t row, std::uint8_t value, double ground) {
+        out.raster.PutWithin(col, row, value);
+        if (distances) distances->Keep(col, row, AcrossDistances::Code(ground));
+    }
+
     const MosaicOptions& options;
     Mosaic& out;
+    AcrossDistances* distances;
     std::optional<int> head;
     std::deque<Anchor> anchors;  // the last two fixes
     std::deque<PendingPing> pending;
@@ -270,6 +279,7 @@ private:
     std::vector<AcrossPoint> across;
     std::array<std::vector<AcrossPoint>, 2> before;  // the previous ping's points, per side
     double altitude = 0.0;
+    int fixZone = 0;         // of the last fix, negative in the south
     double gridNorth = 0.0;  // direction of true north, radians clockwise from grid north
     bool sawHead = false;
     bool sawAltitude = false;
@@ -303,9 +313,9 @@ double DefaultResolution(double rangeM) {
 }
 
 ExportReport BuildMosaic(const std::string& input, const MosaicOptions& options, Mosaic& out,
-                         const ExportProgress& progress) {
+                         const ExportProgress& progress, AcrossDistances* distances) {
     ExportReport report;
-    MosaicBuilder builder(options, out);
+    MosaicBuilder builder(options, out, distances);
     const std::unique_ptr<rec::RecordingReader> reader = rec::OpenRecording(input, report.error);
     if (!reader) return report;
     const bool read = reader->Walk(

@@ -1,7 +1,7 @@
 #pragma once
 // The georeferenced backscatter mosaic of a recording (a data file or an XTF file, read through
 // its reader of recordings): every ping of one side-scan head laid across the track on a UTM
-// grid (WGS 84, the zone and hemisphere of the first fix).
+// grid (WGS 84, the zone and hemisphere of the first fix, or those of the options).
 //
 // A ping lies perpendicular to the ship's heading (the course when no heading is decoded;
 // turned by the grid convergence at the last fix, since headings are from true north), from
@@ -20,13 +20,22 @@
 // for their next fix (at most 1024 lines: 2000 bytes each for a data file's).
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 
+#include "export/AcrossDistances.h"
 #include "export/ExportJob.h"
 #include "export/TiledRaster.h"
 
 namespace svx {
+
+// Which sample a pixel keeps where the lines of several recordings overlap.
+enum class MosaicOverlap {
+    Nearest,  // the one of least across-track ground distance (nearest its own nadir)
+    Max,      // the largest value
+    Newest,   // the later recording's (in the order given)
+};
 
 struct MosaicOptions {
     std::optional<int> head = std::nullopt;  // 0 L, 1 M, 2 H; default the first side-scan head
@@ -35,6 +44,13 @@ struct MosaicOptions {
     bool slantCorrection = true;
     // A raster wider or higher than this is refused (positions that jump across the map).
     std::int64_t maxSidePixels = 1000000;
+    // The UTM zone (1..60) and hemisphere to lay in; 0: the zone of the first fix.
+    int zone = 0;
+    bool south = false;
+    // Several recordings: the rule where they overlap, and the threads that lay them (0: one
+    // per core).
+    MosaicOverlap overlap = MosaicOverlap::Nearest;
+    int threads = 0;
 };
 
 // The ship's positions seen, as a UTM box.
@@ -52,7 +68,10 @@ struct Mosaic {
     int head = 0;
     int rangeM = 0;  // the largest range of the pings laid
     std::uint64_t pings = 0;
+    std::uint64_t recordings = 0;  // merged into a mosaic of several
     UtmBox track;  // the ship's fixes
+    // Pings laid, by the UTM zone of the fix before them (south zones negative).
+    std::map<int, std::uint64_t> pingsPerZone;
 
     int Epsg() const { return (south ? 32700 : 32600) + zone; }
     std::int64_t Width() const { return raster.MaxCol() - raster.MinCol() + 1; }
@@ -65,8 +84,10 @@ struct Mosaic {
 double DefaultResolution(double rangeM);
 
 // Builds the mosaic of `input`. A file without any position, or without the head asked for,
-// is an error (report.error); damaged records are stepped over and listed.
+// is an error (report.error); damaged records are stepped over and listed. With `distances`,
+// each pixel's least across-track ground distance is kept there too.
 ExportReport BuildMosaic(const std::string& input, const MosaicOptions& options, Mosaic& out,
-                         const ExportProgress& progress = {});
+                         const ExportProgress& progress = {},
+                         AcrossDistances* distances = nullptr);
 
 }  // namespace svx

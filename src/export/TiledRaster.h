@@ -45,6 +45,19 @@ public:
     // 0 where nothing was written; false when the whole region is empty.
     bool CopyRegion(std::int64_t col0, std::int64_t row0, int w, int h, std::uint8_t* out) const;
 
+    // The tile holding pixel (tileCol << 8, tileRow << 8), made when missing (bounds unchanged).
+    Tile& TileForWrite(std::int64_t tileCol, std::int64_t tileRow) {
+        return TileAt(tileCol, tileRow);
+    }
+    // Calls f(tileCol, tileRow, tile) for every tile written, in no particular order.
+    template <typename F>
+    void ForEachTile(F&& f) const {
+        for (const auto& [key, tile] : tiles) {
+            f(static_cast<std::int64_t>(static_cast<std::int32_t>(key >> 32)),
+              static_cast<std::int64_t>(static_cast<std::int32_t>(key & 0xffffffffu)), *tile);
+        }
+    }
+
     bool Empty() const { return tiles.empty(); }
     std::size_t TileCount() const { return tiles.size(); }
     std::size_t Bytes() const { return tiles.size() * sizeof(Tile); }

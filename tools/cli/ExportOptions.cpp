@@ -21,12 +21,14 @@ bool MetresIn(const std::string& text, double lowest, double highest) {
     return ec == std::errc() && ptr == end && value >= lowest && value <= highest;
 }
 
-bool TableIndex(const std::string& text) {
+bool CountIn(const std::string& text, int lowest, int highest) {
     int value = -1;
     const char* end = text.data() + text.size();
     const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    return ec == std::errc() && ptr == end && value >= 0 && value <= 9;
+    return ec == std::errc() && ptr == end && value >= lowest && value <= highest;
 }
+
+bool TableIndex(const std::string& text) { return CountIn(text, 0, 9); }
 
 void DescribeXtf(CLI::App& app, std::vector<std::string>& files) {
     app.description(
@@ -47,12 +49,15 @@ void DescribeMosaic(CLI::App& app, MosaicCommandOptions& options, std::vector<st
                     bool& noSlant) {
     app.description(
         "Lays the pings of one side-scan head on the map: a georeferenced backscatter mosaic\n"
-        "in WGS 84 / UTM of the first fix's zone, each pixel the largest sample that fell into\n"
-        "it, nodata where no ping reached. Needs recorded positions: the NMEA sentences of a\n"
-        "data file, or the navigation in degrees of an XTF file (each XTF channel pair is the\n"
-        "head L, M or H nearest its frequency; the altitude is the file's).");
+        "in WGS 84 / UTM of the zone where most pings lie, each pixel the largest sample of a\n"
+        "recording that fell into it, nodata where no ping reached. Several recordings make one\n"
+        "mosaic; where they overlap, --overlap chooses. Needs recorded positions: the NMEA\n"
+        "sentences of a data file, or the navigation in degrees of an XTF file (each XTF\n"
+        "channel pair is the head L, M or H nearest its frequency; the altitude is the file's).\n"
+        "A recording without positions is left out with a message.");
     app.set_version_flag("--version", tools::VersionText("sonvara-cli mosaic"));
-    app.add_option("file", files, "the data file or XTF file")->type_name("FILE.svx|FILE.xtf");
+    app.add_option("files", files, "the data files and XTF files")
+        ->type_name("FILE.svx|FILE.xtf");
     app.add_option("--geotiff", options.geotiff, "write an 8-bit GeoTIFF of the sample values")
         ->type_name("OUT.tif");
     app.add_option("--kmz", options.kmz, "write a Google Earth overlay (doc.kml and a PNG)")
@@ -79,6 +84,24 @@ void DescribeMosaic(CLI::App& app, MosaicCommandOptions& options, std::vector<st
                              "0 .. 10000 metres"));
     app.add_flag("--no-slant-correction", noSlant,
                  "lay the samples at their slant distance instead of the ground distance");
+    app.add_option_function<std::string>(
+           "--overlap",
+           [&options](const std::string& v) {
+               options.mosaic.overlap = v == "max"      ? svx::MosaicOverlap::Max
+                                        : v == "newest" ? svx::MosaicOverlap::Newest
+                                                        : svx::MosaicOverlap::Nearest;
+           },
+           "where recordings overlap, the sample kept: nearest its own nadir (default), the\n"
+           "largest, or the later recording's (in the order given)")
+        ->type_name("nearest|max|newest")
+        ->check(tools::Wants(
+            [](const std::string& v) { return v == "nearest" || v == "max" || v == "newest"; },
+            "nearest, max or newest"));
+    app.add_option("--threads", options.mosaic.threads,
+                   "threads laying the recordings (default one per core); the output is the\n"
+                   "same whatever their number")
+        ->type_name("N")
+        ->check(tools::Wants([](const std::string& v) { return CountIn(v, 1, 256); }, "1 .. 256"));
     app.add_option("--color-table", options.colourTable,
                    "colour table of the KMZ's PNG (default 9)")
         ->type_name("N")
@@ -112,13 +135,12 @@ ExportParse<MosaicCommandOptions> ParseMosaicArguments(const std::vector<std::st
     DescribeMosaic(app, options, files, noSlant);
     tools::LastValueWins(app);
     if (!tools::TakeOutcome(tools::ParseCommandLine(app, args), result)) return result;
-    if (files.size() != 1) {
-        result.error = files.empty() ? "a data file (FILE.svx) or XTF file (FILE.xtf) is required"
-                                     : "only one recording can be mosaicked";
+    if (files.empty()) {
+        result.error = "a data file (FILE.svx) or XTF file (FILE.xtf) is required";
     } else if (options.geotiff.empty() && options.kmz.empty()) {
         result.error = "--geotiff OUT.tif or --kmz OUT.kmz is required";
     } else {
-        options.input = files.front();
+        options.inputs = files;
         options.mosaic.slantCorrection = !noSlant;
         result.options = options;
     }

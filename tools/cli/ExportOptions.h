@@ -14,7 +14,7 @@ struct XtfOptions {
 };
 
 struct MosaicCommandOptions {
-    std::string input;
+    std::vector<std::string> inputs;  // one or more recordings
     std::string geotiff, kmz;  // at least one of them
     svx::MosaicOptions mosaic;
     int colourTable = 9;

@@ -1,5 +1,5 @@
-// sonvara-cli mosaic: a georeferenced mosaic of a data file as GeoTIFF or KMZ (or both, from
-// one mosaic).
+// sonvara-cli mosaic: a georeferenced mosaic of one or more recordings as GeoTIFF or KMZ (or
+// both, from one mosaic).
 
 #include "Commands.h"
 #include "ExportCommands.h"
@@ -11,12 +11,15 @@ int cli::RunMosaic(int argc, char** argv) {
     const auto parsed = ParseMosaicArguments({argv + 1, argv + argc});
     if (const int code = HandleParse("mosaic", parsed); code >= 0) return code;
     const MosaicCommandOptions& options = *parsed.options;
-    if (const std::string problem = CheckInputFile(options.input); !problem.empty()) {
-        return Complain(problem);
+    for (const std::string& input : options.inputs) {
+        if (const std::string problem = CheckInputFile(input); !problem.empty()) {
+            return Complain(problem);
+        }
     }
     svx::RegisterMosaicExports();
     svx::ExportRequest request;
-    request.input = options.input;
+    request.input = options.inputs.front();
+    if (options.inputs.size() > 1) request.inputs = options.inputs;
     request.mosaic = options.mosaic;
     ColourTableSet tables;
     BuildColourTables(tables);

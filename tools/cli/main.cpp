@@ -20,7 +20,7 @@ constexpr cli::Command kCommands[] = {
     {"events", "export the events of a data file (CSV, GPX, KML) and their chips", cli::RunEvents},
 
     {"xtf", "write a data file as XTF for processing programs", cli::RunXtf},
-    {"mosaic", "lay a data file on the map as a GeoTIFF or KMZ mosaic", cli::StartMosaicProgram},
+    {"mosaic", "lay recordings on the map as one GeoTIFF or KMZ mosaic", cli::StartMosaicProgram},
     {"plan", "make parallel survey lines from one line, as GPX routes", cli::RunPlan},
     {"coverage", "the seabed recordings covered, as polygons; lines and holidays of a plan",
      cli::StartCoverageProgram},

@@ -4,6 +4,7 @@
 
 #include "acquisition/HeadTable.h"
 #include "export/ExportRegistry.h"
+#include "export/SurveyMosaic.h"
 #include "export/writers/MosaicWriters.h"
 
 namespace svx {
@@ -23,13 +24,19 @@ bool WriteMosaicFiles(const ExportRequest& request, const Mosaic& mosaic, std::s
 
 ExportReport RunMosaic(const ExportRequest& request, const ExportProgress& progress) {
     Mosaic mosaic;
-    ExportReport report = BuildMosaic(request.input, request.mosaic, mosaic, progress);
+    const bool several = request.inputs.size() > 1;
+    ExportReport report = several ? BuildSurveyMosaic(request.inputs, request.mosaic, mosaic, progress)
+                                  : BuildMosaic(request.input, request.mosaic, mosaic, progress);
     if (!report.Ok()) return report;
     if (!WriteMosaicFiles(request, mosaic, report.error)) return report;
     const std::string written =
         request.kmzBeside.empty() ? request.output : request.output + " and " + request.kmzBeside;
+    const std::string from =
+        several ? " from " + Count(mosaic.recordings, "recording", "recordings") + " of " +
+                      std::to_string(request.inputs.size())
+                : "";
     report.summary = "Mosaic of " + Count(mosaic.pings, "ping", "pings") + " of head " +
-                     HeadLabel(mosaic.head) + " written to " + written + ": " +
+                     HeadLabel(mosaic.head) + from + " written to " + written + ": " +
                      std::to_string(mosaic.Width()) + " x " + std::to_string(mosaic.Height()) +
                      " pixels of " + Decimals(mosaic.resolutionM, 2) +
                      " m, EPSG:" + std::to_string(mosaic.Epsg());
