@@ -16,8 +16,10 @@
 
 namespace {
 
-QString Address(int head) {
-    return QString("127.77.31.%1").arg(head + 2);
+// Each test has its own block of loopback addresses (127.77.<block>.2 .. .5), so that tests
+// running side by side never reach each other's simulator.
+QString Address(int block, int head) {
+    return QString("127.77.%1.%2").arg(block).arg(head + 2);
 }
 
 QJsonObject InfoJson(const QString& file, int expectedExit) {
@@ -57,14 +59,15 @@ protected:
     // travel time of the range (about ten cycles a second, several image rows a ping). The
     // count, not a time, ends the run, so a busy machine makes it slower, not shorter; the
     // minute is only a bound.
-    void Record(const QStringList& imageOptions) {
+    void Record(const QStringList& imageOptions, int block) {
         Simulator sim({"--addresses",
-                       QStringList{Address(0), Address(1), Address(2), Address(3)}.join(','),
+                       QStringList{Address(block, 0), Address(block, 1), Address(block, 2),
+                                   Address(block, 3)}.join(','),
                        "--duration", "60"});
         ASSERT_TRUE(sim.WaitReady()) << sim.error.toStdString();
         const ProgramRun run =
-            RunProgram(SONVARA_CLI_PATH, QStringList{"acquire", "--connect", Address(0), "--range",
-                                                     "10", "--cycles", "40", "--seconds", "60",
+            RunProgram(SONVARA_CLI_PATH, QStringList{"acquire", "--connect", Address(block, 0), "--range",
+                                                     "10", "--cycles", "40", "--seconds", "45",
                                                      "--json", "--record",
                                                      Path("survey.svx"), "--images", Path("live")} +
                                              imageOptions);
@@ -79,7 +82,7 @@ protected:
 
 TEST_F(DataFilesToolsTest, PlayedImagesAreTheLiveImagesOfTheRecordedCycles) {
     const QStringList imageOptions{"--width", "600", "--color-table", "3"};
-    Record(imageOptions);
+    Record(imageOptions, 31);
 
     // The file holds one whole four-head record per accepted cycle, numbered from 1.
     const QJsonObject info = InfoJson(Path("survey.svx"), 0);
@@ -134,7 +137,7 @@ TEST_F(DataFilesToolsTest, PlayedImagesAreTheLiveImagesOfTheRecordedCycles) {
 }
 
 TEST_F(DataFilesToolsTest, DamagedRecordIsFoundByInfoAndSteppedOverByTheRendering) {
-    Record({"--width", "200"});
+    Record({"--width", "200"}, 32);
     QFile file(Path("survey.svx"));
     ASSERT_TRUE(file.open(QIODevice::ReadWrite));
     const qint64 damaged = 3 * 11072;

@@ -45,7 +45,7 @@ double Signed(const NmeaCoordinate& c) {
 TEST(SimPlanProcessTest, GpsReportsTheVesselOnThePlansFirstLine) {
     QTemporaryDir dir;
     const std::string plan = WritePlan(dir);
-    Simulator sim({"--fast", "--addresses", "127.77.58.2,127.77.58.3,127.77.58.4,127.77.58.5",
+    Simulator sim({"--fast", "--addresses", "127.77.66.2,127.77.66.3,127.77.66.4,127.77.66.5",
                    "--gps", "pty", "--rate", "5", "--speed", "8", "--plan",
                    QString::fromStdString(plan), "--duration", "60"});
     ASSERT_TRUE(sim.WaitReady()) << sim.error.toStdString();
