@@ -51,6 +51,9 @@ struct MosaicOptions {
     // per core).
     MosaicOverlap overlap = MosaicOverlap::Nearest;
     int threads = 0;
+    // Across-track normalisation (each sample divided by the survey's mean at its across-track
+    // distance, per side, then scaled to the survey's mean); unset: on for several recordings.
+    std::optional<bool> normalize = std::nullopt;
 };
 
 // The ship's positions seen, as a UTM box.
