@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "acquisition/HeadTable.h"
+#include "export/MosaicMerge.h"
 #include "export/PingNavigation.h"
 #include "gps/Utm.h"
 #include "recordings/Recording.h"
@@ -137,6 +138,7 @@ private:
             out.resolutionM =
                 options.resolutionM ? *options.resolutionM : DefaultResolution(line.slantRangeM);
         }
+        out.across.SetBin(AcrossTable::BinStepsFor(out.resolutionM));
         ++out.pingsPerZone[fixZone];
         PendingPing& ping = pending.emplace_back();
         ping.time = nav.clock.Seconds();
@@ -170,8 +172,9 @@ private:
         pending.pop_front();
     }
 
-    // The ground distances and values of one side, nearest first, at most a step apart.
-    void AcrossOf(const PendingPing& ping, int side, std::vector<AcrossPoint>& points) const {
+    // The ground distances and values of one side, nearest first, at most a step apart; each
+    // sample laid is counted in the across-track table.
+    void AcrossOf(const PendingPing& ping, int side, std::vector<AcrossPoint>& points) {
         points.clear();
         const std::vector<std::uint8_t>& samples = ping.sides[static_cast<std::size_t>(side)];
         const int count = static_cast<int>(samples.size());
@@ -188,6 +191,7 @@ private:
             const double next = i + 1 < count ? ground(i + 1) : g + dr;
             if (g >= 0) {
                 const std::uint8_t v = samples[static_cast<std::size_t>(i)];
+                out.across.Add(side, g, v);
                 // A sample closer than a step to the last point joins it (the larger value
                 // stays), so a side has about range / step points however fine its samples.
                 if (!points.empty() && g < points.back().ground + step) {
@@ -220,8 +224,7 @@ private:
                               std::cos(kMaxFillTurnDeg * kPi / 180.0);
         for (int side = 0; side < 2; ++side) {
             AcrossOf(ping, side, across);
-            LaySide(now, fill ? &*previous : nullptr, side == 0 ? -1.0 : 1.0,
-                    before[static_cast<std::size_t>(side)]);
+            LaySide(now, fill ? &*previous : nullptr, side, before[static_cast<std::size_t>(side)]);
             std::swap(across, before[static_cast<std::size_t>(side)]);
         }
         previous = now;
@@ -233,9 +236,10 @@ private:
     // same ground distance lay in it (in pixel units; its two ends widen the bounds). The half
     // of the line nearer the previous ping takes that ping's sample at the same distance, so
     // that each ping covers the ground half-way to its neighbours and nothing is shifted.
-    void LaySide(const LaidPing& now, const LaidPing* before, double sign,
+    void LaySide(const LaidPing& now, const LaidPing* before, int side,
                  const std::vector<AcrossPoint>& earlier) {
         const double inv = 1.0 / out.resolutionM;
+        const double sign = side == 0 ? -1.0 : 1.0;
         std::size_t j = 0;
         for (const AcrossPoint& p : across) {
             const double g = sign * p.ground;
@@ -244,7 +248,7 @@ private:
             std::int64_t col = FloorToInt(x1), row = FloorToInt(y1);
             out.raster.Extend(col, row);
             if (!before) {
-                Put(col, row, p.value, p.ground);
+                Put(col, row, p.value, p.ground, side);
                 continue;
             }
             const double x0 = (before->easting + before->starE * g) * inv;
@@ -259,14 +263,24 @@ private:
             const double dx = (x1 - x0) / steps, dy = (y1 - y0) / steps;
             double x = x1, y = y1;
             for (int k = 0; k < steps; ++k, x -= dx, y -= dy) {
-                Put(FloorToInt(x), FloorToInt(y), 2 * k < steps ? p.value : older, p.ground);
+                Put(FloorToInt(x), FloorToInt(y), 2 * k < steps ? p.value : older, p.ground, side);
             }
         }
     }
 
-    void Put(std::int64_t col, std::int64_t row, std::uint8_t value, double ground) {
-        out.raster.PutWithin(col, row, value);
-        if (distances) distances->Keep(col, row, AcrossDistances::Code(ground));
+    void Put(std::int64_t col, std::int64_t row, std::uint8_t value, double ground, int side) {
+        if (!distances) {
+            out.raster.PutWithin(col, row, value);
+            return;
+        }
+        std::uint8_t& held = out.raster.Pixel(col, row);
+        std::uint16_t& heldCode = distances->Pixel(col, row);
+        const std::uint16_t code = AcrossDistances::Code(ground, side);
+        value = std::max<std::uint8_t>(value, 1);
+        if (PixelWins(options.overlap, value, code, held, heldCode, true)) {
+            held = value;
+            heldCode = code;
+        }
     }
 
     const MosaicOptions& options;

@@ -25,6 +25,7 @@
 #include <string>
 
 #include "export/AcrossDistances.h"
+#include "export/AcrossTable.h"
 #include "export/ExportJob.h"
 #include "export/TiledRaster.h"
 
@@ -75,6 +76,7 @@ struct Mosaic {
     UtmBox track;  // the ship's fixes
     // Pings laid, by the UTM zone of the fix before them (south zones negative).
     std::map<int, std::uint64_t> pingsPerZone;
+    AcrossTable across;  // the samples laid, by across-track distance and side
 
     int Epsg() const { return (south ? 32700 : 32600) + zone; }
     std::int64_t Width() const { return raster.MaxCol() - raster.MinCol() + 1; }
@@ -88,7 +90,9 @@ double DefaultResolution(double rangeM);
 
 // Builds the mosaic of `input`. A file without any position, or without the head asked for,
 // is an error (report.error); damaged records are stepped over and listed. With `distances`,
-// each pixel's least across-track ground distance is kept there too.
+// each pixel keeps the sample chosen by options.overlap among those that fell into it (the
+// nearest to the nadir, a tie taking the larger value; the largest; the latest) and its
+// across-track distance and side are kept there; without, the largest sample.
 ExportReport BuildMosaic(const std::string& input, const MosaicOptions& options, Mosaic& out,
                          const ExportProgress& progress = {},
                          AcrossDistances* distances = nullptr);

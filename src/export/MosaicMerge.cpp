@@ -6,27 +6,17 @@ namespace svx {
 
 namespace {
 
-// Keeps in `into` each pixel of `from` that wins by the rule; an equal distance keeps `into`'s.
-void MergeTile(TiledRaster::Tile& into, AcrossDistances::Tile* intoDistance,
-               const TiledRaster::Tile& from, const AcrossDistances::Tile* fromDistance,
+// Keeps in `into` each pixel of `from` that wins by the rule; a tie keeps `into`'s.
+void MergeTile(TiledRaster::Tile& into, AcrossDistances::Tile& intoDistance,
+               const TiledRaster::Tile& from, const AcrossDistances::Tile& fromDistance,
                MosaicOverlap rule) {
     for (std::size_t i = 0; i < from.size(); ++i) {
         const std::uint8_t v = from[i];
-        if (v == 0) continue;
-        switch (rule) {
-            case MosaicOverlap::Max:
-                into[i] = std::max(into[i], v);
-                break;
-            case MosaicOverlap::Newest:
-                into[i] = v;
-                break;
-            case MosaicOverlap::Nearest:
-                if (into[i] == 0 || (*fromDistance)[i] < (*intoDistance)[i]) {
-                    into[i] = v;
-                    (*intoDistance)[i] = (*fromDistance)[i];
-                }
-                break;
+        if (v == 0 || !PixelWins(rule, v, fromDistance[i], into[i], intoDistance[i], false)) {
+            continue;
         }
+        into[i] = v;
+        intoDistance[i] = fromDistance[i];
     }
 }
 
@@ -34,7 +24,6 @@ void MergeTile(TiledRaster::Tile& into, AcrossDistances::Tile* intoDistance,
 
 void MergeMosaic(Mosaic& out, AcrossDistances& outDistances, const Mosaic& m,
                  const AcrossDistances& distances, MosaicOverlap rule) {
-    const bool nearest = rule == MosaicOverlap::Nearest;
     // A tile without distances (none were kept) counts as the farthest: it fills, never wins.
     static const AcrossDistances::Tile farthest = [] {
         AcrossDistances::Tile t;
@@ -42,9 +31,9 @@ void MergeMosaic(Mosaic& out, AcrossDistances& outDistances, const Mosaic& m,
         return t;
     }();
     m.raster.ForEachTile([&](std::int64_t tc, std::int64_t tr, const TiledRaster::Tile& tile) {
-        const AcrossDistances::Tile* d = nearest ? distances.Find(tc, tr) : nullptr;
-        MergeTile(out.raster.TileForWrite(tc, tr), nearest ? &outDistances.At(tc, tr) : nullptr,
-                  tile, nearest && !d ? &farthest : d, rule);
+        const AcrossDistances::Tile* d = distances.Find(tc, tr);
+        MergeTile(out.raster.TileForWrite(tc, tr), outDistances.At(tc, tr), tile, d ? *d : farthest,
+                  rule);
     });
     out.raster.Extend(m.raster.MinCol(), m.raster.MinRow());
     out.raster.Extend(m.raster.MaxCol(), m.raster.MaxRow());
@@ -61,6 +50,7 @@ void MergeMosaic(Mosaic& out, AcrossDistances& outDistances, const Mosaic& m,
         }
     }
     for (const auto& [zone, pings] : m.pingsPerZone) out.pingsPerZone[zone] += pings;
+    out.across.Merge(m.across);  // one grid, one bin width
 }
 
 }  // namespace svx

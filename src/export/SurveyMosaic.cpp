@@ -64,14 +64,16 @@ private:
 class SurveyLayer {
 public:
     SurveyLayer(const std::vector<std::string>& inputs, const MosaicOptions& options,
-                const ExportProgress& progress)
-        : inputs(inputs), options(options), shared(inputs, progress), laid(inputs.size()) {}
+                const ExportProgress& progress, const LaidSink& perLine)
+        : inputs(inputs), options(options), perLine(perLine), shared(inputs, progress),
+          laid(inputs.size()) {}
 
-    ExportReport Run(Mosaic& out) {
+    ExportReport Run(Mosaic& out, AcrossDistances& outDistances) {
         unsigned threads = options.threads > 0 ? static_cast<unsigned>(options.threads)
                                                : std::max(1u, std::thread::hardware_concurrency());
         threads = std::min<unsigned>(threads, static_cast<unsigned>(inputs.size()));
         merged = &out;
+        distances = &outDistances;
         std::vector<std::thread> workers;
         for (unsigned t = 1; t < threads; ++t) workers.emplace_back([this, threads] { Work(threads); });
         Work(threads);
@@ -90,9 +92,8 @@ private:
                 k = next++;
             }
             auto one = std::make_unique<Laid>();
-            const bool nearest = options.overlap == MosaicOverlap::Nearest;
-            one->report = BuildMosaic(inputs[k], options, one->mosaic, shared.For(k),
-                                      nearest ? &one->distances : nullptr);
+            one->report = BuildMosaic(inputs[k], options, one->mosaic, shared.For(k), &one->distances);
+            if (perLine && one->report.Ok()) perLine(k, one->mosaic, one->distances, one->report.error);
             std::unique_lock<std::mutex> hold(lock);
             laid[k] = std::move(one);
             while (!stop && taken < inputs.size() && laid[taken]) TakeNext();
@@ -117,10 +118,12 @@ private:
                 stop = true;
             } else {
                 for (const std::string& note : one.report.notes) report.notes.push_back(note);
-                MergeMosaic(*merged, distances, one.mosaic, one.distances, options.overlap);
+                MergeMosaic(*merged, *distances, one.mosaic, one.distances, options.overlap);
                 ++laidFiles;
             }
         } else {
+            if (firstError.empty()) firstError = one.report.error;
+            if (inputs.size() == 1) return Drop();  // its error is the mosaic's
             std::string reason = one.report.error;
             const std::string alone = ": it cannot be mosaicked";
             if (reason.size() > alone.size() && reason.ends_with(alone)) {
@@ -128,16 +131,22 @@ private:
             }
             report.notes.push_back(reason + ": left out of the mosaic");
         }
+        Drop();
+    }
+
+    void Drop() {
         laid[taken].reset();
         ++taken;
     }
 
 public:
     std::size_t laidFiles = 0;
+    std::string firstError;  // of the first recording left out
 
 private:
     const std::vector<std::string>& inputs;
     const MosaicOptions& options;
+    const LaidSink& perLine;
     SharedProgress shared;
     std::vector<std::unique_ptr<Laid>> laid;
     std::mutex lock;
@@ -145,7 +154,7 @@ private:
     std::size_t next = 0, taken = 0;
     bool stop = false;
     Mosaic* merged = nullptr;
-    AcrossDistances distances;
+    AcrossDistances* distances = nullptr;
     ExportReport report;
 };
 
@@ -196,12 +205,17 @@ MosaicOptions CommonGrid(const std::vector<std::string>& inputs, const MosaicOpt
 
 ExportReport BuildSurveyMosaic(const std::vector<std::string>& inputs,
                                const MosaicOptions& options, Mosaic& out,
-                               const ExportProgress& progress) {
+                               const ExportProgress& progress, const LaidSink& perLine) {
     MosaicOptions grid = CommonGrid(inputs, options);
     out = Mosaic{};
-    SurveyLayer first(inputs, grid, progress);
-    ExportReport report = first.Run(out);
+    auto distances = std::make_unique<AcrossDistances>();
+    SurveyLayer first(inputs, grid, progress, perLine);
+    ExportReport report = first.Run(out, *distances);
     if (!report.Ok()) return report;
+    if (first.laidFiles == 0 && inputs.size() == 1) {
+        report.error = first.firstError;  // said as the one recording's own error
+        return report;
+    }
     if (first.laidFiles == 0) {
         // The reasons go into the one line: notes are not shown with an error.
         report.error = "no recording holds anything to lay";
@@ -223,9 +237,13 @@ ExportReport BuildSurveyMosaic(const std::vector<std::string>& inputs,
         grid.south = most < 0;
         const std::string zoneNote = report.notes.back();
         out = Mosaic{};
-        SurveyLayer again(inputs, grid, progress);
-        report = again.Run(out);
+        distances = std::make_unique<AcrossDistances>();
+        SurveyLayer again(inputs, grid, progress, perLine);
+        report = again.Run(out, *distances);
         report.notes.push_back(zoneNote);
+    }
+    if (report.Ok() && options.normalize.value_or(inputs.size() > 1)) {
+        out.across.Normalize(out.raster, *distances);
     }
     if (report.Ok() && std::max(out.Width(), out.Height()) > options.maxSidePixels) {
         report.error = "the recordings span " + std::to_string(out.Width()) + " x " +

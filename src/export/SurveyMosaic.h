@@ -11,10 +11,11 @@
 // when none is left, that is the error.
 //
 // Memory: the merged raster (one byte a pixel of every 256 x 256 tile touched, and two more a
-// pixel for the across-track distance under the rule `nearest`), plus, while they are laid,
+// pixel for the across-track distance code), plus, while they are laid,
 // the rasters of at most as many recordings as there are threads (each sized by the area it
 // covers, as the mosaic of one recording is).
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,10 +29,16 @@ namespace svx {
 // that holds one, the zone from its first fix. Fields asked for in `options` are kept.
 MosaicOptions CommonGrid(const std::vector<std::string>& inputs, const MosaicOptions& options);
 
+// Told each recording laid, from the thread that laid it (its index in the inputs, its own
+// mosaic with each pixel's distance code, before any normalisation); sets the error to stop.
+using LaidSink = std::function<void(std::size_t, const Mosaic&, const AcrossDistances&,
+                                    std::string& error)>;
+
 // Progress is told the bytes read of all the recordings together, from the threads one at a
-// time; returning false cancels.
+// time; returning false cancels. The across-track normalisation is done when
+// options.normalize says so (unset: for several inputs), after the overlap rule has chosen.
 ExportReport BuildSurveyMosaic(const std::vector<std::string>& inputs,
                                const MosaicOptions& options, Mosaic& out,
-                               const ExportProgress& progress = {});
+                               const ExportProgress& progress = {}, const LaidSink& perLine = {});
 
 }  // namespace svx

@@ -31,6 +31,11 @@ public:
             ((row & (kTileSize - 1)) << kTileShift) | (col & (kTileSize - 1)))];
         pixel = std::max<std::uint8_t>(pixel, std::max<std::uint8_t>(value, 1));
     }
+    // The pixel itself, for a rule other than the maximum (bounds unchanged).
+    std::uint8_t& Pixel(std::int64_t col, std::int64_t row) {
+        return TileAt(col >> kTileShift, row >> kTileShift)[static_cast<std::size_t>(
+            ((row & (kTileSize - 1)) << kTileShift) | (col & (kTileSize - 1)))];
+    }
     void Extend(std::int64_t col, std::int64_t row) {
         minCol = std::min(minCol, col);
         maxCol = std::max(maxCol, col);

@@ -23,6 +23,9 @@ struct StraightLine {
     int records = 200;  // one every 0.5 s
     bool gps = true;
     int rangeM = 50;
+    // Samples fall linearly from `value` at the nadir to this at the far range (-1: all one).
+    int farValue = -1;
+    double startS = 0;  // the first record's time after 10:00:00 UTC
 };
 
 constexpr double kLineSpeedMs = 4.0 * 1852.0 / 3600.0;
@@ -42,11 +45,16 @@ inline std::string WriteStraightLine(const TempDir& dir, const std::string& name
     std::vector<std::uint8_t> bytes;
     std::array<std::uint8_t, 2 * 1000> samples;
     samples.fill(line.value);
+    for (int j = 0; line.farValue >= 0 && j < 1000; ++j) {  // j: samples out from the nadir
+        const auto v = static_cast<std::uint8_t>(
+            std::lround(line.value + (line.farValue - line.value) * j / 999.0));
+        samples[static_cast<std::size_t>(999 - j)] = samples[static_cast<std::size_t>(1000 + j)] = v;
+    }
     std::array<std::uint8_t, 128> zeros{};
     std::vector<std::uint8_t> buffer(svx::kMaxRecordLength);
     std::array<std::string, svx::kGpsSlotCount> sentences;
     for (int k = 0; k < line.records; ++k) {
-        const double t = 0.5 * k, utc = 36000.0 + t;
+        const double t = 0.5 * k, utc = 36000.0 + line.startS + t;
         const int whole = static_cast<int>(utc);
         char time[16], millis[8];
         std::snprintf(time, sizeof time, "%02d:%02d:%02d", whole / 3600, whole / 60 % 60, whole % 60);
@@ -57,7 +65,8 @@ inline std::string WriteStraightLine(const TempDir& dir, const std::string& name
             LinePosition(line, std::floor(t), fix.latitude, fix.longitude);
             fix.courseDeg = fix.headingDeg = line.east ? 90.0 : 270.0;
             fix.speedKnots = 4.0;
-            const std::string batch = sim::NmeaBatch(fix, 36000.0 + std::floor(t), 9, 12, 2026, "GP");
+            const std::string batch =
+                sim::NmeaBatch(fix, 36000.0 + line.startS + std::floor(t), 9, 12, 2026, "GP");
             std::size_t start = 0, slot = 0;
             while (start < batch.size() && slot < sentences.size()) {
                 std::size_t end = batch.find('\n', start);

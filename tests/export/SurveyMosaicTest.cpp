@@ -55,6 +55,7 @@ protected:
 
     svx::Mosaic Build(const std::vector<std::string>& files, svx::MosaicOptions options) {
         options.resolutionM = kRes;
+        if (!options.normalize) options.normalize = false;  // the values tell the lines apart
         svx::Mosaic m;
         const svx::ExportReport report = svx::BuildSurveyMosaic(files, options, m);
         EXPECT_TRUE(report.Ok()) << report.error;
@@ -134,6 +135,31 @@ TEST_F(TwoLines, EachPixelOfTheOverlapKeepsTheRuleOfItsOverlap) {
         EXPECT_NEAR(both, columns * rows, columns + rows);
         EXPECT_GT(onlySouth, 0);
         EXPECT_GT(onlyNorth, 0);
+    }
+}
+
+TEST_F(TwoLines, TheRuleHoldsWhereOneRecordingOverlapsItself) {
+    // Both lines in one recording: sailed east, then 10 s later back west 60 m north.
+    StraightLine back = north;
+    back.startS = 0.5 * south.records + 10;
+    const std::string both = WriteStraightLine(dir, "back.svx", back);
+    std::vector<std::uint8_t> bytes = TempDir::ReadBytes(southFile);
+    const std::vector<std::uint8_t> second = TempDir::ReadBytes(both);
+    bytes.insert(bytes.end(), second.begin(), second.end());
+    const std::string oneFile = dir.File("both.svx");
+    TempDir::WriteBytes(oneFile, bytes);
+    for (const auto& [rule, nearest] :
+         {std::pair{svx::MosaicOverlap::Nearest, true}, std::pair{svx::MosaicOverlap::Max, false}}) {
+        SCOPED_TRACE(nearest ? "nearest" : "max");
+        const svx::Mosaic m = Build({oneFile}, {.overlap = rule});
+        int both = 0, wrong = 0;
+        EachPixel(m, [&](std::uint8_t v, double ds, double dn) {
+            if (ds > kSwathM - 1 || dn > kSwathM - 1 || std::fabs(ds - dn) <= 2 * kRes) return;
+            ++both;
+            wrong += v != (!nearest || dn < ds ? kNorthValue : kSouthValue);
+        });
+        EXPECT_GT(both, 1000);
+        EXPECT_EQ(wrong, 0);
     }
 }
 

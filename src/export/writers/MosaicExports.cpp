@@ -25,8 +25,8 @@ bool WriteMosaicFiles(const ExportRequest& request, const Mosaic& mosaic, std::s
 ExportReport RunMosaic(const ExportRequest& request, const ExportProgress& progress) {
     Mosaic mosaic;
     const bool several = request.inputs.size() > 1;
-    ExportReport report = several ? BuildSurveyMosaic(request.inputs, request.mosaic, mosaic, progress)
-                                  : BuildMosaic(request.input, request.mosaic, mosaic, progress);
+    ExportReport report = BuildSurveyMosaic(several ? request.inputs : std::vector{request.input},
+                                            request.mosaic, mosaic, progress);
     if (!report.Ok()) return report;
     if (!WriteMosaicFiles(request, mosaic, report.error)) return report;
     const std::string written =
