@@ -27,6 +27,10 @@ struct ExportRequest {
     GeoFormat format = GeoFormat::Csv;  // of a track or events export
     // A mosaic's KMZ written beside its GeoTIFF from the same mosaic: both files or neither.
     std::string kmzBeside;
+    // A mosaic: each recording's own raster written into this directory too (one per input).
+    std::string perLineDir;
+    // A mosaic: the inputs are such per-line rasters, merged instead of laid.
+    bool mergeRasters = false;
 };
 
 using ExportRun = ExportReport (*)(const ExportRequest& request, const ExportProgress& progress);

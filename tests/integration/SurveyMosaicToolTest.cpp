@@ -1,7 +1,13 @@
 // sonvara-cli mosaic of several recordings as a process: the same bytes whatever the number
-// of threads, recordings without positions left out, and the new options' mistakes.
+// of threads, per-line rasters merged into the same mosaic, a cloud optimised GeoTIFF,
+// recordings without positions left out, and the options' mistakes.
 
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <cmath>
 
 #include <filesystem>
 
@@ -40,7 +46,8 @@ protected:
         const std::string tif = dir->File(name.toStdString());
         QStringList args{"mosaic"};
         for (const std::string& f : files) args << Q(f);
-        args << "--geotiff" << Q(tif) << "--resolution" << "0.5" << extra;
+        args << "--geotiff" << Q(tif) << extra;
+        if (!extra.contains("--resolution")) args << "--resolution" << "0.5";
         const ProgramRun run = RunProgram(SONVARA_CLI_PATH, args);
         EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
         QFile file(Q(tif));
@@ -75,7 +82,10 @@ TEST_F(SurveyMosaicTool, ARecordingGivenTwiceIsItsOwnMosaic) {
     // Every pixel of the second copy ties with the first: whatever the rule, the mosaic is the
     // one of the recording alone, byte for byte.
     const std::string one = dir->File("alone.tif");
-    ASSERT_EQ(RunProgram(SONVARA_CLI_PATH, {"mosaic", Q(files[2]), "--geotiff", Q(one)}).exitCode, 0);
+    // Normalised alike: twice the samples give the same means.
+    ASSERT_EQ(RunProgram(SONVARA_CLI_PATH, {"mosaic", Q(files[2]), "--geotiff", Q(one), "--normalize"})
+                  .exitCode,
+              0);
     QFile alone(Q(one));
     ASSERT_TRUE(alone.open(QIODevice::ReadOnly));
     const QByteArray expected = alone.readAll();
@@ -83,12 +93,72 @@ TEST_F(SurveyMosaicTool, ARecordingGivenTwiceIsItsOwnMosaic) {
         SCOPED_TRACE(rule);
         const std::string tif = dir->File(std::string("twice-") + rule + ".tif");
         const ProgramRun run = RunProgram(SONVARA_CLI_PATH, {"mosaic", Q(files[2]), Q(files[2]),
-                                                             "--geotiff", Q(tif), "--overlap", rule});
+                                                             "--geotiff", Q(tif), "--overlap", rule,
+                                                             "--normalize"});
         ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
         QFile twice(Q(tif));
         ASSERT_TRUE(twice.open(QIODevice::ReadOnly));
         EXPECT_TRUE(twice.readAll() == expected);
     }
+}
+
+QByteArray Contents(const std::string& path) {
+    QFile file(Q(path));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+TEST_F(SurveyMosaicTool, PerLineRastersMergeIntoTheDirectMosaic) {
+    for (const char* rule : {"nearest", "max"}) {
+        SCOPED_TRACE(rule);
+        const std::string tag = rule;
+        const QByteArray direct = Mosaic(Q("direct-" + tag + ".tif"), {"--overlap", rule});
+        // All lines in one run, and each line in a process of its own on the grid given.
+        const std::string together = dir->File("together-" + tag), apart = dir->File("apart-" + tag);
+        QStringList args{"mosaic"};
+        for (const std::string& f : files) args << Q(f);
+        const ProgramRun laid = RunProgram(
+            SONVARA_CLI_PATH, args + QStringList{"--per-line", Q(together), "--resolution", "0.5"});
+        ASSERT_EQ(laid.exitCode, 0) << laid.err.toStdString();
+        for (const std::string& f : files) {
+            const ProgramRun one = RunProgram(
+                SONVARA_CLI_PATH, {"mosaic", Q(f), "--per-line", Q(apart), "--resolution", "0.5",
+                                   "--zone", "32N", "--head", "L"});
+            ASSERT_EQ(one.exitCode, 0) << one.err.toStdString();
+        }
+        for (const std::string& lines : {together, apart}) {
+            QStringList merge{"mosaic", "--merge"};
+            for (const char* name : {"a.tif", "b.tif", "c.tif"}) merge << Q(lines + "/" + name);
+            const std::string out = lines + ".tif";
+            const ProgramRun merged =
+                RunProgram(SONVARA_CLI_PATH, merge + QStringList{"--geotiff", Q(out), "--overlap", rule});
+            ASSERT_EQ(merged.exitCode, 0) << merged.err.toStdString();
+            EXPECT_TRUE(Contents(out) == direct) << lines;
+        }
+        // A quick look without the rule: GDAL's own mosaic of the per-line rasters opens.
+        const std::string vrt = together + ".vrt";
+        QStringList build{Q(vrt)};
+        for (const char* name : {"a.tif", "b.tif", "c.tif"}) build << Q(together + "/" + name);
+        ASSERT_EQ(RunProgram("gdalbuildvrt", build).exitCode, 0);
+        const ProgramRun info = RunProgram("gdalinfo", {Q(vrt)});
+        EXPECT_TRUE(info.out.contains("Band 2")) << info.out.toStdString();
+    }
+}
+
+TEST_F(SurveyMosaicTool, TheGeoTiffIsCloudOptimizedWithOverviews) {
+    Mosaic("fine.tif", {"--resolution", "0.1"});
+    const ProgramRun info = RunProgram("gdalinfo", {"-json", Q(dir->File("fine.tif"))});
+    ASSERT_EQ(info.exitCode, 0) << info.err.toStdString();
+    const QJsonObject json = QJsonDocument::fromJson(info.out).object();
+    EXPECT_EQ(json["metadata"].toObject()["IMAGE_STRUCTURE"].toObject()["LAYOUT"].toString(), "COG");
+    EXPECT_EQ(json["metadata"].toObject()["IMAGE_STRUCTURE"].toObject()["COMPRESSION"].toString(),
+              "DEFLATE");
+    const QJsonObject band = json["bands"].toArray()[0].toObject();
+    // About 260 m by 160 m at 0.1 m: overviews halve it until it fits one 512-pixel tile.
+    const double longest = std::max(json["size"].toArray()[0].toDouble(), json["size"].toArray()[1].toDouble());
+    const int expected = static_cast<int>(std::ceil(std::log2(longest / 512.0)));
+    EXPECT_EQ(band["overviews"].toArray().size(), expected) << longest;
+    EXPECT_EQ(band["noDataValue"].toDouble(), 0.0);
+    EXPECT_EQ(band["block"].toArray()[0].toInt(), 512);
 }
 
 struct ToolCase {
@@ -111,6 +181,9 @@ TEST_F(SurveyMosaicTool, RecordingsWithoutPositionsAndMistakes) {
         {"unknown rule", {"0", "1"}, {"--overlap", "min"}, 2, "--overlap: wants nearest, max or newest", false},
         {"no threads", {"0", "1"}, {"--threads", "0"}, 2, "--threads: wants 1 .. 256", false},
         {"a missing one", {"0", "nowhere"}, {}, 1, "cannot open", false},
+        {"a recording given to --merge", {"0"}, {"--merge"}, 1, "not a per-line raster", false},
+        {"--merge with --per-line", {"0"}, {"--merge", "--per-line", "x"}, 2, "cannot go with it", false},
+        {"a zone out of range", {"0"}, {"--zone", "61N"}, 2, "--zone: wants a zone 1 .. 60", false},
     };
     for (const ToolCase& c : cases) {
         SCOPED_TRACE(c.name);

@@ -30,6 +30,14 @@ bool CountIn(const std::string& text, int lowest, int highest) {
 
 bool TableIndex(const std::string& text) { return CountIn(text, 0, 9); }
 
+// "32N", "1S": a zone 1 .. 60 and its hemisphere.
+bool ZoneText(const std::string& text) {
+    if (text.size() < 2 || text.size() > 3) return false;
+    const char h = text.back();
+    return (h == 'N' || h == 'S' || h == 'n' || h == 's') &&
+           CountIn(text.substr(0, text.size() - 1), 1, 60);
+}
+
 void DescribeXtf(CLI::App& app, std::vector<std::string>& files) {
     app.description(
         "Writes a sonar data file as XTF: one sonar packet per record, a port and a starboard\n"
@@ -49,9 +57,9 @@ void DescribeMosaic(CLI::App& app, MosaicCommandOptions& options, std::vector<st
                     bool& noSlant) {
     app.description(
         "Lays the pings of one side-scan head on the map: a georeferenced backscatter mosaic\n"
-        "in WGS 84 / UTM of the zone where most pings lie, each pixel the largest sample of a\n"
-        "recording that fell into it, nodata where no ping reached. Several recordings make one\n"
-        "mosaic; where they overlap, --overlap chooses. Needs recorded positions: the NMEA\n"
+        "(a Cloud Optimized GeoTIFF) in WGS 84 / UTM of the zone where most pings lie, nodata\n"
+        "where no ping reached. Several recordings make one mosaic; where lines overlap,\n"
+        "--overlap chooses the sample a pixel keeps. Needs recorded positions: the NMEA\n"
         "sentences of a data file, or the navigation in degrees of an XTF file (each XTF\n"
         "channel pair is the head L, M or H nearest its frequency; the altitude is the file's).\n"
         "A recording without positions is left out with a message.");
@@ -102,6 +110,28 @@ void DescribeMosaic(CLI::App& app, MosaicCommandOptions& options, std::vector<st
                    "same whatever their number")
         ->type_name("N")
         ->check(tools::Wants([](const std::string& v) { return CountIn(v, 1, 256); }, "1 .. 256"));
+    app.add_option_function<std::string>(
+           "--zone",
+           [&options](const std::string& v) {
+               options.mosaic.zone = std::atoi(v.c_str());
+               options.mosaic.south = v.back() == 'S' || v.back() == 's';
+           },
+           "the UTM zone to lay in (default the zone of most pings), as for lines laid apart")
+        ->type_name("1..60N|S")
+        ->check(tools::Wants(ZoneText, "a zone 1 .. 60 and N or S, such as 32N"));
+    app.add_flag_callback(
+        "--normalize", [&options] { options.mosaic.normalize = true; },
+        "divide each sample by the survey's mean at its across-track distance and side,\n"
+        "scaled back to the survey's mean (default for several inputs)");
+    app.add_flag_callback(
+        "--no-normalize", [&options] { options.mosaic.normalize = false; },
+        "lay the sample values as they are (default for one input)");
+    app.add_option("--per-line", options.perLineDir,
+                   "write each recording's own raster into DIR too (value and across-track\n"
+                   "distance), to be merged later with --merge")
+        ->type_name("DIR");
+    app.add_flag("--merge", options.merge,
+                 "the inputs are per-line rasters of --per-line: merge them by --overlap");
     app.add_option("--color-table", options.colourTable,
                    "colour table of the KMZ's PNG (default 9)")
         ->type_name("N")
@@ -136,8 +166,12 @@ ExportParse<MosaicCommandOptions> ParseMosaicArguments(const std::vector<std::st
     tools::LastValueWins(app);
     if (!tools::TakeOutcome(tools::ParseCommandLine(app, args), result)) return result;
     if (files.empty()) {
-        result.error = "a data file (FILE.svx) or XTF file (FILE.xtf) is required";
-    } else if (options.geotiff.empty() && options.kmz.empty()) {
+        result.error = options.merge ? "per-line rasters (FILE.tif) are required"
+                                     : "a data file (FILE.svx) or XTF file (FILE.xtf) is required";
+    } else if (options.merge && !options.perLineDir.empty()) {
+        result.error = "--merge takes per-line rasters: --per-line cannot go with it";
+    } else if (options.geotiff.empty() && options.kmz.empty() &&
+               (options.merge || options.perLineDir.empty())) {
         result.error = "--geotiff OUT.tif or --kmz OUT.kmz is required";
     } else {
         options.inputs = files;

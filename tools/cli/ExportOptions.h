@@ -15,7 +15,9 @@ struct XtfOptions {
 
 struct MosaicCommandOptions {
     std::vector<std::string> inputs;  // one or more recordings
-    std::string geotiff, kmz;  // at least one of them
+    std::string geotiff, kmz;  // at least one of them, or perLineDir
+    std::string perLineDir;    // each recording's own raster written there too
+    bool merge = false;        // the inputs are per-line rasters
     svx::MosaicOptions mosaic;
     int colourTable = 9;
 };

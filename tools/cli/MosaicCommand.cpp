@@ -1,6 +1,8 @@
 // sonvara-cli mosaic: a georeferenced mosaic of one or more recordings as GeoTIFF or KMZ (or
 // both, from one mosaic).
 
+#include <filesystem>
+
 #include "Commands.h"
 #include "ExportCommands.h"
 #include "ExportOptions.h"
@@ -21,6 +23,16 @@ int cli::RunMosaic(int argc, char** argv) {
     request.input = options.inputs.front();
     if (options.inputs.size() > 1) request.inputs = options.inputs;
     request.mosaic = options.mosaic;
+    request.mergeRasters = options.merge;
+    request.perLineDir = options.perLineDir;
+    if (!options.perLineDir.empty()) {
+        std::error_code ec;
+        std::filesystem::create_directories(options.perLineDir, ec);
+        if (!std::filesystem::is_directory(options.perLineDir)) {
+            return Complain("cannot write into " + options.perLineDir + ": " +
+                            (ec ? ec.message() : "not a directory"));
+        }
+    }
     ColourTableSet tables;
     BuildColourTables(tables);
     request.colours = tables[static_cast<std::size_t>(options.colourTable)];

@@ -1,17 +1,19 @@
-// The GeoTIFF of a mosaic through GDAL: one 8-bit band in 256 x 256 tiles, deflate (level 1),
-// nodata 0; tiles no ping reached are not written at all (sparse), so the file and the work
-// grow with the covered area.
+// The GeoTIFF of a mosaic through GDAL, as a Cloud Optimized GeoTIFF: one 8-bit band in
+// 512 x 512 tiles, DEFLATE, nodata 0, with overviews (averages, nodata left out) down to one
+// tile, so a GIS opens a survey-sized mosaic at once and reads only what it shows. Tiles no
+// ping reached are not written (sparse), so the file grows with the covered area.
+//
+// GDAL writes a COG only as a copy of another raster: the tiles are first written into a
+// sparse tiled GeoTIFF beside the output, which is removed after. The COG is written under a
+// temporary name and renamed at the end, so a failure leaves neither file behind.
 
-#include <cpl_conv.h>
-#include <cpl_error.h>
 #include <cpl_string.h>
-#include <gdal.h>
-#include <ogr_srs_api.h>
 
 #include <cstdio>
-#include <mutex>
+#include <string>
 #include <vector>
 
+#include "export/writers/GdalSupport.h"
 #include "export/writers/MosaicWriters.h"
 
 namespace svx {
@@ -19,28 +21,6 @@ namespace svx {
 namespace {
 
 constexpr int kBlock = 256;
-
-void RegisterDrivers() {
-    static std::once_flag once;
-    std::call_once(once, [] { GDALAllRegister(); });
-}
-
-std::string LastGdalError(const char* fallback) {
-    const char* text = CPLGetLastErrorMsg();
-    return text && *text ? text : fallback;
-}
-
-std::string WktOf(int epsg) {
-    OGRSpatialReferenceH srs = OSRNewSpatialReference(nullptr);
-    char* wkt = nullptr;
-    std::string text;
-    if (OSRImportFromEPSG(srs, epsg) == OGRERR_NONE && OSRExportToWkt(srs, &wkt) == OGRERR_NONE) {
-        text = wkt;
-    }
-    CPLFree(wkt);
-    OSRDestroySpatialReference(srs);
-    return text;
-}
 
 bool WriteBlocks(const Mosaic& mosaic, GDALRasterBandH band, int width, int height) {
     std::vector<std::uint8_t> block(kBlock * kBlock);
@@ -60,50 +40,60 @@ bool WriteBlocks(const Mosaic& mosaic, GDALRasterBandH band, int width, int heig
     return true;
 }
 
-}  // namespace
-
-bool WriteGeoTiff(const Mosaic& mosaic, const std::string& path, std::string& error) {
-    RegisterDrivers();
-    // GDAL's messages become the one line of the caller, not GDAL's own lines on stderr.
-    struct QuietErrors {
-        QuietErrors() { CPLPushErrorHandler(CPLQuietErrorHandler); }
-        ~QuietErrors() { CPLPopErrorHandler(); }
-    } quiet;
-    CPLErrorReset();
-    const std::string wkt = WktOf(mosaic.Epsg());
-    if (wkt.empty()) {
-        error = "cannot write " + path + ": no definition of EPSG:" + std::to_string(mosaic.Epsg());
-        return false;
-    }
-    const int width = static_cast<int>(mosaic.Width()), height = static_cast<int>(mosaic.Height());
+// The staging raster: what GDAL copies into the COG.
+GDALDatasetH WriteStaging(const Mosaic& mosaic, const std::string& path, std::string& error) {
     char** options = nullptr;
     options = CSLSetNameValue(options, "TILED", "YES");
     options = CSLSetNameValue(options, "BLOCKXSIZE", "256");
     options = CSLSetNameValue(options, "BLOCKYSIZE", "256");
     options = CSLSetNameValue(options, "COMPRESS", "DEFLATE");
-    options = CSLSetNameValue(options, "ZLEVEL", "1");  // the fastest level
+    options = CSLSetNameValue(options, "ZLEVEL", "1");  // read once, soon: the fastest level
     options = CSLSetNameValue(options, "SPARSE_OK", "TRUE");
     options = CSLSetNameValue(options, "BIGTIFF", "IF_SAFER");
-    GDALDriverH driver = GDALGetDriverByName("GTiff");
-    GDALDatasetH dataset =
-        driver ? GDALCreate(driver, path.c_str(), width, height, 1, GDT_Byte, options) : nullptr;
+    GDALDatasetH dataset = CreateOnGrid("GTiff", path, mosaic, 1, GDT_Byte, options, error);
     CSLDestroy(options);
-    if (!dataset) {
-        error = "cannot write " + path + ": " + LastGdalError("the GeoTIFF cannot be created");
-        return false;
+    if (dataset && !WriteBlocks(mosaic, GDALGetRasterBand(dataset, 1),
+                                static_cast<int>(mosaic.Width()), static_cast<int>(mosaic.Height()))) {
+        GDALClose(dataset);
+        return nullptr;
     }
-    double transform[6] = {mosaic.West(), mosaic.resolutionM, 0.0, mosaic.North(),
-                           0.0,           -mosaic.resolutionM};
-    GDALSetGeoTransform(dataset, transform);
-    GDALSetProjection(dataset, wkt.c_str());
-    GDALRasterBandH band = GDALGetRasterBand(dataset, 1);
-    GDALSetRasterNoDataValue(band, 0.0);
-    bool ok = WriteBlocks(mosaic, band, width, height);
-    GDALClose(dataset);
-    ok = ok && CPLGetLastErrorType() < CE_Failure;
+    return dataset;
+}
+
+bool CopyToCog(GDALDatasetH staging, const std::string& path, int threads) {
+    char** options = nullptr;
+    options = CSLSetNameValue(options, "COMPRESS", "DEFLATE");
+    options = CSLSetNameValue(options, "BLOCKSIZE", "512");
+    options = CSLSetNameValue(options, "OVERVIEWS", "IGNORE_EXISTING");
+    options = CSLSetNameValue(options, "OVERVIEW_RESAMPLING", "AVERAGE");
+    options = CSLSetNameValue(options, "SPARSE_OK", "TRUE");
+    options = CSLSetNameValue(options, "BIGTIFF", "IF_SAFER");
+    options = CSLSetNameValue(options, "NUM_THREADS",
+                              threads > 0 ? std::to_string(threads).c_str() : "ALL_CPUS");
+    GDALDriverH driver = GDALGetDriverByName("COG");
+    GDALDatasetH cog =
+        driver ? GDALCreateCopy(driver, path.c_str(), staging, FALSE, options, nullptr, nullptr)
+               : nullptr;
+    CSLDestroy(options);
+    if (!cog) return false;
+    GDALClose(cog);
+    return !GdalFailed();
+}
+
+}  // namespace
+
+bool WriteGeoTiff(const Mosaic& mosaic, const std::string& path, std::string& error, int threads) {
+    QuietGdalErrors quiet;
+    const std::string staging = path + ".staging.tif", part = path + ".part";
+    GDALDatasetH dataset = WriteStaging(mosaic, staging, error);
+    bool ok = dataset && !GdalFailed();
+    ok = ok && CopyToCog(dataset, part, threads);
+    if (dataset) GDALClose(dataset);
+    std::remove(staging.c_str());
+    ok = ok && std::rename(part.c_str(), path.c_str()) == 0;
     if (ok) return true;
-    error = "cannot write " + path + ": " + LastGdalError("the GeoTIFF could not be written");
-    std::remove(path.c_str());
+    if (error.empty()) error = "cannot write " + path + ": " + LastGdalError("the GeoTIFF could not be written");
+    std::remove(part.c_str());
     return false;
 }
 

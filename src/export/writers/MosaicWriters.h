@@ -1,6 +1,6 @@
 #pragma once
-// The files a mosaic is written to: a GeoTIFF (8-bit sample values, nodata 0, WGS 84 / UTM,
-// written through GDAL) and a KMZ for Google Earth (a zip of doc.kml and overlay.png: a
+// The files a mosaic is written to: a Cloud Optimized GeoTIFF (8-bit sample values, nodata 0,
+// WGS 84 / UTM, written through GDAL) and a KMZ for Google Earth (a zip of doc.kml and overlay.png: a
 // GroundOverlay in latitude and longitude whose PNG shows the samples through a colour table,
 // transparent where no ping reached). A failed write leaves no file behind.
 
@@ -13,8 +13,10 @@
 
 namespace svx {
 
-// False with "cannot write PATH: reason".
-bool WriteGeoTiff(const Mosaic& mosaic, const std::string& path, std::string& error);
+// False with "cannot write PATH: reason". The GeoTIFF is cloud optimised (tiled, DEFLATE,
+// overviews), compressed on `threads` threads (0: one per core).
+bool WriteGeoTiff(const Mosaic& mosaic, const std::string& path, std::string& error,
+                  int threads = 0);
 bool WriteKmz(const Mosaic& mosaic, const ColourTable& table, const std::string& path,
               std::string& error);
 
