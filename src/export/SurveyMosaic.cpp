@@ -105,8 +105,14 @@ private:
     void TakeNext() {
         Laid& one = *laid[taken];
         const std::string& input = inputs[taken];
+        // One recording's damage is the mosaic's own (a tool tells a file cut off at its end
+        // by it); several name their file in a note each.
         for (const SkippedStretch& s : one.report.damage) {
-            report.notes.push_back(input + ": " + DamageLine(s));
+            if (inputs.size() == 1) {
+                report.damage.push_back(s);
+            } else {
+                report.notes.push_back(input + ": " + DamageLine(s));
+            }
         }
         report.records += one.report.records;
         if (one.report.cancelled) {
