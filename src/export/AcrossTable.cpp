@@ -116,8 +116,8 @@ void AcrossTable::Normalize(TiledRaster& raster, const AcrossDistances& distance
         TiledRaster::Tile& tile = raster.TileForWrite(tc, tr);
         for (std::size_t i = 0; i < tile.size(); ++i) {
             if (tile[i] == 0 || d[i] == AcrossDistances::kNone) continue;
-            const long v = std::lround(tile[i] * factors[d[i]]);
-            tile[i] = static_cast<std::uint8_t>(std::clamp(v, 1L, 255L));
+            const float v = std::clamp(tile[i] * factors[d[i]] + 0.5f, 1.0f, 255.0f);
+            tile[i] = static_cast<std::uint8_t>(v);  // rounded: both are positive
         }
     });
 }
