@@ -8,12 +8,9 @@
 
 #include "gps/GpsTrack.h"
 #include "gps/Utm.h"
+#include "survey/TileIndex.h"
 
 namespace {
-
-std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
-    return a >= 0 ? a / b : -((-a + b - 1) / b);
-}
 
 // c over the pixel p (both premultiplied).
 std::uint32_t Over(std::uint32_t c, std::uint32_t p) {
@@ -106,14 +103,14 @@ void PaintCoverage(const survey::Coverage& coverage, const PlotFrame& frame, std
     for (int py = 0; py < height; ++py) {
         const double north = frame.originNorthing - (py + 0.5 - frame.offsetY) / frame.zoom;
         const auto row = static_cast<std::int64_t>(std::floor(north / cell));
-        const std::int64_t tileRow = FloorDiv(row, tile);
+        const std::int64_t tileRow = survey::TileOf(row, tile);
         const std::int64_t y = row - tileRow * tile;
         std::uint32_t* line = pixels + static_cast<std::ptrdiff_t>(py) * stride;
         std::int64_t cachedCol = std::numeric_limits<std::int64_t>::min();
         const std::uint8_t* cells = nullptr;
         for (int px = 0; px < width; ++px) {
             const std::int64_t col = cols[static_cast<std::size_t>(px)];
-            const std::int64_t tileCol = FloorDiv(col, tile);
+            const std::int64_t tileCol = survey::TileOf(col, tile);
             if (tileCol != cachedCol) {
                 cachedCol = tileCol;
                 cells = coverage.TileCells(tileCol, tileRow);

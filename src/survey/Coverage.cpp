@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "gps/Utm.h"
+#include "survey/TileIndex.h"
 
 namespace survey {
 
@@ -20,10 +21,6 @@ constexpr double kWidestSideM = 5000.0;
 
 double TurnDeg(double a, double b) {
     return std::fabs(std::remainder(a - b, 360.0));
-}
-
-std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
-    return a >= 0 ? a / b : -((-a + b - 1) / b);
 }
 
 }  // namespace
@@ -119,7 +116,7 @@ void Coverage::FillQuad(const Plane (&c)[4], std::uint8_t side) {
 }
 
 void Coverage::Set(std::int64_t col, std::int64_t row, std::uint8_t side) {
-    const std::pair<std::int64_t, std::int64_t> key{FloorDiv(col, kTileCells), FloorDiv(row, kTileCells)};
+    const std::pair<std::int64_t, std::int64_t> key{TileOf(col, kTileCells), TileOf(row, kTileCells)};
     auto found = tiles.find(key);
     if (found == tiles.end()) found = tiles.emplace(key, Tile{}).first;
     const std::int64_t x = col - key.first * kTileCells, y = row - key.second * kTileCells;
@@ -127,7 +124,7 @@ void Coverage::Set(std::int64_t col, std::int64_t row, std::uint8_t side) {
 }
 
 std::uint8_t Coverage::At(std::int64_t col, std::int64_t row) const {
-    const auto found = tiles.find({FloorDiv(col, kTileCells), FloorDiv(row, kTileCells)});
+    const auto found = tiles.find({TileOf(col, kTileCells), TileOf(row, kTileCells)});
     if (found == tiles.end()) return 0;
     const std::int64_t x = col - found->first.first * kTileCells;
     const std::int64_t y = row - found->first.second * kTileCells;

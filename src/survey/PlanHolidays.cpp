@@ -9,6 +9,7 @@
 
 #include "gps/Utm.h"
 #include "survey/CoverageStats.h"
+#include "survey/TileIndex.h"
 
 namespace survey {
 
@@ -17,10 +18,6 @@ namespace {
 struct Plane {
     double e = 0, n = 0;
 };
-
-std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
-    return a >= 0 ? a / b : -((-a + b - 1) / b);
-}
 
 // A line widened each side by `half`, ends square, corners round, in the coverage's grid.
 class Corridor {
@@ -100,10 +97,10 @@ private:
 void CoveredRow(const Coverage& coverage, std::int64_t row, std::int64_t firstCol,
                 std::vector<std::uint8_t>& out) {
     constexpr std::int64_t kTile = Coverage::kTileCells;
-    const std::int64_t tileRow = FloorDiv(row, kTile), y = row - tileRow * kTile;
+    const std::int64_t tileRow = TileOf(row, kTile), y = row - tileRow * kTile;
     const auto end = firstCol + static_cast<std::int64_t>(out.size());
     for (std::int64_t col = firstCol; col < end;) {
-        const std::int64_t tileCol = FloorDiv(col, kTile);
+        const std::int64_t tileCol = TileOf(col, kTile);
         const std::int64_t stop = std::min(end, (tileCol + 1) * kTile);
         const std::uint8_t* cells = coverage.TileCells(tileCol, tileRow);
         for (; col < stop; ++col) {
