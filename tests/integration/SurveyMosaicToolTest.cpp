@@ -184,6 +184,7 @@ TEST_F(SurveyMosaicTool, RecordingsWithoutPositionsAndMistakes) {
         {"a recording given to --merge", {"0"}, {"--merge"}, 1, "not a per-line raster", false},
         {"--merge with --per-line", {"0"}, {"--merge", "--per-line", "x"}, 2, "cannot go with it", false},
         {"a zone out of range", {"0"}, {"--zone", "61N"}, 2, "--zone: wants a zone 1 .. 60", false},
+        {"--per-line into a file", {"0"}, {"--per-line", Q(files[1])}, 1, "cannot write into", false},
     };
     for (const ToolCase& c : cases) {
         SCOPED_TRACE(c.name);
