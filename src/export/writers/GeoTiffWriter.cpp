@@ -63,6 +63,9 @@ GDALDatasetH WriteStaging(const Mosaic& mosaic, const std::string& path, std::st
 bool CopyToCog(GDALDatasetH staging, const std::string& path, int threads) {
     char** options = nullptr;
     options = CSLSetNameValue(options, "COMPRESS", "DEFLATE");
+    // Speckled backscatter hardly compresses better at higher levels: level 6 made a 65 M
+    // pixel mosaic 1.4 % smaller than level 1 and took a fifth longer.
+    options = CSLSetNameValue(options, "LEVEL", "1");
     options = CSLSetNameValue(options, "BLOCKSIZE", "512");
     options = CSLSetNameValue(options, "OVERVIEWS", "IGNORE_EXISTING");
     options = CSLSetNameValue(options, "OVERVIEW_RESAMPLING", "AVERAGE");
