@@ -80,6 +80,46 @@ std::optional<PlotBox> PlanBox(const survey::LinePlan& plan, const PlotFrame& fr
     return box;
 }
 
+std::optional<PlotBox> Union(const std::optional<PlotBox>& a, const std::optional<PlotBox>& b) {
+    if (!a || !b) return a ? a : b;
+    return PlotBox{std::min(a->left, b->left), std::min(a->top, b->top),
+                   std::max(a->right, b->right), std::max(a->bottom, b->bottom)};
+}
+
+std::optional<PlotBox> CoverageBox(const survey::Coverage& coverage, const PlotFrame& frame) {
+    if (coverage.Empty() || !frame.Valid() || coverage.Zone() != frame.zone ||
+        coverage.South() != frame.south) {
+        return std::nullopt;
+    }
+    // Cells (col east, row north) of the covered extent; a tile inside the extent found so far
+    // cannot widen it, so only tiles reaching beyond it are scanned cell by cell.
+    constexpr std::int64_t kTile = survey::Coverage::kTileCells;
+    std::int64_t minCol = 0, maxCol = -1, minRow = 0, maxRow = -1;
+    coverage.ForEachTile([&](std::int64_t tc, std::int64_t tr, const std::uint8_t* cells) {
+        const std::int64_t c0 = tc * kTile, r0 = tr * kTile;
+        if (maxCol >= minCol && c0 >= minCol && c0 + kTile - 1 <= maxCol && r0 >= minRow &&
+            r0 + kTile - 1 <= maxRow) {
+            return;
+        }
+        for (std::int64_t y = 0; y < kTile; ++y) {
+            for (std::int64_t x = 0; x < kTile; ++x) {
+                if (!cells[y * kTile + x]) continue;
+                const bool first = maxCol < minCol;
+                minCol = first ? c0 + x : std::min(minCol, c0 + x);
+                maxCol = first ? c0 + x : std::max(maxCol, c0 + x);
+                minRow = first ? r0 + y : std::min(minRow, r0 + y);
+                maxRow = first ? r0 + y : std::max(maxRow, r0 + y);
+            }
+        }
+    });
+    if (maxCol < minCol) return std::nullopt;
+    const double cell = coverage.CellM();
+    return PlotBox{double(minCol) * cell - frame.originEasting,
+                   frame.originNorthing - double(maxRow + 1) * cell,
+                   double(maxCol + 1) * cell - frame.originEasting,
+                   frame.originNorthing - double(minRow) * cell};
+}
+
 void FitBox(PlotFrame& frame, const PlotBox& box, int width, int height, int margin) {
     const double w = std::max(1.0, box.right - box.left), h = std::max(1.0, box.bottom - box.top);
     const double spanX = std::max(1, width - 2 * margin), spanY = std::max(1, height - 2 * margin);

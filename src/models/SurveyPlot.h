@@ -35,6 +35,11 @@ struct PlotBox {
     double left, top, right, bottom;
 };
 std::optional<PlotBox> PlanBox(const survey::LinePlan& plan, const PlotFrame& frame);
+// The same around every covered cell (whole cells), or nothing when nothing is covered in the
+// frame's zone.
+std::optional<PlotBox> CoverageBox(const survey::Coverage& coverage, const PlotFrame& frame);
+// The smallest box holding both (either may be missing).
+std::optional<PlotBox> Union(const std::optional<PlotBox>& a, const std::optional<PlotBox>& b);
 // The zoom and offset that show the box in a width x height view with a margin of pixels
 // on every side; any zoom, not only the plotter's steps.
 void FitBox(PlotFrame& frame, const PlotBox& box, int width, int height, int margin);

@@ -109,14 +109,17 @@ TEST_F(SurveyPlotterTest, HolidayActiveLineReadOutAndAlarm) {
         std::lock_guard<std::mutex> guard(doc.gps.lock);
         frame = FrameOf(doc.gps.track, doc.survey.plan);
     }
-    // The fit: 330 m of lines across and 300 m up in 400 x 280 pixels.
-    const double zoom = std::min(400.0 / (3 * kSpacing), 280.0 / kLength);
+    // The fit: the plan and the seabed covered (the turns reach beyond the lines) in the view,
+    // 40 pixels in from each edge (SurveyPlotTest checks these boxes on their own).
+    const auto box = Union(PlanBox(doc.survey.plan, frame), CoverageBox(doc.survey.coverage, frame));
+    ASSERT_TRUE(box);
+    EXPECT_GE(box->right - box->left, 3 * kSpacing);
+    EXPECT_GE(box->bottom - box->top, kLength);
+    FitBox(frame, *box, 480, 360, 40);
     const auto pixel = [&](double north, double east) {
         double x = 0, y = 0;
-        frame.Metres(Offset(kLat, kLon, north, east), x, y);
-        const double cx = (3 * kSpacing) / 2, cy = -kLength / 2;
-        return QPoint(static_cast<int>(std::lround(240 + (x - cx) * zoom)),
-                      static_cast<int>(std::lround(180 + (y - cy) * zoom)));
+        frame.Pixel(Offset(kLat, kLon, north, east), x, y);
+        return QPoint(static_cast<int>(std::lround(x)), static_cast<int>(std::lround(y)));
     };
     // Covered 20 m either side of the first two lines; the holiday 55 m east stays empty
     // (the grid's dashed lines may cross it).

@@ -86,4 +86,30 @@ TEST(SurveyPlotTest, AFittedPlanLiesInsideTheMargin) {
     EXPECT_LT(y1, y0) << "north is up";
 }
 
+TEST(SurveyPlotTest, TheFitHoldsTheCoverageBeyondThePlan) {
+    survey::LinePlan plan;
+    plan.Replace({{"1", {At(0, 0), At(300, 0)}}}, {});
+    PlotFrame frame = FrameOf(GpsTrack{}, plan);
+    // Sailed north past the line's end to 400 m, 30 m to port and 20 m to starboard.
+    survey::Coverage coverage;
+    coverage.UseZone(frame.zone, frame.south);
+    for (int m = -50; m <= 400; ++m) coverage.Add({At(m, 0), 0.0, 30.0, 20.0});
+    const auto covered = CoverageBox(coverage, frame);
+    ASSERT_TRUE(covered);
+    // x east, y south of the line's start: 30 m west to 20 m east, 400 m north to 50 m south,
+    // to within the cells the edges fall into (1 m).
+    EXPECT_NEAR(covered->left, -30, 1.5);
+    EXPECT_NEAR(covered->right, 20, 1.5);
+    EXPECT_NEAR(covered->top, -400, 1.5);
+    EXPECT_NEAR(covered->bottom, 50, 1.5);
+    const auto both = Union(PlanBox(plan, frame), covered);
+    EXPECT_NEAR(both->bottom - both->top, 450, 3.0);
+    EXPECT_FALSE(Union(std::nullopt, std::nullopt));
+    survey::Coverage elsewhere;
+    elsewhere.UseZone(frame.zone + 1, frame.south);
+    elsewhere.Add({At(0, 0), 0.0, 30.0, 20.0});
+    elsewhere.Add({At(1, 0), 0.0, 30.0, 20.0});
+    EXPECT_FALSE(CoverageBox(elsewhere, frame)) << "another zone's cells are not the frame's";
+}
+
 }  // namespace

@@ -129,9 +129,11 @@ void CGPSTrackView::FitPlan() {
 
 bool CGPSTrackView::ApplyFit() {
     PlotFrame frame = SurveyFrame();
-    const std::optional<PlotBox> box = PlanBox(doc.survey.plan, frame);
+    const std::optional<PlotBox> box =
+        Union(PlanBox(doc.survey.plan, frame), CoverageBox(doc.survey.coverage, frame));
     if (!box || width() <= 0 || height() <= 0) return false;
-    // The plan's lines and their numbers, with room for the read-out below.
+    // The plan's lines and their numbers and the seabed covered (the turns run beyond the
+    // lines), with room for the read-out below.
     FitBox(frame, *box, width(), height(), 40);
     zoomUsed = frame.zoom;
     origin = QPointF(frame.offsetX, frame.offsetY);
