@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -86,31 +87,62 @@ std::optional<PlotBox> Union(const std::optional<PlotBox>& a, const std::optiona
                    std::max(a->right, b->right), std::max(a->bottom, b->bottom)};
 }
 
+namespace {
+
+// Whether any cell of a row of a tile is covered, eight cells at a time.
+bool RowCovered(const std::uint8_t* row) {
+    std::uint64_t any = 0;
+    for (int k = 0; k < survey::Coverage::kTileCells; k += 8) {
+        std::uint64_t eight = 0;
+        std::memcpy(&eight, row + k, sizeof eight);
+        any |= eight;
+    }
+    return any != 0;
+}
+
+// The first (or, fromEnd, the last) column (or, rows, row) of a tile's cells that holds a
+// covered cell; every tile holds one.
+std::int64_t EdgeOf(const std::uint8_t* cells, bool rows, bool fromEnd) {
+    constexpr int kTile = survey::Coverage::kTileCells;
+    for (int i = 0; i < kTile; ++i) {
+        const int line = fromEnd ? kTile - 1 - i : i;
+        if (rows) {
+            if (RowCovered(cells + line * kTile)) return line;
+            continue;
+        }
+        for (int j = 0; j < kTile; ++j) {
+            if (cells[j * kTile + line]) return line;
+        }
+    }
+    return fromEnd ? 0 : kTile - 1;
+}
+
+}  // namespace
+
 std::optional<PlotBox> CoverageBox(const survey::Coverage& coverage, const PlotFrame& frame) {
     if (coverage.Empty() || !frame.Valid() || coverage.Zone() != frame.zone ||
         coverage.South() != frame.south) {
         return std::nullopt;
     }
-    // Cells (col east, row north) of the covered extent; a tile inside the extent found so far
-    // cannot widen it, so only tiles reaching beyond it are scanned cell by cell.
+    // Every tile holds a covered cell, so the extreme columns lie in the tiles of the extreme
+    // tile columns, and the extreme rows in those of the extreme tile rows: only those are
+    // read cell by cell.
     constexpr std::int64_t kTile = survey::Coverage::kTileCells;
-    std::int64_t minCol = 0, maxCol = -1, minRow = 0, maxRow = -1;
+    std::int64_t minTc = 0, maxTc = -1, minTr = 0, maxTr = -1;
+    coverage.ForEachTile([&](std::int64_t tc, std::int64_t tr, const std::uint8_t*) {
+        const bool first = maxTc < minTc;
+        minTc = first ? tc : std::min(minTc, tc);
+        maxTc = first ? tc : std::max(maxTc, tc);
+        minTr = first ? tr : std::min(minTr, tr);
+        maxTr = first ? tr : std::max(maxTr, tr);
+    });
+    std::int64_t minCol = (maxTc + 1) * kTile, maxCol = minTc * kTile - 1;
+    std::int64_t minRow = (maxTr + 1) * kTile, maxRow = minTr * kTile - 1;
     coverage.ForEachTile([&](std::int64_t tc, std::int64_t tr, const std::uint8_t* cells) {
-        const std::int64_t c0 = tc * kTile, r0 = tr * kTile;
-        if (maxCol >= minCol && c0 >= minCol && c0 + kTile - 1 <= maxCol && r0 >= minRow &&
-            r0 + kTile - 1 <= maxRow) {
-            return;
-        }
-        for (std::int64_t y = 0; y < kTile; ++y) {
-            for (std::int64_t x = 0; x < kTile; ++x) {
-                if (!cells[y * kTile + x]) continue;
-                const bool first = maxCol < minCol;
-                minCol = first ? c0 + x : std::min(minCol, c0 + x);
-                maxCol = first ? c0 + x : std::max(maxCol, c0 + x);
-                minRow = first ? r0 + y : std::min(minRow, r0 + y);
-                maxRow = first ? r0 + y : std::max(maxRow, r0 + y);
-            }
-        }
+        if (tc == minTc) minCol = std::min(minCol, tc * kTile + EdgeOf(cells, false, false));
+        if (tc == maxTc) maxCol = std::max(maxCol, tc * kTile + EdgeOf(cells, false, true));
+        if (tr == minTr) minRow = std::min(minRow, tr * kTile + EdgeOf(cells, true, false));
+        if (tr == maxTr) maxRow = std::max(maxRow, tr * kTile + EdgeOf(cells, true, true));
     });
     if (maxCol < minCol) return std::nullopt;
     const double cell = coverage.CellM();
