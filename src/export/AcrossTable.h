@@ -34,6 +34,7 @@ public:
     static int BinStepsFor(double resolutionM);
 
     void Add(int side, double groundM, std::uint8_t value) {
+        if (bin == 0) return;  // no grid yet: nothing to bin by
         const double steps = std::min(groundM / AcrossDistances::kStepM,
                                       double(AcrossDistances::kMaxSteps - 1));
         const auto index = static_cast<std::size_t>(steps) / static_cast<std::size_t>(bin);

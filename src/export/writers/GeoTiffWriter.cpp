@@ -88,14 +88,16 @@ bool CopyToCog(GDALDatasetH staging, const std::string& path, int threads) {
 bool WriteGeoTiff(const Mosaic& mosaic, const std::string& path, std::string& error, int threads) {
     QuietGdalErrors quiet;
     const std::string staging = path + ".staging.tif", part = path + ".part";
-    GDALDatasetH dataset = WriteStaging(mosaic, staging, error);
+    std::string stagingError;
+    GDALDatasetH dataset = WriteStaging(mosaic, staging, stagingError);
     bool ok = dataset && !GdalFailed();
     ok = ok && CopyToCog(dataset, part, threads);
     if (dataset) GDALClose(dataset);
     std::remove(staging.c_str());
     ok = ok && std::rename(part.c_str(), path.c_str()) == 0;
     if (ok) return true;
-    if (error.empty()) error = "cannot write " + path + ": " + LastGdalError("the GeoTIFF could not be written");
+    // Said of the file asked for: the staging file's name would only puzzle.
+    error = "cannot write " + path + ": " + LastGdalError("the GeoTIFF could not be written");
     std::remove(part.c_str());
     return false;
 }

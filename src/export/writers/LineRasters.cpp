@@ -177,7 +177,10 @@ bool ReadLineRaster(const std::string& path, Mosaic& out, AcrossDistances& dista
     }
     GDALDatasetH d = dataset.get();
     std::int64_t col0 = 0, row0 = 0;
+    // A raster wider than any mosaic is laid would only make the merge walk empty blocks.
+    const MosaicOptions limits;
     const bool shaped = GDALGetRasterCount(d) == 2 &&
+                        std::max(GDALGetRasterXSize(d), GDALGetRasterYSize(d)) <= limits.maxSidePixels &&
                         GDALGetRasterDataType(GDALGetRasterBand(d, 1)) == GDT_Float32 &&
                         ReadGrid(d, out, col0, row0) && ReadMetadata(d, out, error);
     if (!shaped) {
