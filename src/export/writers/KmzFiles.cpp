@@ -82,7 +82,9 @@ std::string BoxText(double north, double south, double east, double west) {
 }
 
 void KmzArchive::Add(std::string name, std::string bytes, bool store) {
-    entries.push_back({std::move(name), std::move(bytes), store});
+    // Google Earth and GDAL load the first KML of the archive: doc.kml goes before the tiles'.
+    const bool first = name == "doc.kml";
+    entries.insert(first ? entries.begin() : entries.end(), {std::move(name), std::move(bytes), store});
 }
 
 bool KmzArchive::Write(const std::string& path, std::string& error) const {

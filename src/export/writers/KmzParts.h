@@ -40,7 +40,7 @@ std::string BoxText(double north, double south, double east, double west);
 // The files of a KMZ, kept until the archive is written in one go.
 class KmzArchive {
 public:
-    // `store`: added uncompressed (PNG is compressed already).
+    // `store`: added uncompressed (PNG is compressed already). doc.kml becomes the first file.
     void Add(std::string name, std::string bytes, bool store);
     bool Empty() const { return entries.empty(); }
     // Writes the zip; on failure no file is left at `path` and `error` says why.
