@@ -76,9 +76,9 @@ protected:
     // Runs File > Export > Survey Mosaic...; the report it finished with, if it started.
     std::optional<svx::ExportReport> RunFromMenu() {
         std::optional<svx::ExportReport> report;
-        const QMetaObject::Connection finished = QObject::connect(
-            exporter, &DataExporter::Finished, &frame,
-            [&](const svx::ExportReport& r) { report = r; });
+        const QMetaObject::Connection finished =
+            QObject::connect(exporter, &DataExporter::Finished, &frame,
+                             [&](const svx::ExportReport& r) { report = r; });
         frame.RefreshCommands();  // as when the menu opens
         QAction* action = frame.Menus().Action(kCmdExportSurveyMosaic);
         EXPECT_TRUE(action->isEnabled());
@@ -123,8 +123,8 @@ TEST_F(SurveyMosaicExportTest, TheChosenRecordingsAreMosaickedWithTheOptionsOfTh
         direct.inputs = {svxFile, xtfFile};
         direct.input = svxFile;
         direct.output = dir.File(std::string("direct-") + c.written);
-        direct.kind = direct.output.ends_with(".kmz") ? svx::ExportKind::Kmz
-                                                      : svx::ExportKind::GeoTiff;
+        direct.kind =
+            direct.output.ends_with(".kmz") ? svx::ExportKind::Kmz : svx::ExportKind::GeoTiff;
         direct.mosaic.resolutionM = 0.5;
         direct.mosaic.overlap = svx::MosaicOverlap::Max;
         direct.mosaic.threads = 1;
@@ -194,9 +194,9 @@ TEST(SurveyMosaicOptionsTest, TheSurveyControlsGiveTheirOptions) {
         bool normalize;
         svx::MosaicOverlap rule;
     };
-    for (const Case& c : {Case{0, 0, true, svx::MosaicOverlap::Nearest},
-                          Case{1, 4, false, svx::MosaicOverlap::Max},
-                          Case{2, 1, true, svx::MosaicOverlap::Newest}}) {
+    for (const Case& c :
+         {Case{0, 0, true, svx::MosaicOverlap::Nearest}, Case{1, 4, false, svx::MosaicOverlap::Max},
+          Case{2, 1, true, svx::MosaicOverlap::Newest}}) {
         several.OverlapBox()->setCurrentIndex(c.overlap);
         several.ThreadsBox()->setValue(c.threads);
         several.NormalizeBox()->setChecked(c.normalize);

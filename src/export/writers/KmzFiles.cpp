@@ -77,14 +77,15 @@ std::string XmlText(const std::string& text) {
 }
 
 std::string BoxText(double north, double south, double east, double west) {
-    return Printf("<north>%.9f</north><south>%.9f</south><east>%.9f</east><west>%.9f</west>",
-                  north, south, east, west);
+    return Printf("<north>%.9f</north><south>%.9f</south><east>%.9f</east><west>%.9f</west>", north,
+                  south, east, west);
 }
 
 void KmzArchive::Add(std::string name, std::string bytes, bool store) {
     // Google Earth and GDAL load the first KML of the archive: doc.kml goes before the tiles'.
     const bool first = name == "doc.kml";
-    entries.insert(first ? entries.begin() : entries.end(), {std::move(name), std::move(bytes), store});
+    entries.insert(first ? entries.begin() : entries.end(),
+                   {std::move(name), std::move(bytes), store});
 }
 
 bool KmzArchive::Write(const std::string& path, std::string& error) const {

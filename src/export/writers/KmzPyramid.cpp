@@ -24,7 +24,7 @@ namespace svx {
 namespace {
 
 constexpr int kTile = 512;
-constexpr int kMinLodPixels = 128;   // a tile is loaded once its region is this large
+constexpr int kMinLodPixels = 128;    // a tile is loaded once its region is this large
 constexpr int kDropLodPixels = 1024;  // and a coarse tile dropped when it is this large
 
 struct TileId {
@@ -59,8 +59,9 @@ private:
         return {t.x * side, t.y * side, std::min((t.x + 1) * side, width),
                 std::min((t.y + 1) * side, height)};
     }
-    bool Exists(const TileId& t) const { return t.x * kTile * Scale(t.level) < width &&
-                                                t.y * kTile * Scale(t.level) < height; }
+    bool Exists(const TileId& t) const {
+        return t.x * kTile * Scale(t.level) < width && t.y * kTile * Scale(t.level) < height;
+    }
     std::vector<std::uint8_t> Finest(const Span& s) const;
     std::string RegionText(const Span& s, int minLod, int maxLod) const;
     std::string LinkText(const TileId& t, int minLod) const;
@@ -107,7 +108,8 @@ std::vector<std::uint8_t> Pyramid::Finest(const Span& s) const {
     const int w = static_cast<int>(s.i1 - s.i0), h = static_cast<int>(s.j1 - s.j0);
     std::vector<std::uint8_t> pixels(static_cast<std::size_t>(w) * h);
     for (int j = 0; j < h; ++j) {
-        ResampleSpan(mosaic, grid, s.j0 + j, s.i0, w, pixels.data() + static_cast<std::size_t>(j) * w);
+        ResampleSpan(mosaic, grid, s.j0 + j, s.i0, w,
+                     pixels.data() + static_cast<std::size_t>(j) * w);
     }
     return pixels;
 }
@@ -115,7 +117,8 @@ std::vector<std::uint8_t> Pyramid::Finest(const Span& s) const {
 std::vector<std::uint8_t> Pyramid::Build(const TileId& t, std::string& error) {
     const Span s = SpanOf(t);
     const std::int64_t scale = Scale(t.level);
-    const int w = static_cast<int>((s.i1 - s.i0) / scale), h = static_cast<int>((s.j1 - s.j0) / scale);
+    const int w = static_cast<int>((s.i1 - s.i0) / scale),
+              h = static_cast<int>((s.j1 - s.j0) / scale);
     std::vector<TileId> children;
     std::vector<std::uint8_t> pixels;
     if (t.level == levels - 1) {
@@ -135,7 +138,8 @@ std::vector<std::uint8_t> Pyramid::Build(const TileId& t, std::string& error) {
                   (k & 1) * kTile / 2, (k >> 1) * kTile / 2);
         }
     }
-    if (std::none_of(pixels.begin(), pixels.end(), [](std::uint8_t v) { return v != 0; })) return {};
+    if (std::none_of(pixels.begin(), pixels.end(), [](std::uint8_t v) { return v != 0; }))
+        return {};
     std::string png = EncodePng(w, h, pixels, table, error);
     if (!error.empty()) return {};
     archive.Add(NameOf(t) + ".png", std::move(png), true);
@@ -147,9 +151,10 @@ std::string Pyramid::RegionText(const Span& s, int minLod, int maxLod) const {
     return "<Region><LatLonAltBox>" +
            BoxText(grid.north - s.j0 * grid.dLat, grid.north - s.j1 * grid.dLat,
                    grid.west + s.i1 * grid.dLon, grid.west + s.i0 * grid.dLon) +
-           Printf("</LatLonAltBox><Lod><minLodPixels>%d</minLodPixels>"
-                  "<maxLodPixels>%d</maxLodPixels></Lod></Region>",
-                  minLod, maxLod);
+           Printf(
+               "</LatLonAltBox><Lod><minLodPixels>%d</minLodPixels>"
+               "<maxLodPixels>%d</maxLodPixels></Lod></Region>",
+               minLod, maxLod);
 }
 
 std::string Pyramid::LinkText(const TileId& t, int minLod) const {

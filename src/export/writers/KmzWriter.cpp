@@ -115,7 +115,8 @@ bool MayHoldData(const Mosaic& m, const LatLonGrid& grid, std::int64_t i0, std::
     const double inv = 1.0 / m.resolutionM;
     const auto cell = [](double v) { return static_cast<std::int64_t>(std::floor(v)); };
     const std::int64_t c0 = cell(minE * inv) - kMarginPixels, c1 = cell(maxE * inv) + kMarginPixels;
-    const std::int64_t r0 = cell(-maxN * inv) - kMarginPixels, r1 = cell(-minN * inv) + kMarginPixels;
+    const std::int64_t r0 = cell(-maxN * inv) - kMarginPixels,
+                       r1 = cell(-minN * inv) + kMarginPixels;
     const int shift = TiledRaster::kTileShift;
     for (std::int64_t tr = r0 >> shift; tr <= r1 >> shift; ++tr) {
         for (std::int64_t tc = c0 >> shift; tc <= c1 >> shift; ++tc) {

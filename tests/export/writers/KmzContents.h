@@ -44,8 +44,7 @@ inline std::map<std::string, std::string> ZipFiles(const std::string& path) {
 }
 
 // The text between <tag> and </tag> from `from` on, or empty; `from` moves past it.
-inline std::string Element(const std::string& text, const std::string& tag,
-                           std::size_t& from) {
+inline std::string Element(const std::string& text, const std::string& tag, std::size_t& from) {
     const std::size_t begin = text.find("<" + tag + ">", from);
     if (begin == std::string::npos) return {};
     const std::size_t start = begin + tag.size() + 2;

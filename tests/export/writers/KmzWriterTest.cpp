@@ -1,10 +1,7 @@
 // The KMZ of a mosaic read back from the zip: one overlay up to 4096 pixels a side, beyond that
 // a super-overlay whose levels tile the mosaic's box, link only files the archive holds and
-// leave out tiles without data. Positions are worked out with GeographicLib's UTM; GDAL's
-// reader of super-overlays reads the tiles back as one raster.
+// leave out tiles without data. Positions are worked out with GeographicLib's UTM.
 
-#include <GeographicLib/UTMUPS.hpp>
-#include <gdal.h>
 #include <gtest/gtest.h>
 #include <spng.h>
 
@@ -12,64 +9,11 @@
 #include <filesystem>
 #include <set>
 
-#include "KmzContents.h"
-#include "export/writers/MosaicWriters.h"
-#include "support/TempDir.h"
+#include "KmzTestMosaics.h"
 
 namespace {
 
-constexpr double kTopNorthing = 6000000.0;  // about 54.1 degrees north
-constexpr int kZone = 32;
-constexpr double kPi = 3.14159265358979323846;
-
-// A mosaic of cols x rows one-metre pixels centred on the central meridian of zone 32, data in
-// every pixel but those of the columns holeFrom .. holeTo (excluded).
-struct Rectangle {
-    int cols, rows, holeFrom = 0, holeTo = 0;
-    std::int64_t Col0() const { return 500000 - cols / 2; }
-
-    svx::Mosaic Make() const {
-        svx::Mosaic m;
-        m.resolutionM = 1.0;
-        m.zone = kZone;
-        for (int r = 0; r < rows; ++r) {
-            for (int c = 0; c < cols; ++c) {
-                if (c >= holeFrom && c < holeTo) continue;
-                m.raster.Put(Col0() + c, static_cast<std::int64_t>(-kTopNorthing) + r,
-                             static_cast<std::uint8_t>(1 + (c + 3 * r) % 250));
-            }
-        }
-        return m;
-    }
-    // Latitude and longitude of a point `c` metres east and `r` metres south of the top left.
-    std::pair<double, double> LatLon(double c, double r) const {
-        double lat = 0, lon = 0;
-        GeographicLib::UTMUPS::Reverse(kZone, true, double(Col0()) + c, kTopNorthing - r, lat, lon);
-        return {lat, lon};
-    }
-    // Metres east of the left edge of a latitude and longitude.
-    double Across(double lat, double lon) const {
-        int zone = 0;
-        bool north = true;
-        double x = 0, y = 0;
-        GeographicLib::UTMUPS::Forward(lat, lon, zone, north, x, y, kZone);
-        return x - double(Col0());
-    }
-};
-
-ColourTable Grey() {
-    ColourTable table{};
-    for (int k = 0; k < kPaletteEntries; ++k) {
-        table[k] = {std::uint8_t(k), std::uint8_t(k), std::uint8_t(k)};
-    }
-    return table;
-}
-
-std::map<std::string, std::string> WriteAndRead(const svx::Mosaic& m, const TempDir& dir) {
-    std::string error;
-    EXPECT_TRUE(svx::WriteKmz(m, Grey(), dir.File("m.kmz"), error)) << error;
-    return ZipFiles(dir.File("m.kmz"));
-}
+using namespace kmztest;
 
 double Overlap(const GeoBox& a, const GeoBox& b) {
     const double w = std::min(a.east, b.east) - std::max(a.west, b.west);
@@ -153,8 +97,8 @@ TEST(KmzWriterTest, EveryLevelTilesTheWholeBoxAndEveryLinkIsInTheZip) {
 }
 
 // The value of the tile's pixel at a latitude and longitude, and the alpha of value 0.
-std::pair<int, int> PixelAndClearAlpha(const OverlayTile& tile, const std::string& png,
-                                       double lat, double lon) {
+std::pair<int, int> PixelAndClearAlpha(const OverlayTile& tile, const std::string& png, double lat,
+                                       double lon) {
     std::unique_ptr<spng_ctx, void (*)(spng_ctx*)> ctx(spng_ctx_new(0), spng_ctx_free);
     spng_set_png_buffer(ctx.get(), png.data(), png.size());
     std::size_t size = 0;
@@ -185,10 +129,10 @@ TEST(KmzWriterTest, TilesWithoutDataAreLeftOutAndClearWhereNoPingReached) {
     };
     // No tile lies wholly in the gap; its middle is in none.
     for (const OverlayTile& t : finest) {
-        const double west = std::min(rect.Across(t.box.north, t.box.west),
-                                     rect.Across(t.box.south, t.box.west));
-        const double east = std::max(rect.Across(t.box.north, t.box.east),
-                                     rect.Across(t.box.south, t.box.east));
+        const double west =
+            std::min(rect.Across(t.box.north, t.box.west), rect.Across(t.box.south, t.box.west));
+        const double east =
+            std::max(rect.Across(t.box.north, t.box.east), rect.Across(t.box.south, t.box.east));
         EXPECT_FALSE(west > 1502 && east < 3098) << t.image << " holds no data";
     }
     EXPECT_EQ(tileAt(2300, 600), nullptr);
@@ -209,65 +153,6 @@ TEST(KmzWriterTest, TilesWithoutDataAreLeftOutAndClearWhereNoPingReached) {
     EXPECT_EQ(PixelAndClearAlpha(*edge, png, latIn, lonIn), std::make_pair(0, 0));
     EXPECT_NE(PixelAndClearAlpha(*edge, png, latOut, lonOut).first, 0);
 }
-
-// The first file of the archive, which Google Earth and GDAL take for the document.
-std::string FirstInZip(const std::string& path) {
-    int code = 0;
-    zip_t* archive = zip_open(path.c_str(), ZIP_RDONLY, &code);
-    if (!archive) return {};
-    const char* name = zip_get_name(archive, 0, 0);
-    std::string first = name ? name : "";
-    zip_close(archive);
-    return first;
-}
-
-TEST(KmzWriterTest, GdalReadsTheTilesBackAsOneRaster) {
-    TempDir dir;
-    const Rectangle rect{5000, 1200, 1500, 3100};
-    WriteAndRead(rect.Make(), dir);
-    const std::string path = dir.File("m.kmz");
-    EXPECT_EQ(FirstInZip(path), "doc.kml");
-    GDALAllRegister();
-    const char* const drivers[] = {"KMLSUPEROVERLAY", nullptr};
-    GDALDatasetH ds = GDALOpenEx(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY, drivers,
-                                 nullptr, nullptr);
-    ASSERT_NE(ds, nullptr) << CPLGetLastErrorMsg();
-    // As many pixels as the mosaic (less than one pixel of the top level more), of the mosaic's
-    // metre. (GDAL gives an indexed tile an opaque alpha band: transparency is checked above.)
-    EXPECT_GE(GDALGetRasterXSize(ds), 5000);
-    EXPECT_LT(GDALGetRasterXSize(ds), 5000 + 64);
-    EXPECT_GE(GDALGetRasterYSize(ds), 1200);
-    EXPECT_LT(GDALGetRasterYSize(ds), 1200 + 64);
-    ASSERT_EQ(GDALGetRasterCount(ds), 4);
-    double gt[6] = {};
-    ASSERT_EQ(GDALGetGeoTransform(ds, gt), CE_None);
-    const auto [lat0, lon0] = rect.LatLon(0, 0);
-    EXPECT_NEAR(gt[1] * 111412.0 * std::cos(lat0 * kPi / 180.0), 1.0, 0.01);
-    struct Point {
-        double c, r;
-        bool data;
-    };
-    for (const Point& p : {Point{100.5, 100.5, true}, Point{1480.5, 600.5, true},
-                           Point{1520.5, 600.5, false}, Point{2300.5, 1000.5, false},
-                           Point{3120.5, 30.5, true}, Point{4900.5, 1150.5, true}}) {
-        SCOPED_TRACE(std::to_string(p.c) + " " + std::to_string(p.r));
-        const auto [lat, lon] = rect.LatLon(p.c, p.r);
-        const int x = static_cast<int>((lon - gt[0]) / gt[1]);
-        const int y = static_cast<int>((lat - gt[3]) / gt[5]);
-        std::uint8_t grey = 0;  // the sample value through the grey table; 0 no data
-        ASSERT_EQ(GDALRasterIO(GDALGetRasterBand(ds, 1), GF_Read, x, y, 1, 1, &grey, 1, 1,
-                               GDT_Byte, 0, 0),
-                  CE_None);
-        if (p.data) {  // the sample there, or one of a neighbour (a metre apart: 1 or 3 off)
-            const int value = 1 + (int(p.c) + 3 * int(p.r)) % 250;
-            EXPECT_NEAR(grey, value, 4);
-        } else {
-            EXPECT_EQ(grey, 0);
-        }
-    }
-    GDALClose(ds);
-}
-
 TEST(KmzWriterTest, AFailedWriteLeavesNoFile) {
     for (const int cols : {300, 5000}) {
         TempDir dir;
