@@ -1,8 +1,8 @@
 #pragma once
 // File > Export: the five exports of a data file (the file being played, or one the operator
 // chooses), and the survey mosaic of several recordings (data files and XTF files mixed) into
-// one GeoTIFF or KMZ, each run on a thread of its own through the same code the command-line tools
-// run, with a progress window that can cancel it. Acquisition, playback and drawing go on
+// one GeoTIFF or KMZ, each run on a thread of its own through the same code the command-line
+// tools run, with a progress window that can cancel it. Acquisition, playback and drawing go on
 // meanwhile; only the file dialogs and the closing message pause the playback.
 
 #include <QObject>
@@ -39,7 +39,7 @@ public:
     // Asks for the recordings, the options of their mosaic and the output, then starts.
     void ExportSurveyMosaic();
     bool Busy() const { return runner.Running() || progress != nullptr; }
-    // Replaces the mosaic options dialog (tests answer it themselves).
+    // Replace the mosaic options dialog of one recording and of several (tests answer them).
     void SetMosaicQuestion(MosaicQuestion question) { askMosaic = std::move(question); }
     void SetSurveyQuestion(MosaicQuestion question) { askSurvey = std::move(question); }
     void SetJob(Job exportJob) { job = std::move(exportJob); }
