@@ -26,8 +26,8 @@ TEST(KmzSuperOverlayTool, GdalinfoReadsAFineMosaicAsOneRasterWithItsLevels) {
     const std::string line = dir.File("line.svx"), kmz = dir.File("fine.kmz");
     std::string error;
     ASSERT_TRUE(sim::WriteSimulatedRecording(line, {.records = kRecords}, error)) << error;
-    const ProgramRun run = RunProgram(
-        SONVARA_CLI_PATH, {"mosaic", Q(line), "--kmz", Q(kmz), "--resolution", "0.05"});
+    const ProgramRun run =
+        RunProgram(SONVARA_CLI_PATH, {"mosaic", Q(line), "--kmz", Q(kmz), "--resolution", "0.05"});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     const QRegularExpressionMatch size =
         QRegularExpression(": (\\d+) x (\\d+) pixels").match(QString::fromUtf8(run.out));
