@@ -77,6 +77,17 @@ std::string ProposedOutputName(const ExportChoice& choice, const std::string& in
     return std::filesystem::path(input).stem().string() + choice.suffix + choice.extensions[0];
 }
 
+std::string ProposedSurveyName(const std::string& firstInput) {
+    return std::filesystem::path(firstInput).stem().string() + "-survey.tif";
+}
+
+SurveyOutput ChooseSurveyOutput(const std::string& chosen) {
+    const std::string extension = Lower(std::filesystem::path(chosen).extension().string());
+    if (extension == ".kmz") return {chosen, ExportKind::Kmz};
+    if (extension == ".tif" || extension == ".tiff") return {chosen, ExportKind::GeoTiff};
+    return {chosen + ".tif", ExportKind::GeoTiff};
+}
+
 ChosenOutput ChooseOutput(const ExportChoice& choice, const std::string& chosen) {
     const std::string extension = Lower(std::filesystem::path(chosen).extension().string());
     ChosenOutput out{chosen, svx::GeoFormat::Csv};

@@ -29,6 +29,26 @@ const ExportChoice& ChoiceOf(svx::ExportKind kind);
 // "survey.xtf" for /data/survey.svx (the name only: the dialog starts in the file's folder).
 std::string ProposedOutputName(const ExportChoice& choice, const std::string& input);
 
+// File > Export > Survey Mosaic: several recordings (data files and XTF files mixed) into one
+// GeoTIFF or KMZ mosaic.
+inline constexpr const char* kSurveyMosaicMenuText = "Survey Mosaic...";
+inline constexpr const char* kSurveyInputTitle = "Survey Mosaic: Recordings";
+inline constexpr const char* kSurveyInputFilter =
+    "Recordings (*.svx *.xtf);;Sonar Files (*.svx);;XTF Files (*.xtf)";
+inline constexpr const char* kSurveyOutputTitle = "Export Survey Mosaic";
+inline constexpr const char* kSurveyOutputFilter =
+    "GeoTIFF Files (*.tif *.tiff);;KMZ Files (*.kmz)";
+
+// "line 7-survey.tif" for /data/line 7.svx, the first recording chosen.
+std::string ProposedSurveyName(const std::string& firstInput);
+// The survey mosaic's file: a KMZ when the name ends in .kmz (without case), else a GeoTIFF,
+// with .tif added when the name has neither a GeoTIFF's nor a KMZ's extension.
+struct SurveyOutput {
+    std::string path;
+    svx::ExportKind kind = svx::ExportKind::GeoTiff;
+};
+SurveyOutput ChooseSurveyOutput(const std::string& chosen);
+
 // The chosen output with the export's first extension added when it has none of its
 // extensions (compared without case), and the format of a track or events export from it.
 struct ChosenOutput {

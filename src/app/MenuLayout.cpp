@@ -68,12 +68,13 @@ std::vector<MenuItem> ColorTableItems() {
     return items;
 }
 
-// File > Export: the products of a data file.
+// File > Export: the products of a data file, and the mosaic of several.
 MenuItem ExportPopup() {
     std::vector<MenuItem> items;
     for (const ExportChoice& choice : ExportChoices()) {
         items.push_back(Item(choice.menuText, choice.command));
     }
+    items.push_back(Item(kSurveyMosaicMenuText, kCmdExportSurveyMosaic));
     return Popup("Export", items);
 }
 

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/CSCSocket.h"
 
@@ -51,6 +52,12 @@ public:
     virtual bool ConnectDialog(std::string& address) = 0;
     virtual std::optional<std::string> OpenFileDialog(const FileDialogRequest& request) = 0;
     virtual std::optional<std::string> SaveFileDialog(const FileDialogRequest& request) = 0;
+    // Several existing files at once; empty when cancelled. A platform without its own asks for
+    // one file.
+    virtual std::vector<std::string> OpenFilesDialog(const FileDialogRequest& request) {
+        std::optional<std::string> one = OpenFileDialog(request);
+        return one ? std::vector<std::string>{*one} : std::vector<std::string>{};
+    }
 
     // Clock: local time and a millisecond tick count.
     virtual LocalTime Now() = 0;

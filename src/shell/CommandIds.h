@@ -92,6 +92,7 @@ enum CommandId : int {
     kCmdExportKmz = 41203,
     kCmdExportTrack = 41204,
     kCmdExportEvents = 41205,
+    kCmdExportSurveyMosaic = 41206,
     // Survey
     kCmdOpenSurveyPlan = 41301,
     kCmdSaveSurveyPlan = 41302,

@@ -67,4 +67,23 @@ TEST(ExportChoicesTest, EachExportHasItsOwnCommandAndTexts) {
     EXPECT_EQ(titles.size(), 5u);
 }
 
+TEST(ExportChoicesTest, TheSurveyMosaicsNameGivesGeoTiffOrKmz) {
+    struct Case {
+        std::string chosen, path;
+        ExportKind kind;
+    };
+    for (const Case& c : {Case{"/o/s.kmz", "/o/s.kmz", ExportKind::Kmz},
+                          Case{"/o/s.KMZ", "/o/s.KMZ", ExportKind::Kmz},
+                          Case{"/o/s.tif", "/o/s.tif", ExportKind::GeoTiff},
+                          Case{"/o/s.Tiff", "/o/s.Tiff", ExportKind::GeoTiff},
+                          Case{"/o/s", "/o/s.tif", ExportKind::GeoTiff},
+                          Case{"/o.kmz/s", "/o.kmz/s.tif", ExportKind::GeoTiff},
+                          Case{"/o/s.kmz.png", "/o/s.kmz.png.tif", ExportKind::GeoTiff}}) {
+        const SurveyOutput out = ChooseSurveyOutput(c.chosen);
+        EXPECT_EQ(out.path, c.path) << c.chosen;
+        EXPECT_EQ(out.kind, c.kind) << c.chosen;
+    }
+    EXPECT_EQ(ProposedSurveyName("/data/line 7.xtf"), "line 7-survey.tif");
+}
+
 }  // namespace

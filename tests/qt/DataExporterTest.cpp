@@ -153,6 +153,43 @@ TEST_F(DataExporterTest, CancelInTheProgressWindowLeavesNothingAndSaysNothing) {
     EXPECT_TRUE(commands.State(kCmdExportKmz).enabled);
 }
 
+TEST_F(DataExporterTest, ASurveyMosaicNamesItsRecordingsInTheProgressWindowAndCancels) {
+    const std::string second = dir.File("line 8.svx");
+    std::filesystem::copy_file(input, second);
+    exporter.SetSurveyQuestion([](const svx::MosaicOptions& proposed) {
+        EXPECT_FALSE(proposed.normalize.has_value()) << "left to the number of recordings";
+        return std::optional<svx::MosaicOptions>(proposed);
+    });
+    std::promise<void> started, cancelled;
+    std::shared_future<void> gate = cancelled.get_future().share();
+    exporter.SetJob(
+        [&, gate](const svx::ExportRequest& request, const svx::ExportProgress& progress) {
+            EXPECT_EQ(request.inputs, (std::vector<std::string>{input, second}));
+            started.set_value();
+            gate.wait();  // until the test has pressed Cancel
+            return svx::RunExport(request, progress);
+        });
+    platform.filesDialogAnswers.push_back({input, second});
+    Answer({dir.File("s")});
+    std::optional<svx::ExportReport> report;
+    QObject::connect(&exporter, &DataExporter::Finished, &window,
+                     [&](const svx::ExportReport& r) { report = r; });
+    exporter.ExportSurveyMosaic();
+    started.get_future().wait();
+    QProgressDialog* progress = exporter.ProgressWindow();
+    ASSERT_NE(progress, nullptr);
+    EXPECT_EQ(progress->windowTitle(), "Export Survey Mosaic");
+    EXPECT_EQ(progress->labelText(), "Exporting 2 recordings to s.tif");
+    EXPECT_FALSE(commands.State(kCmdExportSurveyMosaic).enabled) << "one export at a time";
+    progress->findChild<QAbstractButton*>()->click();
+    cancelled.set_value();
+    ASSERT_TRUE(RunUntil([&] { return report.has_value(); }, 30000));
+    EXPECT_TRUE(report->cancelled);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("s.tif")));
+    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_TRUE(commands.State(kCmdExportSurveyMosaic).enabled);
+}
+
 TEST_F(DataExporterTest, PlaybackGoesOnWhileTheFileBeingPlayedIsExported) {
     ASSERT_TRUE(doc.OpenPlaybackFile(input));
     std::promise<void> started, release;

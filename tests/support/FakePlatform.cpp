@@ -105,6 +105,14 @@ std::optional<std::string> FakePlatform::SaveFileDialog(const FileDialogRequest&
     return answer;
 }
 
+std::vector<std::string> FakePlatform::OpenFilesDialog(const FileDialogRequest& request) {
+    Record("open files dialog '" + request.title + "' '" + request.filter + "'");
+    if (filesDialogAnswers.empty()) return {};
+    std::vector<std::string> answer = filesDialogAnswers.front();
+    filesDialogAnswers.pop_front();
+    return answer;
+}
+
 void FakePlatform::PlaySound(const std::string& path) {
     Record("sound '" + path + "'");
 }

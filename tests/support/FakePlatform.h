@@ -30,6 +30,8 @@ public:
     bool ConnectDialog(std::string& address) override;
     std::optional<std::string> OpenFileDialog(const FileDialogRequest& request) override;
     std::optional<std::string> SaveFileDialog(const FileDialogRequest& request) override;
+    // Takes the next of filesDialogAnswers (none: cancelled).
+    std::vector<std::string> OpenFilesDialog(const FileDialogRequest& request) override;
     LocalTime Now() override { return now; }
     std::uint32_t TickCountMs() override { return tick; }
     void PlaySound(const std::string& path) override;
@@ -57,6 +59,7 @@ public:
     bool connectAnswer = true;
     std::string connectAddress;
     std::deque<std::optional<std::string>> fileDialogAnswers;
+    std::deque<std::vector<std::string>> filesDialogAnswers;
     // The request of the last save dialog.
     FileDialogRequest lastSaveRequest;
     std::vector<std::string> expectedMessages;

@@ -9,6 +9,7 @@
 #include "app/ui/PlaybackPause.h"
 #include "document/CVantrelDoc.h"
 #include "export/writers/MosaicWriters.h"
+#include "shell/CommandIds.h"
 #include "shell/CommandTable.h"
 
 namespace {
@@ -54,17 +55,21 @@ DataExporter::DataExporter(CVantrelDoc& document, QWidget* parentWindow, int pol
     svx::RegisterMosaicExports();
     poll->setInterval(pollMs);
     connect(poll, &QTimer::timeout, this, &DataExporter::Poll);
-    askMosaic = [this](const svx::MosaicOptions& proposed) -> std::optional<svx::MosaicOptions> {
-        MosaicOptionsDialog dialog(proposed, window);
-        const PlaybackPause pause(doc);
-        if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-        return dialog.Options();
-    };
+    askMosaic = [this](const svx::MosaicOptions& proposed) { return AskOptions(proposed, false); };
+    askSurvey = [this](const svx::MosaicOptions& proposed) { return AskOptions(proposed, true); };
 }
 
 // The window goes with the main window; a running export is cancelled and waited for by the
 // runner.
 DataExporter::~DataExporter() = default;
+
+std::optional<svx::MosaicOptions> DataExporter::AskOptions(const svx::MosaicOptions& proposed,
+                                                           bool several) {
+    MosaicOptionsDialog dialog(proposed, window, several);
+    const PlaybackPause pause(doc);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.Options();
+}
 
 std::optional<std::string> DataExporter::ChooseInput() {
     if (doc.playbackMode && doc.playback.playbackFile.IsOpen()) return doc.playback.playbackPath;
@@ -81,15 +86,18 @@ std::string DataExporter::InputProblem(const std::string& input) const {
     return {};
 }
 
+bool DataExporter::Refused(const std::string& input) {
+    const std::string problem = InputProblem(input);
+    if (problem.empty()) return false;
+    const PlaybackPause pause(doc);
+    doc.GetPlatform().MessageBox(problem);
+    return true;
+}
+
 std::optional<svx::ExportRequest> DataExporter::AskRequest(svx::ExportKind kind) {
     const ExportChoice& choice = ChoiceOf(kind);
     const std::optional<std::string> input = ChooseInput();
-    if (!input) return std::nullopt;
-    if (const std::string problem = InputProblem(*input); !problem.empty()) {
-        const PlaybackPause pause(doc);
-        doc.GetPlatform().MessageBox(problem);
-        return std::nullopt;
-    }
+    if (!input || Refused(*input)) return std::nullopt;
     svx::ExportRequest request;
     request.kind = kind;
     request.input = *input;
@@ -112,24 +120,66 @@ std::optional<svx::ExportRequest> DataExporter::AskRequest(svx::ExportKind kind)
     return request;
 }
 
-void DataExporter::Export(svx::ExportKind kind) {
-    if (Busy()) return;
-    if (const std::optional<svx::ExportRequest> request = AskRequest(kind)) Start(*request);
+std::optional<svx::ExportRequest> DataExporter::AskSurveyRequest() {
+    svx::ExportRequest request;
+    {
+        const PlaybackPause pause(doc);
+        request.inputs = doc.GetPlatform().OpenFilesDialog(
+            {kSurveyInputTitle, kSurveyInputFilter, doc.recording.writeFileDir, {}});
+    }
+    if (request.inputs.empty()) return std::nullopt;
+    for (const std::string& input : request.inputs) {
+        if (Refused(input)) return std::nullopt;
+    }
+    request.input = request.inputs.front();
+    const std::optional<svx::MosaicOptions> options = askSurvey(request.mosaic);
+    if (!options) return std::nullopt;
+    request.mosaic = *options;
+    request.colours = ColoursOf(doc.palette.activePalette);
+    std::optional<std::string> output;
+    {
+        const PlaybackPause pause(doc);
+        output = doc.GetPlatform().SaveFileDialog({kSurveyOutputTitle, kSurveyOutputFilter,
+                                                   FolderOf(request.input),
+                                                   ProposedSurveyName(request.input)});
+    }
+    if (!output) return std::nullopt;
+    const SurveyOutput chosen = ChooseSurveyOutput(*output);
+    request.kind = chosen.kind;
+    request.output = chosen.path;
+    return request;
 }
 
-void DataExporter::Start(const svx::ExportRequest& request) {
+void DataExporter::Export(svx::ExportKind kind) {
+    if (Busy()) return;
+    if (const std::optional<svx::ExportRequest> request = AskRequest(kind)) {
+        Start(*request, ChoiceOf(kind).title,
+              std::filesystem::path(request->input).filename().string());
+    }
+}
+
+void DataExporter::ExportSurveyMosaic() {
+    if (Busy()) return;
+    if (const std::optional<svx::ExportRequest> request = AskSurveyRequest()) {
+        const std::size_t n = request->inputs.size();
+        Start(*request, kSurveyOutputTitle,
+              n == 1 ? std::filesystem::path(request->input).filename().string()
+                     : std::to_string(n) + " recordings");
+    }
+}
+
+void DataExporter::Start(const svx::ExportRequest& request, const std::string& title,
+                         const std::string& what) {
     if (!runner.Start([request, run = job](const svx::ExportProgress& report) {
             return run(request, report);
         })) {
         return;
     }
-    const ExportChoice& choice = ChoiceOf(request.kind);
-    const std::string label = "Exporting " +
-                              std::filesystem::path(request.input).filename().string() + " to " +
-                              std::filesystem::path(request.output).filename().string();
+    const std::string label =
+        "Exporting " + what + " to " + std::filesystem::path(request.output).filename().string();
     progress = new QProgressDialog(QString::fromStdString(label), QStringLiteral("Cancel"), 0,
                                    kProgressSteps, window);
-    progress->setWindowTitle(QString::fromLatin1(choice.title));
+    progress->setWindowTitle(QString::fromStdString(title));
     progress->setWindowModality(Qt::NonModal);  // the operator works on meanwhile
     progress->setAutoClose(false);
     progress->setAutoReset(false);
@@ -176,4 +226,9 @@ void AddExportCommands(CommandTable& commands, DataExporter& exporter) {
                 return CommandState{!exporter.Busy(), false, {}};
             });
     }
+    commands.Add(
+        kCmdExportSurveyMosaic, [&exporter] { exporter.ExportSurveyMosaic(); },
+        [&exporter] {
+            return CommandState{!exporter.Busy(), false, {}};
+        });
 }

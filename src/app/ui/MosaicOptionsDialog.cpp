@@ -5,12 +5,17 @@
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
+#include <QSpinBox>
 
 namespace {
 
 // The head box: the file's first side-scan head, or one of the three.
 constexpr const char* kHeadTexts[] = {"First side-scan head of the file", "120 kHz (L)",
                                       "260 kHz (M)", "540 kHz (H)"};
+// The overlap box, in the order of svx::MosaicOverlap.
+constexpr const char* kOverlapTexts[] = {"Nearest its own track", "Largest value",
+                                         "Latest recording"};
+constexpr int kMostThreads = 64;
 
 QDoubleSpinBox* MetresBox(double low, double high, double value, QWidget* parent) {
     auto* box = new QDoubleSpinBox(parent);
@@ -23,7 +28,8 @@ QDoubleSpinBox* MetresBox(double low, double high, double value, QWidget* parent
 
 }  // namespace
 
-MosaicOptionsDialog::MosaicOptionsDialog(const svx::MosaicOptions& proposed, QWidget* parent)
+MosaicOptionsDialog::MosaicOptionsDialog(const svx::MosaicOptions& proposed, QWidget* parent,
+                                         bool several)
     : QDialog(parent), base(proposed) {
     setWindowTitle(QStringLiteral("Mosaic Options"));
     head = new QComboBox(this);
@@ -42,6 +48,20 @@ MosaicOptionsDialog::MosaicOptionsDialog(const svx::MosaicOptions& proposed, QWi
     form->addRow(QStringLiteral("Pixel size:"), resolution);
     form->addRow(QStringLiteral("Layback:"), layback);
     form->addRow(slant);
+    if (several) {
+        overlap = new QComboBox(this);
+        for (const char* text : kOverlapTexts) overlap->addItem(QString::fromLatin1(text));
+        overlap->setCurrentIndex(static_cast<int>(proposed.overlap));
+        threads = new QSpinBox(this);
+        threads->setRange(0, kMostThreads);
+        threads->setSpecialValueText(QStringLiteral("One per core"));
+        threads->setValue(proposed.threads);
+        normalize = new QCheckBox(QStringLiteral("Normalize across track"), this);
+        normalize->setChecked(proposed.normalize.value_or(true));  // unset: on for several
+        form->addRow(QStringLiteral("Where lines overlap:"), overlap);
+        form->addRow(QStringLiteral("Threads:"), threads);
+        form->addRow(normalize);
+    }
     form->addRow(buttons);
 }
 
@@ -53,5 +73,8 @@ svx::MosaicOptions MosaicOptionsDialog::Options() const {
     options.resolutionM = metres > 0.0 ? std::optional<double>(metres) : std::nullopt;
     options.laybackM = layback->value();
     options.slantCorrection = slant->isChecked();
+    if (overlap) options.overlap = static_cast<svx::MosaicOverlap>(overlap->currentIndex());
+    if (threads) options.threads = threads->value();
+    if (normalize) options.normalize = normalize->isChecked();
     return options;
 }

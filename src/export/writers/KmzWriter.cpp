@@ -1,18 +1,14 @@
-// The KMZ of a mosaic: the raster resampled onto a latitude/longitude grid (nearest pixel), a
-// PNG of it through a colour table with entry 0 transparent, and the KML GroundOverlay that
-// places it, zipped with libzip.
+// The KMZ of a mosaic: the raster resampled onto a latitude/longitude grid (nearest pixel).
+// Up to 4096 pixels on the longer side it is one PNG through a colour table with entry 0
+// transparent, placed by one KML GroundOverlay; beyond, a pyramid of tiles that Google Earth
+// loads level by level as it zooms in (KmzPyramid.cpp). Zipped with libzip.
 
 #include <ogr_srs_api.h>
-#include <spng.h>
-#include <zip.h>
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <memory>
 
-#include "common/TextFormat.h"
+#include "export/writers/KmzParts.h"
 #include "export/writers/MosaicWriters.h"
 #include "gps/Utm.h"
 
@@ -22,7 +18,7 @@ namespace {
 
 constexpr int kEdgePoints = 16;  // points per edge projected to find the overlay's box
 constexpr int kExactEvery = 32;  // columns between two exactly projected points
-constexpr int kMaxOverlaySide = 8192;
+constexpr std::int64_t kMaxSingleOverlaySide = 4096;  // what every viewer loads as one image
 
 struct LatLonBox {
     double north = -90, south = 90, east = -180, west = 180;
@@ -59,99 +55,76 @@ bool OutlineBox(const Mosaic& m, LatLonBox& box, std::string& error) {
     return ok;
 }
 
-// One row of the overlay: each pixel's centre projected (exactly every 32nd, linearly in
-// between) and the mosaic's pixel there taken.
-void ResampleRow(const Mosaic& m, const LatLonImage& image, int j, std::uint8_t* out) {
-    const double lat = image.north - (j + 0.5) * (image.north - image.south) / image.height;
-    const double dLon = (image.east - image.west) / image.width;
+LatLonGrid GridOf(const LatLonImage& image) {
+    return {image.north, image.west, (image.north - image.south) / image.height,
+            (image.east - image.west) / image.width};
+}
+
+std::string SingleOverlayKml(const LatLonImage& image, const std::string& name) {
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+           "<kml xmlns=\"http://www.opengis.net/kml/2.2\">\n<GroundOverlay>\n<name>" +
+           XmlText(name) + "</name>\n<Icon><href>overlay.png</href></Icon>\n<LatLonBox>" +
+           BoxText(image.north, image.south, image.east, image.west) +
+           "</LatLonBox>\n</GroundOverlay>\n</kml>\n";
+}
+
+}  // namespace
+
+void ResampleSpan(const Mosaic& m, const LatLonGrid& grid, std::int64_t j, std::int64_t i0,
+                  int count, std::uint8_t* out) {
+    const double lat = grid.north - (static_cast<double>(j) + 0.5) * grid.dLat;
     const double inv = 1.0 / m.resolutionM;
-    UtmPosition a = LatLonToUtmInZone(lat, image.west + 0.5 * dLon, m.zone, m.south);
-    for (int i0 = 0; i0 < image.width; i0 += kExactEvery) {
-        const int i1 = std::min(i0 + kExactEvery, image.width);
-        const UtmPosition b =
-            LatLonToUtmInZone(lat, image.west + (i1 + 0.5) * dLon, m.zone, m.south);
-        for (int i = i0; i < i1; ++i) {
-            const double f = double(i - i0) / (i1 - i0);
+    const auto lonOf = [&](int k) {
+        return grid.west + (static_cast<double>(i0 + k) + 0.5) * grid.dLon;
+    };
+    UtmPosition a = LatLonToUtmInZone(lat, lonOf(0), m.zone, m.south);
+    for (int k0 = 0; k0 < count; k0 += kExactEvery) {
+        const int k1 = std::min(k0 + kExactEvery, count);
+        const UtmPosition b = LatLonToUtmInZone(lat, lonOf(k1), m.zone, m.south);
+        for (int k = k0; k < k1; ++k) {
+            const double f = double(k - k0) / (k1 - k0);
             const double e = a.easting + (b.easting - a.easting) * f;
             const double n = a.northing + (b.northing - a.northing) * f;
-            out[i] = m.raster.At(static_cast<std::int64_t>(std::floor(e * inv)),
+            out[k] = m.raster.At(static_cast<std::int64_t>(std::floor(e * inv)),
                                  static_cast<std::int64_t>(std::floor(-n * inv)));
         }
         a = b;
     }
 }
 
-struct PngBuffer {
-    void* data = nullptr;
-    std::size_t size = 0;
-    ~PngBuffer() { std::free(data); }
-};
-
-std::string EncodePng(const LatLonImage& image, const ColourTable& table, PngBuffer& png) {
-    std::unique_ptr<spng_ctx, void (*)(spng_ctx*)> ctx(spng_ctx_new(SPNG_CTX_ENCODER),
-                                                       spng_ctx_free);
-    spng_set_option(ctx.get(), SPNG_ENCODE_TO_BUFFER, 1);
-    spng_ihdr ihdr{};
-    ihdr.width = static_cast<std::uint32_t>(image.width);
-    ihdr.height = static_cast<std::uint32_t>(image.height);
-    ihdr.bit_depth = 8;
-    ihdr.color_type = SPNG_COLOR_TYPE_INDEXED;
-    spng_set_ihdr(ctx.get(), &ihdr);
-    spng_plte plte{};
-    spng_trns trns{};
-    plte.n_entries = kPaletteEntries;
-    trns.n_type3_entries = kPaletteEntries;
-    for (int k = 0; k < kPaletteEntries; ++k) {
-        plte.entries[k] = {table[k][0], table[k][1], table[k][2], 255};
-        trns.type3_alpha[k] = k == 0 ? 0 : 255;  // no data is transparent
+bool MayHoldData(const Mosaic& m, const LatLonGrid& grid, std::int64_t i0, std::int64_t j0,
+                 std::int64_t i1, std::int64_t j1) {
+    constexpr int kMarginPixels = 4;
+    double minE = 1e300, maxE = -1e300, minN = 1e300, maxN = -1e300;
+    for (int k = 0; k <= 8; ++k) {  // points along the four edges of the block
+        const double f = k / 8.0;
+        const double lats[4] = {grid.north - j0 * grid.dLat, grid.north - j1 * grid.dLat,
+                                grid.north - (j0 + (j1 - j0) * f) * grid.dLat,
+                                grid.north - (j0 + (j1 - j0) * f) * grid.dLat};
+        const double lons[4] = {grid.west + (i0 + (i1 - i0) * f) * grid.dLon,
+                                grid.west + (i0 + (i1 - i0) * f) * grid.dLon,
+                                grid.west + i0 * grid.dLon, grid.west + i1 * grid.dLon};
+        for (int p = 0; p < 4; ++p) {
+            const UtmPosition u = LatLonToUtmInZone(lats[p], lons[p], m.zone, m.south);
+            minE = std::min(minE, u.easting);
+            maxE = std::max(maxE, u.easting);
+            minN = std::min(minN, u.northing);
+            maxN = std::max(maxN, u.northing);
+        }
     }
-    spng_set_plte(ctx.get(), &plte);
-    spng_set_trns(ctx.get(), &trns);
-    int status = spng_encode_image(ctx.get(), image.pixels.data(), image.pixels.size(),
-                                   SPNG_FMT_PNG, SPNG_ENCODE_FINALIZE);
-    if (status == 0) png.data = spng_get_png_buffer(ctx.get(), &png.size, &status);
-    return status == 0 && png.data ? std::string() : spng_strerror(status);
-}
-
-std::string XmlText(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        if (c == '&')
-            out += "&amp;";
-        else if (c == '<')
-            out += "&lt;";
-        else if (c == '>')
-            out += "&gt;";
-        else
-            out += c;
+    const double inv = 1.0 / m.resolutionM;
+    const auto cell = [](double v) { return static_cast<std::int64_t>(std::floor(v)); };
+    const std::int64_t c0 = cell(minE * inv) - kMarginPixels, c1 = cell(maxE * inv) + kMarginPixels;
+    const std::int64_t r0 = cell(-maxN * inv) - kMarginPixels,
+                       r1 = cell(-minN * inv) + kMarginPixels;
+    const int shift = TiledRaster::kTileShift;
+    for (std::int64_t tr = r0 >> shift; tr <= r1 >> shift; ++tr) {
+        for (std::int64_t tc = c0 >> shift; tc <= c1 >> shift; ++tc) {
+            if (m.raster.FindTile(tc, tr)) return true;
+        }
     }
-    return out;
+    return false;
 }
-
-std::string KmlOf(const LatLonImage& image, const std::string& name) {
-    const std::string box = Printf(
-        "<LatLonBox><north>%.9f</north><south>%.9f</south><east>%.9f</east>"
-        "<west>%.9f</west></LatLonBox>",
-        image.north, image.south, image.east, image.west);
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-           "<kml xmlns=\"http://www.opengis.net/kml/2.2\">\n<GroundOverlay>\n<name>" +
-           XmlText(name) + "</name>\n<Icon><href>overlay.png</href></Icon>\n" + box +
-           "\n</GroundOverlay>\n</kml>\n";
-}
-
-bool AddEntry(zip_t* archive, const char* name, const void* data, std::size_t size, bool store) {
-    zip_source_t* source = zip_source_buffer(archive, data, size, 0);
-    if (!source) return false;
-    const zip_int64_t index = zip_file_add(archive, name, source, ZIP_FL_OVERWRITE);
-    if (index < 0) {
-        zip_source_free(source);
-        return false;
-    }
-    return !store || zip_set_file_compression(archive, static_cast<zip_uint64_t>(index),
-                                              ZIP_CM_STORE, 0) == 0;
-}
-
-}  // namespace
 
 bool ResampleToLatLon(const Mosaic& mosaic, LatLonImage& image, std::string& error) {
     LatLonBox box;
@@ -160,44 +133,45 @@ bool ResampleToLatLon(const Mosaic& mosaic, LatLonImage& image, std::string& err
     image.south = box.south;
     image.east = box.east;
     image.west = box.west;
-    // About as many pixels as the mosaic has, within what viewers load.
-    image.width = static_cast<int>(std::clamp<std::int64_t>(mosaic.Width(), 1, kMaxOverlaySide));
-    image.height = static_cast<int>(std::clamp<std::int64_t>(mosaic.Height(), 1, kMaxOverlaySide));
+    // About as many pixels as the mosaic has, within what one image may hold.
+    image.width =
+        static_cast<int>(std::clamp<std::int64_t>(mosaic.Width(), 1, kMaxSingleOverlaySide));
+    image.height =
+        static_cast<int>(std::clamp<std::int64_t>(mosaic.Height(), 1, kMaxSingleOverlaySide));
     image.pixels.assign(static_cast<std::size_t>(image.width) * image.height, 0);
+    const LatLonGrid grid = GridOf(image);
     for (int j = 0; j < image.height; ++j) {
-        ResampleRow(mosaic, image, j,
-                    image.pixels.data() + static_cast<std::size_t>(j) * image.width);
+        ResampleSpan(mosaic, grid, j, 0, image.width,
+                     image.pixels.data() + static_cast<std::size_t>(j) * image.width);
     }
     return true;
 }
 
 bool WriteKmz(const Mosaic& mosaic, const ColourTable& table, const std::string& path,
               std::string& error) {
-    LatLonImage image;
     std::string problem;
-    PngBuffer png;
-    if (ResampleToLatLon(mosaic, image, problem)) problem = EncodePng(image, table, png);
+    KmzArchive archive;
+    if (std::max(mosaic.Width(), mosaic.Height()) <= kMaxSingleOverlaySide) {
+        LatLonImage image;
+        if (ResampleToLatLon(mosaic, image, problem)) {
+            std::string png = EncodePng(image.width, image.height, image.pixels, table, problem);
+            archive.Add("doc.kml", SingleOverlayKml(image, "Sonvara mosaic"), false);
+            archive.Add("overlay.png", std::move(png), true);
+        }
+    } else {
+        LatLonBox box;
+        if (OutlineBox(mosaic, box, problem)) {
+            const LatLonGrid grid{box.north, box.west,
+                                  (box.north - box.south) / static_cast<double>(mosaic.Height()),
+                                  (box.east - box.west) / static_cast<double>(mosaic.Width())};
+            AddTilePyramid(mosaic, table, grid, mosaic.Width(), mosaic.Height(), archive, problem);
+        }
+    }
     if (!problem.empty()) {
         error = "cannot write " + path + ": " + problem;
         return false;
     }
-    const std::string kml = KmlOf(image, "Sonvara mosaic");
-    int code = 0;
-    zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code);
-    if (!archive) {
-        zip_error_t reason;
-        zip_error_init_with_code(&reason, code);
-        error = "cannot write " + path + ": " + zip_error_strerror(&reason);
-        zip_error_fini(&reason);
-        return false;
-    }
-    const bool added = AddEntry(archive, "doc.kml", kml.data(), kml.size(), false) &&
-                       AddEntry(archive, "overlay.png", png.data, png.size, true);
-    if (added && zip_close(archive) == 0) return true;
-    error = "cannot write " + path + ": " + zip_error_strerror(zip_get_error(archive));
-    zip_discard(archive);
-    std::remove(path.c_str());
-    return false;
+    return archive.Write(path, error);
 }
 
 }  // namespace svx

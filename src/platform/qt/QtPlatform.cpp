@@ -73,6 +73,17 @@ std::optional<std::string> QtPlatform::SaveFileDialog(const FileDialogRequest& r
                                                QString::fromStdString(request.filter)));
 }
 
+std::vector<std::string> QtPlatform::OpenFilesDialog(const FileDialogRequest& request) {
+    if (mode == Mode::Headless) return {};
+    std::vector<std::string> paths;
+    for (const QString& path : QFileDialog::getOpenFileNames(
+             dialogParent, QString::fromStdString(request.title), DialogPath(request),
+             QString::fromStdString(request.filter))) {
+        paths.push_back(path.toStdString());
+    }
+    return paths;
+}
+
 void QtPlatform::PlaySound(const std::string& path) {
     if (!sound) sound = std::make_unique<QSoundEffect>();
     sound->setSource(QUrl::fromLocalFile(QString::fromStdString(path)));

@@ -35,6 +35,7 @@ public:
     bool ConnectDialog(std::string& address) override;
     std::optional<std::string> OpenFileDialog(const FileDialogRequest& request) override;
     std::optional<std::string> SaveFileDialog(const FileDialogRequest& request) override;
+    std::vector<std::string> OpenFilesDialog(const FileDialogRequest& request) override;
 
     // Plays the wave file without waiting; a missing file or audio device means silence.
     void PlaySound(const std::string& path) override;
