@@ -1,0 +1,101 @@
+// sonvara-cli report: the contact report of a survey (see ReportOptions.cpp for what it holds).
+// Everything is written into a temporary folder and PDF beside the targets and renamed into
+// place at the end, so a report that cannot be written leaves nothing behind.
+
+#include <QGuiApplication>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "Commands.h"
+#include "FileChecks.h"
+#include "ReportImages.h"
+#include "ReportOptions.h"
+#include "ReportOutput.h"
+#include "datafiles/DataFileNames.h"
+#include "export/PositionExports.h"
+
+namespace {
+
+struct Gathered {
+    svx::ReportContent content;
+    std::vector<std::vector<svx::TrackPoint>> tracks;
+    std::vector<std::pair<int, int>> ranges;  // per recording: first contact, count
+    bool whole = true;
+};
+
+// The events of one recording placed by a walk of it; what went wrong goes to the problems.
+void GatherRecording(const std::string& input, int index, Gathered& g) {
+    svx::ReportContent& content = g.content;
+    content.recordings.push_back(std::filesystem::path(input).filename().string());
+    const int first = static_cast<int>(content.contacts.size());
+    g.ranges.emplace_back(first, 0);
+    g.tracks.emplace_back();
+    EventList events;
+    const svx::EventFileRead read = svx::ReadEventFile(EventFileNameFor(input), events);
+    if (!read.problem.empty()) content.problems.push_back(read.problem);
+    if (!read.read || !read.complete) g.whole = false;
+    if (!read.read) return;
+    svx::ExportReport report;
+    if (!svx::CollectContacts(input, index, events, first + 1, content.contacts, g.tracks.back(),
+                              report)) {
+        content.problems.push_back(report.error);
+        g.whole = false;
+        return;
+    }
+    for (const svx::SkippedStretch& s : report.damage) {
+        content.problems.push_back(input + ": " + svx::DamageLine(s));
+    }
+    g.ranges.back().second = static_cast<int>(content.contacts.size()) - first;
+}
+
+bool WriteTexts(const svx::ReportContent& content, const std::string& folder, std::string& error) {
+    const std::filesystem::path dir(folder);
+    return svx::WriteTextFile((dir / "contacts.csv").string(), svx::ContactsCsv(content.contacts),
+                              error) &&
+           svx::WriteTextFile((dir / "contacts.geojson").string(),
+                              svx::ContactsGeoJson(content.contacts), error) &&
+           svx::WriteTextFile((dir / "index.html").string(), svx::ContactReportHtml(content),
+                              error);
+}
+
+}  // namespace
+
+int cli::RunReport(int argc, char** argv) {
+    const ReportParse parsed = ParseReportArguments({argv + 1, argv + argc});
+    if (const int code = HandleParse("report", parsed); code >= 0) return code;
+    const ReportOptions& options = *parsed.options;
+    for (const std::string& input : options.inputs) {
+        if (const std::string problem = CheckInputFile(input); !problem.empty()) {
+            return Complain(problem);
+        }
+    }
+    ReportOutput output;
+    std::string error;
+    if (!output.Prepare(options.htmlDir, options.pdf, error)) return Complain(error);
+    QGuiApplication app(argc, argv);
+    Gathered g;
+    for (std::size_t i = 0; i < options.inputs.size(); ++i) {
+        GatherRecording(options.inputs[i], static_cast<int>(i), g);
+    }
+    svx::ReportContent& content = g.content;
+    content.chips.resize(content.contacts.size());
+    for (std::size_t i = 0; i < options.inputs.size(); ++i) {
+        const auto [first, count] = g.ranges[i];
+        if (count == 0) continue;
+        g.whole &= WriteRecordingChips(options.inputs[i], first, count, options.chipSize,
+                                       output.Folder(), content);
+    }
+    WriteOverview(options.inputs, g.tracks, output.Folder(), content);
+    if (!WriteTexts(content, output.Folder(), error) ||
+        (!options.pdf.empty() &&
+         !WriteReportPdf(content, output.Folder(), output.PdfFile(), error)) ||
+        !output.Commit(error)) {
+        return Complain(error);
+    }
+    for (const std::string& problem : content.problems) Complain(problem, kExitDone);
+    std::printf("%zu contacts of %zu recordings written to %s%s%s\n", content.contacts.size(),
+                options.inputs.size(), options.htmlDir.c_str(), options.pdf.empty() ? "" : " and ",
+                options.pdf.c_str());
+    return g.whole ? kExitDone : kExitFailed;
+}
