@@ -47,8 +47,13 @@ document.querySelectorAll("table.sortable th").forEach(function (th, col) {
 )";
 
 void Element(std::string& out, const char* tag, const std::string& text) {
-    out.append("<").append(tag).append(">").append(XmlText(text)).append("</").append(tag).append(
-        ">");
+    out.append("<")
+        .append(tag)
+        .append(">")
+        .append(XmlText(text))
+        .append("</")
+        .append(tag)
+        .append(">");
 }
 
 void AppendImage(std::string& out, const ReportImage& image, const char* cls) {
@@ -59,8 +64,8 @@ void AppendImage(std::string& out, const ReportImage& image, const char* cls) {
 
 void AppendTable(std::string& out, const std::vector<Contact>& contacts) {
     out += "<table class=\"sortable\" id=\"contacts\"><thead><tr>";
-    for (const char* h : {"No.", "File", "Ping", "Time (UTC)", "Position", "Latitude",
-                          "Longitude", "Side", "Across (m)", "Annotation"}) {
+    for (const char* h : {"No.", "File", "Ping", "Time (UTC)", "Position", "Latitude", "Longitude",
+                          "Side", "Across (m)", "Annotation"}) {
         Element(out, "th", h);
     }
     out += "</tr></thead>\n<tbody>\n";
@@ -107,10 +112,7 @@ std::string ContactReportHtml(const ReportContent& content) {
     Element(out, "h1", "Contact report");
     std::string files;
     for (const std::string& f : content.recordings) files += (files.empty() ? "" : ", ") + f;
-    Element(out, "p",
-            Printf("%zu contacts in %zu recordings: ", content.contacts.size(),
-                   content.recordings.size()) +
-                Utf8OrLatin1(files));
+    Element(out, "p", ReportSummary(content) + Utf8OrLatin1(files));
     if (!content.problems.empty()) {
         out += "<ul class=\"problems\">";
         for (const std::string& p : content.problems) Element(out, "li", p);
@@ -121,8 +123,9 @@ std::string ContactReportHtml(const ReportContent& content) {
     Element(out, "p", content.overviewNote);
     Element(out, "h2", "Contacts");
     AppendTable(out, content.contacts);
-    out += "<p><a href=\"contacts.csv\">contacts.csv</a> \u00B7 "
-           "<a href=\"contacts.geojson\">contacts.geojson</a></p>\n";
+    out +=
+        "<p><a href=\"contacts.csv\">contacts.csv</a> \u00B7 "
+        "<a href=\"contacts.geojson\">contacts.geojson</a></p>\n";
     for (std::size_t i = 0; i < content.contacts.size(); ++i) {
         static const std::vector<ReportImage> none;
         AppendEntry(out, content.contacts[i], i < content.chips.size() ? content.chips[i] : none);

@@ -95,6 +95,72 @@ PingFacts FactsOf(const rec::PingValues& ping) {
     return f;
 }
 
+// What a walk of a recording gives for its events: the facts of each event's ping (the first
+// record of that ping number) and every fix of the ship.
+struct Walked {
+    std::map<std::int32_t, std::optional<PingFacts>> facts;
+    std::vector<Fix> fixes;
+};
+
+bool WalkRecording(const std::string& path, Walked& walked, ExportReport& report,
+                   const ExportProgress& progress) {
+    std::string error;
+    const std::unique_ptr<rec::RecordingReader> reader = rec::OpenRecording(path, error);
+    if (!reader) {
+        report.error = error;
+        return false;
+    }
+    std::vector<Fix>& fixes = walked.fixes;
+    return reader->Walk(
+        [&](const rec::PingValues& ping) {
+            ++report.records;
+            const PingNavigation& nav = ping.nav;
+            if (nav.hasFix && nav.newFix) {
+                const Fix fix{FixTime(nav), nav.latitude, nav.longitude};
+                const bool same = !fixes.empty() && fixes.back().latitude == fix.latitude &&
+                                  fixes.back().longitude == fix.longitude;
+                if (!same && (fixes.empty() || fix.time > fixes.back().time)) fixes.push_back(fix);
+            }
+            const auto it = walked.facts.find(static_cast<std::int32_t>(nav.ping));
+            if (it != walked.facts.end() && !it->second) it->second = FactsOf(ping);
+            return true;
+        },
+        progress, report);
+}
+
+Contact ContactOf(const EventRecord& e, const Walked& walked) {
+    Contact c;
+    c.event = e.number;
+    c.ping = e.pingNumber;
+    c.acrossFraction = e.acrossFraction;
+    c.annotation = std::string(WithoutLineEnd(e.annotation));
+    c.starboard = e.acrossFraction >= 0.5;
+    const auto it = walked.facts.find(e.pingNumber);
+    c.pingFound = it != walked.facts.end() && it->second;
+    if (!c.pingFound) {
+        c.time = EventTime(e);
+        return c;
+    }
+    const PingFacts& f = *it->second;
+    c.time = ClockText(f.clock);
+    c.headsPresent = f.heads;
+    c.altitudeM = f.altitudeM;
+    if (f.headingKnown) c.headingDeg = f.headingDeg;
+    if (!(f.slantRangeM > 0)) return c;  // no side-scan line: nothing across the track
+    c.slantRangeM = f.slantRangeM;
+    c.acrossM =
+        GroundDistance(std::fabs(e.acrossFraction - 0.5) * 2.0 * f.slantRangeM, f.altitudeM);
+    const std::optional<Fix> ship = PositionAt(walked.fixes, f.time);
+    if (!ship) return c;
+    const ContactPlace place =
+        PlaceContact({ship->latitude, ship->longitude, f.headingDeg, f.slantRangeM, f.altitudeM},
+                     e.acrossFraction);
+    c.latitude = place.latitude;
+    c.longitude = place.longitude;
+    c.utm = LatLonToUtm(place.latitude, place.longitude);
+    return c;
+}
+
 }  // namespace
 
 double GroundDistance(double slantM, const std::optional<double>& altitudeM) {
@@ -109,8 +175,8 @@ ContactPlace PlaceContact(const ContactGeometry& g, double acrossFraction) {
     const double slant = std::fabs(acrossFraction - 0.5) * 2.0 * g.slantRangeM;
     place.acrossM = GroundDistance(slant, g.altitudeM);
     const double bearing = g.headingDeg + (place.starboard ? 90.0 : -90.0);
-    GeographicLib::Geodesic::WGS84().Direct(g.shipLatitude, g.shipLongitude, bearing,
-                                            place.acrossM, place.latitude, place.longitude);
+    GeographicLib::Geodesic::WGS84().Direct(g.shipLatitude, g.shipLongitude, bearing, place.acrossM,
+                                            place.latitude, place.longitude);
     return place;
 }
 
@@ -144,75 +210,19 @@ std::string ShownPosition(const Contact& c) {
 bool CollectContacts(const std::string& path, int recording, const EventList& events,
                      int firstNumber, std::vector<Contact>& out, std::vector<TrackPoint>& track,
                      ExportReport& report, const ExportProgress& progress) {
-    std::map<std::int32_t, PingFacts> facts;
-    for (int i = 0; i < events.count; ++i) facts.try_emplace(events.entries[static_cast<std::size_t>(i)].pingNumber);
-    std::map<std::int32_t, bool> seen;
-    std::vector<Fix> fixes;
-    std::string error;
-    const std::unique_ptr<rec::RecordingReader> reader = rec::OpenRecording(path, error);
-    if (!reader) {
-        report.error = error;
-        return false;
+    Walked walked;
+    for (int i = 0; i < events.count; ++i) {
+        walked.facts.try_emplace(events.entries[static_cast<std::size_t>(i)].pingNumber);
     }
-    const bool walked = reader->Walk(
-        [&](const rec::PingValues& ping) {
-            ++report.records;
-            const PingNavigation& nav = ping.nav;
-            if (nav.hasFix && nav.newFix) {
-                const Fix fix{FixTime(nav), nav.latitude, nav.longitude};
-                const bool same = !fixes.empty() && fixes.back().latitude == fix.latitude &&
-                                  fixes.back().longitude == fix.longitude;
-                if (!same && (fixes.empty() || fix.time > fixes.back().time)) fixes.push_back(fix);
-            }
-            const auto ping32 = static_cast<std::int32_t>(nav.ping);
-            const auto it = facts.find(ping32);
-            if (it != facts.end() && !seen[ping32]) {
-                it->second = FactsOf(ping);
-                seen[ping32] = true;
-            }
-            return true;
-        },
-        progress, report);
-    if (!walked) return false;
-    for (const Fix& f : fixes) track.push_back({f.latitude, f.longitude});
+    if (!WalkRecording(path, walked, report, progress)) return false;
+    for (const Fix& f : walked.fixes) track.push_back({f.latitude, f.longitude});
     const std::string name = std::filesystem::path(path).filename().string();
     for (int i = 0; i < events.count; ++i) {
-        const EventRecord& e = events.entries[static_cast<std::size_t>(i)];
-        Contact c;
+        Contact c = ContactOf(events.entries[static_cast<std::size_t>(i)], walked);
         c.number = firstNumber + i;
         c.file = name;
         c.recording = recording;
-        c.event = e.number;
-        c.ping = e.pingNumber;
-        c.acrossFraction = e.acrossFraction;
-        c.annotation = std::string(WithoutLineEnd(e.annotation));
-        c.starboard = e.acrossFraction >= 0.5;
-        c.pingFound = seen[e.pingNumber];
-        if (!c.pingFound) {
-            c.time = EventTime(e);
-            out.push_back(c);
-            continue;
-        }
-        const PingFacts& f = facts[e.pingNumber];
-        c.time = ClockText(f.clock);
-        c.headsPresent = f.heads;
-        c.altitudeM = f.altitudeM;
-        if (f.slantRangeM > 0) c.slantRangeM = f.slantRangeM;
-        const double slant = std::fabs(e.acrossFraction - 0.5) * 2.0 * f.slantRangeM;
-        if (c.slantRangeM) c.acrossM = GroundDistance(slant, f.altitudeM);
-        const std::optional<Fix> ship = PositionAt(fixes, f.time);
-        if (ship && c.slantRangeM) {
-            c.headingDeg = f.headingDeg;
-            const ContactPlace place = PlaceContact(
-                {ship->latitude, ship->longitude, f.headingDeg, f.slantRangeM, f.altitudeM},
-                e.acrossFraction);
-            c.latitude = place.latitude;
-            c.longitude = place.longitude;
-            c.utm = LatLonToUtm(place.latitude, place.longitude);
-        } else if (f.headingKnown && ship) {
-            c.headingDeg = f.headingDeg;
-        }
-        out.push_back(c);
+        out.push_back(std::move(c));
     }
     return true;
 }

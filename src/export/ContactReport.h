@@ -18,13 +18,14 @@
 namespace svx {
 
 struct Contact {
-    int number = 0;        // in the report, 1 ..
-    std::string file;      // the recording's file name, without its folder
-    int recording = 0;     // index of the recording in the report's inputs
-    int event = 0;         // the event's own number in its event file
+    int number = 0;     // in the report, 1 ..
+    std::string file;   // the recording's file name, without its folder
+    int recording = 0;  // index of the recording in the report's inputs
+    int event = 0;      // the event's own number in its event file
     std::int32_t ping = 0;
     double acrossFraction = 0.5;
-    std::string time;      // "2026-12-09 10:01:23.500" (UTC); the event's texts when the ping is not in the file
+    std::string time;  // "2026-12-09 10:01:23.500" (UTC); the event's texts when the ping is not in
+                       // the file
     std::string annotation;  // as typed ("n/a" when none was)
     // Where the contact lies on the seabed: nothing when the file holds no position.
     std::optional<double> latitude, longitude;
@@ -34,7 +35,7 @@ struct Contact {
     std::optional<double> slantRangeM;  // of the line the event was marked on
     std::optional<double> altitudeM;
     std::optional<double> headingDeg;
-    std::uint8_t headsPresent = 0;      // bit h: head h (0 L, 1 M, 2 H) has a line at the ping
+    std::uint8_t headsPresent = 0;  // bit h: head h (0 L, 1 M, 2 H) has a line at the ping
     bool pingFound = false;
 };
 

@@ -36,7 +36,9 @@ std::string JsonNumber(const std::optional<double>& value, const char* format) {
 
 }  // namespace
 
-const char* SideName(const Contact& c) { return c.starboard ? "starboard" : "port"; }
+const char* SideName(const Contact& c) {
+    return c.starboard ? "starboard" : "port";
+}
 
 std::string UtmText(const Contact& c) {
     if (!c.utm) return "no position";
@@ -62,6 +64,12 @@ std::vector<ContactField> ContactFields(const Contact& c) {
     };
 }
 
+std::string ReportSummary(const ReportContent& content) {
+    const std::size_t n = content.contacts.size(), files = content.recordings.size();
+    return std::to_string(n) + (n == 1 ? " contact in " : " contacts in ") + std::to_string(files) +
+           (files == 1 ? " recording: " : " recordings: ");
+}
+
 std::string ContactsCsv(const std::vector<Contact>& contacts) {
     std::string out = CsvLine({"number", "file", "event", "ping", "time_utc", "position",
                                "latitude", "longitude", "utm_easting", "utm_northing", "utm_zone",
@@ -73,8 +81,8 @@ std::string ContactsCsv(const std::vector<Contact>& contacts) {
                         std::to_string(c.ping), c.time, ShownPosition(c),
                         Optional(c.latitude, "%.7f"), Optional(c.longitude, "%.7f"),
                         c.utm ? Printf("%.2f", c.utm->easting) : std::string(),
-                        c.utm ? Printf("%.2f", c.utm->northing) : std::string(), zone,
-                        SideName(c), Optional(c.acrossM, "%.2f"), Optional(c.altitudeM, "%.2f"),
+                        c.utm ? Printf("%.2f", c.utm->northing) : std::string(), zone, SideName(c),
+                        Optional(c.acrossM, "%.2f"), Optional(c.altitudeM, "%.2f"),
                         Optional(c.headingDeg, "%.1f"), Utf8OrLatin1(c.annotation)});
     }
     return out;

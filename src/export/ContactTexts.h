@@ -37,6 +37,9 @@ const char* SideName(const Contact& c);
 // "E 123456.7 m, N 6012345.6 m, zone 32N", or "no position".
 std::string UtmText(const Contact& c);
 
+// "3 contacts in 2 recordings: " (singular where it is one), before the list of files.
+std::string ReportSummary(const ReportContent& content);
+
 std::string ContactsCsv(const std::vector<Contact>& contacts);
 std::string ContactsGeoJson(const std::vector<Contact>& contacts);
 // A JSON string literal, quotes included.

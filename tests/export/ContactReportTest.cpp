@@ -36,7 +36,9 @@ TEST(ContactReport, ContactsLieAcrossTheTrackAtTheirGroundDistance) {
         int ping;
         double fraction, acrossM;
         bool starboard;
-    } cases[] = {{42, 0.8, 30.0, true}, {101, 0.1, 40.0, false}, {150, 0.5, 0.0, true},
+    } cases[] = {{42, 0.8, 30.0, true},
+                 {101, 0.1, 40.0, false},
+                 {150, 0.5, 0.0, true},
                  {77, 0.25, 25.0, false}};
     EventList events;
     for (const auto& c : cases) events.Append(Event(events.count + 1, c.ping, c.fraction, "x"));
@@ -57,7 +59,8 @@ TEST(ContactReport, ContactsLieAcrossTheTrackAtTheirGroundDistance) {
         const double north = (c.starboard ? -1 : 1) * c.acrossM;
         ASSERT_TRUE(got.latitude && got.longitude) << c.ping;
         EXPECT_NEAR((*got.latitude - shipLat) * kMetresPerDegreeNear54, north, 0.3) << c.ping;
-        const double east = (*got.longitude - shipLon) * kMetresPerDegreeLat * std::cos(54.0 * M_PI / 180);
+        const double east =
+            (*got.longitude - shipLon) * kMetresPerDegreeLat * std::cos(54.0 * M_PI / 180);
         EXPECT_NEAR(east, 0.0, 0.3) << c.ping;
         EXPECT_NEAR(got.acrossM.value_or(-1), c.acrossM, 1e-9) << c.ping;
         EXPECT_EQ(got.starboard, c.starboard) << c.ping;
@@ -66,7 +69,8 @@ TEST(ContactReport, ContactsLieAcrossTheTrackAtTheirGroundDistance) {
         const double t = 0.5 * (c.ping - 1);
         char time[32];
         std::snprintf(time, sizeof time, "2026-12-09 10:%02d:%02d.%03d", static_cast<int>(t) / 60,
-                      static_cast<int>(t) % 60, static_cast<int>(std::lround(std::fmod(t, 1.0) * 1000)));
+                      static_cast<int>(t) % 60,
+                      static_cast<int>(std::lround(std::fmod(t, 1.0) * 1000)));
         EXPECT_EQ(got.time, time);
     }
 }
@@ -99,8 +103,10 @@ TEST(ContactReport, CoordinatesAreShownAsTheApplicationShowsThem) {
         bool latitude;
         const char* text;
     } cases[] = {
-        {54.5, true, "54.30.0000 N"},       {-33.25, true, "33.15.0000 S"},
-        {10.0125, false, "010.00.7500 E"},  {-70.999999999, false, "071.00.0000 W"},
+        {54.5, true, "54.30.0000 N"},
+        {-33.25, true, "33.15.0000 S"},
+        {10.0125, false, "010.00.7500 E"},
+        {-70.999999999, false, "071.00.0000 W"},
         {5.0 + 59.99994 / 60, true, "05.59.9999 N"},
         {5.0 + 59.99996 / 60, true, "06.00.0000 N"},  // rounded minutes carry into the degree
     };
@@ -110,7 +116,8 @@ TEST(ContactReport, CoordinatesAreShownAsTheApplicationShowsThem) {
 TEST(ContactReport, ScaleBarsAreRoundLengthsOfAtMostAThird) {
     const struct {
         double width, bar;
-    } cases[] = {{25.6, 5.0}, {30.0, 10.0}, {29.9, 5.0}, {3.0, 1.0}, {0.5, 0.1}, {700, 200}, {0, 0}};
+    } cases[] = {{25.6, 5.0}, {30.0, 10.0}, {29.9, 5.0}, {3.0, 1.0},
+                 {0.5, 0.1},  {700, 200},   {0, 0}};
     for (const auto& c : cases) EXPECT_DOUBLE_EQ(svx::ScaleBarMetres(c.width), c.bar) << c.width;
 }
 
@@ -129,7 +136,10 @@ TEST(ContactTexts, CsvAndGeoJsonCarryEveryContactAndTheirTextsEscaped) {
     const std::string json = svx::ContactsGeoJson({placed, blind});
     EXPECT_NE(json.find("\"coordinates\": [-10.5000000, 54.2500000]"), std::string::npos) << json;
     EXPECT_NE(json.find("\"geometry\": null"), std::string::npos) << json;
-    EXPECT_NE(json.find(R"("wreck, \"big\" \\ \u0001 )" "\xC3\xBC\""), std::string::npos) << json;
+    EXPECT_NE(json.find(R"("wreck, \"big\" \\ \u0001 )"
+                        "\xC3\xBC\""),
+              std::string::npos)
+        << json;
     EXPECT_NE(json.find("\"annotation\": \"\xC3\xBC\""), std::string::npos) << json;
     const std::string csv = svx::ContactsCsv({placed, blind});
     EXPECT_NE(csv.find(",\"wreck, \"\"big\"\" \\"), std::string::npos) << csv;

@@ -29,7 +29,8 @@ std::string Read(const std::string& path) {
 TEST(ReportOutput, TargetsAreReplacedOnlyOnCommit) {
     const struct {
         bool earlier, pdf, commit;
-    } cases[] = {{false, false, true}, {true, true, true}, {false, true, false}, {true, true, false}};
+    } cases[] = {
+        {false, false, true}, {true, true, true}, {false, true, false}, {true, true, false}};
     for (const auto& c : cases) {
         TempDir dir;
         const std::string report = dir.File("report"), pdf = c.pdf ? dir.File("r.pdf") : "";
@@ -49,7 +50,8 @@ TEST(ReportOutput, TargetsAreReplacedOnlyOnCommit) {
                 ASSERT_TRUE(output.Commit(error)) << error;
             }
         }
-        const std::string label = std::to_string(c.earlier) + std::to_string(c.pdf) + std::to_string(c.commit);
+        const std::string label =
+            std::to_string(c.earlier) + std::to_string(c.pdf) + std::to_string(c.commit);
         if (!c.commit) {
             EXPECT_EQ(Entries(dir.File("")), before) << label;
             if (c.earlier) {

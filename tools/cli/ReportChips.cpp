@@ -103,7 +103,8 @@ bool WriteRecordingChips(const std::string& file, int first, int count, int chip
     bool written = true;
     auto cut = [&](const std::vector<ChipCut>& cuts) {
         for (const ChipCut& c : cuts) {
-            const std::size_t at = static_cast<std::size_t>(first + (c.number - content.contacts[static_cast<std::size_t>(first)].number));
+            const std::size_t at = static_cast<std::size_t>(
+                first + (c.number - content.contacts[static_cast<std::size_t>(first)].number));
             const svx::Contact& contact = content.contacts[at];
             const RingImage& composite = doc.images.CompositeImage();
             const double range = contact.slantRangeM.value_or(doc.range);
@@ -114,18 +115,20 @@ bool WriteRecordingChips(const std::string& file, int first, int count, int chip
                                 "Composite", chips, content.problems);
             for (int h = 0; h < 3; ++h) {
                 if (!(contact.headsPresent & (1u << h))) continue;
-                written &= SaveChip(PlaneCut(doc.images.CompositePlane(h), doc.palette.activePalette, c),
-                                    perPixel, folder, stem + "-" + kHeadNames[h] + ".png",
-                                    std::string("Head ") + kHeadNames[h], chips, content.problems);
+                written &=
+                    SaveChip(PlaneCut(doc.images.CompositePlane(h), doc.palette.activePalette, c),
+                             perPixel, folder, stem + "-" + kHeadNames[h] + ".png",
+                             std::string("Head ") + kHeadNames[h], chips, content.problems);
             }
         }
     };
     run.PlayAll([&] { cut(planner.Due(doc.images, doc.recording.pingNumber)); });
     cut(planner.Remaining(doc.images));
     for (const int number : planner.Missed()) {
-        content.problems.push_back(Printf("contact %d got no chip: its ping was not drawn into "
-                                          "the composite image",
-                                          number));
+        content.problems.push_back(
+            Printf("contact %d got no chip: its ping was not drawn into "
+                   "the composite image",
+                   number));
         written = false;
     }
     return run.ReportSkipped() && written;

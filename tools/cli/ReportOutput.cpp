@@ -47,7 +47,9 @@ mode_t UsualMode(mode_t full) {
 
 }  // namespace
 
-ReportOutput::~ReportOutput() { Discard(); }
+ReportOutput::~ReportOutput() {
+    Discard();
+}
 
 void ReportOutput::Discard() {
     std::error_code ec;

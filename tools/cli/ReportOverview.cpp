@@ -47,9 +47,9 @@ void DrawContacts(QImage& image, const Frame& frame, const std::vector<svx::Cont
         painter.setBrush(Qt::NoBrush);
         painter.drawEllipse(at, 6, 6);
         const QString label = QString::number(c.number);
-        const QRectF box(at + QPointF(8, -font.pixelSize() - 8),
-                         QSizeF(painter.fontMetrics().horizontalAdvance(label) + 6,
-                                font.pixelSize() + 4));
+        const QRectF box(
+            at + QPointF(8, -font.pixelSize() - 8),
+            QSizeF(painter.fontMetrics().horizontalAdvance(label) + 6, font.pixelSize() + 4));
         painter.fillRect(box, QColor(255, 255, 255, 220));
         painter.setPen(Qt::black);
         painter.drawText(box, Qt::AlignCenter, label);
@@ -60,7 +60,8 @@ void DrawContacts(QImage& image, const Frame& frame, const std::vector<svx::Cont
 bool MosaicPicture(const std::vector<std::string>& inputs, const svx::UtmBox& box, QImage& image,
                    Frame& frame, std::string& note) {
     svx::MosaicOptions options;
-    const double side = std::max(box.maxEasting - box.minEasting, box.maxNorthing - box.minNorthing);
+    const double side =
+        std::max(box.maxEasting - box.minEasting, box.maxNorthing - box.minNorthing);
     options.resolutionM = std::max(0.1, (side + 200.0) / kLargestSide);
     options = svx::CommonGrid(inputs, options);
     svx::Mosaic mosaic;
@@ -76,23 +77,29 @@ bool MosaicPicture(const std::vector<std::string>& inputs, const svx::UtmBox& bo
     for (int y = 0; y < h; ++y) {
         uchar* out = image.scanLine(y);
         for (int x = 0; x < w; ++x) {
-            const std::uint8_t v = pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x)];
+            const std::uint8_t v =
+                pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(w) +
+                       static_cast<std::size_t>(x)];
             const Rgb rgb = v == 0 ? Rgb{235, 235, 235} : colours[v];
             std::copy(rgb.begin(), rgb.end(), out + 3 * x);
         }
     }
     frame = {mosaic.West(), mosaic.North(), mosaic.resolutionM, mosaic.zone, mosaic.south};
-    note = Printf("Mosaic of head %s of %llu recordings, %g m a pixel, UTM zone %d%c; north up.",
-                  mosaic.head == 0 ? "L" : mosaic.head == 1 ? "M" : "H",
-                  static_cast<unsigned long long>(std::max<std::uint64_t>(mosaic.recordings, 1)),
-                  mosaic.resolutionM, mosaic.zone, mosaic.south ? 'S' : 'N');
+    const auto laid = std::max<std::uint64_t>(mosaic.recordings, 1);
+    note = Printf("Mosaic of head %s of %llu recording%s, %.2f m a pixel, UTM zone %d%c; north up.",
+                  mosaic.head == 0   ? "L"
+                  : mosaic.head == 1 ? "M"
+                                     : "H",
+                  static_cast<unsigned long long>(laid), laid == 1 ? "" : "s", mosaic.resolutionM,
+                  mosaic.zone, mosaic.south ? 'S' : 'N');
     return true;
 }
 
 void TrackPicture(const std::vector<std::vector<svx::TrackPoint>>& tracks, const svx::UtmBox& box,
                   QImage& image, Frame& frame, std::string& note) {
     const double margin = 50.0;
-    const double side = std::max({box.maxEasting - box.minEasting, box.maxNorthing - box.minNorthing, 1.0});
+    const double side =
+        std::max({box.maxEasting - box.minEasting, box.maxNorthing - box.minNorthing, 1.0});
     frame.res = (side + 2 * margin) / 1000.0;
     frame.west = box.minEasting - margin;
     frame.north = box.maxNorthing + margin;
@@ -107,12 +114,17 @@ void TrackPicture(const std::vector<std::vector<svx::TrackPoint>>& tracks, const
         QPainterPath path;
         for (std::size_t i = 0; i < track.size(); ++i) {
             const QPointF at = frame.At(track[i].latitude, track[i].longitude);
-            if (i == 0) path.moveTo(at); else path.lineTo(at);
+            if (i == 0)
+                path.moveTo(at);
+            else
+                path.lineTo(at);
         }
         painter.drawPath(path);
     }
-    note = Printf("Tracks of the recordings (no mosaic could be laid), %.2g m a pixel, UTM zone "
-                  "%d%c; north up.", frame.res, frame.zone, frame.south ? 'S' : 'N');
+    note = Printf(
+        "Tracks of the recordings (no mosaic could be laid), %.2f m a pixel, UTM zone "
+        "%d%c; north up.",
+        frame.res, frame.zone, frame.south ? 'S' : 'N');
 }
 
 }  // namespace
@@ -129,7 +141,8 @@ void WriteOverview(const std::vector<std::string>& inputs,
                 frame.zone = first.zone;
                 frame.south = first.south;
             }
-            const UtmPosition u = LatLonToUtmInZone(p.latitude, p.longitude, frame.zone, frame.south);
+            const UtmPosition u =
+                LatLonToUtmInZone(p.latitude, p.longitude, frame.zone, frame.south);
             box.Add(u.easting, u.northing);
         }
     }
@@ -139,7 +152,8 @@ void WriteOverview(const std::vector<std::string>& inputs,
     }
     QImage image;
     std::string note;
-    if (!MosaicPicture(inputs, box, image, frame, note)) TrackPicture(tracks, box, image, frame, note);
+    if (!MosaicPicture(inputs, box, image, frame, note))
+        TrackPicture(tracks, box, image, frame, note);
     DrawContacts(image, frame, content.contacts);
     const std::string path = (std::filesystem::path(folder) / "overview.png").string();
     if (!image.save(QString::fromStdString(path), "PNG")) {

@@ -20,7 +20,9 @@ namespace {
 
 constexpr int kDpi = 150;
 
-QString Text(const std::string& s) { return QString::fromStdString(Utf8OrLatin1(s)); }
+QString Text(const std::string& s) {
+    return QString::fromStdString(Utf8OrLatin1(s));
+}
 
 QImage Picture(const std::string& folder, const std::string& file) {
     return QImage(QString::fromStdString((std::filesystem::path(folder) / file).string()));
@@ -45,11 +47,51 @@ void SetFont(QPainter& painter, int points, bool bold) {
     QFont font("DejaVu Sans");
     font.setPointSize(points);
     font.setBold(bold);
+    // No ligatures: "fi" stays two letters, so that the text read back from the PDF is as typed.
+    font.setStyleStrategy(QFont::PreferNoShaping);
     painter.setFont(font);
 }
 
-void DrawOverviewPage(QPainter& painter, const QRect& page, const svx::ReportContent& content,
-                      const std::string& folder) {
+// The table of all contacts, from y on, continued on new pages as needed.
+void DrawContactTable(QPainter& painter, QPdfWriter& writer, const QRect& page, int y,
+                      const std::vector<svx::Contact>& contacts) {
+    static const char* const kHeads[] = {"No.",      "File",         "Ping",      "Time (UTC)",
+                                         "Position", "Side, across", "Annotation"};
+    static const int kWidths[] = {6, 14, 7, 19, 22, 13, 19};  // percent of the page
+    SetFont(painter, 7, false);
+    const int line = painter.fontMetrics().lineSpacing() + 6;
+    auto row = [&](const std::vector<QString>& cells, bool head) {
+        if (y + line > page.bottom()) {
+            writer.newPage();
+            y = page.top();
+        }
+        if (head)
+            painter.fillRect(QRect(page.left(), y, page.width(), line), QColor(225, 225, 225));
+        int x = page.left();
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+            const int w = page.width() * kWidths[i] / 100;
+            const QString text = painter.fontMetrics().elidedText(cells[i], Qt::ElideRight, w - 8);
+            painter.drawText(QRect(x + 3, y, w - 6, line), Qt::AlignLeft | Qt::AlignVCenter, text);
+            x += w;
+        }
+        painter.setPen(QColor(200, 200, 200));
+        painter.drawLine(page.left(), y + line, page.right(), y + line);
+        painter.setPen(Qt::black);
+        y += line;
+    };
+    row({kHeads, kHeads + 7}, true);
+    for (const svx::Contact& c : contacts) {
+        row({QString::number(c.number), Text(c.file), QString::number(c.ping), Text(c.time),
+             Text(svx::ShownPosition(c)),
+             QString(svx::SideName(c)) +
+                 (c.acrossM ? QString(", %1 m").arg(*c.acrossM, 0, 'f', 1) : QString()),
+             Text(c.annotation)},
+            false);
+    }
+}
+
+void DrawOverviewPage(QPainter& painter, QPdfWriter& writer, const QRect& page,
+                      const svx::ReportContent& content, const std::string& folder) {
     int y = page.top();
     SetFont(painter, 18, true);
     y += DrawParagraph(painter, QRect(page.left(), y, page.width(), 80), "Contact report") + 20;
@@ -57,18 +99,19 @@ void DrawOverviewPage(QPainter& painter, const QRect& page, const svx::ReportCon
     std::string files;
     for (const std::string& f : content.recordings) files += (files.empty() ? "" : ", ") + f;
     y += DrawParagraph(painter, QRect(page.left(), y, page.width(), 200),
-                       QString::number(content.contacts.size()) + " contacts in " +
-                           QString::number(content.recordings.size()) + " recordings: " +
-                           Text(files)) + 15;
+                       Text(svx::ReportSummary(content)) + Text(files)) +
+         15;
     painter.setPen(QColor(170, 0, 0));
     for (const std::string& problem : content.problems) {
         y += DrawParagraph(painter, QRect(page.left(), y, page.width(), 200), Text(problem)) + 4;
     }
     painter.setPen(Qt::black);
     y += 10;
-    const QRect pictureBox(page.left(), y, page.width(), page.bottom() - y - 120);
+    const QRect pictureBox(page.left(), y, page.width(), page.height() * 55 / 100);
     y += DrawFitted(painter, Picture(folder, content.overview.file), pictureBox) + 15;
-    DrawParagraph(painter, QRect(page.left(), y, page.width(), 100), Text(content.overviewNote));
+    y += DrawParagraph(painter, QRect(page.left(), y, page.width(), 100),
+                       Text(content.overviewNote));
+    DrawContactTable(painter, writer, page, y + 25, content.contacts);
 }
 
 void DrawContact(QPainter& painter, const QRect& half, const svx::Contact& c,
@@ -76,7 +119,8 @@ void DrawContact(QPainter& painter, const QRect& half, const svx::Contact& c,
     int y = half.top();
     SetFont(painter, 13, true);
     y += DrawParagraph(painter, QRect(half.left(), y, half.width(), 90),
-                       "Contact " + QString::number(c.number) + ": " + Text(c.annotation)) + 12;
+                       "Contact " + QString::number(c.number) + ": " + Text(c.annotation)) +
+         12;
     SetFont(painter, 9, false);
     const int textWidth = half.width() * 52 / 100;
     const int line = painter.fontMetrics().lineSpacing() + 4;
@@ -103,7 +147,8 @@ void DrawContact(QPainter& painter, const QRect& half, const svx::Contact& c,
     const int small = std::min((half.width() - 20) / 3, half.bottom() - row - 40);
     for (std::size_t i = 1; i < chips.size() && small > 0; ++i) {
         const int x = half.left() + static_cast<int>(i - 1) * (small + 10);
-        const int h = DrawFitted(painter, Picture(folder, chips[i].file), QRect(x, row, small, small));
+        const int h =
+            DrawFitted(painter, Picture(folder, chips[i].file), QRect(x, row, small, small));
         SetFont(painter, 7, false);
         DrawParagraph(painter, QRect(x, row + h + 2, small, 60), Text(chips[i].caption));
     }
@@ -125,7 +170,7 @@ bool WriteReportPdf(const svx::ReportContent& content, const std::string& folder
         return false;
     }
     const QRect page(0, 0, writer.width(), writer.height());
-    DrawOverviewPage(painter, page, content, folder);
+    DrawOverviewPage(painter, writer, page, content, folder);
     const int half = page.height() / 2;
     for (std::size_t i = 0; i < content.contacts.size(); ++i) {
         if (i % 2 == 0) writer.newPage();
