@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QImage>
+#include <QImageWriter>
 #include <QPainter>
 
 #include <cmath>
@@ -23,6 +24,8 @@ namespace cli {
 namespace {
 
 constexpr const char* kHeadNames[] = {"L", "M", "H"};
+// Qt's PNG writer takes quality 0 .. 100 as zlib levels 9 .. 0 ((100 - q) * 9 / 91): 80 is 1.
+constexpr int kFastestPng = 80;
 
 QImage CompositeCut(const RingImage& composite, const ChipCut& cut) {
     QImage image(cut.size, cut.size, QImage::Format_RGB888);
@@ -72,7 +75,7 @@ bool SaveChip(QImage image, double metresPerPixel, const std::string& folder,
     if (bar > 0) DrawScaleBar(image, metresPerPixel, bar);
     const std::string file = "chips/" + name;
     const std::string path = (std::filesystem::path(folder) / file).string();
-    if (!image.save(QString::fromStdString(path), "PNG")) {
+    if (!SavePng(image, path)) {
         problems.push_back("cannot write " + path);
         return false;
     }
@@ -81,6 +84,12 @@ bool SaveChip(QImage image, double metresPerPixel, const std::string& folder,
 }
 
 }  // namespace
+
+bool SavePng(const QImage& image, const std::string& path) {
+    QImageWriter writer(QString::fromStdString(path), "png");
+    writer.setQuality(kFastestPng);
+    return writer.write(image);
+}
 
 bool WriteRecordingChips(const std::string& file, int first, int count, int chipSize,
                          const std::string& folder, svx::ReportContent& content) {

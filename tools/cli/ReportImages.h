@@ -9,7 +9,13 @@
 
 #include "export/ContactTexts.h"
 
+class QImage;
+
 namespace cli {
+
+// Saves a picture as PNG at the least zlib effort: speckled sonar pictures hardly compress, and
+// at Qt's default level the encoding took most of a report's time. False when it cannot.
+bool SavePng(const QImage& image, const std::string& path);
 
 // Plays the recording and writes the chips of its contacts (content.contacts[first .. first +
 // count - 1], all of this recording) into `folder`/chips, adding their pictures to

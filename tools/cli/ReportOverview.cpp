@@ -156,7 +156,7 @@ void WriteOverview(const std::vector<std::string>& inputs,
         TrackPicture(tracks, box, image, frame, note);
     DrawContacts(image, frame, content.contacts);
     const std::string path = (std::filesystem::path(folder) / "overview.png").string();
-    if (!image.save(QString::fromStdString(path), "PNG")) {
+    if (!SavePng(image, path)) {
         content.problems.push_back("cannot write " + path);
         return;
     }
