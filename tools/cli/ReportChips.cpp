@@ -79,7 +79,10 @@ bool SaveChip(QImage image, double metresPerPixel, const std::string& folder,
         problems.push_back("cannot write " + path);
         return false;
     }
-    to.push_back({file, what + (bar > 0 ? Printf(", scale bar %g m across the track", bar) : "")});
+    // The channels' captions stay short: they sit under pictures a third as wide.
+    const char* const scale =
+        what == "Composite" ? ", scale bar %g m across the track" : ", bar %g m";
+    to.push_back({file, what + (bar > 0 ? Printf(scale, bar) : "")});
     return true;
 }
 

@@ -13,6 +13,7 @@
 #include "ReportOptions.h"
 #include "ReportOutput.h"
 #include "datafiles/DataFileNames.h"
+#include "export/ExportRegistry.h"
 #include "export/PositionExports.h"
 
 namespace {
@@ -94,8 +95,9 @@ int cli::RunReport(int argc, char** argv) {
         return Complain(error);
     }
     for (const std::string& problem : content.problems) Complain(problem, kExitDone);
-    std::printf("%zu contacts of %zu recordings written to %s%s%s\n", content.contacts.size(),
-                options.inputs.size(), options.htmlDir.c_str(), options.pdf.empty() ? "" : " and ",
-                options.pdf.c_str());
+    std::printf("%s of %s written to %s%s%s\n",
+                svx::Count(content.contacts.size(), "contact", "contacts").c_str(),
+                svx::Count(options.inputs.size(), "recording", "recordings").c_str(),
+                options.htmlDir.c_str(), options.pdf.empty() ? "" : " and ", options.pdf.c_str());
     return g.whole ? kExitDone : kExitFailed;
 }

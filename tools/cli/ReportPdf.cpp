@@ -57,7 +57,7 @@ void DrawContactTable(QPainter& painter, QPdfWriter& writer, const QRect& page, 
                       const std::vector<svx::Contact>& contacts) {
     static const char* const kHeads[] = {"No.",      "File",         "Ping",      "Time (UTC)",
                                          "Position", "Side, across", "Annotation"};
-    static const int kWidths[] = {6, 14, 7, 19, 22, 13, 19};  // percent of the page
+    static const int kWidths[] = {5, 12, 6, 20, 24, 14, 19};  // percent of the page
     SetFont(painter, 7, false);
     const int line = painter.fontMetrics().lineSpacing() + 6;
     auto row = [&](const std::vector<QString>& cells, bool head) {
