@@ -1,12 +1,16 @@
 // sonvara-cli report on its inputs as a process: an output it cannot write fails with one line
 // and leaves nothing behind; a damaged event file is named with its line and the events before
 // the damage are listed; a recording without positions lists its contacts without one; an XTF
-// copy of a data file beside it gives the same contacts at the same places.
+// copy of a data file beside it gives the same contacts at the same places; a report stopped
+// by SIGTERM leaves nothing behind.
 
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
+
+#include <signal.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -143,6 +147,32 @@ TEST(ContactReportInputs, AnXtfCopyGivesTheSameContactsAtTheSamePlaces) {
             0.5)
             << i;
     }
+}
+
+TEST(ContactReportInputs, AReportStoppedLeavesNothingBehind) {
+    TempDir dir;
+    // A long recording, so that the report is still being made when the stop comes.
+    sim::RecordingPlan plan;
+    plan.records = 8000;
+    const std::string file = dir.File("long.svx");
+    std::string error;
+    ASSERT_TRUE(sim::WriteSimulatedRecording(file, plan, error)) << error;
+    // And a hundred contacts: some seconds of chips after the temporary outputs appear.
+    EventList list;
+    for (int i = 0; i < kMaxEvents; ++i) list.Append(Event(i, 40 + 79 * i, 0.3, "contact"));
+    std::ofstream(dir.File("long.an"), std::ios::binary) << FormatEventList(list);
+    const std::set<std::string> before = Entries(dir.File(""));
+    QProcess report;
+    report.start(SONVARA_CLI_PATH, {"report", Q(file), "--html", Q(dir.File("out")), "--pdf",
+                                    Q(dir.File("out.pdf"))});
+    // The temporary outputs appear once the report has begun.
+    ASSERT_TRUE(RunUntil([&] { return Entries(dir.File("")).size() > before.size(); }, 20000));
+    ::kill(static_cast<pid_t>(report.processId()), SIGTERM);
+    ASSERT_TRUE(report.waitForFinished(30000));
+    const std::string err = report.readAllStandardError().toStdString();
+    EXPECT_EQ(report.exitCode(), 1) << err;
+    EXPECT_NE(err.find("stopped: no report written"), std::string::npos) << err;
+    EXPECT_EQ(Entries(dir.File("")), before);
 }
 
 }  // namespace

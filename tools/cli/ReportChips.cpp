@@ -12,6 +12,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "../common/StopSignals.h"
 #include "EventsReport.h"
 #include "ImageOptions.h"
 #include "PlaybackRun.h"
@@ -134,7 +135,11 @@ bool WriteRecordingChips(const std::string& file, int first, int count, int chip
             }
         }
     };
-    run.PlayAll([&] { cut(planner.Due(doc.images, doc.recording.pingNumber)); });
+    run.PlayWhile([&] {
+        cut(planner.Due(doc.images, doc.recording.pingNumber));
+        return tools::stopRequested == 0;
+    });
+    if (tools::stopRequested) return false;
     cut(planner.Remaining(doc.images));
     for (const int number : planner.Missed()) {
         content.problems.push_back(

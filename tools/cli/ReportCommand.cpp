@@ -1,12 +1,14 @@
 // sonvara-cli report: the contact report of a survey (see ReportOptions.cpp for what it holds).
 // Everything is written into a temporary folder and PDF beside the targets and renamed into
-// place at the end, so a report that cannot be written leaves nothing behind.
+// place at the end, so a report that cannot be written, or is stopped (SIGINT, SIGTERM), leaves
+// nothing behind.
 
 #include <QGuiApplication>
 
 #include <cstdio>
 #include <filesystem>
 
+#include "../common/StopSignals.h"
 #include "Commands.h"
 #include "FileChecks.h"
 #include "ReportImages.h"
@@ -60,6 +62,33 @@ bool WriteTexts(const svx::ReportContent& content, const std::string& folder, st
                               error);
 }
 
+bool Stopped() {
+    return tools::stopRequested != 0;
+}
+
+// The chips, the overview, the texts and the PDF into the temporary outputs; false with the
+// reason.
+bool WriteReport(const cli::ReportOptions& options, const cli::ReportOutput& output, Gathered& g,
+                 std::string& error) {
+    svx::ReportContent& content = g.content;
+    content.chips.resize(content.contacts.size());
+    for (std::size_t i = 0; i < g.ranges.size() && !Stopped(); ++i) {
+        const auto [first, count] = g.ranges[i];
+        if (count == 0) continue;
+        g.whole &= cli::WriteRecordingChips(options.inputs[i], first, count, options.chipSize,
+                                            output.Folder(), content);
+    }
+    if (!Stopped()) cli::WriteOverview(options.inputs, g.tracks, output.Folder(), content);
+    if (!Stopped() && WriteTexts(content, output.Folder(), error) &&
+        (options.pdf.empty() ||
+         cli::WriteReportPdf(content, output.Folder(), output.PdfFile(), error)) &&
+        !Stopped()) {
+        return true;
+    }
+    if (Stopped()) error = "stopped: no report written";
+    return false;
+}
+
 }  // namespace
 
 int cli::RunReport(int argc, char** argv) {
@@ -71,29 +100,18 @@ int cli::RunReport(int argc, char** argv) {
             return Complain(problem);
         }
     }
+    // Before the temporary outputs exist: a stop from then on removes them.
+    tools::InstallStopHandlers();
     ReportOutput output;
     std::string error;
     if (!output.Prepare(options.htmlDir, options.pdf, error)) return Complain(error);
     QGuiApplication app(argc, argv);
     Gathered g;
-    for (std::size_t i = 0; i < options.inputs.size(); ++i) {
+    for (std::size_t i = 0; i < options.inputs.size() && !Stopped(); ++i) {
         GatherRecording(options.inputs[i], static_cast<int>(i), g);
     }
-    svx::ReportContent& content = g.content;
-    content.chips.resize(content.contacts.size());
-    for (std::size_t i = 0; i < options.inputs.size(); ++i) {
-        const auto [first, count] = g.ranges[i];
-        if (count == 0) continue;
-        g.whole &= WriteRecordingChips(options.inputs[i], first, count, options.chipSize,
-                                       output.Folder(), content);
-    }
-    WriteOverview(options.inputs, g.tracks, output.Folder(), content);
-    if (!WriteTexts(content, output.Folder(), error) ||
-        (!options.pdf.empty() &&
-         !WriteReportPdf(content, output.Folder(), output.PdfFile(), error)) ||
-        !output.Commit(error)) {
-        return Complain(error);
-    }
+    if (!WriteReport(options, output, g, error) || !output.Commit(error)) return Complain(error);
+    const svx::ReportContent& content = g.content;
     for (const std::string& problem : content.problems) Complain(problem, kExitDone);
     std::printf("%s of %s written to %s%s%s\n",
                 svx::Count(content.contacts.size(), "contact", "contacts").c_str(),
