@@ -12,6 +12,11 @@
 inline constexpr const char* kExportInputTitle = "Export from Data File";
 inline constexpr const char* kExportInputFilter = "Sonar Files (*.svx)";
 
+// File > Export > Contact Report...: several recordings at once, made by its own program
+// (app/ui/ContactReportExporter), so it is not one of the choices below.
+inline constexpr int kCmdExportContactReport = 41206;
+inline constexpr const char* kContactReportMenuText = "Contact Report...";
+
 struct ExportChoice {
     svx::ExportKind kind;
     int command;               // its command identifier

@@ -74,6 +74,7 @@ MenuItem ExportPopup() {
     for (const ExportChoice& choice : ExportChoices()) {
         items.push_back(Item(choice.menuText, choice.command));
     }
+    items.push_back(Item(kContactReportMenuText, kCmdExportContactReport));
     return Popup("Export", items);
 }
 
