@@ -62,6 +62,22 @@ bool WriteTexts(const svx::ReportContent& content, const std::string& folder, st
                               error);
 }
 
+// The steps of a report: each recording read, each recording's chips, the overview, the pages.
+class Steps {
+public:
+    Steps(bool shown, std::size_t recordings) : shown(shown), total(2 * recordings + 2) {}
+    void Done() {
+        ++done;
+        if (!shown) return;
+        std::printf("progress %zu %zu\n", done, total);
+        std::fflush(stdout);
+    }
+
+private:
+    bool shown;
+    std::size_t total, done = 0;
+};
+
 bool Stopped() {
     return tools::stopRequested != 0;
 }
@@ -69,20 +85,24 @@ bool Stopped() {
 // The chips, the overview, the texts and the PDF into the temporary outputs; false with the
 // reason.
 bool WriteReport(const cli::ReportOptions& options, const cli::ReportOutput& output, Gathered& g,
-                 std::string& error) {
+                 Steps& steps, std::string& error) {
     svx::ReportContent& content = g.content;
     content.chips.resize(content.contacts.size());
     for (std::size_t i = 0; i < g.ranges.size() && !Stopped(); ++i) {
         const auto [first, count] = g.ranges[i];
-        if (count == 0) continue;
-        g.whole &= cli::WriteRecordingChips(options.inputs[i], first, count, options.chipSize,
-                                            output.Folder(), content);
+        if (count > 0) {
+            g.whole &= cli::WriteRecordingChips(options.inputs[i], first, count, options.chipSize,
+                                                output.Folder(), content);
+        }
+        steps.Done();
     }
     if (!Stopped()) cli::WriteOverview(options.inputs, g.tracks, output.Folder(), content);
+    steps.Done();
     if (!Stopped() && WriteTexts(content, output.Folder(), error) &&
         (options.pdf.empty() ||
          cli::WriteReportPdf(content, output.Folder(), output.PdfFile(), error)) &&
         !Stopped()) {
+        steps.Done();
         return true;
     }
     if (Stopped()) error = "stopped: no report written";
@@ -107,10 +127,13 @@ int cli::RunReport(int argc, char** argv) {
     if (!output.Prepare(options.htmlDir, options.pdf, error)) return Complain(error);
     QGuiApplication app(argc, argv);
     Gathered g;
+    Steps steps(options.progress, options.inputs.size());
     for (std::size_t i = 0; i < options.inputs.size() && !Stopped(); ++i) {
         GatherRecording(options.inputs[i], static_cast<int>(i), g);
+        steps.Done();
     }
-    if (!WriteReport(options, output, g, error) || !output.Commit(error)) return Complain(error);
+    if (!WriteReport(options, output, g, steps, error) || !output.Commit(error))
+        return Complain(error);
     const svx::ReportContent& content = g.content;
     for (const std::string& problem : content.problems) Complain(problem, kExitDone);
     std::printf("%s of %s written to %s%s%s\n",

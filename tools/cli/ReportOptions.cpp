@@ -35,6 +35,9 @@ void DescribeReport(CLI::App& app, ReportOptions& options) {
         ->type_name("PIXELS")
         ->check(tools::Wants([](const std::string& v) { return IntIn(v, kMinChip, kMaxChip); },
                              "64 .. 1000 pixels"));
+    app.add_flag("--progress", options.progress,
+                 "print a line \"progress DONE TOTAL\" on standard output after each step (each "
+                 "recording read, each recording's chips, the overview, the pages)");
     app.footer(
         "Exit status: 0 when the report was written whole; 1 when an output cannot be written\n"
         "(nothing is left of it), a recording cannot be read, or an event file is damaged or\n"

@@ -10,9 +10,10 @@ namespace cli {
 
 struct ReportOptions {
     std::vector<std::string> inputs;
-    std::string htmlDir;  // index.html, its pictures, contacts.csv and contacts.geojson
-    std::string pdf;      // empty: no PDF
-    int chipSize = 256;   // pixels, square
+    std::string htmlDir;    // index.html, its pictures, contacts.csv and contacts.geojson
+    std::string pdf;        // empty: no PDF
+    int chipSize = 256;     // pixels, square
+    bool progress = false;  // "progress DONE TOTAL" lines on standard output
 };
 
 struct ReportParse {

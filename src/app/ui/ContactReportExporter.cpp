@@ -66,8 +66,11 @@ void ContactReportExporter::Start(const Request& request) {
     cancelled = false;
     QStringList args = request.inputs;
     args << QStringLiteral("--html") << request.folder << QStringLiteral("--pdf")
-         << request.folder + QStringLiteral(".pdf");
+         << request.folder + QStringLiteral(".pdf") << QStringLiteral("--progress");
+    pending.clear();
+    said.clear();
     process = new QProcess(this);
+    connect(process, &QProcess::readyReadStandardOutput, this, &ContactReportExporter::ReadOutput);
     connect(process, &QProcess::finished, this, &ContactReportExporter::Done);
     connect(process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart) Done();
@@ -75,7 +78,7 @@ void ContactReportExporter::Start(const Request& request) {
     const QString label = QStringLiteral("Writing the contact report of %1 recording(s) to %2")
                               .arg(request.inputs.size())
                               .arg(QFileInfo(request.folder).fileName());
-    // The program tells no fraction: the window shows that it is busy, and can cancel it.
+    // Busy until the program's first step tells how many there are.
     progress = new QProgressDialog(label, QStringLiteral("Cancel"), 0, 0, window);
     progress->setWindowTitle(QString::fromLatin1(kTitle));
     progress->setWindowModality(Qt::NonModal);  // the operator works on meanwhile
@@ -94,12 +97,31 @@ void ContactReportExporter::Cancel() {
     if (progress) progress->setLabelText(QStringLiteral("Cancelling..."));
 }
 
+void ContactReportExporter::ReadOutput() {
+    if (!process) return;
+    pending += process->readAllStandardOutput();
+    for (qsizetype end; (end = pending.indexOf('\n')) >= 0;) {
+        const QString line = QString::fromLocal8Bit(pending.left(end)).trimmed();
+        pending.remove(0, end + 1);
+        const QStringList words = line.split(' ');
+        if (words.size() == 3 && words[0] == QStringLiteral("progress")) {
+            if (progress && !cancelled) {
+                progress->setMaximum(words[2].toInt());
+                progress->setValue(words[1].toInt());
+            }
+        } else if (!line.isEmpty()) {
+            said += (said.isEmpty() ? "" : "\n") + line;
+        }
+    }
+}
+
 void ContactReportExporter::Done() {
     if (!process) return;
+    ReadOutput();
     const bool started = process->error() != QProcess::FailedToStart;
     const int status =
         started && process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1;
-    QString text = QString::fromLocal8Bit(process->readAllStandardOutput()).trimmed();
+    QString text = said;
     const QString problems = QString::fromLocal8Bit(process->readAllStandardError()).trimmed();
     if (!problems.isEmpty()) text += (text.isEmpty() ? "" : "\n") + problems;
     if (!started) text = QStringLiteral("Cannot start %1: %2").arg(program, process->errorString());

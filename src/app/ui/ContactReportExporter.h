@@ -6,6 +6,7 @@
 // recordings itself; a progress window cancels it like the other exports: the program, stopped,
 // removes its temporary outputs and leaves nothing behind.
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -49,6 +50,9 @@ Q_SIGNALS:
 
 private:
     std::optional<Request> AskRequest();
+    // The program's "progress DONE TOTAL" lines move the progress window; other lines are
+    // what it has to say at the end.
+    void ReadOutput();
     void Done();
 
     CVantrelDoc& doc;
@@ -58,6 +62,8 @@ private:
     QProcess* process = nullptr;
     QProgressDialog* progress = nullptr;
     bool cancelled = false;
+    QByteArray pending;  // output not yet a whole line
+    QString said;        // the program's lines that are not progress
 };
 
 // The command of File > Export > Contact Report..., disabled while a report is made.
