@@ -8,9 +8,15 @@
 
 #include "export/ExportJob.h"
 #include "export/GeoTexts.h"
+#include "shell/CommandIds.h"
 
 inline constexpr const char* kExportInputTitle = "Export from Data File";
 inline constexpr const char* kExportInputFilter = "Sonar Files (*.svx)";
+
+// File > Export > Contact Report... (kCmdExportContactReport): several recordings at once,
+// made by its own program (app/ui/ContactReportExporter), so it is not one of the choices
+// below.
+inline constexpr const char* kContactReportMenuText = "Contact Report...";
 
 struct ExportChoice {
     svx::ExportKind kind;

@@ -75,6 +75,7 @@ MenuItem ExportPopup() {
         items.push_back(Item(choice.menuText, choice.command));
     }
     items.push_back(Item(kSurveyMosaicMenuText, kCmdExportSurveyMosaic));
+    items.push_back(Item(kContactReportMenuText, kCmdExportContactReport));
     return Popup("Export", items);
 }
 

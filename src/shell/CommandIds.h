@@ -93,6 +93,7 @@ enum CommandId : int {
     kCmdExportTrack = 41204,
     kCmdExportEvents = 41205,
     kCmdExportSurveyMosaic = 41206,
+    kCmdExportContactReport = 41207,
     // Survey
     kCmdOpenSurveyPlan = 41301,
     kCmdSaveSurveyPlan = 41302,

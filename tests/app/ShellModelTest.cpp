@@ -42,7 +42,8 @@ TEST(MenuLayoutTest, ConfiguredMenuEntriesAndIdentifiers) {
     EXPECT_EQ(Texts(PopupNamed(PopupNamed(menu, "&File").children, "Export").children),
               (std::vector<std::string>{"XTF...", "GeoTIFF Mosaic...",
                                         "Google Earth Overlay (KMZ)...", "Track (GPX/KML/CSV)...",
-                                        "Events (CSV/KML)...", "Survey Mosaic..."}));
+                                        "Events (CSV/KML)...", "Survey Mosaic...",
+                                        "Contact Report..."}));
     const auto& view = PopupNamed(menu, "&View").children;
     EXPECT_EQ(Texts(PopupNamed(view, "&Color Table").children),
               (std::vector<std::string>{"Normal  &High", "Normal  &Low", "Gr&een", "&Grey",

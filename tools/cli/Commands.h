@@ -29,6 +29,9 @@ int StartMosaicProgram(int argc, char** argv);
 // The coverage command, likewise in sonvara-cli-coverage.
 int RunCoverage(int argc, char** argv);
 int StartCoverageProgram(int argc, char** argv);
+// The contact report, likewise in sonvara-cli-report (it links Qt's painting).
+int RunReport(int argc, char** argv);
+int StartReportProgram(int argc, char** argv);
 
 // Exit statuses: the work was done, it failed, or the command line was wrong.
 constexpr int kExitDone = 0;

@@ -1,5 +1,6 @@
-// sonvara-cli mosaic and coverage: the process becomes the program that links GDAL for the
-// command (sonvara-cli-mosaic, sonvara-cli-coverage), found beside this program, with the same
+// sonvara-cli mosaic, coverage and report: the process becomes the program that links GDAL
+// (or Qt's painting) for the command (sonvara-cli-mosaic, sonvara-cli-coverage,
+// sonvara-cli-report), found beside this program, with the same
 // arguments, standard streams and process id, so the user sees one command whose output and
 // exit status are the helper's.
 
@@ -39,4 +40,8 @@ int cli::StartMosaicProgram(int /*argc*/, char** argv) {
 
 int cli::StartCoverageProgram(int /*argc*/, char** argv) {
     return StartHelper("sonvara-cli-coverage", "coverage", argv);
+}
+
+int cli::StartReportProgram(int /*argc*/, char** argv) {
+    return StartHelper("sonvara-cli-report", "contact report", argv);
 }

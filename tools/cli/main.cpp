@@ -24,6 +24,8 @@ constexpr cli::Command kCommands[] = {
     {"plan", "make parallel survey lines from one line, as GPX routes", cli::RunPlan},
     {"coverage", "the seabed recordings covered, as polygons; lines and holidays of a plan",
      cli::StartCoverageProgram},
+    {"report", "the contact report of a survey: HTML, CSV, GeoJSON and PDF",
+     cli::StartReportProgram},
 };
 
 // The program's own options (--help, --version) and the command names. A command's options

@@ -13,6 +13,7 @@
 #include "app/WindowTitles.h"
 #include "app/ui/CBeamChildFrm.h"
 #include "app/ui/ControlBars.h"
+#include "app/ui/ContactReportExporter.h"
 #include "app/ui/DataExporter.h"
 #include "app/ui/Dialogs.h"
 #include "app/ui/LayoutEntries.h"
@@ -62,6 +63,7 @@ CMainFrame::CMainFrame(CVantrelDoc& document) : doc(document) {
     windows->Table().Add(EchoSounderEntry(doc, *sensors));
     AddSaveScreenCommand(commands, *new ScreenSaver(doc, this));
     AddExportCommands(commands, *new DataExporter(doc, this));
+    AddContactReportCommand(commands, *new ContactReportExporter(doc, this));
     AddBeamCoverageCommand(commands, doc, mdi);
     windows->Table().SetAfterLayout([this] {
         if (!doc.realTimeActive && !doc.playbackMode) return;
