@@ -248,7 +248,7 @@ private:
             std::int64_t col = FloorToInt(x1), row = FloorToInt(y1);
             out.raster.Extend(col, row);
             if (!before) {
-                Put(col, row, p.value, p.ground, side);
+                Put(col, row, p.value, CodeOf(p.ground, side));
                 continue;
             }
             const double x0 = (before->easting + before->starE * g) * inv;
@@ -261,26 +261,42 @@ private:
             const bool known = !earlier.empty() && earlier[j].ground <= p.ground;
             const std::uint8_t older = known ? earlier[j].value : p.value;
             const double dx = (x1 - x0) / steps, dy = (y1 - y0) / steps;
+            const std::uint16_t code = CodeOf(p.ground, side);
             double x = x1, y = y1;
             for (int k = 0; k < steps; ++k, x -= dx, y -= dy) {
-                Put(FloorToInt(x), FloorToInt(y), 2 * k < steps ? p.value : older, p.ground, side);
+                Put(FloorToInt(x), FloorToInt(y), 2 * k < steps ? p.value : older, code);
             }
         }
     }
 
-    void Put(std::int64_t col, std::int64_t row, std::uint8_t value, double ground, int side) {
+    // The distance code of a point, when distances are kept (worked out once for the point's
+    // pixel and the pixels of its fill line).
+    std::uint16_t CodeOf(double ground, int side) const {
+        return distances ? AcrossDistances::Code(ground, side) : AcrossDistances::kNone;
+    }
+
+    // Inlined: it runs for every pixel of every fill line.
+    [[gnu::always_inline]] void Put(std::int64_t col, std::int64_t row, std::uint8_t value,
+                                    std::uint16_t code) {
         if (!distances) {
             out.raster.PutWithin(col, row, value);
             return;
         }
-        std::uint8_t& held = out.raster.Pixel(col, row);
-        std::uint16_t& heldCode = distances->Pixel(col, row);
-        const std::uint16_t code = AcrossDistances::Code(ground, side);
-        value = std::max<std::uint8_t>(value, 1);
-        if (PixelWins(options.overlap, value, code, held, heldCode, true)) {
-            held = value;
-            heldCode = code;
+        // The raster's and the distances' tiles of the pixel, looked up once per tile.
+        const std::int64_t tc = col >> TiledRaster::kTileShift, tr = row >> TiledRaster::kTileShift;
+        if (!heldTile || tc != heldCol || tr != heldRow) {
+            heldTile = &out.raster.TileForWrite(tc, tr);
+            heldCodes = &distances->At(tc, tr);
+            heldCol = tc;
+            heldRow = tr;
         }
+        const std::size_t i = AcrossDistances::Index(col, row);
+        std::uint8_t& held = (*heldTile)[i];
+        std::uint16_t& heldCode = (*heldCodes)[i];
+        value = std::max<std::uint8_t>(value, 1);
+        const bool wins = PixelWins(options.overlap, value, code, held, heldCode, true);
+        held = wins ? value : held;  // selects, not branches
+        heldCode = wins ? code : heldCode;
     }
 
     const MosaicOptions& options;
@@ -292,6 +308,9 @@ private:
     std::optional<LaidPing> previous;
     std::vector<AcrossPoint> across;
     std::array<std::vector<AcrossPoint>, 2> before;  // the previous ping's points, per side
+    TiledRaster::Tile* heldTile = nullptr;  // the tiles of the last pixel put
+    AcrossDistances::Tile* heldCodes = nullptr;
+    std::int64_t heldCol = 0, heldRow = 0;
     double altitude = 0.0;
     int fixZone = 0;         // of the last fix, negative in the south
     double gridNorth = 0.0;  // direction of true north, radians clockwise from grid north

@@ -15,13 +15,15 @@ namespace svx {
 // when `tieToNew`; otherwise the pixel keeps what it holds.
 inline bool PixelWins(MosaicOverlap rule, std::uint8_t value, std::uint16_t code,
                       std::uint8_t held, std::uint16_t heldCode, bool tieToNew) {
-    if (held == 0) return true;
+    // Bitwise, not short-circuit: speckle makes the value comparisons a coin toss, and the
+    // branches they would take cost more than the comparisons.
     const int steps = AcrossDistances::Steps(code), heldSteps = AcrossDistances::Steps(heldCode);
+    const bool empty = held == 0;
     switch (rule) {
         case MosaicOverlap::Nearest:
-            return steps < heldSteps || (tieToNew && steps == heldSteps && value > held);
+            return empty | (steps < heldSteps) | (tieToNew & (steps == heldSteps) & (value > held));
         case MosaicOverlap::Max:
-            return value > held || (tieToNew && value == held && steps < heldSteps);
+            return empty | (value > held) | (tieToNew & (value == held) & (steps < heldSteps));
         case MosaicOverlap::Newest:
             return true;
     }
