@@ -17,7 +17,6 @@ namespace {
 
 // A fix stamped by a record clock that agrees with it (the fix at most this much older) is
 // placed at its own time; otherwise at the time of the record that first carried it.
-constexpr double kClockAgreementS = 5.0;
 // Past the last fix a position is carried on along the track at most this long.
 constexpr double kExtrapolateS = 3.0;
 
@@ -35,18 +34,6 @@ struct PingFacts {
     std::uint8_t heads = 0;
     bool headingKnown = false;
 };
-
-double SecondOfDay(const RecordClock& c) {
-    return c.hour * 3600.0 + c.minute * 60.0 + c.second + c.millis / 1000.0;
-}
-
-double FixTime(const PingNavigation& nav) {
-    const double recordTime = nav.clock.Seconds();
-    if (!nav.fixSecondOfDay) return recordTime;
-    const double fixOfDay = *nav.fixSecondOfDay + nav.fixHundredths / 100.0;
-    const double late = std::fmod(SecondOfDay(nav.clock) - fixOfDay + 86400.0, 86400.0);
-    return late <= kClockAgreementS ? recordTime - late : recordTime;
-}
 
 // The ship's position at a time: between the fixes around it, carried on a little past the
 // last one, held before the first.
@@ -116,7 +103,7 @@ bool WalkRecording(const std::string& path, Walked& walked, ExportReport& report
             ++report.records;
             const PingNavigation& nav = ping.nav;
             if (nav.hasFix && nav.newFix) {
-                const Fix fix{FixTime(nav), nav.latitude, nav.longitude};
+                const Fix fix{nav.FixTime(), nav.latitude, nav.longitude};
                 const bool same = !fixes.empty() && fixes.back().latitude == fix.latitude &&
                                   fixes.back().longitude == fix.longitude;
                 if (!same && (fixes.empty() || fix.time > fixes.back().time)) fixes.push_back(fix);

@@ -17,7 +17,6 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 constexpr std::size_t kMaxPending = 1024;
-constexpr double kClockAgreementS = 5.0;
 constexpr double kSameFixS = 1e-3;
 constexpr double kMaxFillSeconds = 10.0;
 constexpr double kMaxFillTurnDeg = 10.0;
@@ -51,10 +50,6 @@ struct LaidPing {
 std::int64_t FloorToInt(double x) {
     const auto t = static_cast<std::int64_t>(x);
     return x < static_cast<double>(t) ? t - 1 : t;
-}
-
-double SecondOfDay(const RecordClock& c) {
-    return c.hour * 3600.0 + c.minute * 60.0 + c.second + c.millis / 1000.0;
 }
 
 class MosaicBuilder {
@@ -98,15 +93,7 @@ private:
     }
 
     void TakeFix(const PingNavigation& nav) {
-        const double recordTime = nav.clock.Seconds();
-        double time = recordTime;
-        if (nav.fixSecondOfDay) {
-            const double late =
-                std::fmod(SecondOfDay(nav.clock) - (*nav.fixSecondOfDay + nav.fixHundredths / 100.0) +
-                              86400.0,
-                          86400.0);
-            if (late <= kClockAgreementS) time = recordTime - late;
-        }
+        const double time = nav.FixTime();
         const UtmPosition own = LatLonToUtm(nav.latitude, nav.longitude);
         fixZone = own.south ? -own.zone : own.zone;
         if (anchors.empty()) {

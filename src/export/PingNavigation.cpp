@@ -1,6 +1,7 @@
 #include "export/PingNavigation.h"
 
 #include <array>
+#include <cmath>
 #include <string>
 
 #include "acquisition/HeadTable.h"
@@ -11,6 +12,24 @@
 #include "sensors/OrientationFilter.h"
 
 namespace svx {
+
+namespace {
+
+constexpr double kClockAgreementS = 5.0;
+
+double SecondOfDay(const RecordClock& c) {
+    return c.hour * 3600.0 + c.minute * 60.0 + c.second + c.millis / 1000.0;
+}
+
+}  // namespace
+
+double PingNavigation::FixTime() const {
+    const double recordTime = clock.Seconds();
+    if (!fixSecondOfDay) return recordTime;
+    const double fixOfDay = *fixSecondOfDay + fixHundredths / 100.0;
+    const double late = std::fmod(SecondOfDay(clock) - fixOfDay + 86400.0, 86400.0);
+    return late <= kClockAgreementS ? recordTime - late : recordTime;
+}
 
 namespace {
 

@@ -47,6 +47,10 @@ struct PingNavigation {
 
     // The heading, or the course when no heading was ever decoded.
     double ShipHeading() const { return headingDeg ? *headingDeg : courseDeg; }
+    // When the last fix was taken, in the seconds of RecordClock::Seconds: its own time of day
+    // when the record clock agrees with it (the fix lies 0..5 s before the record), else the
+    // record's time.
+    double FixTime() const;
 };
 
 // Decodes record after record; the GPS values carry over from record to record as they do in

@@ -61,21 +61,6 @@ std::string EncodePng(int width, int height, const std::vector<std::uint8_t>& pi
     return png;
 }
 
-std::string XmlText(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        if (c == '&')
-            out += "&amp;";
-        else if (c == '<')
-            out += "&lt;";
-        else if (c == '>')
-            out += "&gt;";
-        else
-            out += c;
-    }
-    return out;
-}
-
 std::string BoxText(double north, double south, double east, double west) {
     return Printf("<north>%.9f</north><south>%.9f</south><east>%.9f</east><west>%.9f</west>", north,
                   south, east, west);

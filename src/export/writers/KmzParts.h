@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "export/GeoTexts.h"  // XmlText
 #include "export/Mosaic.h"
 #include "imaging/ColourTables.h"
 
@@ -33,7 +34,6 @@ bool MayHoldData(const Mosaic& m, const LatLonGrid& grid, std::int64_t i0, std::
 std::string EncodePng(int width, int height, const std::vector<std::uint8_t>& pixels,
                       const ColourTable& table, std::string& error);
 
-std::string XmlText(const std::string& text);
 // "<north>..</north><south>..</south><east>..</east><west>..</west>" (locale-free).
 std::string BoxText(double north, double south, double east, double west);
 
