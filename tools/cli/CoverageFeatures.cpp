@@ -9,9 +9,9 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <mutex>
 
 #include "CoveragePolygons.h"
+#include "export/writers/GdalSupport.h"
 
 namespace cli {
 
@@ -37,11 +37,6 @@ constexpr Field kFields[] = {
     {"corridor_m2", OFTReal},
     {"covered_share", OFTReal},
 };
-
-std::string GdalReason(const char* fallback) {
-    const char* text = CPLGetLastErrorMsg();
-    return text && *text ? text : fallback;
-}
 
 OGRSpatialReferenceH Srs(int epsg) {
     OGRSpatialReferenceH srs = OSRNewSpatialReference(nullptr);
@@ -145,20 +140,15 @@ bool WriteAll(const CoverageFeatures& in, FeatureSink& sink, FeatureCounts& coun
 
 bool WriteCoverageFeatures(const CoverageFeatures& features, const std::string& path,
                            FeatureFormat format, FeatureCounts& counts, std::string& error) {
-    static std::once_flag registered;
-    std::call_once(registered, [] { GDALAllRegister(); });
-    struct QuietErrors {
-        QuietErrors() { CPLPushErrorHandler(CPLQuietErrorHandler); }
-        ~QuietErrors() { CPLPopErrorHandler(); }
-    } quiet;
-    CPLErrorReset();
+    svx::RegisterGdal();
+    const svx::QuietGdalErrors quiet;  // and the last error cleared
     const bool json = format == FeatureFormat::GeoJson;
     GDALDriverH driver = GDALGetDriverByName(json ? "GeoJSON" : "KML");
     VSIUnlink(path.c_str());
     GDALDatasetH dataset =
         driver ? GDALCreate(driver, path.c_str(), 0, 0, 0, GDT_Unknown, nullptr) : nullptr;
     if (!dataset) {
-        error = "cannot write " + path + ": " + GdalReason("no such driver");
+        error = "cannot write " + path + ": " + svx::LastGdalError("no such driver");
         return false;
     }
     OGRSpatialReferenceH wgs84 = Srs(4326);
@@ -188,7 +178,7 @@ bool WriteCoverageFeatures(const CoverageFeatures& features, const std::string& 
     if (!ok) {
         VSIUnlink(path.c_str());
         error =
-            "cannot write " + path + ": " + (reason.empty() ? GdalReason("GDAL failed") : reason);
+            "cannot write " + path + ": " + (reason.empty() ? svx::LastGdalError("GDAL failed") : reason);
     }
     return ok;
 }

@@ -13,16 +13,13 @@
 #include <atomic>
 #include <limits>
 
+#include "export/writers/GdalSupport.h"
+
 namespace cli {
 
 namespace {
 
 constexpr std::int64_t kTile = survey::Coverage::kTileCells;
-
-std::string GdalReason(const char* fallback) {
-    const char* text = CPLGetLastErrorMsg();
-    return text && *text ? text : fallback;
-}
 
 // Cells minCol..maxCol, minRow..maxRow as a raster, north up.
 struct CellBox {
@@ -76,7 +73,7 @@ bool Polygonize(GDALRasterBandH band, int epsg, std::vector<ValuePolygon>& out,
     GDALDatasetH memory =
         GDALCreate(GDALGetDriverByName("Memory"), "", 0, 0, 0, GDT_Unknown, nullptr);
     if (!memory) {
-        error = GdalReason("no memory layers");
+        error = svx::LastGdalError("no memory layers");
         return false;
     }
     OGRSpatialReferenceH srs = OSRNewSpatialReference(nullptr);
@@ -88,7 +85,7 @@ bool Polygonize(GDALRasterBandH band, int epsg, std::vector<ValuePolygon>& out,
                       GDALPolygonize(band, band, layer, 0, nullptr, nullptr, nullptr) == CE_None;
     OGR_Fld_Destroy(field);
     if (!made) {
-        error = GdalReason("the cells cannot be made into polygons");
+        error = svx::LastGdalError("the cells cannot be made into polygons");
         GDALClose(memory);
         return false;
     }
@@ -144,7 +141,7 @@ bool PolygonizeCoverage(const survey::Coverage& coverage, std::vector<ValuePolyg
                          kTile, kTile, block.data(), kTile, kTile, GDT_Byte, 0, 0) == CE_None;
     });
     if (!written) {
-        error = GdalReason("the coverage cannot be made into a raster");
+        error = svx::LastGdalError("the coverage cannot be made into a raster");
         return false;
     }
     return Polygonize(band, CoverageEpsg(coverage), out, error);
@@ -173,7 +170,7 @@ bool PolygonizeHolidays(const survey::Coverage& coverage,
                                values.data(), n, 1, GDT_Int32, 0, 0) == CE_None;
     }
     if (!written) {
-        error = GdalReason("the holidays cannot be made into a raster");
+        error = svx::LastGdalError("the holidays cannot be made into a raster");
         return false;
     }
     return Polygonize(band, CoverageEpsg(coverage), out, error);
